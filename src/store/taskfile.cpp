@@ -1,0 +1,256 @@
+#include "store/taskfile.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "store/text.h"
+
+namespace lq {
+namespace {
+
+// The 0-based offset and size of the stamp and mark fields, and where the text or the
+// attachment field begins, by layout.
+constexpr std::size_t kDateBytes = 14;
+
+bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
+
+// Line breaks inside a cell would split the task over two lines of the file.
+void AppendOneLine(std::string& out, std::string_view cell) {
+  for (const char c : cell) out += (c == '\r' || c == '\n') ? ' ' : c;
+}
+
+struct LineFields {
+  std::string_view stamp;
+  std::string_view mark;
+  std::string_view attachment;
+  std::string_view flags;
+  std::string_view text;
+};
+
+// Splits one task line by its layout; empty when the line is too short or lacks its bars.
+std::optional<LineFields> SplitTaskLine(std::string_view line, TaskFileLayout layout) {
+  LineFields f;
+  switch (layout) {
+    case TaskFileLayout::Format32:
+    case TaskFileLayout::Format21: {
+      if (line.size() < 38) return std::nullopt;
+      f.stamp = line.substr(15, 17);
+      f.mark = line.substr(33, 2);
+      const std::string_view rest = line.substr(37);  // from byte 38
+      const std::size_t p = rest.find('|');
+      if (p == std::string_view::npos) return std::nullopt;
+      f.attachment = rest.substr(0, p);
+      const std::size_t after = 37 + p + 1;  // the byte that follows that bar
+      if (after < line.size() && line[after] == ',') {
+        f.text = line.substr(after + 1);
+      } else {
+        const std::string_view rest2 = line.substr(std::min(after, line.size()));
+        const std::size_t q = rest2.find("|,");
+        if (q == std::string_view::npos) return std::nullopt;
+        f.flags = rest2.substr(0, q);
+        f.text = rest2.substr(q + 2);
+      }
+      return f;
+    }
+    case TaskFileLayout::Format11:
+      if (line.size() < 36) return std::nullopt;
+      f.stamp = line.substr(15, 17);
+      f.mark = line.substr(33, 2);
+      f.text = line.substr(36);
+      return f;
+    case TaskFileLayout::Headerless:
+      if (line.size() < 18) return std::nullopt;
+      f.mark = line.substr(15, 2);
+      f.text = line.substr(18);
+      return f;
+    case TaskFileLayout::None:
+      break;
+  }
+  return std::nullopt;
+}
+
+TaskFileLayout LayoutOfHeader(std::string_view line) {
+  const std::string_view t = TrimBlanks(line);
+  if (t == kHeader32) return TaskFileLayout::Format32;
+  if (t == kHeader21) return TaskFileLayout::Format21;
+  if (t == kHeader11) return TaskFileLayout::Format11;
+  return TaskFileLayout::None;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    lines.push_back(bytes.substr(start, i - start));
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  return lines;
+}
+
+ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
+                             std::string_view startStamp) {
+  ParsedTaskFile result;
+  std::vector<std::string_view> lines;
+  for (const std::string_view line : SplitLines(bytes)) {
+    if (IsBlankLine(line)) {
+      ++result.blankLines;  // an empty line sorts first and would hide the header
+    } else {
+      lines.push_back(line);
+    }
+  }
+  if (lines.empty()) return result;
+
+  // The lines are kept in collation order, each one before the equal lines already placed.
+  std::vector<std::string> keys;
+  keys.reserve(lines.size());
+  for (const std::string_view line : lines) keys.push_back(collation.SortKey(line));
+  std::vector<std::size_t> order(lines.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int c = keys[a].compare(keys[b]);
+    return c != 0 ? c < 0 : a > b;
+  });
+  keys.clear();
+  keys.shrink_to_fit();
+
+  // The header sorts first. A stray line that sorts before it (a hand-written note, say) must
+  // not turn the whole file into the headerless layout, so the first header line counts.
+  result.layout = TaskFileLayout::Headerless;
+  std::size_t headerAt = order.size();
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const TaskFileLayout layout = LayoutOfHeader(lines[order[i]]);
+    if (layout != TaskFileLayout::None) {
+      result.layout = layout;
+      headerAt = i;
+      break;
+    }
+  }
+
+  result.rows.reserve(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i == headerAt) continue;
+    const std::string_view line = lines[order[i]];
+    const auto fields = SplitTaskLine(line, result.layout);
+    const std::string_view dueDate = line.substr(0, std::min(kDateBytes, line.size()));
+    const auto days = DaysLeft(dueDate, today);
+    if (!fields || dueDate.size() < kDateBytes || !days) {
+      ++result.skippedLines;
+      continue;
+    }
+    TaskRow row;
+    row[colDueDate] = std::string(dueDate);
+    row[colUpdated] = std::string(result.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
+    if (fields->mark == kDoneMark) {
+      row[colDaysLeft] = std::string(kDoneMark);
+      ++result.done;
+    } else {
+      row[colDaysLeft] = *days;
+      ++result.notDone;
+    }
+    row[colText] = std::string(fields->text);
+    row[colAttachment] = std::string(fields->attachment);
+    row[colFlags] = std::string(fields->flags);
+    result.rows.push_back(std::move(row));
+  }
+  return result;
+}
+
+std::string FormatTaskFile(const TaskTable& table) {
+  std::string out;
+  std::size_t estimate = kHeader32.size() + 2;
+  for (int r = 1; r < table.RowCount(); ++r) {
+    const TaskRow& row = table.Row(r);
+    estimate += 44 + row[colText].size() + row[colAttachment].size() + row[colFlags].size();
+  }
+  out.reserve(estimate);
+  out.append(kHeader32).append("\r\n");
+  for (int r = 1; r < table.RowCount(); ++r) {
+    if (!table.IsTask(r)) continue;
+    const TaskRow& row = table.Row(r);
+    AppendOneLine(out, row[colDueDate]);
+    out += ',';
+    AppendOneLine(out, row[colUpdated]);
+    out += ',';
+    out.append(IsDoneMark(row[colDaysLeft]) ? kDoneMark : kFullWidthSpace);
+    out.append(",|");
+    AppendOneLine(out, TrimBlanks(row[colAttachment]));
+    out += '|';
+    AppendOneLine(out, row[colFlags]);
+    out.append("|,");
+    AppendOneLine(out, TrimBlanks(row[colText]));
+    out.append("\r\n");
+  }
+  return out;
+}
+
+std::filesystem::path ChooseBackupPath(const std::filesystem::path& path, const FileStore& store) {
+  std::filesystem::path candidate = path;
+  candidate += ".bak";
+  for (int n = 2; store.Exists(candidate) && n < 1000; ++n) {
+    candidate = path;
+    candidate += "." + std::to_string(n) + ".bak";
+  }
+  return candidate;
+}
+
+TaskFile::TaskFile(std::filesystem::path path, FileStore& store) : path_(std::move(path)), store_(store) {}
+
+TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, const DateTime& startTime) {
+  TaskFileLoadReport report;
+  list.Clear();
+  ReadResult read = store_.ReadAll(path_);
+  report.status = read.status;
+  if (read.status == ReadStatus::Failed) {
+    readFailed_ = true;
+    report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);
+  }
+  if (read.status == ReadStatus::Ok) {
+    ParsedTaskFile parsed = ParseTaskFile(read.bytes, list.GetCollation(), startTime.date, FormatStamp(startTime));
+    report.layout = parsed.layout;
+    report.skippedLines = parsed.skippedLines;
+    report.blankLines = parsed.blankLines;
+    TaskTable& table = list.Table();
+    table.SetRowCount(static_cast<int>(parsed.rows.size()) + 1);
+    for (std::size_t i = 0; i < parsed.rows.size(); ++i) table.Row(static_cast<int>(i) + 1) = std::move(parsed.rows[i]);
+    list.NotDoneCount = parsed.notDone;
+    list.DoneCount = parsed.done;
+    if (parsed.layout == TaskFileLayout::Headerless) {
+      report.lastSyncWriteFailed = !profile.WriteString("Sync", "LastSync", kNeverSynced);
+    }
+    if (parsed.skippedLines > 0) {
+      backupPending_ = true;
+      originalBytes_ = std::move(read.bytes);
+      report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);
+    }
+  }
+  list.UpdateTaskCounts();
+  return report;
+}
+
+bool TaskFile::KeepOriginal() {
+  if (readFailed_) {
+    ReadResult again = store_.ReadAll(path_);
+    if (again.status == ReadStatus::Failed) return false;
+    if (again.status == ReadStatus::Ok && !store_.ReplaceAll(backupPath_, again.bytes)) return false;
+    readFailed_ = false;
+  }
+  if (backupPending_) {
+    if (!store_.ReplaceAll(backupPath_, originalBytes_)) return false;
+    backupPending_ = false;
+    originalBytes_ = std::string{};
+  }
+  return true;
+}
+
+bool TaskFile::SaveTaskFile(const TaskTable& table) {
+  if (readFailed_ && table.TaskCount() == 0) return false;
+  if (!KeepOriginal()) return false;
+  return store_.ReplaceAll(path_, FormatTaskFile(table));
+}
+
+}  // namespace lq

@@ -1,0 +1,89 @@
+#pragma once
+// The task file: line-oriented code-page-932 text beside the executable. Four layouts are
+// read (told apart by a header line); format 3.2 is always written.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/datetext.h"
+#include "store/seams.h"
+#include "store/tasklist.h"
+#include "store/tasktable.h"
+
+namespace lq {
+
+inline constexpr std::string_view kHeader32 = "00000000000000,TARNWILLOW03.2.00";
+inline constexpr std::string_view kHeader21 = "00000000000000,TARNWILLOW02.1.00";
+inline constexpr std::string_view kHeader11 = "00000000000000,TARNWILLOW01.1.00";
+inline constexpr std::string_view kNeverSynced = "00000000000000000";
+
+enum class TaskFileLayout { None, Format32, Format21, Format11, Headerless };
+
+// Splits at CR LF, a lone CR or a lone LF; a line end at the very end makes no extra line.
+std::vector<std::string_view> SplitLines(std::string_view bytes);
+
+struct ParsedTaskFile {
+  TaskFileLayout layout = TaskFileLayout::None;
+  std::vector<TaskRow> rows;  // in the order of the sorted lines; days left already computed
+  int notDone = 0;
+  int done = 0;
+  int skippedLines = 0;  // lines with content that hold no readable task
+  int blankLines = 0;    // empty or blank-only lines, dropped silently
+};
+
+// Reads the bytes of a task file. `today` gives the days left; `startStamp` is the stamp of
+// every task of a headerless file.
+ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
+                             std::string_view startStamp);
+
+// The whole file in format 3.2, every line ended by CR LF.
+std::string FormatTaskFile(const TaskTable& table);
+
+// What a load tells the window, so it can say so once.
+struct TaskFileLoadReport {
+  ReadStatus status = ReadStatus::NotFound;
+  TaskFileLayout layout = TaskFileLayout::None;
+  int skippedLines = 0;
+  int blankLines = 0;
+  std::optional<std::filesystem::path> backupPath;  // where the original will be kept
+  bool lastSyncWriteFailed = false;
+};
+
+// One task file: loads it into a task list and saves the list back, so that no save ever
+// loses what the load could not read.
+class TaskFile {
+ public:
+  TaskFile(std::filesystem::path path, FileStore& store);
+
+  const std::filesystem::path& Path() const { return path_; }
+
+  // Fills the freshly emptied list and its counters. A headerless file also marks the
+  // synchronisation as never run ([Sync] LastSync).
+  TaskFileLoadReport LoadTaskFile(TaskList& list, Profile& profile, const DateTime& startTime);
+
+  // Writes the table in format 3.2, true when the file was replaced. The first save after a
+  // load that skipped lines first keeps the original beside it; a file that could not be read
+  // is never replaced by an empty list, and only replaced after its bytes were kept.
+  bool SaveTaskFile(const TaskTable& table);
+
+  bool BackupPending() const { return backupPending_; }
+  bool ReadFailed() const { return readFailed_; }
+
+ private:
+  bool KeepOriginal();
+
+  std::filesystem::path path_;
+  FileStore& store_;
+  std::filesystem::path backupPath_;
+  std::string originalBytes_;
+  bool backupPending_ = false;
+  bool readFailed_ = false;
+};
+
+// The first of name.bak, name.2.bak, name.3.bak, … that does not exist yet.
+std::filesystem::path ChooseBackupPath(const std::filesystem::path& path, const FileStore& store);
+
+}  // namespace lq

@@ -1,0 +1,70 @@
+#pragma once
+// The main window's task state without the window: the table, the two counters, the grid's
+// current and top row, the visible-row count, and the routines every command calls after it
+// changed the table (UpdateTaskCounts, SortRows, SortTasks).
+
+#include <functional>
+#include <initializer_list>
+
+#include "store/datetext.h"
+#include "store/seams.h"
+#include "store/tasktable.h"
+
+namespace lq {
+
+// What the window does for the sort: hide both in-place editors before the rows move, and
+// open the text editor on the current row afterwards when asked to.
+struct EditorHooks {
+  std::function<void()> hideEditors;
+  std::function<void()> openTextEditor;
+};
+
+class TaskList {
+ public:
+  TaskList(const Clock& clock, const Collation& collation);
+
+  TaskTable& Table() { return table_; }
+  const TaskTable& Table() const { return table_; }
+  const Clock& GetClock() const { return clock_; }
+  const Collation& GetCollation() const { return collation_; }
+  Date Today() const { return clock_.Now().date; }
+
+  int NotDoneCount = 0;
+  int DoneCount = 0;
+  bool DoneDown = true;  // [Settings] DoneDown
+  EditorHooks Hooks;
+
+  // Grid position. The current row always lies in 1..RowCount-1 and is scrolled into view
+  // when set; the top row stays where a whole page can still be shown.
+  int CurrentRow() const { return currentRow_; }
+  int TopRow() const { return topRow_; }
+  int VisibleRowCount() const { return visibleRowCount_; }
+  void SetCurrentRow(int row);
+  void SetTopRow(int row);
+  void SetVisibleRowCount(int count);
+  int MaxTopRow() const;
+
+  // Writes "open/all" into the header cell of the due-date column.
+  void UpdateTaskCounts();
+
+  // One reordering pass: 0 and 2 by key only, 1 with the done tasks after the open ones.
+  void SortRows(int mode);
+  // Several passes in a row; the keys are prepared once.
+  void SortRowsPasses(std::initializer_list<int> modes);
+  // The sort the commands use: re-selects the task that was current, keeps it `offset` lines
+  // below the top row, and opens the text editor when asked.
+  void SortTasks(int offset, bool openEditor);
+
+  // Empties the list and the counters (RowCount 2, header captions kept).
+  void Clear();
+
+ private:
+  const Clock& clock_;
+  const Collation& collation_;
+  TaskTable table_;
+  int currentRow_ = 1;
+  int topRow_ = 1;
+  int visibleRowCount_ = 1;
+};
+
+}  // namespace lq

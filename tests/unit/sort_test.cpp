@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "sjis.h"
+#include "store/text.h"
+#include "store/tasklist.h"
+
+namespace lq {
+namespace {
+
+using testing::Sj;
+
+class SortTest : public ::testing::Test {
+ protected:
+  SortTest() : list(clock, collation) {
+    list.SetVisibleRowCount(5);
+    list.Hooks.hideEditors = [this] { ++hidden; };
+    list.Hooks.openTextEditor = [this] { ++opened; };
+  }
+
+  // Appends a task; stamp tells otherwise equal rows apart.
+  void Add(const std::string& date, const std::string& text, bool done = false, const std::string& stamp = "") {
+    TaskTable& t = list.Table();
+    int r = t.IsTask(1) ? t.RowCount() : 1;
+    if (r == t.RowCount()) t.AppendRow();
+    t.Cell(colDueDate, r) = Sj(date);
+    t.Cell(colText, r) = Sj(text);
+    t.Cell(colDaysLeft, r) = done ? std::string(kDoneMark) : *DaysLeft(Sj(date), clock.Now().date);
+    t.Cell(colUpdated, r) = stamp;
+    (done ? list.DoneCount : list.NotDoneCount)++;
+  }
+
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> out;
+    for (int r = 1; r < list.Table().RowCount(); ++r) out.push_back(testing::Utf8(list.Table().Cell(colText, r)));
+    return out;
+  }
+  std::vector<std::string> Stamps() const {
+    std::vector<std::string> out;
+    for (int r = 1; r < list.Table().RowCount(); ++r) out.push_back(list.Table().Cell(colUpdated, r));
+    return out;
+  }
+
+  testing::FakeClock clock{DateTime{Date{2024, 3, 15}, 10, 0, 0, 0}};
+  ByteCollation collation;
+  TaskList list;
+  int hidden = 0;
+  int opened = 0;
+};
+
+TEST_F(SortTest, OrdersByDateThenTextAndRecomputesDaysLeft) {
+  Add("2024/03/16(土)", "b");
+  Add("2024/03/14(木)", "z");
+  Add("2024/03/16(土)", "a");
+  Add("2024/03/15(金)", "  padded  ");
+  list.SortRows(0);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"z", "padded", "a", "b"}));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "-1");
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 2), "0");
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 4), "1");
+}
+
+TEST_F(SortTest, OnePassReversesEqualKeysAndTwoPassesKeepTheirOrder) {
+  // Keys equal under the collation: letter case and surrounding blanks do not count.
+  Add("2024/03/16(土)", "Milk", false, "1");
+  Add("2024/03/16(土)", "milk ", false, "2");
+  Add("2024/03/16(土)", " MILK", false, "3");
+  list.SortRows(0);
+  EXPECT_EQ(Stamps(), (std::vector<std::string>{"3", "2", "1"}));
+  list.SortTasks(0, false);
+  EXPECT_EQ(Stamps(), (std::vector<std::string>{"3", "2", "1"}));
+  list.SortTasks(0, false);
+  EXPECT_EQ(Stamps(), (std::vector<std::string>{"3", "2", "1"}));
+}
+
+TEST_F(SortTest, DoneDownMovesDoneTasksLastInKeyOrder) {
+  Add("2024/03/20(水)", "open late");
+  Add("2024/03/10(日)", "done early", true);
+  Add("2024/03/12(火)", "open early");
+  Add("2024/03/11(月)", "done later", true);
+  list.DoneDown = true;
+  list.SortTasks(0, false);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"open early", "open late", "done early", "done later"}));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 3), std::string(kDoneMark));
+  list.DoneDown = false;
+  list.SortTasks(0, false);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"done early", "done later", "open early", "open late"}));
+}
+
+TEST_F(SortTest, ReselectsTheCurrentTaskAtTheSameScreenLine) {
+  for (int i = 0; i < 20; ++i) Add("2024/03/20(水)", std::string(1, static_cast<char>('a' + i)));
+  list.SortTasks(0, false);
+  list.SetTopRow(5);
+  list.SetCurrentRow(7);  // "g", two lines below the top
+  list.Table().Cell(colDueDate, 7) = Sj("2024/03/01(金)");  // as the date picker writes it
+  list.Table().Cell(colDaysLeft, 7) = "-14";
+  list.SortTasks(list.CurrentRow() - list.TopRow(), true);
+  EXPECT_EQ(list.CurrentRow(), 1);
+  EXPECT_EQ(list.Table().Cell(colText, 1), "g");
+  EXPECT_EQ(list.TopRow(), 1);  // max(1, 1 - 2)
+  EXPECT_EQ(hidden, 2);
+  EXPECT_EQ(opened, 1);
+
+  list.SetTopRow(3);
+  list.SetCurrentRow(4);
+  list.Table().Cell(colDueDate, 4) = Sj("2024/03/25(月)");  // moves to the end
+  list.Table().Cell(colDaysLeft, 4) = "10";
+  list.SortTasks(1, false);
+  EXPECT_EQ(list.CurrentRow(), 20);
+  EXPECT_EQ(list.TopRow(), 16);  // 19 would leave the page half empty; the grid stops at 16
+}
+
+TEST_F(SortTest, TakesTheLastOfIdenticalRowsAndKeepsTheIndexWhenNoneMatches) {
+  Add("2024/03/20(水)", "same");
+  Add("2024/03/20(水)", "same");
+  Add("2024/03/21(木)", "other");
+  list.SetCurrentRow(1);
+  list.SortTasks(0, false);
+  EXPECT_EQ(list.CurrentRow(), 2);
+
+  list.SetCurrentRow(3);
+  list.Table().Cell(colText, 3) = "other ";  // the sort trims it, so it no longer matches
+  list.Table().Cell(colDueDate, 3) = Sj("2024/03/01(金)");
+  list.SortTasks(0, false);
+  EXPECT_EQ(list.CurrentRow(), 3);
+  EXPECT_EQ(list.Table().Cell(colText, 1), "other");
+}
+
+TEST_F(SortTest, EmptyListStaysOneEmptyRowAndCountsZero) {
+  list.UpdateTaskCounts();
+  EXPECT_EQ(list.Table().Cell(colDueDate, 0), "0/0");
+  list.SortTasks(0, true);
+  EXPECT_EQ(list.Table().RowCount(), 2);
+  EXPECT_EQ(list.CurrentRow(), 1);
+  EXPECT_FALSE(list.Table().IsTask(1));
+  EXPECT_EQ(opened, 1);
+}
+
+TEST_F(SortTest, ANewEmptyTaskSortsFirstAmongItsDate) {
+  Add("2024/03/16(土)", "a");
+  Add("2024/03/16(土)", "");
+  Add("2024/03/15(金)", "b");
+  list.SortTasks(0, false);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"b", "", "a"}));
+  list.UpdateTaskCounts();
+  EXPECT_EQ(list.Table().Cell(colDueDate, 0), "3/3");
+}
+
+TEST_F(SortTest, TheDateChangeTurnsTodayIntoOverdue) {
+  Add("2024/03/16(土)", "tomorrow");
+  Add("2024/03/15(金)", "today");
+  list.SortTasks(0, false);
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "0");
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 2), "1");
+  clock.SetDate({2024, 3, 16});
+  list.SortTasks(0, false);
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "-1");
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 2), "0");
+}
+
+}  // namespace
+}  // namespace lq

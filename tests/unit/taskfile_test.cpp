@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "fakes.h"
+#include "sjis.h"
+#include "store/taskfile.h"
+#include "store/text.h"
+
+namespace lq {
+namespace {
+
+using testing::Sj;
+
+const std::string kPath = "/data/Lindqvale.csv";
+const std::string kBackup = "/data/Lindqvale.csv.bak";
+
+std::string Lines(std::initializer_list<std::string> lines, std::string_view end = "\r\n") {
+  std::string s;
+  for (const auto& l : lines) s.append(l).append(end);
+  return s;
+}
+
+// A format 3.2 line.
+std::string Line32(const std::string& date, const std::string& stamp, bool done, const std::string& att,
+                   const std::string& flags, const std::string& text) {
+  return Sj(date) + "," + stamp + "," + (done ? Sj("済") : Sj("　")) + ",|" + att + "|" + flags + "|," + Sj(text);
+}
+
+class TaskFileTest : public ::testing::Test {
+ protected:
+  TaskFileTest() : list(clock, collation), file(kPath, store) {}
+
+  TaskFileLoadReport Load(const std::string& bytes) {
+    store.files[kPath] = bytes;
+    return file.LoadTaskFile(list, profile, start);
+  }
+  std::string Save() {
+    EXPECT_TRUE(file.SaveTaskFile(list.Table()));
+    return store.files[kPath];
+  }
+  const std::string& Cell(int col, int row) const { return list.Table().Cell(col, row); }
+
+  DateTime start{Date{2024, 3, 15}, 8, 1, 2, 3};
+  testing::FakeClock clock{start};
+  ByteCollation collation;
+  testing::FakeProfile profile;
+  testing::MemFileStore store;
+  TaskList list;
+  TaskFile file;
+};
+
+TEST_F(TaskFileTest, Format32LoadsEveryFieldAndSavesByteForByte) {
+  const std::string bytes = Lines({
+      std::string(kHeader32),
+      Line32("2024/03/15(金)", "20240301101010100", false, "", "", "牛乳"),
+      Line32("2024/03/16(土)", "20240301101010200", true, "C:\\memo.txt", "A", "07:00 起床, a|b|,c"),
+      Line32("2024/03/20(水)", "20240301101010300", false, "https://example.com/?q=1", "-", "url"),
+  });
+  const auto report = Load(bytes);
+  EXPECT_EQ(report.status, ReadStatus::Ok);
+  EXPECT_EQ(report.layout, TaskFileLayout::Format32);
+  EXPECT_EQ(report.skippedLines, 0);
+  EXPECT_FALSE(report.backupPath);
+  ASSERT_EQ(list.Table().RowCount(), 4);
+  EXPECT_EQ(Cell(colDaysLeft, 1), "0");
+  EXPECT_EQ(Cell(colText, 1), Sj("牛乳"));
+  EXPECT_EQ(Cell(colDaysLeft, 2), Sj("済"));
+  EXPECT_EQ(Cell(colAttachment, 2), "C:\\memo.txt");
+  EXPECT_EQ(Cell(colFlags, 2), "A");
+  EXPECT_EQ(Cell(colText, 2), Sj("07:00 起床, a|b|,c"));
+  EXPECT_EQ(Cell(colUpdated, 2), "20240301101010200");
+  EXPECT_EQ(Cell(colDaysLeft, 3), "5");
+  EXPECT_EQ(Cell(colDueDate, 0), "2/3");
+  EXPECT_EQ(Save(), bytes);
+  EXPECT_TRUE(profile.values.empty());
+}
+
+TEST_F(TaskFileTest, OlderLayoutsAreReadAndWrittenBackAsFormat32) {
+  // Format 2.1 has no flags field; 1.1 no attachment either; the headerless layout no stamp.
+  Load(Lines({std::string(kHeader21), Sj("2024/03/15(金),20240301101010100,　,|C:\\memo.txt|,text")}));
+  EXPECT_EQ(Cell(colAttachment, 1), "C:\\memo.txt");
+  EXPECT_EQ(Cell(colFlags, 1), "");
+  EXPECT_EQ(Cell(colText, 1), "text");
+  EXPECT_EQ(Save(), Lines({std::string(kHeader32), Line32("2024/03/15(金)", "20240301101010100", false,
+                                                          "C:\\memo.txt", "", "text")}));
+
+  list.Clear();
+  Load(Lines({std::string(kHeader11), Sj("2024/03/15(金),20240301101010100,済,old|text,x")}));
+  EXPECT_EQ(Cell(colText, 1), "old|text,x");
+  EXPECT_EQ(Cell(colDaysLeft, 1), Sj("済"));
+  const std::string saved = Save();
+  const std::string line = saved.substr(kHeader32.size() + 2);
+  EXPECT_EQ(line.substr(36, 4), "|||,");  // bytes 37 to 40
+  EXPECT_EQ(line.substr(40), "old|text,x\r\n");
+
+  list.Clear();
+  const auto report = Load(Lines({Sj("2024/03/16(土),済,headerless"), Sj("2024/03/14(木),　,second")}));
+  EXPECT_EQ(report.layout, TaskFileLayout::Headerless);
+  EXPECT_EQ(Cell(colText, 1), "second");
+  EXPECT_EQ(Cell(colDaysLeft, 1), "-1");
+  EXPECT_EQ(Cell(colUpdated, 1), "20240315080102003");
+  EXPECT_EQ(Cell(colUpdated, 2), "20240315080102003");
+  EXPECT_EQ((profile.values[{"Sync", "LastSync"}]), "00000000000000000");
+}
+
+TEST_F(TaskFileTest, LineOrderLineEndsAndHeaderBlanksDoNotMatter) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 40; ++i) {
+    lines.push_back(Line32("2024/03/" + std::to_string(10 + i % 15) + "(金)", "2024030110101" + std::to_string(1000 + i),
+                           i % 3 == 0, "", "", "task " + std::to_string(i)));
+  }
+  std::string sorted = "  " + std::string(kHeader32) + " \t\r\n";
+  for (const auto& l : lines) sorted += l + "\r\n";
+  Load(sorted);
+  const TaskTable reference = list.Table();
+  EXPECT_EQ(list.Table().RowCount(), 41);
+
+  std::mt19937 rng(7);
+  for (const char* end : {"\n", "\r", "\r\n"}) {
+    std::shuffle(lines.begin(), lines.end(), rng);
+    std::string shuffled;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i == 17) shuffled += std::string(kHeader32) + end;
+      shuffled += lines[i] + end;
+    }
+    list.Clear();
+    const auto report = Load(shuffled);
+    EXPECT_EQ(report.layout, TaskFileLayout::Format32);
+    for (int r = 1; r < reference.RowCount(); ++r) ASSERT_EQ(list.Table().Row(r), reference.Row(r)) << r;
+  }
+}
+
+TEST_F(TaskFileTest, SavingTrimsTextAndAttachmentAndKeepsOtherMarksOpen) {
+  Load(Lines({std::string(kHeader32), Sj("2024/03/15(金),20240301101010100,  ,| C:\\a.txt |A|,  spaced  ")}));
+  EXPECT_EQ(Cell(colDaysLeft, 1), "0");  // two ASCII blanks are no done mark
+  EXPECT_EQ(Cell(colText, 1), "  spaced  ");
+  EXPECT_EQ(Save(), Lines({std::string(kHeader32),
+                           Line32("2024/03/15(金)", "20240301101010100", false, "C:\\a.txt", "A", "spaced")}));
+  list.Clear();
+  EXPECT_EQ(Save(), Lines({std::string(kHeader32)}));
+}
+
+TEST_F(TaskFileTest, UnreadableLinesAreSkippedCountedAndKeptInABackup) {
+  const std::string good = Line32("2024/03/15(金)", "20240301101010100", false, "", "", "keep me");
+  const std::string original = Lines({
+      "",                        // blank lines are dropped without a word
+      "   ",
+      "! a note typed by hand",  // sorts before the header, which must still be found
+      std::string(kHeader32),
+      good,
+      Sj("2024/02/30(金),20240301101010100,　,|||,no such day"),
+      Sj("2024/03/15(金),2024030110"),              // shorter than its layout
+      Sj("2024/03/15(金),20240301101010100,　,|no bars at all"),
+      Sj("2024/13/01(金),20240301101010100,済,|||,done, bad date"),
+  });
+  const auto report = Load(original);
+  EXPECT_EQ(report.layout, TaskFileLayout::Format32);
+  EXPECT_EQ(report.blankLines, 2);
+  EXPECT_EQ(report.skippedLines, 5);
+  ASSERT_TRUE(report.backupPath);
+  EXPECT_EQ(report.backupPath->string(), kBackup);
+  EXPECT_EQ(list.Table().TaskCount(), 1);
+  EXPECT_EQ(Cell(colText, 1), "keep me");
+
+  // The first save keeps the original beside the file; later saves leave that copy alone.
+  const std::string saved = Save();
+  EXPECT_EQ(store.files[kBackup], original);
+  EXPECT_EQ(saved, Lines({std::string(kHeader32), good}));
+  store.files[kBackup] = "untouched";
+  Save();
+  EXPECT_EQ(store.files[kBackup], "untouched");
+}
+
+TEST_F(TaskFileTest, AnExistingBackupIsNeverOverwritten) {
+  store.files[kBackup] = "older backup";
+  const std::string original = Lines({std::string(kHeader32), "junk line that is no task at all, none"});
+  const auto report = Load(original);
+  ASSERT_TRUE(report.backupPath);
+  EXPECT_EQ(report.backupPath->string(), "/data/Lindqvale.csv.2.bak");
+  Save();
+  EXPECT_EQ(store.files[kBackup], "older backup");
+  EXPECT_EQ(store.files["/data/Lindqvale.csv.2.bak"], original);
+}
+
+TEST_F(TaskFileTest, AFailedBackupLeavesTheOriginalInPlace) {
+  const std::string original = Lines({std::string(kHeader32), "junk line that is no task at all, none"});
+  Load(original);
+  store.unwritable.insert(kBackup);
+  EXPECT_FALSE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files[kPath], original);
+  store.unwritable.clear();
+  EXPECT_TRUE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files[kBackup], original);
+}
+
+TEST_F(TaskFileTest, AFileThatCannotBeReadIsNeverReplacedByAnEmptyList) {
+  store.files[kPath] = "precious";
+  store.unreadable.insert(kPath);
+  const auto report = file.LoadTaskFile(list, profile, start);
+  EXPECT_EQ(report.status, ReadStatus::Failed);
+  EXPECT_EQ(Cell(colDueDate, 0), "0/0");
+  EXPECT_FALSE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files[kPath], "precious");
+
+  // Once the user has tasks, and the file can be read again, its bytes are kept first.
+  list.Table().Cell(colDueDate, 1) = Sj("2024/03/15(金)");
+  list.Table().Cell(colDaysLeft, 1) = "0";
+  EXPECT_FALSE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files[kPath], "precious");
+  store.unreadable.clear();
+  EXPECT_TRUE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files[kBackup], "precious");
+  EXPECT_NE(store.files[kPath], "precious");
+}
+
+TEST_F(TaskFileTest, MissingFileGivesAnEmptyListAndAFailedWriteReportsFalse) {
+  const auto report = file.LoadTaskFile(list, profile, start);
+  EXPECT_EQ(report.status, ReadStatus::NotFound);
+  EXPECT_EQ(list.Table().RowCount(), 2);
+  store.unwritable.insert(kPath);
+  EXPECT_FALSE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files.count(kPath), 0u);
+}
+
+TEST_F(TaskFileTest, HeaderlessLoadStillWorksWhenTheSettingsCannotBeWritten) {
+  profile.failWrites = true;
+  const auto report = Load(Lines({Sj("2024/03/16(土),　,text")}));
+  EXPECT_TRUE(report.lastSyncWriteFailed);
+  EXPECT_EQ(list.Table().TaskCount(), 1);
+}
+
+TEST_F(TaskFileTest, HostileBytesNeitherCrashNorSpillIntoOtherTasks) {
+  const std::string huge(10 * 1024 * 1024, 'x');
+  const std::string nul("a\0b", 3);
+  const std::string badSjis = "\x82\xFF\xFD\x81";
+  const std::string bytes = Lines({
+      std::string(kHeader32),
+      Line32("2024/03/15(金)", "20240301101010100", false, "", "", "") + huge,
+      Line32("2024/03/16(土)", "20240301101010200", false, "", "", "") + nul,
+      Line32("2024/03/17(日)", "20240301101010300", false, badSjis, "", "") + badSjis,
+      Line32("2024/03/18(月)", "20240301101010400", false, "", "", "last"),
+  });
+  Load(bytes);
+  ASSERT_EQ(list.Table().TaskCount(), 4);
+  EXPECT_EQ(Cell(colText, 1).size(), huge.size());
+  EXPECT_EQ(Cell(colText, 2), nul);
+  EXPECT_EQ(Cell(colText, 3), badSjis);
+  EXPECT_EQ(Cell(colAttachment, 3), badSjis);
+  EXPECT_EQ(Cell(colText, 4), "last");
+  EXPECT_EQ(Save(), bytes);
+}
+
+TEST_F(TaskFileTest, LineBreaksInsideACellDoNotSplitTheTask) {
+  list.Table().Cell(colDueDate, 1) = Sj("2024/03/15(金)");
+  list.Table().Cell(colDaysLeft, 1) = "0";
+  list.Table().Cell(colUpdated, 1) = "20240301101010100";
+  list.Table().Cell(colText, 1) = "two\r\nlines";
+  const std::string saved = Save();
+  EXPECT_EQ(SplitLines(saved).size(), 2u);
+  list.Clear();
+  Load(saved);
+  EXPECT_EQ(Cell(colText, 1), "two  lines");
+}
+
+TEST(SplitLines, AcceptsEveryLineEndAndAddsNoLineAtTheEnd) {
+  EXPECT_EQ(SplitLines(""), std::vector<std::string_view>{});
+  EXPECT_EQ(SplitLines("a"), std::vector<std::string_view>{"a"});
+  EXPECT_EQ(SplitLines("a\r\n"), std::vector<std::string_view>{"a"});
+  EXPECT_EQ(SplitLines("a\rb\nc\r\nd"), (std::vector<std::string_view>{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitLines("\n\r\n"), (std::vector<std::string_view>{"", ""}));
+  EXPECT_EQ(SplitLines("a\n\rb"), (std::vector<std::string_view>{"a", "", "b"}));
+}
+
+}  // namespace
+}  // namespace lq
