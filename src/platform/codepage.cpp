@@ -1,0 +1,48 @@
+#include "platform/codepage.h"
+
+#include <windows.h>
+
+#include <climits>
+
+namespace lq::win {
+namespace {
+
+std::wstring ToWide(unsigned codePage, std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > INT_MAX) return {};
+  const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+}  // namespace
+
+std::wstring FromCp932(std::string_view bytes) { return ToWide(kCodePage932, bytes); }
+
+Cp932Text ToCp932(std::wstring_view text) {
+  Cp932Text result;
+  if (text.empty() || text.size() > INT_MAX) return result;
+  BOOL usedDefault = FALSE;
+  const int len = static_cast<int>(text.size());
+  const int n = ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), len, nullptr, 0, "?",
+                                      &usedDefault);
+  result.bytes.resize(static_cast<std::size_t>(n));
+  usedDefault = FALSE;
+  ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), len, result.bytes.data(), n, "?",
+                        &usedDefault);
+  result.lossless = usedDefault == FALSE;
+  return result;
+}
+
+std::wstring FromAnsi(std::string_view bytes) { return ToWide(CP_ACP, bytes); }
+
+std::string ToAnsi(std::wstring_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int len = static_cast<int>(text.size());
+  const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), len, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace lq::win

@@ -1,0 +1,61 @@
+#pragma once
+// Move-only owners of Windows handles. The traits name the invalid value and how to close.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace lq::win {
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Type = typename Traits::Type;
+  UniqueHandle() = default;
+  explicit UniqueHandle(Type h) : h_(h) {}
+  ~UniqueHandle() { Reset(); }
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(o.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    if (this != &o) Reset(o.Release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  Type Get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  Type Release() { return std::exchange(h_, Traits::Invalid()); }
+  void Reset(Type h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Close(h_);
+    h_ = h;
+  }
+
+ private:
+  Type h_ = Traits::Invalid();
+};
+
+struct FileHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { ::CloseHandle(h); }
+};
+struct KernelHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::CloseHandle(h); }
+};
+template <typename T>
+struct GdiObjectTraits {
+  using Type = T;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DeleteObject(h); }
+};
+
+using FileHandle = UniqueHandle<FileHandleTraits>;    // CreateFile
+using KernelHandle = UniqueHandle<KernelHandleTraits>;  // mutexes, processes, jobs
+using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
+using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+
+}  // namespace lq::win
