@@ -10,16 +10,22 @@ int Collation::Compare(std::string_view a, std::string_view b) const {
 }
 
 std::string ByteCollation::SortKey(std::string_view text) const {
-  std::string key(text);
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    const auto b = static_cast<unsigned char>(key[i]);
+  std::string key;
+  AppendSortKey(text, key);
+  return key;
+}
+
+void ByteCollation::AppendSortKey(std::string_view text, std::string& out) const {
+  const std::size_t start = out.size();
+  out.append(text);
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
     if (IsLeadByte(b)) {
       ++i;  // the trail byte may look like a letter; leave it alone
     } else if (b >= 'A' && b <= 'Z') {
-      key[i] = static_cast<char>(b - 'A' + 'a');
+      out[i] = static_cast<char>(b - 'A' + 'a');
     }
   }
-  return key;
 }
 
 }  // namespace lq

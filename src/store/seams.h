@@ -24,6 +24,8 @@ class Collation {
  public:
   virtual ~Collation() = default;
   virtual std::string SortKey(std::string_view text) const = 0;
+  // Appends the sort key to `out`; sorts of many texts use this to keep the keys together.
+  virtual void AppendSortKey(std::string_view text, std::string& out) const { out += SortKey(text); }
   // <0, 0, >0. By default the comparison of the two sort keys.
   virtual int Compare(std::string_view a, std::string_view b) const;
 };
@@ -59,6 +61,7 @@ class FileStore {
 class ByteCollation final : public Collation {
  public:
   std::string SortKey(std::string_view text) const override;
+  void AppendSortKey(std::string_view text, std::string& out) const override;
 };
 
 }  // namespace lq

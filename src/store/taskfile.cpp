@@ -1,8 +1,8 @@
 #include "store/taskfile.h"
 
 #include <algorithm>
-#include <numeric>
 
+#include "store/keyorder.h"
 #include "store/text.h"
 
 namespace lq {
@@ -16,7 +16,11 @@ bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
 
 // Line breaks inside a cell would split the task over two lines of the file.
 void AppendOneLine(std::string& out, std::string_view cell) {
-  for (const char c : cell) out += (c == '\r' || c == '\n') ? ' ' : c;
+  const std::size_t start = out.size();
+  out.append(cell);
+  for (std::size_t i = start; i < out.size(); ++i) {
+    if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+  }
 }
 
 struct LineFields {
@@ -106,17 +110,10 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   if (lines.empty()) return result;
 
   // The lines are kept in collation order, each one before the equal lines already placed.
-  std::vector<std::string> keys;
-  keys.reserve(lines.size());
-  for (const std::string_view line : lines) keys.push_back(collation.SortKey(line));
-  std::vector<std::size_t> order(lines.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const int c = keys[a].compare(keys[b]);
-    return c != 0 ? c < 0 : a > b;
-  });
-  keys.clear();
-  keys.shrink_to_fit();
+  KeyOrder keys(collation);
+  keys.Reserve(lines.size(), bytes.size() + bytes.size() / 2);
+  for (const std::string_view line : lines) keys.Add(line);
+  const std::vector<std::uint32_t> order = keys.Sorted(true);
 
   // The header sorts first. A stray line that sorts before it (a hand-written note, say) must
   // not turn the whole file into the headerless layout, so the first header line counts.
@@ -131,7 +128,9 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     }
   }
 
-  result.rows.reserve(order.size());
+  std::vector<TaskRow> rows;
+  rows.reserve(order.size() + 1);
+  rows.emplace_back();  // the header row
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (i == headerAt) continue;
     const std::string_view line = lines[order[i]];
@@ -155,8 +154,9 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     row[colText] = std::string(fields->text);
     row[colAttachment] = std::string(fields->attachment);
     row[colFlags] = std::string(fields->flags);
-    result.rows.push_back(std::move(row));
+    rows.push_back(std::move(row));
   }
+  result.table = TaskTable(std::move(rows));
   return result;
 }
 
@@ -214,9 +214,9 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     report.layout = parsed.layout;
     report.skippedLines = parsed.skippedLines;
     report.blankLines = parsed.blankLines;
-    TaskTable& table = list.Table();
-    table.SetRowCount(static_cast<int>(parsed.rows.size()) + 1);
-    for (std::size_t i = 0; i < parsed.rows.size(); ++i) table.Row(static_cast<int>(i) + 1) = std::move(parsed.rows[i]);
+    TaskRow header = std::move(list.Table().Row(0));
+    list.Table() = std::move(parsed.table);
+    list.Table().Row(0) = std::move(header);
     list.NotDoneCount = parsed.notDone;
     list.DoneCount = parsed.done;
     if (parsed.layout == TaskFileLayout::Headerless) {

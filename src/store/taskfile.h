@@ -27,7 +27,7 @@ std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 struct ParsedTaskFile {
   TaskFileLayout layout = TaskFileLayout::None;
-  std::vector<TaskRow> rows;  // in the order of the sorted lines; days left already computed
+  TaskTable table;  // rows in the order of the sorted lines, days left computed; no header
   int notDone = 0;
   int done = 0;
   int skippedLines = 0;  // lines with content that hold no readable task

@@ -1,9 +1,9 @@
 #include "store/tasklist.h"
 
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
+#include "store/keyorder.h"
 #include "store/text.h"
 
 namespace lq {
@@ -46,62 +46,50 @@ void TaskList::Clear() {
   topRow_ = 1;
 }
 
-void TaskList::SortRows(int mode) { SortRowsPasses({mode}); }
+// A key goes before every equal key already placed, so one pass turns runs of equal keys
+// around; mode 1 then moves the done tasks after the open ones.
+void TaskList::SortRows(int mode) { Reorder(true, mode == 1); }
 
-void TaskList::SortRowsPasses(std::initializer_list<int> modes) {
-  struct Entry {
-    std::string key;   // collation key of "date,text"
-    std::string text;  // the text without its surrounding blanks
-    bool done;
-    TaskRow row;
-  };
-  std::vector<Entry> entries;
-  entries.reserve(static_cast<std::size_t>(table_.RowCount()));
+void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
+  // One pass over the rows before they move: close gaps, trim the texts, recompute the days
+  // left and prepare the keys (due date, ",", text), so a long list is walked as few times as
+  // possible.
+  KeyOrder keys(collation_);
+  keys.Reserve(static_cast<std::size_t>(table_.RowCount()), static_cast<std::size_t>(table_.RowCount()) * 48);
+  std::vector<bool> done;
+  done.reserve(static_cast<std::size_t>(table_.RowCount()));
+  const Date today = Today();
+  std::string plain;
+  int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
     if (!table_.IsTask(r)) continue;
-    TaskRow& row = table_.Row(r);
-    Entry e;
-    e.text = std::string(TrimBlanks(row[colText]));
-    std::string plain;
-    plain.reserve(row[colDueDate].size() + 1 + e.text.size());
-    plain.append(row[colDueDate]).append(",").append(e.text);
-    e.key = collation_.SortKey(plain);
-    e.done = IsDoneMark(row[colDaysLeft]);
-    e.row = std::move(row);
-    entries.push_back(std::move(e));
+    ++count;
+    if (r != count) table_.Row(count) = std::move(table_.Row(r));
+    TaskRow& row = table_.Row(count);
+    const std::string_view trimmed = TrimBlanks(row[colText]);
+    if (trimmed.size() != row[colText].size()) row[colText] = std::string(trimmed);
+    const bool isDone = IsDoneMark(row[colDaysLeft]);
+    if (!isDone) {
+      if (auto days = DaysLeft(row[colDueDate], today)) row[colDaysLeft] = std::move(*days);
+    }
+    done.push_back(isDone);
+    plain.assign(row[colDueDate]).append(",").append(row[colText]);
+    keys.Add(plain);
   }
+  for (int r = count + 1; r < table_.RowCount(); ++r) table_.Row(r) = TaskRow{};
 
-  // order[i] is the entry at position i. A key goes before every equal key already placed,
-  // so each pass turns runs of equal keys around; two passes give the old order back.
-  std::vector<std::size_t> order(entries.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::vector<std::size_t> position(entries.size());
-  for (const int mode : modes) {
-    for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      const int c = entries[a].key.compare(entries[b].key);
-      return c != 0 ? c < 0 : position[a] > position[b];
-    });
-    if (mode == 1) {
-      std::stable_partition(order.begin(), order.end(), [&](std::size_t i) { return !entries[i].done; });
+  const std::vector<std::uint32_t> order = keys.Sorted(equalKeysReversed);
+  std::vector<int> rows;
+  rows.reserve(order.size());
+  for (const std::uint32_t i : order) {
+    if (!doneLast || !done[i]) rows.push_back(static_cast<int>(i) + 1);
+  }
+  if (doneLast) {
+    for (const std::uint32_t i : order) {
+      if (done[i]) rows.push_back(static_cast<int>(i) + 1);
     }
   }
-
-  const Date today = Today();
-  int r = 1;
-  for (const std::size_t i : order) {
-    Entry& e = entries[i];
-    TaskRow& row = table_.Row(r++);
-    row = std::move(e.row);
-    row[colText] = std::move(e.text);
-    if (e.done) {
-      row[colDaysLeft] = std::string(kDoneMark);
-    } else if (auto days = DaysLeft(row[colDueDate], today)) {
-      row[colDaysLeft] = std::move(*days);
-    }
-  }
-  // Rows that held no task keep none (they can only trail the tasks).
-  for (; r < table_.RowCount(); ++r) table_.Row(r) = TaskRow{};
+  table_.PermuteRows(rows);
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {
@@ -109,11 +97,9 @@ void TaskList::SortTasks(int offset, bool openEditor) {
   const TaskRow remembered = table_.Row(currentRow_);
   if (Hooks.hideEditors) Hooks.hideEditors();
 
-  if (DoneDown) {
-    SortRowsPasses({2, 1});
-  } else {
-    SortRowsPasses({2, 0});
-  }
+  // SortRows(2) then SortRows(1) (or 0): the two reversals cancel, so equal keys keep their
+  // order; done last with DoneDown.
+  Reorder(false, DoneDown);
 
   // Among identical rows the one nearest the end is taken.
   for (int r = table_.RowCount() - 1; r >= 1; --r) {

@@ -4,7 +4,6 @@
 // changed the table (UpdateTaskCounts, SortRows, SortTasks).
 
 #include <functional>
-#include <initializer_list>
 
 #include "store/datetext.h"
 #include "store/seams.h"
@@ -49,8 +48,6 @@ class TaskList {
 
   // One reordering pass: 0 and 2 by key only, 1 with the done tasks after the open ones.
   void SortRows(int mode);
-  // Several passes in a row; the keys are prepared once.
-  void SortRowsPasses(std::initializer_list<int> modes);
   // The sort the commands use: re-selects the task that was current, keeps it `offset` lines
   // below the top row, and opens the text editor when asked.
   void SortTasks(int offset, bool openEditor);
@@ -59,6 +56,11 @@ class TaskList {
   void Clear();
 
  private:
+  // Sorts the task rows by key, each key prepared once; equal keys keep or reverse their
+  // order; done tasks optionally last. Texts lose their surrounding blanks and the days left
+  // are recomputed.
+  void Reorder(bool equalKeysReversed, bool doneLast);
+
   const Clock& clock_;
   const Collation& collation_;
   TaskTable table_;

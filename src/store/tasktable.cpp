@@ -2,6 +2,7 @@
 
 #include "store/text.h"
 
+
 namespace lq {
 
 std::int32_t DaysValue(std::string_view daysLeft) {
@@ -25,6 +26,10 @@ bool IsWebAddress(std::string_view attachment) {
 }
 
 TaskTable::TaskTable() : rows_(2) {}
+
+TaskTable::TaskTable(std::vector<TaskRow> rows) : rows_(std::move(rows)) {
+  if (rows_.size() < 2) rows_.resize(2);
+}
 
 void TaskTable::SetRowCount(int count) { rows_.resize(Index(count < 2 ? 2 : count)); }
 
@@ -52,6 +57,26 @@ void TaskTable::SetHeaderCaptions() {
 void TaskTable::ClearTasks() {
   rows_.resize(2);
   rows_[1] = TaskRow{};
+}
+
+void TaskTable::PermuteRows(const std::vector<int>& rows) {
+  // Follows each cycle of the permutation, so every row moves once and nothing is copied.
+  std::vector<bool> placed(rows.size(), false);
+  for (std::size_t start = 0; start < rows.size(); ++start) {
+    if (placed[start]) continue;
+    TaskRow carried = std::move(rows_[start + 1]);
+    std::size_t target = start;
+    for (;;) {
+      placed[target] = true;
+      const std::size_t source = static_cast<std::size_t>(rows[target]) - 1;
+      if (source == start) {
+        rows_[target + 1] = std::move(carried);
+        break;
+      }
+      rows_[target + 1] = std::move(rows_[source + 1]);
+      target = source;
+    }
+  }
 }
 
 void TaskTable::AppendRow() { rows_.emplace_back(); }

@@ -43,6 +43,7 @@ bool IsWebAddress(std::string_view attachment);
 class TaskTable {
  public:
   TaskTable();
+  explicit TaskTable(std::vector<TaskRow> rows);  // row 0 first; at least two rows result
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
   void SetRowCount(int count);  // never below 2; new rows are empty
@@ -60,6 +61,8 @@ class TaskTable {
 
   void SetHeaderCaptions();  // "期限", "日数", "", "最終更新", "添付ファイル", "フラグ"
   void ClearTasks();         // every task cell emptied, RowCount 2
+  // Row 1 + i takes the row that was at rows[i], for every i; in place.
+  void PermuteRows(const std::vector<int>& rows);
   void AppendRow();          // an empty row after the last one
   // Every later row moves up one place, the last row is emptied and RowCount drops by one
   // while it is above 2.

@@ -1,0 +1,183 @@
+// Task store benchmarks: load with sorting, SortTasks and save over generated task files of
+// 1,000, 10,000 and 100,000 tasks, beside GNU sort on the same lines in the same run.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sjis.h"
+#include "store/stdfilestore.h"
+#include "store/taskfile.h"
+#include "taskgen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FixedClock final : public lq::Clock {
+ public:
+  lq::DateTime Now() const override { return lq::DateTime{lq::Date{2024, 6, 1}, 12, 0, 0, 0}; }
+};
+
+class NullProfile final : public lq::Profile {
+ public:
+  std::string ReadString(std::string_view, std::string_view, std::string_view d) const override {
+    return std::string(d);
+  }
+  bool WriteString(std::string_view, std::string_view, std::string_view) override { return true; }
+};
+
+const int kSizes[] = {1000, 10000, 100000};
+fs::path gDir;
+
+fs::path TaskFilePath(int n) { return gDir / ("tasks-" + std::to_string(n) + ".csv"); }
+fs::path LinesPath(int n, const char* kind) { return gDir / ("lines-" + std::to_string(n) + "-" + kind + ".txt"); }
+
+void WriteFile(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void PrepareFiles() {
+  gDir = fs::temp_directory_path() / ("lindqvale-bench-" + std::to_string(::getpid()));
+  fs::create_directories(gDir);
+  for (const int n : kSizes) {
+    const auto lines = lq::bench::GenerateTaskLines(n, 42u + static_cast<unsigned>(n), lq::testing::Sj);
+    WriteFile(TaskFilePath(n), lq::bench::JoinTaskFile(lines));
+    std::string sjis;
+    std::string utf8;
+    for (const auto& l : lines) {
+      sjis.append(l).append("\n");
+      utf8.append(lq::testing::Utf8(l)).append("\n");
+    }
+    WriteFile(LinesPath(n, "cp932"), sjis);
+    WriteFile(LinesPath(n, "utf8"), utf8);
+  }
+}
+
+void BM_LoadAndSort(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  FixedClock clock;
+  lq::ByteCollation collation;
+  lq::StdFileStore store;
+  NullProfile profile;
+  for (auto _ : state) {
+    lq::TaskList list(clock, collation);
+    lq::TaskFile file(TaskFilePath(n), store);
+    file.LoadTaskFile(list, profile, clock.Now());
+    list.SortTasks(0, false);
+    benchmark::DoNotOptimize(list.Table().RowCount());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+void BM_SortTasks(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  FixedClock clock;
+  lq::ByteCollation collation;
+  lq::StdFileStore store;
+  NullProfile profile;
+  lq::TaskList list(clock, collation);
+  lq::TaskFile file(TaskFilePath(n), store);
+  file.LoadTaskFile(list, profile, clock.Now());
+  list.SetVisibleRowCount(12);
+  list.SetCurrentRow(n / 2);
+  for (auto _ : state) {
+    list.SortTasks(list.CurrentRow() - list.TopRow(), false);
+    benchmark::DoNotOptimize(list.CurrentRow());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+void BM_Save(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  FixedClock clock;
+  lq::ByteCollation collation;
+  lq::StdFileStore store;
+  NullProfile profile;
+  lq::TaskList list(clock, collation);
+  lq::TaskFile source(TaskFilePath(n), store);
+  source.LoadTaskFile(list, profile, clock.Now());
+  list.SortTasks(0, false);
+  lq::TaskFile target(gDir / ("saved-" + std::to_string(n) + ".csv"), store);
+  for (auto _ : state) {
+    if (!target.SaveTaskFile(list.Table())) state.SkipWithError("save failed");
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+BENCHMARK(BM_LoadAndSort)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortTasks)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Remembers each benchmark's real time per iteration, in seconds.
+class Recorder : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
+        seconds[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> seconds;
+};
+
+// Median wall time of a shell command over five runs.
+double TimeCommand(const std::string& command) {
+  std::vector<double> times;
+  for (int i = 0; i < 5; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) != 0) return NAN;
+    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  PrepareFiles();
+  benchmark::Initialize(&argc, argv);
+  Recorder recorder;
+  benchmark::RunSpecifiedBenchmarks(&recorder);
+  benchmark::Shutdown();
+
+  std::printf("\nGNU sort on the same lines (median of 5 runs), and our figures as ratios to it:\n");
+  std::printf("%8s %12s %12s %14s %12s %12s %10s %10s\n", "tasks", "load+sort", "SortTasks", "save",
+              "sort C", "sort -f ja", "load/C", "load/ja");
+  double load10k = 0;
+  double load100k = 0;
+  for (const int n : kSizes) {
+    const double load = recorder.seconds["BM_LoadAndSort/" + std::to_string(n)];
+    const double sortTasks = recorder.seconds["BM_SortTasks/" + std::to_string(n)];
+    const double save = recorder.seconds["BM_Save/" + std::to_string(n)];
+    const double gnuC = TimeCommand("LC_ALL=C sort '" + LinesPath(n, "cp932").string() + "' >/dev/null");
+    const double gnuJa =
+        TimeCommand("LC_ALL=ja_JP.UTF-8 sort -f '" + LinesPath(n, "utf8").string() + "' >/dev/null");
+    std::printf("%8d %10.2fms %10.2fms %12.2fms %10.2fms %10.2fms %9.2fx %9.2fx\n", n, load * 1e3, sortTasks * 1e3,
+                save * 1e3, gnuC * 1e3, gnuJa * 1e3, load / gnuC, load / gnuJa);
+    if (n == 10000) load10k = load;
+    if (n == 100000) load100k = load;
+  }
+  if (load10k > 0) {
+    const double nlogn = 10.0 * std::log(100000.0) / std::log(10000.0);
+    std::printf("\nload+sort growth 10,000 -> 100,000 tasks: %.2fx (n log n would be %.2fx; target <= that)\n",
+                load100k / load10k, nlogn);
+    std::printf("load+sort of 100,000 tasks: %.3f s (target <= 0.3 s)\n", load100k);
+  }
+  std::error_code ec;
+  fs::remove_all(gDir, ec);
+  return 0;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// Generated task files for the benchmarks: format 3.2, shuffled lines, Japanese texts,
+// some done tasks, attachments and alarms.
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "store/datetext.h"
+#include "store/taskfile.h"
+#include "store/text.h"
+
+namespace lq::bench {
+
+// Lines without the header, in code page 932. `toCp932` turns a UTF-8 word into bytes.
+template <typename Convert>
+std::vector<std::string> GenerateTaskLines(int count, unsigned seed, Convert toCp932) {
+  static const char* const kWords[] = {
+      "会議",   "資料作成", "牛乳を買う", "歯医者", "打ち合わせ", "請求書",   "メール返信", "レビュー",
+      "出張",   "報告書",   "電話",       "予約",   "ゴミ出し",   "振込",     "散髪",       "誕生日",
+      "Review", "deploy",   "Budget",     "call",   "図書館",     "健康診断", "見積もり",   "引っ越し"};
+  std::vector<std::string> words;
+  for (const char* w : kWords) words.push_back(toCp932(w));
+  std::mt19937 rng(seed);
+  const Date base{2024, 1, 1};
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const Date due = AddDays(base, static_cast<int>(rng() % 730));
+    const DateTime stamp{AddDays(base, static_cast<int>(rng() % 365)), static_cast<int>(rng() % 24),
+                         static_cast<int>(rng() % 60), static_cast<int>(rng() % 60), static_cast<int>(rng() % 1000)};
+    std::string line = FormatDueDate(due) + "," + FormatStamp(stamp) + ",";
+    line += (rng() % 4 == 0) ? std::string(kDoneMark) : std::string(kFullWidthSpace);
+    line += ",|";
+    if (rng() % 10 == 0) line += "C:\\Users\\me\\Documents\\file" + std::to_string(i) + ".txt";
+    line += "|";
+    const bool alarm = rng() % 8 == 0;
+    if (alarm) line += "A";
+    line += "|,";
+    if (alarm) line += (rng() % 2 ? "09:30 " : "14:05 ");
+    const int n = 1 + static_cast<int>(rng() % 3);
+    for (int w = 0; w < n; ++w) {
+      if (w) line += ' ';
+      line += words[rng() % words.size()];
+    }
+    line += " #" + std::to_string(rng() % 100000);
+    lines.push_back(std::move(line));
+  }
+  std::shuffle(lines.begin(), lines.end(), rng);
+  return lines;
+}
+
+inline std::string JoinTaskFile(const std::vector<std::string>& lines) {
+  std::string out(kHeader32);
+  out += "\r\n";
+  for (const auto& l : lines) out.append(l).append("\r\n");
+  return out;
+}
+
+}  // namespace lq::bench
