@@ -55,6 +55,29 @@ class TaskList {
   // Empties the list and the counters (RowCount 2, header captions kept).
   void Clear();
 
+  // --- The commands on the current row (commands.cpp). The window asks its questions and
+  // does its layout around them.
+
+  // A new task with the current row's due date (today's on an empty list), sorted first
+  // among that date's tasks and opened in the text editor.
+  void AddTask();
+  // The delete question for the current task ("date “text”を削除します。\r\nよろしいですか？"),
+  // empty for the blank row of an empty list.
+  std::string DeleteQuestion() const;
+  // Removes the current task; the row index stays, so the next task is selected (or the new
+  // last one). No sort. False for the blank row of an empty list.
+  bool DeleteCurrentTask();
+  // Marks the current task done or not done; with `finishedDayChange` a task marked done is
+  // dated today. Marked done, the list stays where it was on the screen; marked not done,
+  // the selection follows the task. False for the blank row.
+  bool ToggleDone(bool finishedDayChange);
+  // The text editor's text (already cut to 100 characters) written into the current task:
+  // an armed alarm is disarmed and the stamp renewed. False when nothing changed.
+  bool ChangeText(std::string_view text);
+  // The date picker's date written into the current task, which becomes an open task if it
+  // was done; then the list is sorted. The stamp is kept.
+  void ChangeDueDate(Date date);
+
  private:
   // Sorts the task rows by key, each key prepared once; equal keys keep or reverse their
   // order; done tasks optionally last. Texts lose their surrounding blanks and the days left

@@ -1,0 +1,78 @@
+#pragma once
+// Pixel rules of the main window as pure functions: visible rows, column widths, header
+// buttons, height snapping, window placement.
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lq {
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Whole task rows that fit below the header of a grid of the given outer height (the grid
+// has a 2-pixel edge all round and 1-pixel lines between rows).
+int VisibleRowCount(int gridHeight, int rowHeight);
+
+// Width of the text column: the rest of the grid's client width after the date and days
+// columns and the three grid lines. A hidden column (width -1) takes its line with it.
+int TextColumnWidth(int gridClientWidth, int dateWidth, int daysWidth);
+
+// Left edges of btnAdd, btnDel, btnPopAttach, btnPopEdit and btnMenu for a grid client width.
+std::array<int, 5> HeaderButtonLefts(int gridClientWidth);
+inline constexpr int kHeaderButtonWidth = 18;
+inline constexpr int kHeaderButtonHeight = 16;
+inline int HeaderButtonTop(int rowHeight) { return rowHeight / 2 - 2; }
+
+// The window height of a whole number of rows: h + 12 + k * (h + 1).
+int SnapHeightToRows(int windowHeight, int rowHeight);
+
+// Smallest window size: the date and days columns plus 132 wide, four rows plus 15 high.
+Point MinimumTrackSize(int dateAndDaysWidth, int rowHeight);
+inline int MinimumHeight(int rowHeight) { return rowHeight * 4 + 15; }
+
+// Measures a text in the bold fonts of the urgency classes (and of the header when asked) and
+// returns the largest width.
+using MeasureFn = std::function<int(std::string_view text, bool withTitle)>;
+
+struct ColumnWidths {
+  int date = 0;  // -1 when hidden
+  int days = 0;
+};
+ColumnWidths EditModeColumns(const MeasureFn& measure);
+// `counts` is the header text of the date column; `editDays` the days width of edit mode.
+ColumnWidths ViewModeColumns(const MeasureFn& measure, int dateFormat, std::string_view counts, int editDays,
+                             bool showDate, bool showDays);
+
+// The due date as view mode shows it: 1 keeps bytes 6-14 ("03/21(月)"), 2 bytes 6-10 ("03/21"),
+// anything else the whole text.
+std::string_view ShortenDueDate(std::string_view dueDate, int dateFormat);
+
+// Where the main window opens. A stored position of -1 centres on its axis; a position off
+// every monitor is centred on the primary one. With one monitor: x + width < 0 or x > screen
+// width centres horizontally, y < 0 or y > screen height - 32 vertically.
+struct StoredPosition {
+  int x = -1;
+  int y = -1;
+  int width = 360;
+  int height = 215;
+};
+Point PlaceMainWindow(const StoredPosition& stored, const Rect& primary, const std::vector<Rect>& monitors);
+
+}  // namespace lq

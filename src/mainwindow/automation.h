@@ -1,0 +1,28 @@
+#pragma once
+// Query messages the main window answers, like the standard controls' own query messages, so a
+// test driver (or an accessibility tool) can read state that neither files nor pixels show.
+// All are sent to the window of class "TfrmToDo".
+
+#include <windows.h>
+
+namespace lq::automation {
+
+inline constexpr UINT kReady = WM_APP + 0x200;        // 1 once the first showing has finished
+inline constexpr UINT kCurrentRow = WM_APP + 0x201;   // the grid's current row
+inline constexpr UINT kTopRow = WM_APP + 0x202;       // the first task row shown
+inline constexpr UINT kRowCount = WM_APP + 0x203;     // rows including the header row
+inline constexpr UINT kVisibleRows = WM_APP + 0x204;  // whole task rows that fit
+inline constexpr UINT kEditMode = WM_APP + 0x205;     // 1 in edit mode, 0 in view mode
+// wParam = MAKEWPARAM(column, row), lParam = the HWND that receives the cell's code-page-932
+// bytes as WM_COPYDATA with dwData = kCellData. Returns 1 when sent.
+inline constexpr UINT kGetCell = WM_APP + 0x206;
+inline constexpr ULONG_PTR kCellData = 0x4C510001;
+// QueryPerformanceCounter value of the grid's first painted frame, 0 before it.
+inline constexpr UINT kFirstPaint = WM_APP + 0x207;
+// The grid's client rectangle in screen coordinates, packed as the HWND's cell query above:
+// wParam 0..3 gives left, top, right, bottom.
+inline constexpr UINT kGridRect = WM_APP + 0x208;
+// Row height in pixels; column width for wParam = column (LOWORD) when lParam = 1.
+inline constexpr UINT kMetrics = WM_APP + 0x209;
+
+}  // namespace lq::automation

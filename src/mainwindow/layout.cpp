@@ -1,0 +1,127 @@
+// Column layouts, FormResize, the two modes' layouts and the transparency.
+#include <algorithm>
+
+#include "mainwindow/childwindows.h"
+#include "mainwindow/mainwindow.h"
+
+namespace lq::win {
+
+void TfrmToDo::LayoutChildren() {
+  RECT rc{};
+  ::GetClientRect(Handle(), &rc);
+  if (pnlBase) ::MoveWindow(pnlBase->Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+  if (imgNotEditMode) ::MoveWindow(imgNotEditMode->Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+  // The grid sits 4 pixels in from every edge: the panel's bevel and border.
+  if (gridToDo) {
+    ::MoveWindow(gridToDo->Handle(), Scale(4), Scale(4), std::max(0, static_cast<int>(rc.right) - Scale(8)),
+                 std::max(0, static_cast<int>(rc.bottom) - Scale(8)), TRUE);
+  }
+}
+
+void TfrmToDo::FormResize() {
+  if (!gridToDo) return;
+  const int w = gridToDo->ClientWidth();
+  gridToDo->SetColWidth(colText, TextColumnWidth(w, gridToDo->ColWidth(colDueDate), gridToDo->ColWidth(colDaysLeft)));
+
+  const auto lefts = HeaderButtonLefts(w);
+  const HWND buttons[] = {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu};
+  for (std::size_t i = 0; i < 5; ++i) {
+    ::SetWindowPos(buttons[i], HWND_TOP, lefts[i], HeaderButtonTop(rowHeight_), Scale(kHeaderButtonWidth),
+                   Scale(kHeaderButtonHeight), SWP_NOACTIVATE);
+  }
+
+  RECT gridRect{};
+  ::GetWindowRect(gridToDo->Handle(), &gridRect);
+  list_.SetVisibleRowCount(VisibleRowCount(gridRect.bottom - gridRect.top, rowHeight_));
+  const int lastVisible = list_.TopRow() + list_.VisibleRowCount() - 1;
+  if (lastVisible < list_.CurrentRow()) list_.SetCurrentRow(std::max(1, lastVisible));
+  gridToDo->Refresh();
+}
+
+void TfrmToDo::EditModeColumnLayout() {
+  const ColumnWidths cols =
+      EditModeColumns([this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); });
+  gridToDo->SetColWidth(colDueDate, cols.date);
+  gridToDo->SetColWidth(colDaysLeft, cols.days);
+  minimumWidthBase_ = cols.date + cols.days;
+  RECT rc{};
+  ::GetWindowRect(Handle(), &rc);
+  if (rc.right - rc.left < minimumWidthBase_ + 132) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, minimumWidthBase_ + 132, rc.bottom - rc.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TfrmToDo::ViewModeColumnLayout() {
+  const ColumnWidths cols = ViewModeColumns(
+      [this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); }, settings_.DateFormat,
+      list_.Table().Cell(colDueDate, 0), gridToDo->ColWidth(colDaysLeft), settings_.ShowDateRow, settings_.ShowCountRow);
+  gridToDo->SetColWidth(colDueDate, cols.date);
+  gridToDo->SetColWidth(colDaysLeft, cols.days);
+}
+
+void TfrmToDo::EnterEditMode() {
+  editMode_ = true;
+  EditModeColumnLayout();
+  ApplyTransparency();
+  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) ::ShowWindow(b, SW_SHOWNA);
+  gridToDo->SetScrollBarAllowed(true);
+  ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
+  ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
+  FormResize();
+}
+
+void TfrmToDo::SetAlpha(int alpha) {
+  const LONG_PTR ex = ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+  if (alpha >= 255) {
+    if (ex & WS_EX_LAYERED) ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    return;
+  }
+  if (!(ex & WS_EX_LAYERED)) ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(Handle(), 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), LWA_ALPHA);
+}
+
+void TfrmToDo::ApplyTransparency() { SetAlpha(editMode_ ? settings_.EditAlpha : settings_.ViewAlpha); }
+
+void TfrmToDo::OnGetMinMaxInfo(MINMAXINFO* info) {
+  const Point min = MinimumTrackSize(minimumWidthBase_, rowHeight_);
+  info->ptMinTrackSize.x = min.x;
+  info->ptMinTrackSize.y = min.y;
+}
+
+void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
+  const HBRUSH back = ::CreateSolidBrush((di->itemState & ODS_SELECTED) ? ::GetSysColor(COLOR_BTNFACE) : kWindowColour);
+  ::FillRect(di->hDC, &di->rcItem, back);
+  ::DeleteObject(back);
+  const int offset = (di->itemState & ODS_SELECTED) ? 1 : 0;
+  const int x = (di->rcItem.left + di->rcItem.right - 16) / 2 + offset;
+  const int y = (di->rcItem.top + di->rcItem.bottom - 16) / 2 + offset;
+  int image = -1;
+  if (di->hwndItem == btnAdd) image = 0;
+  if (di->hwndItem == btnDel) image = 1;
+  if (di->hwndItem == btnPopAttach) image = 12;
+  if (di->hwndItem == btnPopEdit) image = 6;
+  if (image >= 0) {
+    ImageList_Draw(images_, image, di->hDC, x, y, ILD_TRANSPARENT);
+  } else {
+    // The system menu button: a small downward triangle.
+    const int cx = (di->rcItem.left + di->rcItem.right) / 2 + offset;
+    const int cy = (di->rcItem.top + di->rcItem.bottom) / 2 + offset;
+    const POINT tri[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+    const HBRUSH ink = ::CreateSolidBrush(::GetSysColor(COLOR_BTNTEXT));
+    const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT));
+    {
+      SelectGuard b(di->hDC, ink);
+      SelectGuard p(di->hDC, pen);
+      ::Polygon(di->hDC, tri, 3);
+    }
+    ::DeleteObject(ink);
+    ::DeleteObject(pen);
+  }
+  if (di->itemState & ODS_SELECTED) {
+    RECT edge = di->rcItem;
+    ::DrawEdge(di->hDC, &edge, BDR_SUNKENOUTER, BF_RECT);
+  }
+}
+
+}  // namespace lq::win

@@ -1,0 +1,396 @@
+#include "mainwindow/mainwindow.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "mainwindow/automation.h"
+#include "mainwindow/childwindows.h"
+#include "mainwindow/imagelist.h"
+#include "platform/codepage.h"
+#include "platform/msgbox.h"
+
+namespace lq::win {
+namespace {
+
+constexpr UINT kTrayCallback = WM_USER + 100;
+constexpr UINT kReportLoadProblems = WM_APP + 1;
+constexpr int kGridId = 100;
+
+std::filesystem::path WithExtension(std::filesystem::path p, const wchar_t* ext) {
+  p.replace_extension(ext);
+  return p;
+}
+
+std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
+
+std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
+
+}  // namespace
+
+TfrmToDo::TfrmToDo(std::filesystem::path exePath, HWND applicationWindow)
+    : exePath_(std::move(exePath)),
+      taskFilePath_(WithExtension(exePath_, L".csv")),
+      settingsFilePath_(WithExtension(exePath_, L".ini")),
+      applicationWindow_(applicationWindow),
+      profile_(settingsFilePath_),
+      list_(clock_, collation_),
+      taskFile_(taskFilePath_, fileStore_) {}
+
+TfrmToDo::~TfrmToDo() {
+  if (images_) ImageList_Destroy(images_);
+  if (programIcon_) ::DestroyIcon(programIcon_);
+}
+
+bool TfrmToDo::Create() {
+  programIcon_ = CreateProgramIcon(32);
+  RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_);
+  // Borderless, owned by the hidden application window, so it has no taskbar button.
+  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, applicationWindow_,
+                           nullptr, ::GetModuleHandleW(nullptr), this) != nullptr;
+}
+
+void TfrmToDo::Show() {
+  ::ShowWindow(Handle(), SW_SHOW);
+  ::SetForegroundWindow(Handle());
+  if (loadReport_.status == ReadStatus::Failed || loadReport_.skippedLines > 0) {
+    ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+void TfrmToDo::FormCreate() {
+  // 1. The state every other part starts from; the present moment for the loader.
+  editMode_ = true;
+  UserHidden = false;
+  InTimer = false;
+  InTrayMessage = false;
+  const DateTime now = clock_.Now();
+  LastDate = now.date;
+  clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
+  LastAlarmMinute.clear();
+  minimumWidthBase_ = 0;
+  topEdgeFlag_ = false;
+
+  // 2. The hot-key identifiers.
+  activateHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Activate");
+  visibleHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Visible");
+
+  images_ = CreateMainImageList();
+
+  // The child windows: the panel with the grid and the header buttons, and the view image.
+  pnlBase = std::make_unique<PlainChild>(PlainChild::Callbacks{
+      [this](HDC dc, const RECT& rc) {
+        // A raised 1-pixel bevel and a 3-pixel border around the grid.
+        const HBRUSH back = ::CreateSolidBrush(kWindowColour);
+        ::FillRect(dc, &rc, back);
+        ::DeleteObject(back);
+        RECT edge = rc;
+        ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+      },
+      nullptr});
+  pnlBase->Create(Handle(), L"pnlBase", true);
+  imgNotEditMode = std::make_unique<PlainChild>(PlainChild::Callbacks{
+      [](HDC dc, const RECT& rc) {
+        const HBRUSH back = ::CreateSolidBrush(kWindowColour);
+        ::FillRect(dc, &rc, back);
+        ::DeleteObject(back);
+      },
+      nullptr});
+  imgNotEditMode->Create(Handle(), L"imgNotEditMode", false);
+
+  TaskGrid::Callbacks gridCallbacks;
+  gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
+  gridCallbacks.clientResized = [this] {
+    if (firstShowDone_) FormResize();
+  };
+  gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));
+  gridToDo->Create(pnlBase->Handle(), kGridId);
+  gridToDo->SetBackground(kWindowColour);
+
+  // Header buttons, above the grid's header row.
+  struct ButtonDef {
+    HWND* handle;
+    const wchar_t* name;
+    const wchar_t* hint;
+  };
+  const ButtonDef buttons[] = {
+      {&btnAdd, L"btnAdd", L"予定の追加"},
+      {&btnDel, L"btnDel", L"予定の削除"},
+      {&btnPopAttach, L"btnPopAttach", L"添付ファイルメニュー"},
+      {&btnPopEdit, L"btnPopEdit", L"編集メニュー"},
+      {&btnMenu, L"btnMenu", L"システムメニュー"},
+  };
+  tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  int id = 200;
+  for (const ButtonDef& b : buttons) {
+    *b.handle = ::CreateWindowExW(0, L"BUTTON", b.name, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
+                                  kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), ::GetModuleHandleW(nullptr),
+                                  nullptr);
+    ::SetWindowPos(*b.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = pnlBase->Handle();
+    ti.uId = reinterpret_cast<UINT_PTR>(*b.handle);
+    ti.lpszText = const_cast<wchar_t*>(b.hint);
+    ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+
+  // 3. Header captions and column widths.
+  list_.Table().SetHeaderCaptions();
+  for (int c = 0; c < kColumnCount; ++c) gridToDo->SetColWidth(c, kInitialColumnWidths[static_cast<std::size_t>(c)]);
+
+  // 4. The tray icon, and no taskbar button.
+  AddTrayIcon();
+  ApplyToolWindowStyle();
+
+  // 5. The stored window position.
+  const WindowPosition stored = ReadWinPosition(profile_);
+
+  // 6. The tasks.
+  list_.Clear();
+  loadReport_ = taskFile_.LoadTaskFile(list_, profile_, now);
+  list_.UpdateTaskCounts();
+
+  // 7 to 9. Size, then the position judged against the monitors attached.
+  std::vector<Rect> monitors;
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, LPRECT r, LPARAM data) -> BOOL {
+        reinterpret_cast<std::vector<Rect>*>(data)->push_back(Rect{r->left, r->top, r->right, r->bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  const Rect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, stored.width, stored.height}, primary, monitors);
+  ::SetWindowPos(Handle(), nullptr, at.x, at.y, stored.width, stored.height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
+  ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void TfrmToDo::ApplyToolWindowStyle() {
+  const LONG_PTR ex = ::GetWindowLongPtrW(applicationWindow_, GWL_EXSTYLE);
+  ::SetWindowLongPtrW(applicationWindow_, GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+}
+
+void TfrmToDo::AddTrayIcon() {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = Handle();
+  nid.uID = 1;
+  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  nid.uCallbackMessage = kTrayCallback;
+  nid.hIcon = programIcon_;
+  lstrcpynW(nid.szTip, L"Tarnwillow", 64);
+  trayIconAdded_ = ::Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+}
+
+void TfrmToDo::RemoveTrayIcon() {
+  if (!trayIconAdded_) return;
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = Handle();
+  nid.uID = 1;
+  ::Shell_NotifyIconW(NIM_DELETE, &nid);
+  trayIconAdded_ = false;
+}
+
+void TfrmToDo::ReportLoadProblems() {
+  const std::wstring file = PathText(taskFilePath_);
+  const std::wstring backup = loadReport_.backupPath ? PathText(*loadReport_.backupPath) : std::wstring();
+  std::wstring text;
+  if (loadReport_.status == ReadStatus::Failed) {
+    text = L"予定ファイル「" + file + L"」を読み込めませんでした。\r\n" +
+           L"ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてください。\r\n\r\n" +
+           L"このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
+           L"元のファイルを「" + backup + L"」として残します。";
+  } else {
+    text = L"予定ファイル「" + file + L"」に、予定として読み取れない行が" +
+           std::to_wstring(loadReport_.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
+           L"次に保存するとき、元のファイルをそのまま「" + backup + L"」として残します。";
+  }
+  ShowBox(Handle(), BoxKind::Warning, text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
+bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
+  ShowBox(Handle(), BoxKind::Error, PathText(path) + L" の保存が出来ませんでした。");
+  return false;
+}
+
+bool TfrmToDo::FormClose() {
+  // 1. The tasks.
+  bool ok = taskFile_.SaveTaskFile(list_.Table());
+  if (!ok) ShowSaveError(taskFilePath_);
+
+  // 2. The window position, written in every case.
+  RECT rc{};
+  ::GetWindowRect(Handle(), &rc);
+  if (!WriteWinPosition(profile_, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
+    ok = ShowSaveError(settingsFilePath_);
+  }
+
+  // 3. Declining keeps everything running as it was.
+  if (!ok &&
+      ShowBox(Handle(), BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
+    return false;
+  }
+
+  // 4. Teardown.
+  RemoveTrayIcon();
+  ::UnregisterHotKey(Handle(), activateHotKeyId_);
+  ::UnregisterHotKey(Handle(), visibleHotKeyId_);
+  ::GlobalDeleteAtom(activateHotKeyId_);
+  ::GlobalDeleteAtom(visibleHotKeyId_);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The first showing
+
+void TfrmToDo::FormShow() {
+  if (!SettingsReloadPending) return;
+  LoadAndApplySettings();
+}
+
+void TfrmToDo::LoadAndApplySettings() {
+  // 1 to 12: read every setting (the file is opened for each key and never cached).
+  SettingsReloadPending = false;
+  settings_ = LoadSettings(profile_, &SystemColour);
+  topMost_ = settings_.TopMost;
+  ClearFontCache();
+  list_.DoneDown = settings_.DoneDown;
+  rowHeight_ = settings_.RowHeight;
+  gridToDo->SetRowHeight(rowHeight_);
+
+  // 13. At least four rows high, and a whole number of rows.
+  RECT rc{};
+  ::GetWindowRect(Handle(), &rc);
+  int height = std::max(static_cast<int>(rc.bottom - rc.top), MinimumHeight(rowHeight_));
+  height = SnapHeightToRows(height, rowHeight_);
+  ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // 14. Sorted from the start, with the first task selected at the top.
+  list_.SortTasks(list_.CurrentRow() - list_.TopRow(), true);
+  list_.SetTopRow(1);
+  list_.SetCurrentRow(1);
+
+  // 15. Layout, transparency and the top-most band.
+  FormResize();
+  ApplyTransparency();
+  ::SetWindowPos(Handle(), topMost_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // 16. Edit mode.
+  EnterEditMode();
+  firstShowDone_ = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
+  using namespace automation;
+  switch (msg) {
+    case kReady:
+      return firstShowDone_ ? 1 : 0;
+    case kCurrentRow:
+      return list_.CurrentRow();
+    case kTopRow:
+      return list_.TopRow();
+    case kRowCount:
+      return list_.Table().RowCount();
+    case kVisibleRows:
+      return list_.VisibleRowCount();
+    case kEditMode:
+      return editMode_ ? 1 : 0;
+    case kGetCell: {
+      const int col = LOWORD(wParam);
+      const int row = HIWORD(wParam);
+      if (col >= kColumnCount || row >= list_.Table().RowCount()) return 0;
+      const std::string& text = list_.Table().Cell(col, row);
+      COPYDATASTRUCT cds{};
+      cds.dwData = kCellData;
+      cds.cbData = static_cast<DWORD>(text.size());
+      cds.lpData = const_cast<char*>(text.data());
+      ::SendMessageW(reinterpret_cast<HWND>(lParam), WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()),
+                     reinterpret_cast<LPARAM>(&cds));
+      return 1;
+    }
+    case kFirstPaint:
+      return static_cast<LRESULT>(gridToDo->FirstPaintCounter());
+    case kGridRect: {
+      RECT rc{};
+      ::GetClientRect(gridToDo->Handle(), &rc);
+      ::MapWindowPoints(gridToDo->Handle(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
+      const LONG parts[4] = {rc.left, rc.top, rc.right, rc.bottom};
+      return wParam < 4 ? parts[wParam] : 0;
+    }
+    case kMetrics:
+      if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
+      return rowHeight_;
+    default:
+      return 0;
+  }
+}
+
+LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg >= automation::kReady && msg <= automation::kMetrics) return Automation(msg, wParam, lParam);
+  switch (msg) {
+    case WM_CREATE:
+      FormCreate();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam) FormShow();
+      return Default(msg, wParam, lParam);
+    case WM_SIZE:
+      LayoutChildren();
+      if (firstShowDone_) FormResize();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_GETMINMAXINFO:
+      Default(msg, wParam, lParam);
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      DrawHeaderButton(di);
+      return TRUE;
+    }
+    case WM_CLOSE:
+      if (closing_) return 0;
+      closing_ = true;
+      if (FormClose()) {
+        ::DestroyWindow(Handle());
+      }
+      closing_ = false;
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
+      return 0;
+    case WM_DESTROY:
+      ::DragAcceptFiles(Handle(), FALSE);
+      ::PostQuitMessage(0);
+      return 0;
+    case kReportLoadProblems:
+      ReportLoadProblems();
+      return 0;
+    default:
+      return Default(msg, wParam, lParam);
+  }
+}
+
+}  // namespace lq::win

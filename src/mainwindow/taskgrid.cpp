@@ -1,0 +1,328 @@
+#include "mainwindow/taskgrid.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "geometry/layout.h"
+
+namespace lq::win {
+
+TaskGrid::TaskGrid(TaskList& list, Callbacks callbacks) : list_(list), cb_(std::move(callbacks)) {}
+
+HWND TaskGrid::Create(HWND parent, int id) {
+  RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW));
+  return ::CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
+                           0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ::GetModuleHandleW(nullptr), this);
+}
+
+void TaskGrid::SetRowHeight(int height) {
+  rowHeight_ = height;
+  Refresh();
+}
+
+void TaskGrid::SetColWidth(int col, int width) {
+  if (widths_[static_cast<std::size_t>(col)] == width) return;
+  widths_[static_cast<std::size_t>(col)] = width;
+  if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TaskGrid::SetBackground(COLORREF colour) {
+  background_ = colour;
+  if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TaskGrid::SetScrollBarAllowed(bool allowed) {
+  scrollBarAllowed_ = allowed;
+  UpdateScrollBar();
+}
+
+void TaskGrid::Refresh() {
+  if (!Handle()) return;
+  UpdateScrollBar();
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+int TaskGrid::ClientWidth() const {
+  RECT rc{};
+  ::GetClientRect(Handle(), &rc);
+  return rc.right;
+}
+
+int TaskGrid::ClientHeight() const {
+  RECT rc{};
+  ::GetClientRect(Handle(), &rc);
+  return rc.bottom;
+}
+
+int TaskGrid::ColumnLeft(int col) const {
+  int x = 0;
+  for (int c = 0; c < col; ++c) {
+    if (widths_[static_cast<std::size_t>(c)] >= 0) x += widths_[static_cast<std::size_t>(c)] + 1;
+  }
+  return x;
+}
+
+RECT TaskGrid::CellRect(int col, int row) const {
+  RECT rc{};
+  if (col < 0 || col >= kColumnCount || widths_[static_cast<std::size_t>(col)] < 0) return rc;
+  int line = 0;  // 0 the header, then the visible rows from the top row
+  if (row > 0) {
+    line = row - list_.TopRow() + 1;
+    if (row < list_.TopRow()) return rc;
+  }
+  const int y = line * (rowHeight_ + 1);
+  if (y >= ClientHeight()) return rc;
+  rc.left = ColumnLeft(col);
+  rc.right = rc.left + widths_[static_cast<std::size_t>(col)];
+  rc.top = y;
+  rc.bottom = y + rowHeight_;
+  return rc;
+}
+
+bool TaskGrid::CellAt(int x, int y, int* col, int* row) const {
+  *col = -1;
+  *row = -1;
+  if (x < 0 || y < 0) return false;
+  const int line = y / (rowHeight_ + 1);
+  const int r = line == 0 ? 0 : list_.TopRow() + line - 1;
+  if (r >= list_.Table().RowCount()) return false;
+  for (int c = 0; c < kColumnCount; ++c) {
+    const int w = widths_[static_cast<std::size_t>(c)];
+    if (w < 0) continue;
+    const int left = ColumnLeft(c);
+    if (x >= left && x <= left + w) {
+      *col = c;
+      *row = r;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TaskGrid::MoveCurrentRow(int row) {
+  const int oldTop = list_.TopRow();
+  list_.SetCurrentRow(row);
+  Refresh();
+  if (list_.TopRow() != oldTop && cb_.topLeftChanged) cb_.topLeftChanged();
+}
+
+void TaskGrid::ScrollTo(int topRow) {
+  const int oldTop = list_.TopRow();
+  list_.SetTopRow(topRow);
+  if (list_.TopRow() == oldTop) return;
+  Refresh();
+  if (cb_.topLeftChanged) cb_.topLeftChanged();
+}
+
+void TaskGrid::UpdateScrollBar() {
+  if (!Handle()) return;
+  const int rows = list_.Table().RowCount() - 1;
+  const int visible = std::max(1, list_.VisibleRowCount());
+  const bool show = scrollBarAllowed_ && rows > visible;
+  if (show) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 1;
+    si.nMax = rows;
+    si.nPage = static_cast<UINT>(visible);
+    si.nPos = list_.TopRow();
+    ::SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+  }
+  if (show != scrollBarShown_) {
+    scrollBarShown_ = show;
+    ::ShowScrollBar(Handle(), SB_VERT, show);
+  }
+}
+
+void TaskGrid::OnVScroll(int code) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  ::GetScrollInfo(Handle(), SB_VERT, &si);
+  const int page = std::max(1, list_.VisibleRowCount());
+  int top = list_.TopRow();
+  switch (code) {
+    case SB_LINEUP: top -= 1; break;
+    case SB_LINEDOWN: top += 1; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = si.nTrackPos; break;
+    case SB_TOP: top = 1; break;
+    case SB_BOTTOM: top = list_.MaxTopRow(); break;
+    default: return;
+  }
+  ScrollTo(top);
+}
+
+void TaskGrid::OnKeyDown(WPARAM key) {
+  const int current = list_.CurrentRow();
+  const int last = list_.Table().RowCount() - 1;
+  const int page = std::max(1, list_.VisibleRowCount());
+  switch (key) {
+    case VK_UP: MoveCurrentRow(std::max(1, current - 1)); break;
+    case VK_DOWN: MoveCurrentRow(std::min(last, current + 1)); break;
+    case VK_PRIOR: {
+      // A page up moves the list and the selection together, as list controls do.
+      const int oldTop = list_.TopRow();
+      list_.SetTopRow(oldTop - page);
+      list_.SetCurrentRow(std::max(1, current - page));
+      Refresh();
+      if (list_.TopRow() != oldTop && cb_.topLeftChanged) cb_.topLeftChanged();
+      break;
+    }
+    case VK_NEXT: {
+      const int oldTop = list_.TopRow();
+      list_.SetTopRow(oldTop + page);
+      list_.SetCurrentRow(std::min(last, current + page));
+      Refresh();
+      if (list_.TopRow() != oldTop && cb_.topLeftChanged) cb_.topLeftChanged();
+      break;
+    }
+    case VK_HOME: MoveCurrentRow(1); break;
+    case VK_END: MoveCurrentRow(last); break;
+    default: break;
+  }
+}
+
+void TaskGrid::PaintTo(HDC dc) {
+  const int width = ClientWidth();
+  const int height = ClientHeight();
+  RECT all{0, 0, width, height};
+  const HBRUSH back = ::CreateSolidBrush(background_);
+  ::FillRect(dc, &all, back);
+  ::DeleteObject(back);
+
+  const int rows = list_.Table().RowCount();
+  int bottom = 0;
+  for (int line = 0;; ++line) {
+    const int row = line == 0 ? 0 : list_.TopRow() + line - 1;
+    const int y = line * (rowHeight_ + 1);
+    if (row >= rows || y >= height) break;
+    for (int c = 0; c < kColumnCount; ++c) {
+      if (widths_[static_cast<std::size_t>(c)] < 0) continue;
+      const RECT cell = CellRect(c, row);
+      if (cell.left >= width) break;
+      const int saved = ::SaveDC(dc);
+      ::IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
+      if (cb_.drawCell) cb_.drawCell(dc, c, row, cell);
+      ::RestoreDC(dc, saved);
+    }
+    bottom = y + rowHeight_ + 1;
+  }
+
+  // The 1-pixel lines between rows and between columns.
+  const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE));
+  {
+    SelectGuard penGuard(dc, pen);
+    for (int y = rowHeight_; y < bottom && y < height; y += rowHeight_ + 1) {
+      ::MoveToEx(dc, 0, y, nullptr);
+      ::LineTo(dc, width, y);
+    }
+    for (int c = 0; c < kColumnCount; ++c) {
+      const int w = widths_[static_cast<std::size_t>(c)];
+      if (w < 0) continue;
+      const int x = ColumnLeft(c) + w;
+      if (x >= width) break;
+      ::MoveToEx(dc, x, 0, nullptr);
+      ::LineTo(dc, x, std::min(bottom, height));
+    }
+  }
+  ::DeleteObject(pen);
+}
+
+void TaskGrid::Paint() {
+  PAINTSTRUCT ps;
+  const HDC dc = ::BeginPaint(Handle(), &ps);
+  const int width = ClientWidth();
+  const int height = ClientHeight();
+  if (width > 0 && height > 0) {
+    MemoryCanvas canvas(dc, width, height);
+    PaintTo(canvas.Dc());
+    ::BitBlt(dc, 0, 0, width, height, canvas.Dc(), 0, 0, SRCCOPY);
+  }
+  ::EndPaint(Handle(), &ps);
+  if (firstPaint_ == 0) {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    firstPaint_ = now.QuadPart;
+  }
+}
+
+LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      UpdateScrollBar();
+      ::InvalidateRect(Handle(), nullptr, FALSE);
+      if (cb_.clientResized) cb_.clientResized();
+      return 0;
+    case WM_VSCROLL:
+      OnVScroll(LOWORD(wParam));
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_CHAR:
+      if (cb_.keyPress) cb_.keyPress(static_cast<wchar_t>(wParam));
+      return 0;
+    case WM_MOUSEWHEEL: {
+      // Each notch moves the current row by one.
+      wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
+      while (wheelRemainder_ >= WHEEL_DELTA) {
+        wheelRemainder_ -= WHEEL_DELTA;
+        if (list_.CurrentRow() > 1) MoveCurrentRow(list_.CurrentRow() - 1);
+      }
+      while (wheelRemainder_ <= -WHEEL_DELTA) {
+        wheelRemainder_ += WHEEL_DELTA;
+        if (list_.CurrentRow() < list_.Table().RowCount() - 1) MoveCurrentRow(list_.CurrentRow() + 1);
+      }
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      const int x = GET_X_LPARAM(lParam);
+      const int y = GET_Y_LPARAM(lParam);
+      int col = -1;
+      int row = -1;
+      if (CellAt(x, y, &col, &row) && row > 0) MoveCurrentRow(row);
+      if (::GetFocus() != Handle()) ::SetFocus(Handle());
+      ::SetCapture(Handle());
+      if (cb_.mouseDown) cb_.mouseDown(Button::Left, static_cast<UINT>(wParam), x, y);
+      return 0;
+    }
+    case WM_RBUTTONDOWN:
+      if (cb_.mouseDown) cb_.mouseDown(Button::Right, static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (::GetCapture() == Handle()) ::ReleaseCapture();
+      if (cb_.mouseUp) cb_.mouseUp(Button::Left, static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_RBUTTONUP:
+      if (cb_.mouseUp) cb_.mouseUp(Button::Right, static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      if (cb_.mouseMove) cb_.mouseMove(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_KILLFOCUS:
+      ::InvalidateRect(Handle(), nullptr, FALSE);
+      if (cb_.exit) cb_.exit();
+      return 0;
+    case WM_SETFOCUS:
+      ::InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    default:
+      return Default(msg, wParam, lParam);
+  }
+}
+
+}  // namespace lq::win

@@ -1,0 +1,71 @@
+#include "platform/window.h"
+
+namespace lq::win {
+
+bool Window::RegisterClass(const wchar_t* className, UINT style, HBRUSH background, HCURSOR cursor, HICON icon) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = &Window::Procedure;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    self = static_cast<Window*>(cs->lpCreateParams);
+    if (self) {
+      self->hwnd_ = hwnd;
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+  } else {
+    self = FromHandle(hwnd);
+  }
+  if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wParam, lParam);
+  } catch (...) {
+    // A failure inside one handler must not unwind through the system's code.
+    result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->OnFinalMessage();
+  }
+  return result;
+}
+
+MemoryCanvas::MemoryCanvas(HDC reference, int width, int height) {
+  dc_ = ::CreateCompatibleDC(reference);
+  bitmap_ = ::CreateCompatibleBitmap(reference, width > 0 ? width : 1, height > 0 ? height : 1);
+  old_ = ::SelectObject(dc_, bitmap_);
+}
+
+MemoryCanvas::~MemoryCanvas() {
+  if (old_) ::SelectObject(dc_, old_);
+  if (bitmap_) ::DeleteObject(bitmap_);
+  if (dc_) ::DeleteDC(dc_);
+}
+
+HBITMAP MemoryCanvas::DetachBitmap() {
+  ::SelectObject(dc_, old_);
+  old_ = nullptr;
+  HBITMAP b = bitmap_;
+  bitmap_ = nullptr;
+  return b;
+}
+
+}  // namespace lq::win

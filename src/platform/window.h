@@ -1,0 +1,71 @@
+#pragma once
+// One class per window: the base keeps `this` from WM_NCCREATE on and hands every message to
+// the object. No exception crosses a window procedure.
+
+#include <windows.h>
+
+namespace lq::win {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window() = default;
+
+  HWND Handle() const { return hwnd_; }
+
+  // Registers a class whose procedure forwards to the object given as lpParam of CreateWindowEx.
+  static bool RegisterClass(const wchar_t* className, UINT style, HBRUSH background, HCURSOR cursor,
+                            HICON icon = nullptr);
+
+  // The object behind a window of such a class, or null.
+  static Window* FromHandle(HWND hwnd);
+
+ protected:
+  // Returns the message result; DefWindowProc when not handled.
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return ::DefWindowProcW(hwnd_, msg, wParam, lParam); }
+  // Called once after WM_NCDESTROY: the handle is gone.
+  virtual void OnFinalMessage() {}
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND hwnd_ = nullptr;
+};
+
+// Pixel constants pass through here, so that the program becomes DPI-aware in one place.
+constexpr int Scale(int pixels) { return pixels; }
+
+// Keeps a DC's previous object and puts it back.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~SelectGuard() {
+    if (old_) ::SelectObject(dc_, old_);
+  }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A memory DC with a bitmap of the given size, for painting without flicker.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(HDC reference, int width, int height);
+  ~MemoryCanvas();
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+  HDC Dc() const { return dc_; }
+  HBITMAP DetachBitmap();  // the picture, kept after the canvas is gone
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace lq::win

@@ -1,0 +1,322 @@
+#include "driver.h"
+
+#include <thread>
+
+#include "mainwindow/automation.h"
+#include "store/datetext.h"
+
+namespace lq::e2e {
+
+std::filesystem::path gProgram;
+
+namespace {
+
+// Receives the cell texts the program sends back.
+class Receiver {
+ public:
+  Receiver() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Receiver::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LqE2eReceiver";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowW(L"LqE2eReceiver", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                          nullptr);
+  }
+  HWND Handle() const { return hwnd_; }
+  static std::string& Last() {
+    static std::string last;
+    return last;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_COPYDATA) {
+      const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
+      if (cds->dwData == automation::kCellData) {
+        Last().assign(static_cast<const char*>(cds->lpData), cds->cbData);
+        return TRUE;
+      }
+    }
+    return DefWindowProcW(h, m, w, l);
+  }
+  HWND hwnd_;
+};
+
+Receiver& TheReceiver() {
+  static Receiver r;
+  return r;
+}
+
+struct FindBox {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindBox*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != f->pid || !IsWindowVisible(hwnd)) return TRUE;
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
+  if (lstrcmpW(cls, L"#32770") == 0) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct FindMain {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindMain*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
+  if (pid == f->pid && lstrcmpW(cls, L"TfrmToDo") == 0) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t buf[4096] = {};
+  GetWindowTextW(hwnd, buf, 4096);
+  return buf;
+}
+
+}  // namespace
+
+Scratch::Scratch() {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  folder_ = std::filesystem::path(temp) / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                           std::to_wstring(counter++));
+  std::error_code ec;
+  std::filesystem::remove_all(folder_, ec);
+  std::filesystem::create_directories(folder_);
+  std::filesystem::copy_file(gProgram, Exe(), std::filesystem::copy_options::overwrite_existing);
+}
+
+Scratch::~Scratch() {
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(folder_, ec)) {
+    SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  std::filesystem::remove_all(folder_, ec);
+}
+
+void Scratch::Write(const std::filesystem::path& name, const std::string& bytes) const {
+  const auto path = folder_ / name;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD wrote = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+  CloseHandle(h);
+}
+
+std::optional<std::string> Scratch::Read(const std::filesystem::path& name) const {
+  const auto path = folder_ / name;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+  CloseHandle(h);
+  return bytes;
+}
+
+Program::Program(const Scratch& scratch) : scratch_(scratch) {}
+
+Program::~Program() {
+  if (pi_.hProcess) {
+    if (Running()) TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+  if (job_) CloseHandle(job_);
+}
+
+bool Program::Start() {
+  job_ = CreateJobObjectW(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                           OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
+  std::wstring cmd = L"\"" + scratch_.Exe().wstring() + L"\"";
+  const BOOL ok = CreateProcessW(scratch_.Exe().c_str(), cmd.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                                 nullptr, scratch_.Folder().c_str(), &si, &pi_);
+  CloseHandle(nul);
+  if (!ok) return false;
+  AssignProcessToJobObject(job_, pi_.hProcess);
+  ResumeThread(pi_.hThread);
+  return true;
+}
+
+HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < until) {
+    FindMain f{pi_.dwProcessId, nullptr};
+    EnumWindows(&FindMainProc, reinterpret_cast<LPARAM>(&f));
+    if (f.found) {
+      DWORD_PTR ready = 0;
+      if (SendMessageTimeoutW(f.found, automation::kReady, 0, 0, SMTO_ABORTIFHUNG, 2000, &ready) && ready == 1) {
+        window_ = f.found;
+        return window_;
+      }
+    }
+    if (!Running()) return nullptr;
+    Pump(std::chrono::milliseconds(20));
+  }
+  return nullptr;
+}
+
+bool Program::Running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds timeout) {
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (Running()) {
+    if (std::chrono::steady_clock::now() >= until) return std::nullopt;
+    Pump(std::chrono::milliseconds(20));
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+void Program::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+bool Program::HasMessageBox() const {
+  FindBox f{pi_.dwProcessId, nullptr};
+  EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
+  return f.found != nullptr;
+}
+
+std::optional<MessageBoxInfo> Program::WaitForMessageBox(std::chrono::milliseconds timeout) {
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < until) {
+    FindBox f{pi_.dwProcessId, nullptr};
+    EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
+    if (f.found) {
+      Pump(std::chrono::milliseconds(100));  // let it finish laying out its buttons
+      MessageBoxInfo info;
+      info.hwnd = f.found;
+      info.caption = TextOf(f.found);
+      info.text = TextOf(GetDlgItem(f.found, 0xFFFF));
+      return info;
+    }
+    Pump(std::chrono::milliseconds(20));
+  }
+  return std::nullopt;
+}
+
+void Program::Answer(const MessageBoxInfo& box, int buttonId) {
+  if (const HWND button = GetDlgItem(box.hwnd, buttonId)) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+  }
+}
+
+LRESULT Program::Query(UINT msg, WPARAM wParam, LPARAM lParam) const {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window_, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::string Program::Cell(int col, int row) const {
+  Receiver::Last().clear();
+  Query(automation::kGetCell, MAKEWPARAM(col, row), reinterpret_cast<LPARAM>(TheReceiver().Handle()));
+  return Receiver::Last();
+}
+
+RECT Program::GridScreenRect() const {
+  RECT rc;
+  rc.left = static_cast<LONG>(Query(automation::kGridRect, 0));
+  rc.top = static_cast<LONG>(Query(automation::kGridRect, 1));
+  rc.right = static_cast<LONG>(Query(automation::kGridRect, 2));
+  rc.bottom = static_cast<LONG>(Query(automation::kGridRect, 3));
+  return rc;
+}
+
+POINT Program::CellCentre(int col, int row) const {
+  const RECT grid = GridScreenRect();
+  const int rowHeight = static_cast<int>(Query(automation::kMetrics));
+  int left = 0;
+  for (int c = 0; c < col; ++c) {
+    const int w = static_cast<int>(static_cast<short>(Query(automation::kMetrics, c, 1)));
+    if (w >= 0) left += w + 1;
+  }
+  const int width = static_cast<int>(Query(automation::kMetrics, col, 1));
+  const int line = row == 0 ? 0 : row - static_cast<int>(Query(automation::kTopRow)) + 1;
+  return POINT{grid.left + left + width / 2, grid.top + line * (rowHeight + 1) + rowHeight / 2};
+}
+
+RECT Program::WindowRect() const {
+  RECT rc{};
+  GetWindowRect(window_, &rc);
+  return rc;
+}
+
+COLORREF ScreenPixel(POINT p) {
+  const HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+void Pump(std::chrono::milliseconds duration) {
+  TheReceiver();
+  const auto until = std::chrono::steady_clock::now() + duration;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (std::chrono::steady_clock::now() < until);
+}
+
+std::string DueDate(int daysFromToday) {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  return FormatDueDate(AddDays(Date{st.wYear, st.wMonth, st.wDay}, daysFromToday));
+}
+
+std::string Sj(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int wn = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring w(static_cast<std::size_t>(wn), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), wn);
+  const int n = WideCharToMultiByte(932, 0, w.data(), wn, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(932, 0, w.data(), wn, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(std::string_view cp932) {
+  if (cp932.empty()) return {};
+  const int n = MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+  std::wstring w(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), w.data(), n);
+  return w;
+}
+
+}  // namespace lq::e2e

@@ -1,0 +1,93 @@
+#pragma once
+// Drives Lindqvale.exe the way a person would, from another process: a scratch folder with the
+// program and its fixture files, the window, message boxes, the screen's pixels, and the
+// program's query messages for what neither files nor pixels show. Runs under Wine and on
+// Windows alike.
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lq::e2e {
+
+// Set by main() from --exe=PATH.
+extern std::filesystem::path gProgram;
+
+// A fresh folder holding a copy of the program (and whatever files a test puts beside it).
+class Scratch {
+ public:
+  Scratch();
+  ~Scratch();
+  const std::filesystem::path& Folder() const { return folder_; }
+  std::filesystem::path Exe() const { return folder_ / L"Lindqvale.exe"; }
+  std::filesystem::path TaskFile() const { return folder_ / L"Lindqvale.csv"; }
+  std::filesystem::path SettingsFile() const { return folder_ / L"Lindqvale.ini"; }
+  void Write(const std::filesystem::path& name, const std::string& bytes) const;
+  std::optional<std::string> Read(const std::filesystem::path& name) const;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring caption;
+  std::wstring text;
+};
+
+class Program {
+ public:
+  explicit Program(const Scratch& scratch);
+  ~Program();  // a program still running is ended with its job
+
+  bool Start();
+  // The main window once the program reports its first showing done; null on timeout.
+  HWND WaitForWindow(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  HWND Window() const { return window_; }
+  DWORD ProcessId() const { return pi_.dwProcessId; }
+  HANDLE ProcessHandle() const { return pi_.hProcess; }
+  bool Running() const;
+  // Exit code, or nullopt when it did not end in time.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+  // The user's close path: the system close command.
+  void Close();
+
+  // A message box of this process, once one shows.
+  std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  bool HasMessageBox() const;
+  static void Answer(const MessageBoxInfo& box, int buttonId);
+
+  // Query messages.
+  LRESULT Query(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  std::string Cell(int col, int row) const;  // code page 932 bytes
+  RECT GridScreenRect() const;
+  // Screen point at the middle of a cell of a visible row, from the grid's own metrics.
+  POINT CellCentre(int col, int row) const;
+  RECT WindowRect() const;
+
+ private:
+  const Scratch& scratch_;
+  PROCESS_INFORMATION pi_{};
+  HANDLE job_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+// Colour of a screen pixel.
+COLORREF ScreenPixel(POINT p);
+
+// Pumps this thread's messages for a while (the cell replies arrive as WM_COPYDATA).
+void Pump(std::chrono::milliseconds duration);
+
+// Today's date on this machine as the program formats due dates ("yyyy/mm/dd(aaa)"), shifted
+// by a number of days.
+std::string DueDate(int daysFromToday);
+
+std::string Sj(std::string_view utf8);
+std::wstring Wide(std::string_view cp932);
+
+}  // namespace lq::e2e

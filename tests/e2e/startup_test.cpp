@@ -1,0 +1,228 @@
+// Start-up, the task file round trip, the window position rules, a second start and the close
+// with a read-only task file, driven from outside like a user would.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "mainwindow/automation.h"
+
+namespace lq::e2e {
+namespace {
+
+const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
+
+std::string Line32(const std::string& date, const std::string& stamp, bool done, const std::string& att,
+                   const std::string& flags, const std::string& text) {
+  return date + "," + stamp + "," + (done ? Sj("済") : Sj("　")) + ",|" + att + "|" + flags + "|," + text;
+}
+
+std::string File(std::initializer_list<std::string> lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+// Starts the program in the scratch folder and waits for its window.
+struct Running {
+  explicit Running(const Scratch& s) : program(s) {
+    EXPECT_TRUE(program.Start());
+    window = program.WaitForWindow();
+    EXPECT_NE(window, nullptr) << "the main window did not come up";
+  }
+  // Closes through the system close command and waits for the end.
+  void CloseAndWait() {
+    program.Close();
+    const auto code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "the program did not end after the close";
+  }
+  Program program;
+  HWND window = nullptr;
+};
+
+TEST(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
+  const std::string d0 = DueDate(0);
+  const std::string d3 = DueDate(3);
+  const std::string dm2 = DueDate(-2);
+  struct Case {
+    const char* name;
+    std::string input;
+    std::string expected;
+  } cases[] = {
+      {"format 3.2, shuffled, header between blanks",
+       File({Line32(d3, "20240101101010300", false, "https://example.com/", "A", Sj("  会議の資料  ")),
+             "  " + kHeader + " ", Line32(d0, "20240101101010100", true, "", "", Sj("牛乳")),
+             Line32(dm2, "20240101101010200", false, "C:\\memo.txt", "-", Sj("a, b |, c"))}),
+       File({kHeader, Line32(dm2, "20240101101010200", false, "C:\\memo.txt", "-", Sj("a, b |, c")),
+             Line32(d3, "20240101101010300", false, "https://example.com/", "A", Sj("会議の資料")),
+             Line32(d0, "20240101101010100", true, "", "", Sj("牛乳"))})},
+      {"format 2.1",
+       File({"00000000000000,TARNWILLOW02.1.00", d0 + ",20240101101010100," + Sj("　") + ",|C:\\memo.txt|," + Sj("メモ")}),
+       File({kHeader, Line32(d0, "20240101101010100", false, "C:\\memo.txt", "", Sj("メモ"))})},
+      {"format 1.1",
+       File({"00000000000000,TARNWILLOW01.1.00", d3 + ",20240101101010100," + Sj("済") + "," + Sj("古い|予定,x")}),
+       File({kHeader, Line32(d3, "20240101101010100", true, "", "", Sj("古い|予定,x"))})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scratch s;
+    s.Write(L"Lindqvale.csv", c.input);
+    Running r(s);
+    r.CloseAndWait();
+    EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), c.expected);
+  }
+}
+
+TEST(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
+  Scratch s;
+  const std::string d1 = DueDate(1);
+  s.Write(L"Lindqvale.csv", File({d1 + "," + Sj("　") + "," + Sj("昔の予定")}));
+  Running r(s);
+  r.CloseAndWait();
+  const std::string out = s.Read(L"Lindqvale.csv").value_or("");
+  ASSERT_EQ(out.substr(0, kHeader.size() + 2), kHeader + "\r\n");
+  const std::string line = out.substr(kHeader.size() + 2);
+  EXPECT_EQ(line.substr(0, 14), d1);
+  const std::string stamp = line.substr(15, 17);
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  char today[9];
+  wsprintfA(today, "%04d%02d%02d", st.wYear, st.wMonth, st.wDay);
+  EXPECT_EQ(stamp.substr(0, 8), today);
+  EXPECT_EQ(line.substr(32), "," + Sj("　") + ",|||," + Sj("昔の予定") + "\r\n");
+  EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("LastSync=00000000000000000"), std::string::npos);
+}
+
+TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
+  Scratch s;
+  Running r(s);
+  const RECT rc = r.program.WindowRect();
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(rc.right - rc.left, 360);
+  EXPECT_EQ(rc.bottom - rc.top, 215);
+  EXPECT_EQ(rc.left, (sw - 360) / 2);
+  EXPECT_EQ(rc.top, (sh - 215) / 2);
+  EXPECT_TRUE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(r.program.Query(automation::kEditMode), 1);
+  EXPECT_EQ(Wide(r.program.Cell(0, 0)), L"0/0");
+  r.CloseAndWait();
+  const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
+  EXPECT_NE(ini.find("Width=360"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("x=" + std::to_string((sw - 360) / 2)), std::string::npos) << ini;
+}
+
+TEST(Startup, StoredPositionsFollowThePlacementRules) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
+  const int cx = (sw - 360) / 2;
+  const int cy = (sh - 215) / 2;
+  struct Case {
+    std::string x, y;
+    int left, top;
+  } cases[] = {
+      {"100", "50", 100, 50},
+      {"-1", "50", cx, 50},                                  // -1 always centres
+      {"-100", "60", -100, 60},                              // partly off the left edge is allowed
+      {"-400", "60", cx, 60},                                // wholly off is not
+      {std::to_string(sw), "70", sw, 70},                    // just beyond the right edge is allowed
+      {std::to_string(sw + 1), "70", cx, 70},
+      {"80", std::to_string(sh - 32), 80, sh - 32},
+      {"80", std::to_string(sh - 31), 80, cy},
+      {"80", "-5", 80, cy},
+      {"abc", "90", 0, 90},                                  // not a number: 0
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("x=" + c.x + " y=" + c.y);
+    Scratch s;
+    s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=" + c.x + "\r\ny=" + c.y + "\r\n");
+    Running r(s);
+    const RECT rc = r.program.WindowRect();
+    EXPECT_EQ(rc.left, c.left);
+    EXPECT_EQ(rc.top, c.top);
+    r.CloseAndWait();
+  }
+}
+
+TEST(Startup, StoredSizeAndItsFallbacks) {
+  struct Case {
+    const char* ini;
+    int width, height;
+  } cases[] = {
+      {"[WinPosition]\r\nWidth=400\r\nHeight=300\r\n", 400, 300},
+      {"[WinPosition]\r\nWidth=abc\r\nHeight=\r\n", 465, 408},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ini);
+    Scratch s;
+    s.Write(L"Lindqvale.ini", c.ini);
+    Running r(s);
+    const RECT rc = r.program.WindowRect();
+    EXPECT_EQ(rc.right - rc.left, c.width);
+    // The first showing snaps the height to whole rows (16-pixel rows by default).
+    const int snapped = 16 + 12 + (c.height - 16 - 12) / 17 * 17;
+    EXPECT_EQ(rc.bottom - rc.top, snapped);
+    r.CloseAndWait();
+  }
+}
+
+TEST(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {
+  Scratch s;
+  Running first(s);
+  Program second(s);
+  ASSERT_TRUE(second.Start());
+  const auto code = second.WaitForExit();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
+  int windows = 0;
+  EnumWindows(
+      [](HWND h, LPARAM l) -> BOOL {
+        wchar_t cls[32] = {};
+        GetClassNameW(h, cls, 32);
+        if (lstrcmpW(cls, L"TfrmToDo") == 0) ++*reinterpret_cast<int*>(l);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(GetForegroundWindow(), first.window);
+  first.CloseAndWait();
+}
+
+TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Line32(DueDate(1), "20240101101010100", false, "", "", Sj("予定"))}));
+  SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
+  Running r(s);
+
+  r.program.Close();
+  auto error = r.program.WaitForMessageBox();
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->caption, L"エラー");
+  EXPECT_EQ(error->text, s.TaskFile().wstring() + L" の保存が出来ませんでした。");
+  Program::Answer(*error, IDOK);
+  Pump(std::chrono::milliseconds(300));
+  auto question = r.program.WaitForMessageBox();
+  ASSERT_TRUE(question.has_value());
+  EXPECT_EQ(question->caption, L"警告");
+  EXPECT_EQ(question->text, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？");
+  EXPECT_EQ(GetWindowTextW(GetDlgItem(question->hwnd, IDYES), nullptr, 0) > 0, true);
+  Program::Answer(*question, IDNO);
+  Pump(std::chrono::milliseconds(500));
+  EXPECT_TRUE(r.program.Running());
+  EXPECT_TRUE(IsWindow(r.window));
+  EXPECT_EQ(r.program.Query(automation::kReady), 1);
+
+  // Closing again asks again; はい ends the program, the position having been written.
+  r.program.Close();
+  error = r.program.WaitForMessageBox();
+  ASSERT_TRUE(error.has_value());
+  Program::Answer(*error, IDOK);
+  Pump(std::chrono::milliseconds(300));
+  question = r.program.WaitForMessageBox();
+  ASSERT_TRUE(question.has_value());
+  Program::Answer(*question, IDYES);
+  ASSERT_TRUE(r.program.WaitForExit().has_value());
+  EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("[WinPosition]"), std::string::npos);
+  EXPECT_NE(s.Read(L"Lindqvale.csv").value_or("").find(Sj("予定")), std::string::npos);  // untouched
+}
+
+}  // namespace
+}  // namespace lq::e2e

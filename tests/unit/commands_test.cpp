@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "sjis.h"
+#include "store/alarm.h"
+#include "store/tasklist.h"
+#include "store/text.h"
+
+namespace lq {
+namespace {
+
+using testing::Sj;
+using testing::Utf8;
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  CommandsTest() : list(clock, collation) {
+    list.SetVisibleRowCount(4);
+    list.Hooks.hideEditors = [this] { ++hidden; };
+    list.Hooks.openTextEditor = [this] { ++opened; };
+    list.UpdateTaskCounts();
+  }
+
+  // Adds a task through the command, then gives it a date and a text as the editors would.
+  void Task(int daysFromToday, const std::string& text, bool done = false) {
+    list.AddTask();
+    list.ChangeDueDate(AddDays(clock.Now().date, daysFromToday));
+    list.ChangeText(Sj(text));
+    list.SortTasks(list.CurrentRow() - list.TopRow(), false);
+    if (done) list.ToggleDone(false);
+  }
+  std::string Text(int row) const { return Utf8(list.Table().Cell(colText, row)); }
+  std::string Counts() const { return list.Table().Cell(colDueDate, 0); }
+
+  testing::FakeClock clock{DateTime{Date{2024, 5, 1}, 9, 0, 0, 0}};
+  ByteCollation collation;
+  TaskList list;
+  int hidden = 0;
+  int opened = 0;
+};
+
+TEST_F(CommandsTest, AddOnAnEmptyListMakesATaskDueTodayWithTheEditorOpen) {
+  list.AddTask();
+  EXPECT_EQ(list.Table().RowCount(), 2);
+  EXPECT_EQ(list.Table().Cell(colDueDate, 1), Sj("2024/05/01(水)"));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "0");
+  EXPECT_EQ(list.Table().Cell(colUpdated, 1), "20240501090000000");
+  EXPECT_EQ(list.CurrentRow(), 1);
+  EXPECT_EQ(Counts(), "1/1");
+  EXPECT_EQ(opened, 1);
+}
+
+TEST_F(CommandsTest, AddTakesTheSelectedDateAndStandsFirstAmongItsTasks) {
+  Task(0, "today");
+  Task(3, "b later");
+  Task(3, "c later");
+  Task(5, "last");
+  list.SetCurrentRow(3);  // "c later"
+  const int line = list.CurrentRow() - list.TopRow();
+  list.AddTask();
+  EXPECT_EQ(list.CurrentRow(), 2);
+  EXPECT_EQ(Text(2), "");
+  EXPECT_EQ(list.Table().Cell(colDueDate, 2), list.Table().Cell(colDueDate, 3));
+  EXPECT_EQ(list.CurrentRow() - list.TopRow(), std::min(line, list.CurrentRow() - 1));
+  // A second add without typing stands after the first and is the one selected.
+  list.ChangeText("");
+  const std::string firstStamp = list.Table().Cell(colUpdated, 2);
+  clock.Set(DateTime{Date{2024, 5, 1}, 9, 0, 1, 0});
+  list.AddTask();
+  EXPECT_EQ(list.Table().Cell(colText, 2), "");
+  EXPECT_EQ(list.Table().Cell(colText, 3), "");
+  EXPECT_EQ(list.CurrentRow(), 3);
+  EXPECT_EQ(list.Table().Cell(colUpdated, 2), firstStamp);
+  EXPECT_EQ(Counts(), "6/6");
+}
+
+TEST_F(CommandsTest, DeleteKeepsTheRowIndexAndTheCounters) {
+  Task(0, "a");
+  Task(1, "b", true);
+  Task(2, "c");
+  EXPECT_EQ(Counts(), "2/3");
+  list.SetCurrentRow(1);
+  EXPECT_EQ(Utf8(list.DeleteQuestion()), "2024/05/01(水) “a”を削除します。\r\nよろしいですか？");
+  ASSERT_TRUE(list.DeleteCurrentTask());
+  EXPECT_EQ(Text(1), "c");  // the next task is selected
+  EXPECT_EQ(list.CurrentRow(), 1);
+  EXPECT_EQ(Counts(), "1/2");
+  list.SetCurrentRow(2);  // the done task, last
+  ASSERT_TRUE(list.DeleteCurrentTask());
+  EXPECT_EQ(list.CurrentRow(), 1);  // the new last task
+  EXPECT_EQ(Counts(), "1/1");
+  ASSERT_TRUE(list.DeleteCurrentTask());
+  EXPECT_EQ(Counts(), "0/0");
+  EXPECT_EQ(list.Table().RowCount(), 2);
+  EXPECT_FALSE(list.DeleteCurrentTask());
+  EXPECT_EQ(list.DeleteQuestion(), "");
+}
+
+TEST_F(CommandsTest, DoneWithFinishedDayChangeDatesTodayAndNotDoneCountsFromThere) {
+  Task(7, "next week");
+  clock.Set(DateTime{Date{2024, 5, 1}, 10, 0, 0, 0});
+  ASSERT_TRUE(list.ToggleDone(true));
+  EXPECT_EQ(list.Table().Cell(colDueDate, 1), Sj("2024/05/01(水)"));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), Sj("済"));
+  EXPECT_EQ(list.Table().Cell(colUpdated, 1), "20240501100000000");
+  EXPECT_EQ(Counts(), "0/1");
+  clock.Set(DateTime{Date{2024, 5, 1}, 11, 0, 0, 0});
+  ASSERT_TRUE(list.ToggleDone(true));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "0");
+  EXPECT_EQ(list.Table().Cell(colUpdated, 1), "20240501110000000");
+  EXPECT_EQ(Counts(), "1/1");
+}
+
+TEST_F(CommandsTest, DoneWithoutFinishedDayChangeKeepsTheDate) {
+  Task(7, "next week");
+  list.ToggleDone(false);
+  EXPECT_EQ(list.Table().Cell(colDueDate, 1), Sj("2024/05/08(水)"));
+  list.ToggleDone(false);
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "7");
+}
+
+TEST_F(CommandsTest, DoneDownMovesTheTaskAwayButTheSelectionStaysOnItsLine) {
+  list.DoneDown = true;
+  for (int i = 0; i < 6; ++i) Task(i, std::string(1, static_cast<char>('a' + i)));
+  list.SetTopRow(2);
+  list.SetCurrentRow(3);  // "c"
+  list.ToggleDone(false);
+  EXPECT_EQ(Text(6), "c");
+  EXPECT_EQ(list.TopRow(), 2);
+  EXPECT_EQ(list.CurrentRow(), 3);
+  EXPECT_EQ(Text(3), "d");
+  // Marking it not done again: the selection follows the task back.
+  list.SetCurrentRow(6);
+  list.ToggleDone(false);
+  EXPECT_EQ(Text(list.CurrentRow()), "c");
+  EXPECT_EQ(list.CurrentRow(), 3);
+}
+
+TEST_F(CommandsTest, EditingTheTextDisarmsTheAlarmAndRenewsTheStamp) {
+  Task(0, "07:00 wake up");
+  list.Table().Cell(colFlags, 1) = "A";
+  clock.Set(DateTime{Date{2024, 5, 1}, 12, 0, 0, 0});
+  EXPECT_FALSE(list.ChangeText(list.Table().Cell(colText, 1)));
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "A");
+  EXPECT_TRUE(list.ChangeText(Sj("07:00 wake up!")));
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "-");
+  EXPECT_EQ(list.Table().Cell(colUpdated, 1), "20240501120000000");
+}
+
+TEST_F(CommandsTest, ChangingTheDateOfADoneTaskReopensItAndKeepsTheStamp) {
+  Task(0, "a");
+  Task(2, "b", true);
+  list.SetCurrentRow(2);
+  const std::string stamp = list.Table().Cell(colUpdated, 2);
+  list.ChangeDueDate(Date{2024, 4, 30});
+  EXPECT_EQ(list.CurrentRow(), 1);  // the picker follows the task to its new place
+  EXPECT_EQ(Text(1), "b");
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "-1");
+  EXPECT_EQ(list.Table().Cell(colUpdated, 1), stamp);
+  EXPECT_EQ(Counts(), "2/2");
+}
+
+TEST(SetFlagText, WritesAtAPositionAndPads) {
+  struct Case {
+    const char* flags;
+    std::size_t position;
+    const char* text;
+    const char* result;
+  } cases[] = {
+      {"", 1, "A", "A"}, {"-", 1, "A", "A"}, {"A", 1, "-", "-"},   {"AB", 1, "-", "-B"},
+      {"", 3, "A", "--A"}, {"A", 3, "X", "A-X"}, {"ABCD", 2, "xy", "AxyD"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SetFlagText(c.flags, c.position, c.text), c.result) << c.flags;
+}
+
+}  // namespace
+}  // namespace lq

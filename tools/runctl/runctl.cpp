@@ -1,0 +1,54 @@
+// Helper of tools/run: waits for Lindqvale's window, prints where it is, and closes it the
+// way the user would (the system close command).
+//   lq_runctl wait     prints "X Y W H" of the window once its first showing is done
+//   lq_runctl close    closes the window and waits for the program to end
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "mainwindow/automation.h"
+
+namespace {
+
+HWND FindReadyWindow(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    if (const HWND w = FindWindowW(L"TfrmToDo", nullptr)) {
+      DWORD_PTR ready = 0;
+      if (SendMessageTimeoutW(w, lq::automation::kReady, 0, 0, SMTO_ABORTIFHUNG, 2000, &ready) && ready == 1) {
+        return w;
+      }
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  const HWND w = FindReadyWindow(30000);
+  if (!w) {
+    std::fprintf(stderr, "Lindqvale's window did not appear\n");
+    return 1;
+  }
+  if (std::strcmp(argv[1], "wait") == 0) {
+    Sleep(300);  // one more frame for the painting to settle
+    RECT rc{};
+    GetWindowRect(w, &rc);
+    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "close") == 0) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    const DWORD rc = process ? WaitForSingleObject(process, 20000) : WAIT_FAILED;
+    if (process) CloseHandle(process);
+    return rc == WAIT_OBJECT_0 ? 0 : 1;
+  }
+  return 2;
+}
