@@ -8,6 +8,7 @@
 #include "fakes.h"
 #include "settings/colors.h"
 #include "settings/keys.h"
+#include "settings/settings.h"
 #include "settings/textforms.h"
 #include "sjis.h"
 #include "store/taskfile.h"
@@ -131,6 +132,22 @@ TEST(SettingsTextForms, LongValuesAreCutWithoutSplittingACharacter) {
   EXPECT_EQ(ReadText(profile, keys::Find[0]).size(), 2047u);
 }
 
+TEST(SettingsTextForms, WritersReportAFailedWrite) {
+  FakeProfile profile;
+  EXPECT_TRUE(WriteBoolean(profile, keys::TopMost, false));
+  const SettingKey& titleFg = keys::ClassKeysOf(UrgencyClass::Title).textColor;
+  EXPECT_TRUE(WriteColor(profile, titleFg, SystemColor(kColorCaptionText)));
+  EXPECT_EQ((profile.values[{"View", "TopMost"}]), "0");
+  EXPECT_EQ((profile.values[{"Font", "PreviewTitleFGColor"}]), "-2147483639");
+  EXPECT_FALSE(LoadSettings(profile, FakeSystemColor).TopMost);
+
+  profile.failWrites = true;
+  EXPECT_FALSE(WriteBoolean(profile, keys::TopMost, true));
+  EXPECT_EQ(WriteFailureMessage("C:/data/Lindqvale.ini"), "C:/data/Lindqvale.ini に書き込めません");
+  EXPECT_EQ(WriteFailureMessage(std::filesystem::path(u8"C:/設定/Lindqvale.ini")),
+            "C:/設定/Lindqvale.ini に書き込めません");
+}
+
 TEST(SettingsKeys, EveryKeyIsUniqueAndEveryFixedDefaultReadsInItsForm) {
   std::set<std::string> seen;
   for (const SettingKey* key : AllSettingKeys()) {
@@ -177,6 +194,141 @@ TEST(SettingsColors, ResolveAndMixWorkChannelByChannel) {
   EXPECT_EQ(ResolveColor(SystemColor(5), FakeSystemColor), 0x050505u);
   EXPECT_EQ(ResolveColor(0x01FFFFFF, FakeSystemColor), 0xFFFFFFu);
   EXPECT_EQ(ResolveColor(SystemColor(5), nullptr), 0u);
+}
+
+TEST(SettingsLoad, AMissingFileGivesEveryDefault) {
+  const FakeProfile empty;
+  const Settings s = LoadSettings(empty, FakeSystemColor);
+  EXPECT_EQ(s.EditAlpha, 255);
+  EXPECT_EQ(s.ViewAlpha, 191);
+  EXPECT_EQ(s.ViewModePercent, 25);
+  EXPECT_FALSE(s.EditNoTransparent || s.ViewNoTransparent);
+  EXPECT_FALSE(s.HideWhenOnMouse);
+  EXPECT_TRUE(s.HideWhenOnEdge);
+  EXPECT_TRUE(s.TopMost);
+  EXPECT_EQ(s.RowHeight, 16);
+  EXPECT_EQ(s.DateFormat, 0);
+  EXPECT_TRUE(s.ShowDateRow && s.ShowCountRow);
+  EXPECT_EQ(s.LblCalendar, 2);
+  EXPECT_TRUE(s.DoneDown && s.DateCursorTurn && s.FinishedDayChange && s.IMEOnOff);
+  EXPECT_FALSE(s.SaveOnLostFocus);
+  EXPECT_EQ(s.IMEName, Sj("(指定しない)"));
+  EXPECT_FALSE(s.ImeNameChosen());
+  EXPECT_TRUE(s.HintEnabled && s.HintFullPath);
+  EXPECT_EQ(s.HintStart, 800);
+  EXPECT_EQ(s.HintTerm, 3000);
+  EXPECT_FALSE(s.HotKeyEnabled);
+  EXPECT_EQ(s.ActivateShortcut, "Ctrl+Alt+Up");
+  EXPECT_EQ(s.VisibleShortcut, "Ctrl+Alt+Down");
+  EXPECT_FALSE(s.SyncEnabled);
+
+  struct Expected {
+    UrgencyClass c;
+    ColorValue text, back;
+  } classes[] = {
+      {UrgencyClass::Title, SystemColor(kColorCaptionText), 0xE0BFA9},  // the active caption mix
+      {UrgencyClass::Expiration, 0xFFFFFF, 0x0044FF},
+      {UrgencyClass::Deadline, SystemColor(kColorWindowText), 0x66BBFF},
+      {UrgencyClass::Preview1, SystemColor(kColorWindowText), 0x66BBFF},
+      {UrgencyClass::Preview2, SystemColor(kColorWindowText), 0xAAFFFF},
+      {UrgencyClass::Preview3, SystemColor(kColorWindowText), 0xFFECEC},
+      {UrgencyClass::Done, 0x888888, 0xFFECEC},
+  };
+  for (const auto& e : classes) {
+    const ClassStyle& style = s.Class(e.c);
+    EXPECT_EQ(style.FontName, Sj("ＭＳ Ｐゴシック")) << static_cast<int>(e.c);
+    EXPECT_EQ(style.FontSize, 9) << static_cast<int>(e.c);
+    EXPECT_EQ(style.TextColor, e.text) << static_cast<int>(e.c);
+    EXPECT_EQ(style.BackColor, e.back) << static_cast<int>(e.c);
+  }
+}
+
+TEST(SettingsLoad, FontNameAndSizeAreTheDefaultsOfEveryClass) {
+  FakeProfile profile;
+  Put(profile, keys::FontName, Sj("メイリオ"));
+  Put(profile, keys::FontSize, "11");
+  Put(profile, keys::ClassKeysOf(UrgencyClass::Preview2).name, "Arial");
+  Put(profile, keys::ClassKeysOf(UrgencyClass::Done).size, "14");
+  Put(profile, keys::ClassKeysOf(UrgencyClass::Title).size, "big");  // unparsable: Size, not 9
+  const Settings s = LoadSettings(profile, FakeSystemColor);
+  for (int i = 0; i < kUrgencyClassCount; ++i) {
+    const auto c = static_cast<UrgencyClass>(i);
+    EXPECT_EQ(s.Class(c).FontName, c == UrgencyClass::Preview2 ? "Arial" : Sj("メイリオ")) << i;
+    EXPECT_EQ(s.Class(c).FontSize, c == UrgencyClass::Done ? 14 : 11) << i;
+  }
+
+  // A Size that does not parse falls back to the dialog's size, and so do the classes.
+  Put(profile, keys::FontSize, "abc");
+  EXPECT_EQ(LoadSettings(profile, FakeSystemColor).Class(UrgencyClass::Deadline).FontSize, 9);
+}
+
+TEST(SettingsLoad, HandEditedValuesAreUsedAsRead) {
+  FakeProfile profile;
+  Put(profile, keys::ViewMode, "95");
+  Put(profile, keys::HideWhenOnMouse, "1");
+  Put(profile, keys::HideWhenOnEdge, "0");
+  Put(profile, keys::DateFormat, "7");
+  Put(profile, keys::HintStart, "50");
+  Put(profile, keys::HotKeyEnabled, "1");
+  Put(profile, keys::ModifyToActivate, "Shift+Ctrl");
+  Put(profile, keys::ToActivate, "F5");
+  Put(profile, keys::ToVisible, "BkSp");
+  Put(profile, keys::IMEName, Sj("Microsoft IME"));
+  Put(profile, keys::SyncEnabled, "1");
+  Put(profile, keys::ClassKeysOf(UrgencyClass::Title).backColor, "255");
+  const Settings s = LoadSettings(profile, FakeSystemColor);
+  EXPECT_EQ(s.ViewModePercent, 95);
+  EXPECT_EQ(s.ViewAlpha, 12);
+  EXPECT_TRUE(s.HideWhenOnMouse);
+  EXPECT_FALSE(s.HideWhenOnEdge);
+  EXPECT_EQ(s.DateFormat, 7);
+  EXPECT_EQ(s.HintStart, 50);
+  EXPECT_TRUE(s.HotKeyEnabled);
+  EXPECT_EQ(s.ActivateShortcut, "Shift+Ctrl+F5");
+  EXPECT_EQ(s.VisibleShortcut, "Ctrl+Alt+BkSp");
+  EXPECT_TRUE(s.ImeNameChosen());
+  EXPECT_TRUE(s.SyncEnabled);
+  EXPECT_EQ(s.Class(UrgencyClass::Title).BackColor, 0x0000FFu);
+}
+
+TEST(SettingsLoad, NumbersThatWouldBreakTheLayoutAreKeptInASafeRange) {
+  struct Case {
+    const char* stored;
+    std::int32_t rowHeight, fontSize;
+  } cases[] = {
+      {"0", 1, 1},
+      {"-5", 1, 1},
+      {"-2147483648", 1, 1},
+      {"1", 1, 1},
+      {"6", 6, 6},
+      {"12", 12, 12},
+      {"24", 24, 24},
+      {"48", 48, 48},
+      {"72", 72, 72},
+      {"128", 128, 72},
+      {"129", 128, 72},
+      {"5000", 128, 72},
+      {"2147483647", 128, 72},
+  };
+  for (const auto& c : cases) {
+    FakeProfile profile;
+    Put(profile, keys::RowHeight, c.stored);
+    Put(profile, keys::FontSize, c.stored);  // reaches the classes through their default
+    Put(profile, keys::ClassKeysOf(UrgencyClass::Done).size, c.stored);
+    const Settings s = LoadSettings(profile, FakeSystemColor);
+    EXPECT_EQ(s.RowHeight, c.rowHeight) << c.stored;
+    EXPECT_EQ(s.FontSize, c.fontSize) << c.stored;
+    for (const ClassStyle& style : s.Classes) EXPECT_EQ(style.FontSize, c.fontSize) << c.stored;
+  }
+
+  struct AlphaCase {
+    std::int32_t percent;
+    std::uint8_t alpha;
+  } alphas[] = {
+      {0, 255}, {25, 191}, {90, 25}, {100, 0}, {101, 0}, {-100, 255},
+      {std::numeric_limits<std::int32_t>::min(), 255}, {std::numeric_limits<std::int32_t>::max(), 0},
+  };
+  for (const auto& a : alphas) EXPECT_EQ(AlphaFromPercent(a.percent), a.alpha) << a.percent;
 }
 
 }  // namespace
