@@ -10,6 +10,7 @@
 #include "settings/keys.h"
 #include "settings/settings.h"
 #include "settings/textforms.h"
+#include "settings/winposition.h"
 #include "sjis.h"
 #include "store/taskfile.h"
 
@@ -329,6 +330,52 @@ TEST(SettingsLoad, NumbersThatWouldBreakTheLayoutAreKeptInASafeRange) {
       {std::numeric_limits<std::int32_t>::min(), 255}, {std::numeric_limits<std::int32_t>::max(), 0},
   };
   for (const auto& a : alphas) EXPECT_EQ(AlphaFromPercent(a.percent), a.alpha) << a.percent;
+}
+
+TEST(WinPosition, MissingKeysGiveTheDefaultTextsAndUnparsableOnesTheFallbacks) {
+  struct Case {
+    std::optional<std::string> x, y, width, height;  // nullopt: key absent
+    WindowPosition expected;
+  } cases[] = {
+      {{}, {}, {}, {}, {-1, -1, 360, 215}},
+      {"abc", "1.5", "abc", "0x100", {0, 0, 465, 408}},
+      {"", "", "", "", {0, 0, 465, 408}},  // present but empty is not absent
+      {"-100", "+20", "800", "-3", {-100, 20, 800, -3}},
+      {{}, "5", "abc", {}, {-1, 5, 465, 215}},
+  };
+  for (const auto& c : cases) {
+    FakeProfile profile;
+    if (c.x) Put(profile, keys::WinX, *c.x);
+    if (c.y) Put(profile, keys::WinY, *c.y);
+    if (c.width) Put(profile, keys::WinWidth, *c.width);
+    if (c.height) Put(profile, keys::WinHeight, *c.height);
+    const WindowPosition p = ReadWinPosition(profile);
+    EXPECT_EQ(p.x, c.expected.x) << c.x.value_or("-");
+    EXPECT_EQ(p.y, c.expected.y) << c.y.value_or("-");
+    EXPECT_EQ(p.width, c.expected.width) << c.width.value_or("-");
+    EXPECT_EQ(p.height, c.expected.height) << c.height.value_or("-");
+  }
+}
+
+TEST(WinPosition, WritingStopsAtTheFirstFailedKey) {
+  using Name = std::pair<std::string, std::string>;
+  const Name x{"WinPosition", "x"}, y{"WinPosition", "y"}, w{"WinPosition", "Width"}, h{"WinPosition", "Height"};
+
+  FakeProfile profile;
+  ASSERT_TRUE(WriteWinPosition(profile, {-100, 20, 360, 215}));
+  EXPECT_EQ(profile.writeLog, (std::vector<Name>{x, y, w, h}));
+  EXPECT_EQ(profile.values[x], "-100");
+  EXPECT_EQ(profile.values[h], "215");
+  const WindowPosition back = ReadWinPosition(profile);
+  EXPECT_EQ(back.x, -100);
+  EXPECT_EQ(back.width, 360);
+
+  FakeProfile failing;
+  failing.unwritable.insert(y);
+  EXPECT_FALSE(WriteWinPosition(failing, {1, 2, 3, 4}));
+  EXPECT_EQ(failing.writeLog, (std::vector<Name>{x, y}));  // Width and Height never tried
+  EXPECT_EQ(failing.values[x], "1");                       // what was written before stays
+  EXPECT_EQ(failing.values.count(w), 0u);
 }
 
 }  // namespace
