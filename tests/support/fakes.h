@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "store/seams.h"
 
@@ -29,12 +30,16 @@ class FakeProfile final : public Profile {
     return it == values.end() ? std::string(defaultValue) : it->second;
   }
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) override {
-    if (failWrites) return false;
-    values[{std::string(section), std::string(key)}] = std::string(value);
+    std::pair<std::string, std::string> name{std::string(section), std::string(key)};
+    writeLog.push_back(name);
+    if (failWrites || unwritable.count(name)) return false;
+    values[name] = std::string(value);
     return true;
   }
   std::map<std::pair<std::string, std::string>, std::string> values;
   bool failWrites = false;
+  std::set<std::pair<std::string, std::string>> unwritable;  // writes of these keys fail
+  std::vector<std::pair<std::string, std::string>> writeLog;  // every write tried, in order
 };
 
 // Files in memory; reads or writes of chosen paths can be made to fail.

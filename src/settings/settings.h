@@ -1,0 +1,106 @@
+#pragma once
+// The settings load of the main window as a value: every key it reads, in its order, with the
+// few numbers that would break the layout brought into a safe range. The window applies the
+// result (fonts, transparency, hot keys, menus); nothing here touches the window.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "settings/colors.h"
+#include "store/seams.h"
+#include "store/tasktable.h"
+
+namespace lq {
+
+// Font and colours of one urgency class.
+struct ClassStyle {
+  std::string FontName;
+  std::int32_t FontSize = 0;  // points
+  ColorValue TextColor = 0;
+  ColorValue BackColor = 0;
+};
+
+// A default-constructed value is not the defaults: LoadSettings of an empty file gives those.
+struct Settings {
+  // [Transparent]: percents as read, and the alpha values worked out from them.
+  std::int32_t EditModePercent = 0;
+  std::int32_t ViewModePercent = 0;
+  std::uint8_t EditAlpha = 255;
+  std::uint8_t ViewAlpha = 255;
+  bool EditNoTransparent = false;
+  bool ViewNoTransparent = false;
+
+  // [View]
+  bool HideWhenOnMouse = false;
+  bool HideWhenOnEdge = false;
+  bool TopMost = false;
+  std::int32_t RowHeight = 0;  // in kRowHeightRange
+  std::int32_t DateFormat = 0;
+  bool ShowDateRow = false;
+  bool ShowCountRow = false;
+  std::int32_t LblCalendar = 0;
+
+  // [Font]: the defaults of the classes, and the classes indexed by UrgencyClass; every size
+  // in kFontSizeRange.
+  std::string FontName;
+  std::int32_t FontSize = 0;
+  std::array<ClassStyle, kUrgencyClassCount> Classes;
+  const ClassStyle& Class(UrgencyClass c) const { return Classes[static_cast<std::size_t>(c)]; }
+
+  // [Settings]
+  bool DoneDown = false;
+  bool DateCursorTurn = false;
+  bool SaveOnLostFocus = false;
+  bool FinishedDayChange = false;
+  std::string IMEName;
+  bool IMEOnOff = false;
+  // False when IMEName is "(指定しない)": the input-method name is cleared rather than set.
+  bool ImeNameChosen() const;
+
+  // [Hint]: milliseconds as read.
+  bool HintEnabled = false;
+  std::int32_t HintStart = 0;
+  std::int32_t HintTerm = 0;
+  bool HintFullPath = false;
+
+  // [HotKey]: the four texts as read, and modifier + "+" + key for the registration.
+  bool HotKeyEnabled = false;
+  std::string ModifyToActivate;
+  std::string ToActivate;
+  std::string ModifyToVisible;
+  std::string ToVisible;
+  std::string ActivateShortcut;  // "Ctrl+Alt+Up" by default
+  std::string VisibleShortcut;   // "Ctrl+Alt+Down" by default
+
+  // [Sync]
+  bool SyncEnabled = false;
+};
+
+struct IntRange {
+  std::int32_t min;
+  std::int32_t max;
+  constexpr std::int32_t Clamp(std::int32_t v) const { return v < min ? min : (v > max ? max : v); }
+};
+
+// Everything the settings dialog writes (rows 12..48, fonts 6..24) lies well inside.
+// Rows: at least 1 pixel, so that the visible-row count (grid height - row height - 4) div
+// (row height + 1) never divides by zero or by a negative number; at most 128, so that the
+// smallest window (4 rows + 15 pixels = 527) still fits a 768-pixel screen.
+inline constexpr IntRange kRowHeightRange{1, 128};
+// Fonts: at least 1 point, since 0 asks for the system's size and a negative size turns into
+// a character-cell height; at most 72, the largest size the font chooser lists, so that the
+// date column measured in this font leaves the text column room on a small screen.
+inline constexpr IntRange kFontSizeRange{1, 72};
+
+// (100 - percent) * 255 div 100, worked out without overflow and kept to a byte, so a
+// hand-edited percent outside 0..100 never wraps round to an unexpected transparency.
+std::uint8_t AlphaFromPercent(std::int32_t percent);
+
+// Reads every key the main window's settings load reads, in the order it reads them; a
+// missing file gives every default. `systemColor` resolves the caption colours for the
+// default title background.
+Settings LoadSettings(const Profile& profile, SystemColorFn systemColor);
+
+}  // namespace lq

@@ -1,0 +1,27 @@
+#pragma once
+// The main window's position in [WinPosition]: read when the window is created, written when
+// it closes.
+
+#include <cstdint>
+
+#include "store/seams.h"
+
+namespace lq {
+
+struct WindowPosition {
+  std::int32_t x = 0;  // -1 centres the window on that axis
+  std::int32_t y = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// A missing key gives its default text ("-1", "-1", "360", "215"); a present text that is not
+// a decimal integer gives the key's fallback (0, 0, 465, 408). Values are otherwise as stored;
+// placing the window on the screen is the caller's business.
+WindowPosition ReadWinPosition(const Profile& profile);
+
+// Writes left, top, width and height as decimal text, in that order. Stops at the first write
+// that fails and returns false; the keys written before it stay written.
+bool WriteWinPosition(Profile& profile, const WindowPosition& position);
+
+}  // namespace lq
