@@ -23,6 +23,7 @@
 #include "platform/profile.h"
 #include "platform/window.h"
 #include "settings/settings.h"
+#include "settings/winposition.h"
 #include "store/taskfile.h"
 #include "store/tasklist.h"
 

@@ -155,6 +155,8 @@ lq_start_wine() {
   wineserver -p
   wine "$keepalive" </dev/null >/dev/null 2>&1 &
   LQ_KEEPALIVE_PID=$!
+  # Wait until the services run (whoever started them), so none inherits a caller's pipe.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 lq_stop_all() {
