@@ -45,7 +45,9 @@ void PutImage(std::vector<std::uint8_t>& out, const IcoImage& im) {
   for (int y = im.height - 1; y >= 0; --y) {
     std::vector<std::uint8_t> row(MaskRowBytes(im.width), 0);
     for (int x = 0; x < im.width; ++x) {
-      if (IsMaskedOut(im.pixels[static_cast<std::size_t>(y) * w + x])) row[x / 8] |= 0x80 >> (x % 8);
+      if (IsMaskedOut(im.pixels[static_cast<std::size_t>(y) * w + x])) {
+        row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      }
     }
     out.insert(out.end(), row.begin(), row.end());
   }

@@ -70,7 +70,9 @@ void ExpectDrawnAs(const Surface& s, const Art& art, COLORREF ground, const std:
         ok = got == (p & 0xFFFFFF);
       } else {
         for (int shift : {0, 8, 16}) {
-          const int want = static_cast<int>((((p >> shift) & 0xFF) * alpha + ((Surface::Rgb(ground) >> shift) & 0xFF) * (255 - alpha)) / 255);
+          const unsigned src = (p >> shift) & 0xFF;
+          const unsigned dst = (Surface::Rgb(ground) >> shift) & 0xFF;
+          const int want = static_cast<int>((src * alpha + dst * (255 - alpha)) / 255);
           ok = ok && std::abs(static_cast<int>((got >> shift) & 0xFF) - want) <= 3;
         }
       }

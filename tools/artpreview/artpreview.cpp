@@ -3,6 +3,7 @@
 // program icon at each size on light, dark and checked ground.
 //   lq_art_preview preview.png
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -80,14 +81,14 @@ class PngWriter {
       }
     }
     std::vector<std::uint8_t> z = {0x78, 0x01};
-    for (std::size_t at = 0; at < raw.size() || at == 0;) {
+    for (std::size_t at = 0; at < raw.size();) {
       const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
       z.push_back(at + n == raw.size() ? 1 : 0);
       z.insert(z.end(), {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
                          static_cast<std::uint8_t>(~n), static_cast<std::uint8_t>(~n >> 8)});
-      z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+      const auto from = raw.begin() + static_cast<std::ptrdiff_t>(at);
+      z.insert(z.end(), from, from + static_cast<std::ptrdiff_t>(n));
       at += n;
-      if (n == 0) break;
     }
     Be32(z, Adler32(raw));
 
