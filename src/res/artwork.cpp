@@ -41,7 +41,7 @@ constexpr PaletteEntry kPalette[] = {
     {'h', 0xFF70D450},
     {'H', 0xFFC0F29C},
     // yellow and gold
-    {'Y', 0xFF6B4600},  // outline
+    {'Y', 0xFF583A00},  // outline
     {'x', 0xFFC08A12},
     {'y', 0xFFEBB524},
     {'z', 0xFFFFD85C},
