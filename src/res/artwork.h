@@ -20,27 +20,28 @@ struct Art {
   int Height() const { return static_cast<int>(rows.size()); }
 };
 
-// The main window's image list, by index. Menus and the grid name their images by these.
+// The main window's image list, by index. Menus and the grid name their images by these; the
+// three *Mark images are the ones the grid draws in its rows.
 enum ImageIndex : int {
   kImageAdd = 0,
-  kImageDelete = 1,            // also "clear"
+  kImageDelete = 1,  // also "clear"
   kImageExit = 2,
   kImageDone = 3,
-  kImageNotDone = 4,           // also "hide"
+  kImageNotDone = 4,  // also "hide"
   kImageSettings = 5,
-  kImageEdit = 6,              // select attachment; edit mode
+  kImageEdit = 6,  // select attachment; edit mode
   kImageSearch = 7,
   kImageMoveDate = 8,
   kImageSync = 9,
-  kImageAttachmentMark = 10,   // drawn in the grid
+  kImageAttachmentMark = 10,
   kImageOpenAttachment = 11,
-  kImageAttachment = 12,       // the attachment submenu
+  kImageAttachmentMenu = 12,
   kImageBulkDelete = 13,
   kImageOpenFolder = 14,
-  kImageUrl = 15,
-  kImageUrlMark = 16,          // drawn in the grid
-  kImageAlarm = 17,
-  kImageAlarmMark = 18,        // drawn in the grid
+  kImageEnterUrl = 15,
+  kImageUrlMark = 16,
+  kImageSetAlarm = 17,
+  kImageAlarmMark = 18,
   kImageCount = 19,
 };
 inline constexpr int kImageSize = 16;
