@@ -1,8 +1,35 @@
 #pragma once
+// The main window's image list and the program icon, made from the artwork (src/res) at start-up.
+
 #include <windows.h>
+
 #include <commctrl.h>
 
+#include "platform/handles.h"
+
 namespace lq::win {
+
+// The 19 images of 16 x 16 in the order of lq::ImageIndex: 32-bit colour with alpha plus a
+// mask, so ImageList_Draw with ILD_NORMAL or ILD_TRANSPARENT gives the same picture with
+// common controls 6 (which blends the alpha) and without them (which uses the mask). The
+// caller owns the list; nullptr when it could not be made.
 HIMAGELIST CreateMainImageList();
+
+// The program icon at 16, 32 or 48 pixels, 32-bit with alpha and a mask; the caller owns it.
+// nullptr for any other size or when it could not be made.
 HICON CreateProgramIcon(int size);
+
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::ImageList_Destroy(h); }
+};
+struct IconTraits {
+  using Type = HICON;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DestroyIcon(h); }
+};
+using ImageList = UniqueHandle<ImageListTraits>;
+using Icon = UniqueHandle<IconTraits>;
+
 }  // namespace lq::win

@@ -1,0 +1,75 @@
+#include "mainwindow/imagelist.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "res/artwork.h"
+
+namespace lq::win {
+namespace {
+
+// A top-down 32-bit DIB section holding the pixels as decoded: its B, G, R, A bytes are the
+// little-endian words of DecodeArt, and transparent pixels are already black, which the
+// mask-only drawing path needs.
+Bitmap MakeColorBitmap(const std::vector<Argb>& pixels, int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Bitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bmp && bits) std::memcpy(bits, pixels.data(), pixels.size() * sizeof(Argb));
+  return bmp;
+}
+
+// A monochrome mask, set bits transparent. CreateBitmap wants each row padded to 16 bits.
+Bitmap MakeMaskBitmap(const std::vector<Argb>& pixels, int width, int height) {
+  const int stride = (width + 15) / 16 * 2;
+  std::vector<BYTE> bits(static_cast<std::size_t>(stride) * height, 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (IsMaskedOut(pixels[static_cast<std::size_t>(y) * width + x])) {
+        bits[static_cast<std::size_t>(y) * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+      }
+    }
+  }
+  return Bitmap(::CreateBitmap(width, height, 1, 1, bits.data()));
+}
+
+}  // namespace
+
+HIMAGELIST CreateMainImageList() {
+  ImageList list(::ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, kImageCount, 0));
+  if (!list) return nullptr;
+  for (int i = 0; i < kImageCount; ++i) {
+    const Art art = ImageListArt(i);
+    const std::vector<Argb> pixels = DecodeArt(art);
+    const Bitmap color = MakeColorBitmap(pixels, art.Width(), art.Height());
+    const Bitmap mask = MakeMaskBitmap(pixels, art.Width(), art.Height());
+    // The list copies both bitmaps; a gap would shift every later index the menus use.
+    if (!color || !mask || ::ImageList_Add(list.Get(), color.Get(), mask.Get()) != i) return nullptr;
+  }
+  return list.Release();
+}
+
+HICON CreateProgramIcon(int size) {
+  if (std::find(std::begin(kProgramIconSizes), std::end(kProgramIconSizes), size) == std::end(kProgramIconSizes)) {
+    return nullptr;
+  }
+  const Art art = ProgramIconArt(size);
+  const std::vector<Argb> pixels = DecodeArt(art);
+  const Bitmap color = MakeColorBitmap(pixels, art.Width(), art.Height());
+  const Bitmap mask = MakeMaskBitmap(pixels, art.Width(), art.Height());
+  if (!color || !mask) return nullptr;
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmMask = mask.Get();
+  info.hbmColor = color.Get();
+  return ::CreateIconIndirect(&info);  // copies the bitmaps
+}
+
+}  // namespace lq::win
