@@ -203,7 +203,12 @@ TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
   ASSERT_TRUE(question.has_value());
   EXPECT_EQ(question->caption, L"警告");
   EXPECT_EQ(question->text, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？");
-  EXPECT_EQ(GetWindowTextW(GetDlgItem(question->hwnd, IDYES), nullptr, 0) > 0, true);
+  wchar_t yes[32] = {};
+  wchar_t no[32] = {};
+  GetWindowTextW(GetDlgItem(question->hwnd, IDYES), yes, 32);
+  GetWindowTextW(GetDlgItem(question->hwnd, IDNO), no, 32);
+  EXPECT_STREQ(yes, L"はい(&Y)");
+  EXPECT_STREQ(no, L"いいえ(&N)");
   Program::Answer(*question, IDNO);
   Pump(std::chrono::milliseconds(500));
   EXPECT_TRUE(r.program.Running());
