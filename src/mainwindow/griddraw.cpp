@@ -3,16 +3,13 @@
 
 #include "mainwindow/mainwindow.h"
 #include "platform/codepage.h"
+#include "res/artwork.h"
 #include "settings/colors.h"
 
 namespace lq::win {
 namespace {
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
-
-constexpr int kImageAttachment = 10;
-constexpr int kImageUrl = 16;
-constexpr int kImageAlarm = 18;
 
 }  // namespace
 
@@ -102,7 +99,7 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
   if (col == colText && row > 0) {
     const std::string& attachment = table.Cell(colAttachment, row);
     if (!attachment.empty()) {
-      const int image = IsWebAddress(attachment) ? kImageUrl : kImageAttachment;
+      const int image = IsWebAddress(attachment) ? kImageUrlMark : kImageAttachmentMark;
       ImageList_Draw(images_, image, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
       textRect.left += rowHeight_ + 2;
     }
@@ -112,7 +109,7 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
     format = (format & ~static_cast<UINT>(DT_LEFT)) | DT_CENTER;
   }
   if (col == colText && row > 0 && table.Cell(colFlags, row).starts_with("A")) {
-    ImageList_Draw(images_, kImageAlarm, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
+    ImageList_Draw(images_, kImageAlarmMark, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
     textRect.left += rowHeight_ + 2;
   }
 

@@ -3,6 +3,7 @@
 
 #include "mainwindow/childwindows.h"
 #include "mainwindow/mainwindow.h"
+#include "res/artwork.h"
 
 namespace lq::win {
 
@@ -97,10 +98,10 @@ void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
   const int x = (di->rcItem.left + di->rcItem.right - 16) / 2 + offset;
   const int y = (di->rcItem.top + di->rcItem.bottom - 16) / 2 + offset;
   int image = -1;
-  if (di->hwndItem == btnAdd) image = 0;
-  if (di->hwndItem == btnDel) image = 1;
-  if (di->hwndItem == btnPopAttach) image = 12;
-  if (di->hwndItem == btnPopEdit) image = 6;
+  if (di->hwndItem == btnAdd) image = kImageAdd;
+  if (di->hwndItem == btnDel) image = kImageDelete;
+  if (di->hwndItem == btnPopAttach) image = kImageAttachmentMenu;
+  if (di->hwndItem == btnPopEdit) image = kImageEdit;
   if (image >= 0) {
     ImageList_Draw(images_, image, di->hDC, x, y, ILD_TRANSPARENT);
   } else {

@@ -268,6 +268,13 @@ POINT Program::CellCentre(int col, int row) const {
   return POINT{grid.left + left + width / 2, grid.top + line * (rowHeight + 1) + rowHeight / 2};
 }
 
+POINT Program::CellInside(int col, int row, int dx, int dy) const {
+  const POINT centre = CellCentre(col, row);
+  const int rowHeight = static_cast<int>(Query(automation::kMetrics));
+  const int width = static_cast<int>(Query(automation::kMetrics, col, 1));
+  return POINT{centre.x - width / 2 + dx, centre.y - rowHeight / 2 + dy};
+}
+
 RECT Program::WindowRect() const {
   RECT rc{};
   GetWindowRect(window_, &rc);

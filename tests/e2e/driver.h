@@ -68,6 +68,8 @@ class Program {
   RECT GridScreenRect() const;
   // Screen point at the middle of a cell of a visible row, from the grid's own metrics.
   POINT CellCentre(int col, int row) const;
+  // Screen point a few pixels inside a cell's top-left corner, where only its background shows.
+  POINT CellInside(int col, int row, int dx = 2, int dy = 2) const;
   RECT WindowRect() const;
 
  private:

@@ -1,0 +1,159 @@
+// What the window shows and how it follows its settings: colours by urgency class, the counts
+// in the header, transparency and the top-most band, the load report, the end of the session.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "mainwindow/automation.h"
+
+namespace lq::e2e {
+namespace {
+
+const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
+
+std::string Task(int days, bool done, const std::string& text, const std::string& att = "",
+                 const std::string& flags = "") {
+  return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",|" + att + "|" + flags + "|," +
+         Sj(text);
+}
+
+std::string File(std::initializer_list<std::string> lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+COLORREF Mix(COLORREF a, COLORREF b) {
+  return RGB((GetRValue(a) + GetRValue(b)) >> 1, (GetGValue(a) + GetGValue(b)) >> 1, (GetBValue(a) + GetBValue(b)) >> 1);
+}
+
+struct Running {
+  explicit Running(const Scratch& s) : program(s) {
+    EXPECT_TRUE(program.Start());
+    window = program.WaitForWindow();
+    EXPECT_NE(window, nullptr);
+    Pump(std::chrono::milliseconds(300));  // the first frames
+  }
+  void CloseAndWait() {
+    program.Close();
+    ASSERT_TRUE(program.WaitForExit().has_value());
+  }
+  Program program;
+  HWND window = nullptr;
+};
+
+TEST(Window, RowsAreDrawnInTheColoursOfTheirUrgencyClass) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(9, false, "later"), Task(-1, false, "overdue"),
+                                   Task(2, false, "soon"), Task(0, false, "today"), Task(5, false, "this week"),
+                                   Task(1, true, "done")}));
+  Running r(s);
+  ASSERT_NE(r.window, nullptr);
+  EXPECT_EQ(r.program.Cell(0, 0), "5/6");
+  struct Row {
+    int row;
+    const char* what;
+    COLORREF colour;
+  } rows[] = {
+      {1, "current row (overdue)", GetSysColor(COLOR_HIGHLIGHT)},
+      {2, "due today", RGB(255, 187, 102)},
+      {3, "in 1 to 3 days", RGB(255, 187, 102)},
+      {4, "in 4 to 7 days", RGB(255, 255, 170)},
+      {5, "later", RGB(236, 236, 255)},
+      {6, "done", RGB(236, 236, 255)},
+  };
+  for (const Row& row : rows) {
+    for (int col = 0; col < 3; ++col) {
+      EXPECT_EQ(ScreenPixel(r.program.CellInside(col, row.row)), row.colour) << row.what << ", column " << col;
+    }
+  }
+  EXPECT_EQ(ScreenPixel(r.program.CellInside(0, 0)),
+            Mix(GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_GRADIENTACTIVECAPTION)))
+      << "header";
+  EXPECT_EQ(r.program.Cell(2, 1), "overdue");
+  EXPECT_EQ(r.program.Cell(1, 6), Sj("済"));
+  r.CloseAndWait();
+}
+
+TEST(Window, AnOverdueRowShowsItsOwnColoursOnceAnotherRowIsCurrent) {
+  Scratch s;
+  // A custom overdue colour makes the class easy to tell from the highlight.
+  s.Write(L"Lindqvale.ini", "[Font]\r\nPreviewExpirationBGColor=0x00FF00\r\nPreviewDoneFGColor=grey\r\n");
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(-3, false, "a"), Task(-2, false, "b")}));
+  Running r(s);
+  EXPECT_EQ(ScreenPixel(r.program.CellInside(1, 2)), RGB(0, 255, 0));
+  r.CloseAndWait();
+}
+
+TEST(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[Transparent]\r\nEditMode=50\r\n[View]\r\nTopMost=0\r\n");
+  Running r(s);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_LAYERED);
+  ASSERT_TRUE(GetLayeredWindowAttributes(r.window, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 127);  // (100 - 50) * 255 / 100
+  EXPECT_TRUE(flags & LWA_ALPHA);
+  EXPECT_FALSE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  r.CloseAndWait();
+
+  Scratch opaque;
+  Running o(opaque);
+  EXPECT_FALSE(GetWindowLongPtrW(o.window, GWL_EXSTYLE) & WS_EX_LAYERED);  // 0 % never blends
+  o.CloseAndWait();
+}
+
+TEST(Window, UnreadableLinesAreReportedOnceAndKeptInABackup) {
+  Scratch s;
+  const std::string original = File({kHeader, Task(1, false, "keep"), "this line is no task"});
+  s.Write(L"Lindqvale.csv", original);
+  Running r(s);
+  const auto box = r.program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"警告");
+  EXPECT_NE(box->text.find(s.TaskFile().wstring()), std::wstring::npos);
+  EXPECT_NE(box->text.find(L"1行"), std::wstring::npos);
+  EXPECT_NE(box->text.find(s.TaskFile().wstring() + L".bak"), std::wstring::npos);
+  Program::Answer(*box, IDOK);
+  Pump(std::chrono::milliseconds(200));
+  EXPECT_FALSE(r.program.HasMessageBox());
+  r.CloseAndWait();
+  EXPECT_EQ(s.Read(L"Lindqvale.csv.bak").value_or(""), original);
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), File({kHeader, Task(1, false, "keep")}));
+}
+
+TEST(Window, EscapeAnswersTheQuitQuestionWithNo) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "x")}));
+  SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
+  Running r(s);
+  r.program.Close();
+  auto error = r.program.WaitForMessageBox();
+  ASSERT_TRUE(error.has_value());
+  Program::Answer(*error, IDOK);
+  Pump(std::chrono::milliseconds(300));
+  auto question = r.program.WaitForMessageBox();
+  ASSERT_TRUE(question.has_value());
+  PostMessageW(GetDlgItem(question->hwnd, IDYES), WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(GetDlgItem(question->hwnd, IDYES), WM_KEYUP, VK_ESCAPE, 0);
+  Pump(std::chrono::milliseconds(500));
+  EXPECT_FALSE(r.program.HasMessageBox());
+  EXPECT_TRUE(r.program.Running());
+  EXPECT_EQ(r.program.Query(automation::kReady), 1);
+  SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+  r.CloseAndWait();
+}
+
+TEST(Window, TheEndOfTheSessionClosesThroughTheSavingPath) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "  trimmed on save  ")}));
+  Running r(s);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(r.window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  ASSERT_TRUE(r.program.WaitForExit().has_value());
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), File({kHeader, Task(1, false, "trimmed on save")}));
+  EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("[WinPosition]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lq::e2e
