@@ -16,6 +16,7 @@ namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 100;
 constexpr UINT kReportLoadProblems = WM_APP + 1;
+constexpr UINT kAddTrayIcon = WM_APP + 2;
 constexpr int kGridId = 100;
 
 std::filesystem::path WithExtension(std::filesystem::path p, const wchar_t* ext) {
@@ -54,6 +55,9 @@ bool TfrmToDo::Create() {
 void TfrmToDo::Show() {
   ::ShowWindow(Handle(), SW_SHOW);
   ::SetForegroundWindow(Handle());
+
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ready_ = true;
   if (loadReport_.status == ReadStatus::Failed || loadReport_.skippedLines > 0) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
@@ -124,9 +128,11 @@ void TfrmToDo::FormCreate() {
       {&btnPopEdit, L"btnPopEdit", L"編集メニュー"},
       {&btnMenu, L"btnMenu", L"システムメニュー"},
   };
+  // The hints belong to the application window: a top-most tip owned by the main window would
+  // keep the main window itself out of the top-most band (as Wine does it).
   tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, applicationWindow_,
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
   int id = 200;
   for (const ButtonDef& b : buttons) {
     *b.handle = ::CreateWindowExW(0, L"BUTTON", b.name, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
@@ -147,8 +153,9 @@ void TfrmToDo::FormCreate() {
   list_.Table().SetHeaderCaptions();
   for (int c = 0; c < kColumnCount; ++c) gridToDo->SetColWidth(c, kInitialColumnWidths[static_cast<std::size_t>(c)]);
 
-  // 4. The tray icon, and no taskbar button.
-  AddTrayIcon();
+  // 4. The tray icon, and no taskbar button. Talking to the shell takes longer than drawing
+  // the list, so the icon is added just after the window has first been painted.
+  ::PostMessageW(Handle(), kAddTrayIcon, 0, 0);
   ApplyToolWindowStyle();
 
   // 5. The stored window position.
@@ -174,6 +181,11 @@ void TfrmToDo::FormCreate() {
 
   // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
   ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void TfrmToDo::ApplyTopMost() {
+  ::SetWindowPos(Handle(), topMost_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TfrmToDo::ApplyToolWindowStyle() {
@@ -288,8 +300,7 @@ void TfrmToDo::LoadAndApplySettings() {
   // 15. Layout, transparency and the top-most band.
   FormResize();
   ApplyTransparency();
-  ::SetWindowPos(Handle(), topMost_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ApplyTopMost();
 
   // 16. Edit mode.
   EnterEditMode();
@@ -303,7 +314,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
   using namespace automation;
   switch (msg) {
     case kReady:
-      return firstShowDone_ ? 1 : 0;
+      return ready_ ? 1 : 0;
     case kCurrentRow:
       return list_.CurrentRow();
     case kTopRow:
@@ -387,6 +398,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kReportLoadProblems:
       ReportLoadProblems();
+      return 0;
+    case kAddTrayIcon:
+      if (!trayIconAdded_ && !closing_) AddTrayIcon();
       return 0;
     default:
       return Default(msg, wParam, lParam);

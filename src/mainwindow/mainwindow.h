@@ -62,6 +62,7 @@ class TfrmToDo final : public Window {
   void FormShow();
   void LoadAndApplySettings();
   void ApplyToolWindowStyle();
+  void ApplyTopMost();
   void AddTrayIcon();
   void RemoveTrayIcon();
   void ReportLoadProblems();
@@ -131,6 +132,7 @@ class TfrmToDo final : public Window {
   ATOM visibleHotKeyId_ = 0;
   bool trayIconAdded_ = false;
   bool firstShowDone_ = false;
+  bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
   bool SettingsReloadPending = true;  // belongs to the settings dialog once it exists
 

@@ -27,6 +27,7 @@ struct Running {
     EXPECT_TRUE(program.Start());
     window = program.WaitForWindow();
     EXPECT_NE(window, nullptr) << "the main window did not come up";
+    Pump(std::chrono::milliseconds(200));  // what is checked must last beyond the first frame
   }
   // Closes through the system close command and waits for the end.
   void CloseAndWait() {
