@@ -10,6 +10,7 @@
 #include "mainwindow/imagelist.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
+#include "settings/textforms.h"
 
 namespace lq::win {
 namespace {
@@ -58,7 +59,7 @@ void TfrmToDo::Show() {
 
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ready_ = true;
-  if (loadReport_.status == ReadStatus::Failed || loadReport_.skippedLines > 0) {
+  if (loadReport_.status == ReadStatus::Failed || loadReport_.skippedLines > 0 || loadReport_.lastSyncWriteFailed) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
 }
@@ -215,7 +216,19 @@ void TfrmToDo::RemoveTrayIcon() {
   trayIconAdded_ = false;
 }
 
+void TfrmToDo::ShowSettingsWriteError() {
+  const std::string utf8 = WriteFailureMessage(settingsFilePath_);
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+  ShowBox(Handle(), BoxKind::Error, text);
+}
+
 void TfrmToDo::ReportLoadProblems() {
+  // The conversion of an old headerless file marks the synchronisation as never run; when
+  // that could not be written, say so like any other failed settings write.
+  if (loadReport_.lastSyncWriteFailed) ShowSettingsWriteError();
+  if (loadReport_.status != ReadStatus::Failed && loadReport_.skippedLines == 0) return;
   const std::wstring file = PathText(taskFilePath_);
   const std::wstring backup = loadReport_.backupPath ? PathText(*loadReport_.backupPath) : std::wstring();
   std::wstring text;

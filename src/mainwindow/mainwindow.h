@@ -66,6 +66,7 @@ class TfrmToDo final : public Window {
   void AddTrayIcon();
   void RemoveTrayIcon();
   void ReportLoadProblems();
+  void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
   LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
