@@ -1,0 +1,51 @@
+#include "store/keymap.h"
+
+namespace lq {
+namespace {
+constexpr unsigned kTab = 0x09;
+constexpr unsigned kDelete = 0x2E;
+}  // namespace
+
+KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen) {
+  const bool ctrlOnly = k.ctrl && !k.shift && !k.alt;
+  if (ctrlOnly && k.key == kTab) {
+    if (textEditorOpen) return KeyAction::TextToDate;
+    if (datePickerOpen) return KeyAction::DateToText;
+  }
+  if (k.key == kDelete && !textEditorOpen) return KeyAction::Delete;
+  if (!ctrlOnly) return KeyAction::None;
+  switch (k.key) {
+    case 'A': return KeyAction::Add;
+    case 'B': return KeyAction::Alarm;
+    case 'D': return KeyAction::DeleteTask;
+    case 'E': return KeyAction::DoneOrNot;
+    case 'F': return KeyAction::Find;
+    case 'G': return KeyAction::MoveDate;
+    case 'O': return KeyAction::AttachOpen;
+    case 'P': return KeyAction::AttachEdit;
+    case 'Q': return KeyAction::AttachDelete;
+    case 'R': return KeyAction::AttachFolderOpen;
+    case 'U': return KeyAction::InputUrl;
+    default: return KeyAction::Swallow;
+  }
+}
+
+bool ClosesTextEditorFirst(KeyAction action) {
+  switch (action) {
+    case KeyAction::None:
+    case KeyAction::Swallow:
+    case KeyAction::TextToDate:
+    case KeyAction::DateToText:
+    case KeyAction::Delete: return false;
+    default: return true;
+  }
+}
+
+bool IsCancelledControlCharacter(unsigned ch) {
+  switch (ch) {
+    case 1: case 2: case 4: case 5: case 6: case 7: case 15: case 16: case 17: case 18: case 21: return true;
+    default: return false;
+  }
+}
+
+}  // namespace lq

@@ -1,0 +1,31 @@
+#pragma once
+// The main window's own keys in edit mode, decided before the focused control sees them.
+
+namespace lq {
+
+enum class KeyAction {
+  None,              // not ours: the focused control handles the key
+  Swallow,           // Ctrl+key without a command: nobody sees it
+  TextToDate,        // Ctrl+Tab in the text editor: close it and open the date picker
+  DateToText,        // Ctrl+Tab in the date picker: open the text editor
+  Delete,            // Delete outside the text editor
+  Add, Alarm, DeleteTask, DoneOrNot, Find, MoveDate,
+  AttachOpen, AttachEdit, AttachDelete, AttachFolderOpen, InputUrl,
+};
+
+struct KeyState {
+  unsigned key = 0;  // virtual-key code
+  bool ctrl = false;
+  bool shift = false;
+  bool alt = false;
+};
+
+// Ctrl means Ctrl with neither Shift nor Alt. The Ctrl commands close the text editor first.
+KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen);
+// True for the actions that close the text editor before they run.
+bool ClosesTextEditorFirst(KeyAction action);
+
+// Characters typed with Ctrl+A, B, D, E, F, G, O, P, Q, R and U never reach an editor.
+bool IsCancelledControlCharacter(unsigned ch);
+
+}  // namespace lq
