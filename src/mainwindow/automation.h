@@ -25,4 +25,13 @@ inline constexpr UINT kGridRect = WM_APP + 0x208;
 // Row height in pixels; column width for wParam = column (LOWORD) when lParam = 1.
 inline constexpr UINT kMetrics = WM_APP + 0x209;
 
+// The editors: 1 text editor shown, 2 date picker shown, 4 list focused, 8 text editor
+// focused, 16 date picker focused.
+inline constexpr UINT kEditors = WM_APP + 0x20A;
+inline constexpr LRESULT kTextEditorShown = 1;
+inline constexpr LRESULT kDatePickerShown = 2;
+inline constexpr LRESULT kListFocused = 4;
+inline constexpr LRESULT kTextEditorFocused = 8;
+inline constexpr LRESULT kDatePickerFocused = 16;
+
 }  // namespace lq::automation

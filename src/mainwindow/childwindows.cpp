@@ -28,6 +28,14 @@ LRESULT PlainChild::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && cb_.cursor) {
+        if (const HCURSOR c = cb_.cursor()) {
+          ::SetCursor(c);
+          return TRUE;
+        }
+      }
+      return Default(msg, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:

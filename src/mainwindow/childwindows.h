@@ -15,6 +15,7 @@ class PlainChild final : public Window {
   struct Callbacks {
     std::function<void(HDC dc, const RECT& client)> paint;
     std::function<void(UINT msg, WPARAM wParam, int x, int y)> mouse;  // button and move messages
+    std::function<HCURSOR()> cursor;  // the cursor over it, null for the class cursor
   };
 
   explicit PlainChild(Callbacks callbacks) : cb_(std::move(callbacks)) {}

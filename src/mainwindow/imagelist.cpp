@@ -56,6 +56,21 @@ HIMAGELIST CreateMainImageList() {
   return list.Release();
 }
 
+HBITMAP CreateMenuBitmap(int index) {
+  if (index < 0 || index >= kImageCount) return nullptr;
+  const Art art = ImageListArt(index);
+  std::vector<Argb> pixels = DecodeArt(art);
+  // Menus blend 32-bit bitmaps with premultiplied alpha.
+  for (Argb& p : pixels) {
+    const unsigned a = p >> 24;
+    const unsigned r = ((p >> 16) & 0xFF) * a / 255;
+    const unsigned g = ((p >> 8) & 0xFF) * a / 255;
+    const unsigned b = (p & 0xFF) * a / 255;
+    p = (a << 24) | (r << 16) | (g << 8) | b;
+  }
+  return MakeColorBitmap(pixels, art.Width(), art.Height()).Release();
+}
+
 HICON CreateProgramIcon(int size) {
   if (std::find(std::begin(kProgramIconSizes), std::end(kProgramIconSizes), size) == std::end(kProgramIconSizes)) {
     return nullptr;

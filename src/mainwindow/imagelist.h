@@ -15,6 +15,9 @@ namespace lq::win {
 // caller owns the list; nullptr when it could not be made.
 HIMAGELIST CreateMainImageList();
 
+// One image of the list as a 32-bit premultiplied bitmap, for menu items; the caller owns it.
+HBITMAP CreateMenuBitmap(int index);
+
 // The program icon at 16, 32 or 48 pixels, 32-bit with alpha and a mask; the caller owns it.
 // nullptr for any other size or when it could not be made.
 HICON CreateProgramIcon(int size);

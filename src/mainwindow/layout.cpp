@@ -19,10 +19,18 @@ void TfrmToDo::LayoutChildren() {
   }
 }
 
+POINT TfrmToDo::GridOrigin() const { return POINT{Scale(4) + 2, Scale(4) + 2}; }
+
 void TfrmToDo::FormResize() {
   if (!gridToDo) return;
   const int w = gridToDo->ClientWidth();
   gridToDo->SetColWidth(colText, TextColumnWidth(w, gridToDo->ColWidth(colDueDate), gridToDo->ColWidth(colDaysLeft)));
+  // The text editor follows the text column's width (its left and height are set on opening).
+  RECT er{};
+  ::GetWindowRect(edtToDoText, &er);
+  ::MapWindowPoints(nullptr, pnlBase->Handle(), reinterpret_cast<POINT*>(&er), 2);
+  ::SetWindowPos(edtToDoText, nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const auto lefts = HeaderButtonLefts(w);
   const HWND buttons[] = {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu};
@@ -60,29 +68,6 @@ void TfrmToDo::ViewModeColumnLayout() {
   gridToDo->SetColWidth(colDueDate, cols.date);
   gridToDo->SetColWidth(colDaysLeft, cols.days);
 }
-
-void TfrmToDo::EnterEditMode() {
-  editMode_ = true;
-  EditModeColumnLayout();
-  ApplyTransparency();
-  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) ::ShowWindow(b, SW_SHOWNA);
-  gridToDo->SetScrollBarAllowed(true);
-  ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
-  ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
-  FormResize();
-}
-
-void TfrmToDo::SetAlpha(int alpha) {
-  const LONG_PTR ex = ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-  if (alpha >= 255) {
-    if (ex & WS_EX_LAYERED) ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-    return;
-  }
-  if (!(ex & WS_EX_LAYERED)) ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex | WS_EX_LAYERED);
-  ::SetLayeredWindowAttributes(Handle(), 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), LWA_ALPHA);
-}
-
-void TfrmToDo::ApplyTransparency() { SetAlpha(editMode_ ? settings_.EditAlpha : settings_.ViewAlpha); }
 
 void TfrmToDo::OnGetMinMaxInfo(MINMAXINFO* info) {
   const Point min = MinimumTrackSize(minimumWidthBase_, rowHeight_);

@@ -87,6 +87,18 @@ void TfrmToDo::FormCreate() {
   images_ = CreateMainImageList();
 
   // The child windows: the panel with the grid and the header buttons, and the view image.
+  // Both pass the mouse on for moving and sizing the borderless window.
+  const auto mouse = [this](UINT msg, WPARAM, int x, int y) {
+    switch (msg) {
+      case WM_LBUTTONDOWN: imgNotEditModeMouseDown(x, y); break;
+      case WM_MOUSEMOVE: imgNotEditModeMouseMove(x, y); break;
+      case WM_LBUTTONUP: imgNotEditModeMouseUp(); break;
+      case WM_LBUTTONDBLCLK:
+        if (!editMode_) imgNotEditModeDblClick();
+        break;
+      default: break;
+    }
+  };
   pnlBase = std::make_unique<PlainChild>(PlainChild::Callbacks{
       [this](HDC dc, const RECT& rc) {
         // A raised 1-pixel bevel and a 3-pixel border around the grid.
@@ -96,22 +108,28 @@ void TfrmToDo::FormCreate() {
         RECT edge = rc;
         ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       },
-      nullptr});
+      mouse, [this] { return ZoneCursorHandle(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
   imgNotEditMode = std::make_unique<PlainChild>(PlainChild::Callbacks{
-      [](HDC dc, const RECT& rc) {
-        const HBRUSH back = ::CreateSolidBrush(kWindowColour);
-        ::FillRect(dc, &rc, back);
-        ::DeleteObject(back);
-      },
-      nullptr});
+      [this](HDC dc, const RECT& rc) { PaintViewImage(dc, rc); }, mouse, [this] { return ZoneCursorHandle(); }});
   imgNotEditMode->Create(Handle(), L"imgNotEditMode", false);
+  // The clock labels lie above the view image; lblSecond above lblYMDHM.
+  lblYMDHM.Create(Handle(), L"lblYMDHM");
+  lblSecond.Create(Handle(), L"lblSecond");
+  ::SetWindowPos(lblYMDHM.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(lblSecond.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
   gridCallbacks.clientResized = [this] {
     if (firstShowDone_) FormResize();
   };
+  gridCallbacks.mouseDown = [this](TaskGrid::Button b, UINT, int x, int y) { gridToDoMouseDown(b, x, y); };
+  gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) { gridToDoMouseUp(b, keys, x, y); };
+  gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
+  gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
+  gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
+  gridCallbacks.exit = [this] { gridToDoExit(); };
   gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));
   gridToDo->Create(pnlBase->Handle(), kGridId);
   gridToDo->SetBackground(kWindowColour);
@@ -134,11 +152,13 @@ void TfrmToDo::FormCreate() {
   tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, applicationWindow_,
                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  int id = 200;
+  const UINT ids[] = {idAdd, idDel, idBtnPopAttach, idBtnPopEdit, idBtnMenu};
+  int n = 0;
   for (const ButtonDef& b : buttons) {
+    const UINT id = ids[n++];
     *b.handle = ::CreateWindowExW(0, L"BUTTON", b.name, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
                                   kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), ::GetModuleHandleW(nullptr),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
                                   nullptr);
     ::SetWindowPos(*b.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     TTTOOLINFOW ti{};
@@ -149,6 +169,11 @@ void TfrmToDo::FormCreate() {
     ti.lpszText = const_cast<wchar_t*>(b.hint);
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
+
+  CreateEditors();
+  CreateMenus();
+  list_.Hooks.hideEditors = [this] { HideEditors(); };
+  list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
   // 3. Header captions and column widths.
   list_.Table().SetHeaderCaptions();
@@ -284,13 +309,13 @@ bool TfrmToDo::FormClose() {
 // The first showing
 
 void TfrmToDo::FormShow() {
-  if (!SettingsReloadPending) return;
+  if (!frmConfig_.SettingsReloadPending) return;
   LoadAndApplySettings();
 }
 
 void TfrmToDo::LoadAndApplySettings() {
   // 1 to 12: read every setting (the file is opened for each key and never cached).
-  SettingsReloadPending = false;
+  frmConfig_.SettingsReloadPending = false;
   settings_ = LoadSettings(profile_, &SystemColour);
   topMost_ = settings_.TopMost;
   ClearFontCache();
@@ -298,12 +323,27 @@ void TfrmToDo::LoadAndApplySettings() {
   rowHeight_ = settings_.RowHeight;
   gridToDo->SetRowHeight(rowHeight_);
 
+  // 5. The editors take the grid's font; the clock labels the header's font and colours.
+  const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
+  ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
+  ::SendMessageW(edtToDoText, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
+  const ClassStyle& title = settings_.Class(UrgencyClass::Title);
+  const COLORREF labelBack = static_cast<COLORREF>(
+      MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
+  lblYMDHM.SetStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
+  lblSecond.SetStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
+
+  // 9. The input method of the text editor.
+  ApplyInputMethod();
+
   // 13. At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  int height = std::max(static_cast<int>(rc.bottom - rc.top), MinimumHeight(rowHeight_));
-  height = SnapHeightToRows(height, rowHeight_);
-  ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (rc.bottom - rc.top < MinimumHeight(rowHeight_)) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SnapHeightToRows();
 
   // 14. Sorted from the start, with the first task selected at the top.
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), true);
@@ -315,9 +355,12 @@ void TfrmToDo::LoadAndApplySettings() {
   ApplyTransparency();
   ApplyTopMost();
 
-  // 16. Edit mode.
-  EnterEditMode();
+  // 16. Edit mode, with the text of the editor selected. The list is the window's first
+  // control, so it holds the focus whenever no editor does.
   firstShowDone_ = true;
+  ::SetFocus(gridToDo->Handle());
+  EnterEditMode();
+  ::SendMessageW(edtToDoText, EM_SETSEL, 0, -1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -360,6 +403,12 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LONG parts[4] = {rc.left, rc.top, rc.right, rc.bottom};
       return wParam < 4 ? parts[wParam] : 0;
     }
+    case kEditors: {
+      const HWND focus = ::GetFocus();
+      return (TextEditorOpen() ? kTextEditorShown : 0) | (DatePickerOpen() ? kDatePickerShown : 0) |
+             (focus == gridToDo->Handle() ? kListFocused : 0) | (focus == edtToDoText ? kTextEditorFocused : 0) |
+             (focus == cmbDate ? kDatePickerFocused : 0);
+    }
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
       return rowHeight_;
@@ -369,7 +418,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= automation::kReady && msg <= automation::kMetrics) return Automation(msg, wParam, lParam);
+  if (msg >= automation::kReady && msg <= automation::kEditors) return Automation(msg, wParam, lParam);
   switch (msg) {
     case WM_CREATE:
       FormCreate();
@@ -389,9 +438,47 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DRAWITEM: {
       const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      DrawHeaderButton(di);
+      if (di->CtlType == ODT_BUTTON) DrawHeaderButton(di);
       return TRUE;
     }
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
+        if (HIWORD(wParam) == EN_CHANGE && !settingEditorText_) edtToDoTextChange();
+        return 0;
+      }
+      if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+      if (hdr->hwndFrom == cmbDate) {
+        if (hdr->code == DTN_DATETIMECHANGE) cmbDateChange();
+        if (hdr->code == DTN_DROPDOWN) dateDropped_ = true;
+        if (hdr->code == DTN_CLOSEUP) dateDropped_ = false;
+      }
+      return 0;
+    }
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+      }
+      return Default(msg, wParam, lParam);
+    case WM_ACTIVATEAPP:
+      // Another application became active: the list turns into its still image.
+      if (!wParam && ready_ && editMode_) EnterViewMode();
+      return 0;
+    case WM_ENTERSIZEMOVE:
+      Default(msg, wParam, lParam);
+      OnEnterSizeMove();
+      return 0;
+    case WM_EXITSIZEMOVE:
+      Default(msg, wParam, lParam);
+      OnExitSizeMove();
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(wParam, lParam);
+      return 0;
     case WM_CLOSE:
       if (closing_) return 0;
       closing_ = true;

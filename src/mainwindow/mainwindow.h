@@ -1,9 +1,13 @@
 #pragma once
-// The main window TfrmToDo: the task grid (which is the task table), the header buttons, the
-// view image with its clock, the tray icon and the window state. One file per concern:
+// The main window TfrmToDo: the task grid (which is the task table), the in-place editors, the
+// header buttons and menus, the view image with its clock, the tray icon and the window state.
+// One file per concern:
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
 //   griddraw.cpp    drawing the cells by urgency class
-//   layout.cpp      column layouts, FormResize, modes and transparency
+//   layout.cpp      column layouts and FormResize
+//   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
+//   editing.cpp     the text editor and the date picker
+//   input.cpp       mouse, keys, menus and the task commands they start
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,8 +17,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "dialogs/config.h"
 #include "geometry/layout.h"
+#include "geometry/zones.h"
+#include "mainwindow/label.h"
 #include "mainwindow/taskgrid.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
@@ -24,14 +32,42 @@
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "settings/winposition.h"
+#include "store/keymap.h"
 #include "store/taskfile.h"
 #include "store/tasklist.h"
 
 namespace lq::win {
 
-// A child panel or picture that forwards its mouse to the main window.
 class PlainChild;
 
+// Menu item identifiers (also the commands the header buttons send).
+enum MenuId : UINT {
+  idDoneOrNot = 1001,
+  idAdd,
+  idDel,
+  idAttach,
+  idAttachOpen,
+  idAttachEdit,
+  idAttachDelete,
+  idAttachFolderOpen,
+  idInputUrl,
+  idAlarm,
+  idFindToDo,
+  idMoveDate,
+  idPastDelete,
+  idAttachOpen2,
+  idAttachEdit2,
+  idAttachDelete2,
+  idAttachFolderOpen2,
+  idInputUrl2,
+  idAlarm2,
+  idFindToDo2,
+  idMoveDate2,
+  idPastDelete2,
+  idBtnPopAttach,
+  idBtnPopEdit,
+  idBtnMenu,
+};
 
 class TfrmToDo final : public Window {
  public:
@@ -46,6 +82,9 @@ class TfrmToDo final : public Window {
   bool Create();
   // Shows the window; the first showing loads the settings.
   void Show();
+  // Keys the window sees before the focused control (and the grid menu's shortcuts); true when
+  // the message was taken.
+  bool PreTranslateMessage(const MSG& msg);
 
   const std::filesystem::path& TaskFilePath() const { return taskFilePath_; }
   const std::filesystem::path& SettingsFilePath() const { return settingsFilePath_; }
@@ -54,10 +93,9 @@ class TfrmToDo final : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  friend class PlainChild;
-
   // --- life (mainwindow.cpp)
   void FormCreate();
+  void CreateEditors();
   bool FormClose();  // false: the close was cancelled
   void FormShow();
   void LoadAndApplySettings();
@@ -78,17 +116,77 @@ class TfrmToDo final : public Window {
   int MeasureTextWidth(std::string_view text, bool withTitle);
   COLORREF Resolve(std::uint32_t colourValue) const;
   void ClearFontCache();
+  void DrawHeaderButton(const DRAWITEMSTRUCT* di);
 
-  // --- layout and modes (layout.cpp)
+  // --- layout (layout.cpp)
   void FormResize();
   void LayoutChildren();
   void EditModeColumnLayout();
   void ViewModeColumnLayout();
+  void OnGetMinMaxInfo(MINMAXINFO* info);
+  // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
+  POINT GridOrigin() const;
+
+  // --- modes (modes.cpp)
   void EnterEditMode();
+  void EnterViewMode();
+  void imgNotEditModeDblClick();
   void ApplyTransparency();
   void SetAlpha(int alpha);
-  void OnGetMinMaxInfo(MINMAXINFO* info);
-  void DrawHeaderButton(const DRAWITEMSTRUCT* di);
+  void RefreshViewImage();
+  void TakeViewImage();
+  void PlaceClockLabels();
+  void imgNotEditModeMouseDown(int x, int y);
+  void imgNotEditModeMouseMove(int x, int y);
+  void imgNotEditModeMouseUp();
+  HCURSOR ZoneCursorHandle() const;
+  void OnEnterSizeMove();
+  void OnExitSizeMove();
+  void SnapHeightToRows();
+  void PaintViewImage(HDC dc, const RECT& rc);
+
+  // --- editing (editing.cpp)
+  HFONT ApplyRowFont(std::int32_t d);
+  void OpenDatePicker();
+  void LoadTextEditor();    // opening steps 1 to 3
+  void ShowTextEditor();    // opening steps 4 and 5
+  void OpenTextEditor();
+  void CloseTextEditor();
+  void HideEditors();
+  bool TextEditorOpen() const;
+  bool DatePickerOpen() const;
+  void edtToDoTextChange();
+  void edtToDoTextExit();
+  bool edtToDoTextKeyDown(WPARAM key);  // true when the key was taken
+  void cmbDateChange();
+  void cmbDateExit();
+  void ApplyInputMethod();
+  void PlaceComposition();
+  static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+
+  // --- input (input.cpp)
+  void CreateMenus();
+  void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
+  void gridToDoMouseDown(TaskGrid::Button button, int x, int y);
+  void gridToDoMouseMove(int x, int y);
+  void gridToDoKeyPress(wchar_t ch);
+  void gridToDoTopLeftChanged();
+  void gridToDoExit();
+  void ActAsClickOnCurrentRow(int col);
+  void PrepareGridMenu(int row);
+  void PrepareAttachMenu();
+  void btnPopEditClick();
+  void OnCommand(UINT id);
+  void RunKeyAction(KeyAction action);
+  bool CommandAvailable(UINT id) const;
+  void SetItem(HMENU menu, UINT id, const wchar_t* caption, int image, bool enabled);
+  void EnableItem(UINT id, bool enabled);
+  bool ItemEnabled(UINT id) const;
+  void popitemAddClick();
+  void popitemDelClick();
+  void popitemDoneOrNotClick();
+  void OnMouseWheel(WPARAM wParam, LPARAM lParam);
 
   // Paths and seams.
   std::filesystem::path exePath_;
@@ -106,9 +204,16 @@ class TfrmToDo final : public Window {
   TaskFileLoadReport loadReport_;
   std::unique_ptr<TaskGrid> gridToDo;
 
+  // The dialogs' state other parts consult.
+  TfrmConfig frmConfig_;
+
   // Child windows.
   std::unique_ptr<PlainChild> pnlBase;
   std::unique_ptr<PlainChild> imgNotEditMode;
+  Label lblYMDHM;
+  Label lblSecond;
+  HWND edtToDoText = nullptr;
+  HWND cmbDate = nullptr;
   HWND btnAdd = nullptr;
   HWND btnDel = nullptr;
   HWND btnPopAttach = nullptr;
@@ -117,6 +222,14 @@ class TfrmToDo final : public Window {
   HWND tooltips_ = nullptr;
   HIMAGELIST images_ = nullptr;
   HICON programIcon_ = nullptr;
+  Bitmap viewImage_;
+
+  // Menus; their captions, images and enabled states persist between right-clicks.
+  HMENU popGridMenu = nullptr;
+  HMENU popitemAttach = nullptr;
+  HMENU popAttach = nullptr;
+  HMENU popEdit = nullptr;
+  std::vector<Bitmap> menuImages_;
 
   // Window state.
   bool editMode_ = true;
@@ -129,13 +242,19 @@ class TfrmToDo final : public Window {
   std::string LastAlarmMinute;
   int minimumWidthBase_ = 0;  // date and days columns of edit mode together
   bool topEdgeFlag_ = false;
+  Zone cursorZone_ = Zone::None;
+  bool zoneCursorShown_ = false;
+  POINT hintAnchor_{};
   ATOM activateHotKeyId_ = 0;
   ATOM visibleHotKeyId_ = 0;
   bool trayIconAdded_ = false;
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
-  bool SettingsReloadPending = true;  // belongs to the settings dialog once it exists
+  bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
+  bool settingEditorText_ = false;
+  bool dateDropped_ = false;
+  bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
   // Settings as last loaded (the first showing loads them before anything is drawn).
   Settings settings_;

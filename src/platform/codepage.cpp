@@ -34,6 +34,37 @@ Cp932Text ToCp932(std::wstring_view text) {
   return result;
 }
 
+std::wstring_view TakeCharacters(std::wstring_view text, std::size_t count) {
+  std::size_t i = 0;
+  for (std::size_t taken = 0; taken < count && i < text.size(); ++taken) {
+    const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
+    i += pair ? 2 : 1;
+  }
+  return text.substr(0, i);
+}
+
+Cp932Filtered FilterToCp932(std::wstring_view text) {
+  Cp932Filtered result;
+  result.kept.reserve(text.size());
+  result.bytes.reserve(text.size() * 2);
+  for (std::size_t i = 0; i < text.size();) {
+    const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
+    const int len = pair ? 2 : 1;
+    char buf[8];
+    BOOL usedDefault = FALSE;
+    const int n = ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data() + i, len, buf, sizeof buf,
+                                        nullptr, &usedDefault);
+    if (n > 0 && !usedDefault) {
+      result.kept.append(text.substr(i, static_cast<std::size_t>(len)));
+      result.bytes.append(buf, static_cast<std::size_t>(n));
+    } else {
+      result.dropped = true;
+    }
+    i += static_cast<std::size_t>(len);
+  }
+  return result;
+}
+
 std::wstring FromAnsi(std::string_view bytes) { return ToWide(CP_ACP, bytes); }
 
 std::string ToAnsi(std::wstring_view text) {

@@ -19,6 +19,18 @@ struct Cp932Text {
 // look-alikes are substituted.
 Cp932Text ToCp932(std::wstring_view text);
 
+// The first `count` characters, a surrogate pair counting as one character.
+std::wstring_view TakeCharacters(std::wstring_view text, std::size_t count);
+
+// Keeps the characters that code page 932 can hold (dropping the others, such as emoji), with
+// their code-page-932 bytes: what an editor shows is then exactly what is stored.
+struct Cp932Filtered {
+  std::wstring kept;
+  std::string bytes;
+  bool dropped = false;
+};
+Cp932Filtered FilterToCp932(std::wstring_view text);
+
 // The same conversions with the system's ANSI code page, for byte-exact round trips through
 // the ANSI profile functions.
 std::wstring FromAnsi(std::string_view bytes);

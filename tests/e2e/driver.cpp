@@ -281,6 +281,94 @@ RECT Program::WindowRect() const {
   return rc;
 }
 
+namespace {
+
+void SendOne(INPUT in) {
+  SendInput(1, &in, sizeof in);
+  Pump(std::chrono::milliseconds(15));
+}
+
+INPUT MouseInput(POINT screen, DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = static_cast<LONG>((screen.x * 65535 + w / 2) / (w - 1));
+  in.mi.dy = static_cast<LONG>((screen.y * 65535 + h / 2) / (h - 1));
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+}  // namespace
+
+void Foreground(HWND window) {
+  SetForegroundWindow(window);
+  Pump(std::chrono::milliseconds(150));
+}
+
+void Key(WORD vk, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendOne(in);
+}
+
+void Press(WORD vk) {
+  Key(vk, true);
+  Key(vk, false);
+  Pump(std::chrono::milliseconds(60));
+}
+
+void Chord(std::initializer_list<WORD> keys) {
+  for (const WORD k : keys) Key(k, true);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) Key(*it, false);
+  Pump(std::chrono::milliseconds(100));
+}
+
+void Type(const std::wstring& text) {
+  for (const wchar_t ch : text) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wScan = ch;
+    in.ki.dwFlags = KEYEVENTF_UNICODE;
+    SendOne(in);
+    in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendOne(in);
+  }
+  Pump(std::chrono::milliseconds(100));
+}
+
+void MoveMouse(POINT screen) { SendOne(MouseInput(screen, MOUSEEVENTF_MOVE)); }
+
+void Click(POINT screen, bool right) {
+  MoveMouse(screen);
+  SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+  SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+  Pump(std::chrono::milliseconds(100));
+}
+
+void DoubleClick(POINT screen) {
+  MoveMouse(screen);
+  for (int i = 0; i < 2; ++i) {
+    SendOne(MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
+    SendOne(MouseInput(screen, MOUSEEVENTF_LEFTUP));
+  }
+  Pump(std::chrono::milliseconds(200));
+}
+
+void Drag(POINT from, POINT to) {
+  MoveMouse(from);
+  SendOne(MouseInput(from, MOUSEEVENTF_LEFTDOWN));
+  Pump(std::chrono::milliseconds(100));
+  for (int i = 1; i <= 10; ++i) {
+    MoveMouse(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
+  }
+  SendOne(MouseInput(to, MOUSEEVENTF_LEFTUP));
+  Pump(std::chrono::milliseconds(300));
+}
+
 COLORREF ScreenPixel(POINT p) {
   const HDC screen = GetDC(nullptr);
   const COLORREF c = GetPixel(screen, p.x, p.y);

@@ -79,6 +79,17 @@ class Program {
   HWND window_ = nullptr;
 };
 
+// Real input, as a person gives it; it reaches the foreground window.
+void Foreground(HWND window);
+void Key(WORD vk, bool down);
+void Press(WORD vk);                     // down and up
+void Chord(std::initializer_list<WORD> keys);  // e.g. {VK_CONTROL, 'A'}
+void Type(const std::wstring& text);     // Unicode characters, as an input method delivers them
+void MoveMouse(POINT screen);
+void Click(POINT screen, bool right = false);
+void DoubleClick(POINT screen);
+void Drag(POINT from, POINT to);
+
 // Colour of a screen pixel.
 COLORREF ScreenPixel(POINT p);
 

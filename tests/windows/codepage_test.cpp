@@ -50,3 +50,26 @@ TEST(CodePage, AnsiRoundTripKeepsEveryByte) {
 
 }  // namespace
 }  // namespace lq::win
+
+namespace lq::win {
+namespace {
+
+TEST(CodePage, EditorTextIsCutByCharactersAndKeepsOnlyWhatCanBeStored) {
+  const std::wstring emoji = L"\U0001F600";  // one character, two UTF-16 units
+  EXPECT_EQ(TakeCharacters(L"abc", 2), L"ab");
+  EXPECT_EQ(TakeCharacters(emoji + L"x", 1), emoji);
+  EXPECT_EQ(TakeCharacters(L"\u725B\u4E73", 5), L"\u725B\u4E73");
+  const std::wstring hundred(100, L'\u3042');
+  EXPECT_EQ(TakeCharacters(hundred + L"\u3044", 100), hundred);
+
+  const Cp932Filtered f = FilterToCp932(L"a" + emoji + L"\u725B\u00E9\uFF5E");  // a😀牛é～
+  EXPECT_TRUE(f.dropped);
+  EXPECT_EQ(f.kept, L"a\u725B\uFF5E");
+  EXPECT_EQ(f.bytes, testing::Sj("a牛～"));
+  const Cp932Filtered plain = FilterToCp932(L"\u4F1A\u8B70 10:00");
+  EXPECT_FALSE(plain.dropped);
+  EXPECT_EQ(plain.bytes, testing::Sj("会議 10:00"));
+}
+
+}  // namespace
+}  // namespace lq::win

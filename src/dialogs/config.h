@@ -1,0 +1,19 @@
+#pragma once
+// The settings dialog's state that other windows consult. The dialog itself is still to come;
+// its two flags live here already so that the commands asking questions and the main window's
+// showing read them where the dialog will keep them.
+
+namespace lq::win {
+
+class TfrmConfig {
+ public:
+  // Set each time the dialog is shown. A command that asks a question clears it first and gives
+  // up afterwards when the dialog was opened meanwhile (the tray icon stays live).
+  bool SettingsShown = false;
+  // True at creation, so the main window's first showing loads the settings; the dialog sets it
+  // again when it closes with OK or キャンセル.
+  bool SettingsReloadPending = true;
+  bool Visible() const { return false; }
+};
+
+}  // namespace lq::win

@@ -1,0 +1,262 @@
+// Edit mode and view mode: the live list and its still image, the clock labels, the
+// transparency, and moving and sizing the borderless window with the mouse.
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "geometry/clock.h"
+#include "mainwindow/childwindows.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/codepage.h"
+#include "settings/colors.h"
+
+namespace lq::win {
+namespace {
+
+std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
+
+}  // namespace
+
+void TfrmToDo::EnterEditMode() {
+  editMode_ = true;
+  EditModeColumnLayout();
+  ApplyTransparency();
+  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) ::ShowWindow(b, SW_SHOWNA);
+  gridToDo->SetScrollBarAllowed(true);
+  ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
+  ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
+  ::ShowWindow(lblYMDHM.Handle(), SW_HIDE);
+  ::ShowWindow(lblSecond.Handle(), SW_HIDE);
+  FormResize();
+  PlaceClockLabels();
+  OpenTextEditor();
+}
+
+void TfrmToDo::EnterViewMode() {
+  editMode_ = false;
+  // (The search, move-date, bulk-delete and URL dialogs and the attachment hint close here
+  // once they exist.)
+  // An open text editor ends as when it loses the focus, so the image shows the sorted list.
+  if (TextEditorOpen()) edtToDoTextExit();
+  HideEditors();
+  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) ::ShowWindow(b, SW_HIDE);
+  gridToDo->SetScrollBarAllowed(false);
+  ViewModeColumnLayout();
+  FormResize();  // the text column without the scroll bar
+  list_.Table().Cell(colText, 0).clear();  // it held the edit-mode clock
+  TakeViewImage();
+  PlaceClockLabels();
+  ::ShowWindow(imgNotEditMode->Handle(), SW_SHOWNA);
+  ::ShowWindow(lblYMDHM.Handle(), SW_SHOWNA);
+  ::ShowWindow(lblSecond.Handle(), SW_SHOWNA);
+  ::ShowWindow(pnlBase->Handle(), SW_HIDE);
+  ApplyTransparency();
+  if (settings_.SaveOnLostFocus) taskFile_.SaveTaskFile(list_.Table());  // a failure is not reported here
+}
+
+void TfrmToDo::imgNotEditModeDblClick() {
+  POINT p{};
+  if (!::GetCursorPos(&p)) {
+    RECT rc{};
+    ::GetWindowRect(imgNotEditMode->Handle(), &rc);
+    p = POINT{rc.left, rc.top};
+  }
+  ::ScreenToClient(gridToDo->Handle(), &p);
+  int col = -1;
+  int row = -1;
+  gridToDo->CellAt(p.x, p.y, &col, &row);
+  EnterEditMode();
+  // The button's release that ends the double-click now lands on the live list; it must not
+  // open an editor there (the next press clears this).
+  ignoreGridMouseUp_ = true;
+  if (row > 0 && row < list_.TopRow() + list_.VisibleRowCount() && col >= 0) gridToDo->MoveCurrentRow(row);
+  if (::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+}
+
+void TfrmToDo::SetAlpha(int alpha) {
+  const LONG_PTR ex = ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+  if (alpha >= 255) {
+    if (ex & WS_EX_LAYERED) ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    return;
+  }
+  if (!(ex & WS_EX_LAYERED)) ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(Handle(), 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), LWA_ALPHA);
+}
+
+void TfrmToDo::ApplyTransparency() { SetAlpha(editMode_ ? settings_.EditAlpha : settings_.ViewAlpha); }
+
+void TfrmToDo::TakeViewImage() {
+  // The window as view mode draws it: the panel's bevel, the grid's edge, and the grid painted
+  // in view-mode style (no highlighted row, short dates, the inactive header).
+  RECT rc{};
+  ::GetClientRect(Handle(), &rc);
+  const HDC screen = ::GetDC(Handle());
+  MemoryCanvas canvas(screen, rc.right, rc.bottom);
+  ::ReleaseDC(Handle(), screen);
+  const HDC dc = canvas.Dc();
+  const HBRUSH back = ::CreateSolidBrush(kWindowColour);
+  ::FillRect(dc, &rc, back);
+  ::DeleteObject(back);
+  RECT bevel = rc;
+  ::DrawEdge(dc, &bevel, BDR_RAISEDINNER, BF_RECT);
+  RECT gridRect{Scale(4), Scale(4), rc.right - Scale(4), rc.bottom - Scale(4)};
+  ::DrawEdge(dc, &gridRect, EDGE_SUNKEN, BF_RECT);
+  const POINT origin = GridOrigin();
+  POINT old{};
+  ::SetViewportOrgEx(dc, origin.x, origin.y, &old);
+  const int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, 0, 0, gridToDo->ClientWidth(), gridToDo->ClientHeight());
+  gridToDo->PaintTo(dc);
+  ::RestoreDC(dc, saved);
+  ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  viewImage_.Reset(canvas.DetachBitmap());
+  ::InvalidateRect(imgNotEditMode->Handle(), nullptr, FALSE);
+}
+
+void TfrmToDo::PaintViewImage(HDC dc, const RECT& rc) {
+  const HBRUSH back = ::CreateSolidBrush(kWindowColour);
+  ::FillRect(dc, &rc, back);
+  ::DeleteObject(back);
+  if (!viewImage_) return;
+  const HDC src = ::CreateCompatibleDC(dc);
+  {
+    SelectGuard image(src, viewImage_.Get());
+    ::BitBlt(dc, 0, 0, rc.right, rc.bottom, src, 0, 0, SRCCOPY);
+  }
+  ::DeleteDC(src);
+}
+
+void TfrmToDo::RefreshViewImage() {
+  ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
+  ::ShowWindow(lblYMDHM.Handle(), SW_HIDE);
+  ::ShowWindow(lblSecond.Handle(), SW_HIDE);
+  ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
+  TakeViewImage();
+  ::ShowWindow(imgNotEditMode->Handle(), SW_SHOWNA);
+  ::ShowWindow(lblYMDHM.Handle(), SW_SHOWNA);
+  ::ShowWindow(lblSecond.Handle(), SW_SHOWNA);
+  ::ShowWindow(pnlBase->Handle(), SW_HIDE);
+}
+
+void TfrmToDo::PlaceClockLabels() {
+  const int available = gridToDo->ColWidth(colText) - (editMode_ ? 100 : 0);
+  const RECT cell = gridToDo->CellRect(colText, 0);
+  const POINT origin = GridOrigin();
+  const Point topLeft{origin.x + cell.left, origin.y + cell.top};
+
+  // The parts of the present time in the labels' font.
+  ClockParts parts;
+  const DateTime now = clock_.Now();
+  const HDC dc = ::GetDC(Handle());
+  {
+    SelectGuard font(dc, FontFor(settings_.Class(UrgencyClass::Title), false));
+    const auto measure = [&](std::string_view pattern, int* width) {
+      const std::wstring text = FromCp932(FormatClock(pattern, now));
+      SIZE size{};
+      ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      *width = size.cx;
+      parts.height = std::max(parts.height, static_cast<int>(size.cy));
+    };
+    measure("yyyy\"/\"", &parts.year);
+    measure("mm\"/\"dd", &parts.monthDay);
+    measure("(aaa)", &parts.weekday);
+    measure(" ", &parts.space);
+    measure("hh:nn", &parts.hourMinute);
+    measure(":ss", &parts.seconds);
+  }
+  ::ReleaseDC(Handle(), dc);
+
+  const ClockLayout layout = FitClock(settings_.LblCalendar, available, parts, topLeft, rowHeight_);
+  if (!layout.shown) {
+    ::MoveWindow(lblYMDHM.Handle(), 0, 0, 0, 0, FALSE);
+    ::MoveWindow(lblSecond.Handle(), 0, 0, 0, 0, FALSE);
+    return;
+  }
+  clockFormat_ = layout.format;
+  ::MoveWindow(lblYMDHM.Handle(), layout.main.left, layout.main.top, layout.main.Width(), layout.main.Height(), TRUE);
+  ::MoveWindow(lblSecond.Handle(), layout.secondsLabel.left, layout.secondsLabel.top, layout.secondsLabel.Width(),
+               layout.secondsLabel.Height(), TRUE);
+  // Different from any ":ss", so the next tick rewrites both labels.
+  lblSecond.SetText(lblSecond.Text() + L" ");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving and sizing
+
+void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
+  ::ShowWindow(edtToDoText, SW_HIDE);
+  topEdgeFlag_ = false;
+  ::ReleaseCapture();
+  RECT rc{};
+  ::GetWindowRect(Handle(), &rc);
+  const Zone zone = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top);
+  if (StartsAtTop(zone)) topEdgeFlag_ = true;
+  ::SendMessageW(Handle(), WM_SYSCOMMAND, SizeMoveCommand(zone), 0);
+}
+
+void TfrmToDo::imgNotEditModeMouseMove(int x, int y) {
+  RECT rc{};
+  ::GetWindowRect(Handle(), &rc);
+  cursorZone_ = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top);
+  const bool shift = (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+  zoneCursorShown_ = ZoneCursorShown(editMode_, settings_.HideWhenOnMouse, settings_.HideWhenOnEdge, shift);
+  ::SetCursor(ZoneCursorHandle());
+}
+
+void TfrmToDo::imgNotEditModeMouseUp() { ::ClipCursor(nullptr); }
+
+HCURSOR TfrmToDo::ZoneCursorHandle() const {
+  const ZoneCursor c = zoneCursorShown_ ? CursorOf(cursorZone_) : ZoneCursor::Arrow;
+  switch (c) {
+    case ZoneCursor::SizeWE: return ::LoadCursorW(nullptr, IDC_SIZEWE);
+    case ZoneCursor::SizeNS: return ::LoadCursorW(nullptr, IDC_SIZENS);
+    case ZoneCursor::SizeNESW: return ::LoadCursorW(nullptr, IDC_SIZENESW);
+    case ZoneCursor::SizeNWSE: return ::LoadCursorW(nullptr, IDC_SIZENWSE);
+    case ZoneCursor::Arrow: break;
+  }
+  return ::LoadCursorW(nullptr, IDC_ARROW);
+}
+
+void TfrmToDo::OnEnterSizeMove() {
+  if (!editMode_) {
+    // The real list moves, not its picture.
+    ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
+    ::ShowWindow(lblYMDHM.Handle(), SW_HIDE);
+    ::ShowWindow(lblSecond.Handle(), SW_HIDE);
+    ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
+  }
+  const bool opaque = editMode_ ? (settings_.EditNoTransparent || settings_.EditAlpha == 255)
+                                : (settings_.ViewNoTransparent || settings_.ViewAlpha == 255);
+  if (opaque) SetAlpha(255);
+}
+
+void TfrmToDo::OnExitSizeMove() {
+  SnapHeightToRows();
+  if (editMode_) {
+    SetAlpha(settings_.EditAlpha);
+  } else {
+    list_.Table().Cell(colText, 0).clear();  // no clock text in the picture
+    TakeViewImage();
+    ::ShowWindow(imgNotEditMode->Handle(), SW_SHOWNA);
+    ::ShowWindow(lblYMDHM.Handle(), SW_SHOWNA);
+    ::ShowWindow(lblSecond.Handle(), SW_SHOWNA);
+    ::ShowWindow(pnlBase->Handle(), SW_HIDE);
+    SetAlpha(settings_.ViewAlpha);
+  }
+  PlaceClockLabels();
+}
+
+void TfrmToDo::SnapHeightToRows() {
+  RECT rc{};
+  ::GetWindowRect(Handle(), &rc);
+  const int height = rc.bottom - rc.top;
+  const int snapped = lq::SnapHeightToRows(height, rowHeight_);
+  int top = rc.top;
+  if (topEdgeFlag_) {
+    topEdgeFlag_ = false;
+    top += height - snapped;  // sized by the top edge: the bottom edge stays
+  }
+  ::SetWindowPos(Handle(), nullptr, rc.left, top, rc.right - rc.left, snapped, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace lq::win

@@ -1,0 +1,223 @@
+// Living in the list with keyboard and mouse: adding, typing, completing, deleting, the two
+// editors, view mode and back, and sizing the window by its corner.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "driver.h"
+#include "mainwindow/automation.h"
+
+namespace lq::e2e {
+namespace {
+
+using namespace automation;
+
+const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
+
+std::string Task(int days, bool done, const std::string& text) {
+  return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",|||," + Sj(text);
+}
+
+std::string File(std::initializer_list<std::string> lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+// A window of the driver's own, to take the activation away from the program.
+HWND OtherWindow() {
+  static HWND w = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LqE2eOther";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"LqE2eOther", L"other", WS_POPUP | WS_VISIBLE, 0, 700, 100, 80, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  }();
+  return w;
+}
+
+struct Session {
+  explicit Session(const Scratch& s) : program(s) {
+    EXPECT_TRUE(program.Start());
+    window = program.WaitForWindow();
+    EXPECT_NE(window, nullptr);
+    Foreground(window);
+  }
+  LRESULT Editors() const { return program.Query(kEditors); }
+  int Current() const { return static_cast<int>(program.Query(kCurrentRow)); }
+  void CloseAndWait() {
+    program.Close();
+    ASSERT_TRUE(program.WaitForExit().has_value());
+  }
+  Program program;
+  HWND window = nullptr;
+};
+
+TEST(Editing, AddOnAnEmptyListAndTypeJapaneseIntoIt) {
+  Scratch s;
+  Session w(s);
+  EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
+  Chord({VK_CONTROL, 'A'});
+  EXPECT_EQ(w.program.Cell(0, 0), "1/1");
+  EXPECT_EQ(w.program.Cell(1, 1), "0");
+  EXPECT_EQ(w.Editors() & (kTextEditorShown | kTextEditorFocused), kTextEditorShown | kTextEditorFocused);
+  Type(L"牛乳を買う");
+  EXPECT_EQ(w.program.Cell(2, 1), Sj("牛乳を買う"));
+  Press(VK_RETURN);
+  EXPECT_EQ(w.Editors() & (kTextEditorShown | kListFocused), kListFocused);
+  w.CloseAndWait();
+  const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
+  EXPECT_NE(saved.find(DueDate(0) + ","), std::string::npos);
+  EXPECT_NE(saved.find(Sj("|||,牛乳を買う\r\n")), std::string::npos) << saved;
+}
+
+TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "")}));
+  Session w(s);
+  // The window starts with the editor open on the first task; Enter gives the list the focus.
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+  Press(VK_RETURN);
+  ASSERT_EQ(w.Editors() & (kTextEditorShown | kListFocused), kListFocused);
+  Press('X');  // a key typed into the list opens the editor; the key itself is not inserted
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+  EXPECT_EQ(w.program.Cell(2, 1), "");
+  Type(std::wstring(100, L'あ') + L"い");
+  std::string hundred;
+  for (int i = 0; i < 100; ++i) hundred += "あ";
+  EXPECT_EQ(w.program.Cell(2, 1), Sj(hundred));
+  w.CloseAndWait();
+}
+
+TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
+  for (const bool doneDown : {true, false}) {
+    SCOPED_TRACE(doneDown ? "DoneDown on" : "DoneDown off");
+    Scratch s;
+    s.Write(L"Lindqvale.ini", std::string("[Settings]\r\nDoneDown=") + (doneDown ? "1" : "0") +
+                                  "\r\nFinishedDayChange=0\r\n");
+    s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "first"), Task(2, false, "second"), Task(3, false, "third")}));
+    Session w(s);
+    ASSERT_EQ(w.Current(), 1);
+    Chord({VK_CONTROL, 'E'});
+    EXPECT_EQ(w.program.Cell(0, 0), "2/3");
+    if (doneDown) {
+      EXPECT_EQ(w.program.Cell(2, 3), "first");  // moved to the bottom
+      EXPECT_EQ(w.program.Cell(1, 3), Sj("済"));
+      EXPECT_EQ(w.Current(), 1);                 // the selection stays on its line
+      EXPECT_EQ(w.program.Cell(2, 1), "second");
+    } else {
+      EXPECT_EQ(w.program.Cell(2, 1), "first");  // stays among the others by date
+      EXPECT_EQ(w.program.Cell(1, 1), Sj("済"));
+    }
+    // And back: with DoneDown the selection follows the task to its place among the open ones.
+    if (doneDown) {
+      Press(VK_END);
+      ASSERT_EQ(w.Current(), 3);
+    }
+    Chord({VK_CONTROL, 'E'});
+    EXPECT_EQ(w.program.Cell(0, 0), "3/3");
+    EXPECT_EQ(w.program.Cell(2, 1), "first");
+    EXPECT_EQ(w.program.Cell(1, 1), "1");
+    EXPECT_EQ(w.Current(), 1);
+    w.CloseAndWait();
+  }
+}
+
+TEST(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "keep"), Task(2, false, "remove")}));
+  Session w(s);
+  Press(VK_DOWN);
+  ASSERT_EQ(w.Current(), 2);
+  Press(VK_DELETE);
+  auto box = w.program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"確認");
+  EXPECT_EQ(box->text, Wide(DueDate(2)) + L" “remove”を削除します。\r\nよろしいですか？");
+  Program::Answer(*box, IDNO);
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_EQ(w.program.Cell(0, 0), "2/2");
+
+  Chord({VK_CONTROL, 'D'});
+  box = w.program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  Program::Answer(*box, IDYES);
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_EQ(w.program.Cell(0, 0), "1/1");
+  EXPECT_EQ(w.program.Cell(2, 1), "keep");
+  EXPECT_EQ(w.Current(), 1);  // the new last task
+  w.CloseAndWait();
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), File({kHeader, Task(1, false, "keep")}));
+}
+
+TEST(Editing, CtrlTabSwitchesEditorsAndUpInThePickerGoesToThePast) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", File({kHeader, Task(5, false, "task")}));
+  Session w(s);
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+  Chord({VK_CONTROL, VK_TAB});
+  EXPECT_EQ(w.Editors() & (kTextEditorShown | kDatePickerShown | kDatePickerFocused),
+            kDatePickerShown | kDatePickerFocused);
+  // DateCursorTurn is on by default: Up moves the date into the past (whichever field is
+  // selected), Down into the future.
+  Press(VK_RIGHT);
+  Press(VK_UP);
+  EXPECT_LT(std::stoi(w.program.Cell(1, 1)), 5);
+  EXPECT_LT(w.program.Cell(0, 1), DueDate(5));
+  Press(VK_DOWN);
+  EXPECT_EQ(w.program.Cell(0, 1), DueDate(5));
+  EXPECT_EQ(w.Editors() & kDatePickerFocused, kDatePickerFocused);  // it stays with the task
+  Chord({VK_CONTROL, VK_TAB});
+  EXPECT_EQ(w.Editors() & (kTextEditorShown | kDatePickerShown | kTextEditorFocused),
+            kTextEditorShown | kTextEditorFocused);
+  w.CloseAndWait();
+}
+
+TEST(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[View]\r\nDateFormat=2\r\n[Transparent]\r\nViewMode=0\r\n");
+  s.Write(L"Lindqvale.csv",
+          File({kHeader, Task(10, false, "a"), Task(11, false, "b"), Task(12, false, "c"), Task(13, false, "d")}));
+  Session w(s);
+  const int editDateWidth = static_cast<int>(w.program.Query(kMetrics, 0, 1));
+  const POINT firstRow = w.program.CellInside(1, 1);
+  EXPECT_EQ(ScreenPixel(firstRow), GetSysColor(COLOR_HIGHLIGHT));
+
+  Foreground(OtherWindow());
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_EQ(w.program.Query(kEditMode), 0);
+  // No highlighted row in the picture, and the dates shortened to month/day.
+  EXPECT_EQ(ScreenPixel(firstRow), RGB(236, 236, 255));
+  EXPECT_LT(static_cast<int>(w.program.Query(kMetrics, 0, 1)), editDateWidth);
+
+  DoubleClick(w.program.CellCentre(2, 3));
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_EQ(w.program.Query(kEditMode), 1);
+  EXPECT_EQ(w.Current(), 3);
+  EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
+  w.CloseAndWait();
+}
+
+TEST(Editing, SizingFromTheBottomRightCornerSnapsTheHeightToWholeRows) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=100\r\ny=100\r\nWidth=360\r\nHeight=215\r\n");
+  Session w(s);
+  const RECT before = w.program.WindowRect();
+  // The panel's border around the grid is the handle in edit mode.
+  Drag(POINT{before.right - 2, before.bottom - 2}, POINT{before.right + 40, before.bottom + 23});
+  Pump(std::chrono::milliseconds(300));
+  const RECT after = w.program.WindowRect();
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_GT(after.right - after.left, 360);
+  const int h = after.bottom - after.top;
+  EXPECT_EQ((h - 16 - 12) % 17, 0) << h;
+  EXPECT_GT(h, 215);
+  w.CloseAndWait();
+}
+
+}  // namespace
+}  // namespace lq::e2e
