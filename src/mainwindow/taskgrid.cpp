@@ -301,6 +301,7 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_RBUTTONDOWN:
+      if (::GetFocus() != Handle()) ::SetFocus(Handle());  // as any list does
       if (cb_.mouseDown) cb_.mouseDown(Button::Right, static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONUP:

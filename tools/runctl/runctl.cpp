@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "mainwindow/automation.h"
@@ -39,6 +40,24 @@ int main(int argc, char** argv) {
     RECT rc{};
     GetWindowRect(w, &rc);
     std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "deactivate") == 0) {
+    // Another program's window takes the activation for a few seconds.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LqRunctlOther";
+    RegisterClassW(&wc);
+    const HWND other = CreateWindowExW(0, L"LqRunctlOther", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(other);
+    const DWORD until = GetTickCount() + static_cast<DWORD>(argc > 2 ? std::atoi(argv[2]) : 3000);
+    MSG msg;
+    while (GetTickCount() < until) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(20);
+    }
     return 0;
   }
   if (std::strcmp(argv[1], "close") == 0) {
