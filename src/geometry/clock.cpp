@@ -3,24 +3,25 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "store/text.h"
+
 namespace lq {
 namespace {
 
-void Two(std::string& out, int v) {
-  out += static_cast<char>('0' + (v / 10) % 10);
-  out += static_cast<char>('0' + v % 10);
+// Shared by the string and the fixed-buffer forms; `out` only needs Append(string_view).
+template <typename Out>
+void Two(Out& out, int v) {
+  const char digits[2] = {static_cast<char>('0' + (v / 10) % 10), static_cast<char>('0' + v % 10)};
+  out.Append(std::string_view(digits, 2));
 }
 
-struct Candidate {
-  int width;
-  std::string_view format;
-  bool seconds;
+struct StringOut {
+  std::string& s;
+  void Append(std::string_view piece) { s.append(piece); }
 };
 
-}  // namespace
-
-std::string FormatClock(std::string_view p, const DateTime& t) {
-  std::string out;
+template <typename Out>
+void FormatClockTo(Out& out, std::string_view p, const DateTime& t) {
   for (std::size_t i = 0; i < p.size();) {
     const std::string_view rest = p.substr(i);
     if (rest.starts_with("yyyy")) {
@@ -28,7 +29,7 @@ std::string FormatClock(std::string_view p, const DateTime& t) {
       Two(out, t.date.year % 100);
       i += 4;
     } else if (rest.starts_with("aaa")) {
-      out += WeekdayName(DayOfWeek(t.date));
+      out.Append(WeekdayName(DayOfWeek(t.date)));
       i += 3;
     } else if (rest.starts_with("mm")) {
       Two(out, t.date.month);
@@ -48,15 +49,33 @@ std::string FormatClock(std::string_view p, const DateTime& t) {
     } else if (rest[0] == '"') {
       const std::size_t close = p.find('"', i + 1);
       const std::size_t end = close == std::string_view::npos ? p.size() : close;
-      out.append(p.substr(i + 1, end - i - 1));
+      out.Append(p.substr(i + 1, end - i - 1));
       i = end + 1;
     } else {
-      out += rest[0];
-      ++i;
+      // A double-byte character whole, so its second byte is never read as a pattern letter.
+      const std::size_t n = IsLeadByte(static_cast<unsigned char>(rest[0])) && rest.size() > 1 ? 2 : 1;
+      out.Append(rest.substr(0, n));
+      i += n;
     }
   }
-  return out;
 }
+
+struct Candidate {
+  int width;
+  std::string_view format;
+  bool seconds;
+};
+
+}  // namespace
+
+std::string FormatClock(std::string_view p, const DateTime& t) {
+  std::string s;
+  StringOut out{s};
+  FormatClockTo(out, p, t);
+  return s;
+}
+
+void AppendClock(ClockText& out, std::string_view pattern, const DateTime& t) { FormatClockTo(out, pattern, t); }
 
 ClockLayout FitClock(int lblCalendar, int available, const ClockParts& w, Point cellTopLeft, int headerHeight) {
   ClockLayout layout;

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sjis.h"
+#include "store/alarm.h"
+#include "store/text.h"
+
+namespace lq {
+namespace {
+
+using testing::Sj;
+
+TEST(ParseAlarmTime, NormalisesTheLeadingTime) {
+  struct Case {
+    const char* text;  // UTF-8, turned into code page 932
+    const char* result;
+  } cases[] = {
+      {"9:05会議", "09:05 会議"},
+      {"0905 会議", "09:05 会議"},
+      {"12:30", "12:30 "},
+      {"12345", "12:34 5"},
+      {"1234", "12:34 "},
+      {"7:00 起床", "07:00 起床"},
+      {"00:00", "00:00 "},
+      {"23:59x", "23:59 x"},
+      {"1:234", "01:23 4"},
+      {"0:00表", "00:00 表"},
+      {"12:30  two blanks", "12:30  two blanks"},
+      {"12:30\ttab", "12:30 \ttab"},  // only the blank counts as one
+      // Failures: too short, out of range, no digit where one must be, full-width digits.
+      {"930", ""},   {"24:00", ""},  {"9:5", ""},    {"９:００", ""}, {"", ""},       {"9", ""},
+      {"9:", ""},    {"12:3", ""},   {"12:60", ""},  {"99:00", ""},   {"123:45", ""}, {"a12:30", ""},
+      {"9-05", ""},  {"1２:30", ""}, {"1:2３", ""},  {"12３4", ""},   {"：12:30", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string result = ParseAlarmTime(Sj(c.text));
+    EXPECT_EQ(result, Sj(c.result)) << c.text;
+    // A normalised text is already normal.
+    if (!result.empty()) {
+      EXPECT_EQ(ParseAlarmTime(result), result) << c.text;
+    }
+  }
+  // A lead byte with nothing after it is no digit and is not read past.
+  EXPECT_EQ(ParseAlarmTime("12:3\x95"), "");
+  EXPECT_EQ(ParseAlarmTime("\x95"), "");
+}
+
+TaskRow Row(const char* days, const char* flags, const char* text) {
+  return TaskRow{Sj("2024/03/15(金)"), Sj(days), Sj(text), "", "", flags};
+}
+
+TEST(AlarmRowsToRing, TodaysArmedTasksOfTheMinute) {
+  struct Case {
+    const char* name;
+    std::vector<TaskRow> rows;  // without the header
+    std::vector<int> ring;
+  } cases[] = {
+      {"only today's armed, open task of that minute",
+       {Row("-1", "A", "07:00 a"), Row("0", "A", "07:00 b"), Row("0", "-", "07:00 c"), Row("0", "A", "07:01 d"),
+        Row("済", "A", "07:00 e"), Row("1", "A", "07:00 f")},
+       {2}},
+      {"a done row inside the block does not end it",
+       {Row("0", "A", "07:00 a"), Row("済", "A", "07:00 b"), Row("0", "A", "07:00 c")},
+       {1, 3}},
+      {"done rows among the overdue ones are passed over",
+       {Row("-3", "A", "07:00 a"), Row("済", "A", "07:00 b"), Row("0", "A", "07:00 c")},
+       {3}},
+      {"the block ends at the first later day",
+       {Row("0", "A", "07:00 a"), Row("2", "A", "07:00 b"), Row("0", "A", "07:00 c")},
+       {1}},
+      {"the flag is position 1 only; the text must begin with the minute",
+       {Row("0", "-A", "07:00 a"), Row("0", "", "07:00 b"), Row("0", "A", "07:0"), Row("0", "AB", "07:00"),
+        Row("0", "A", " 07:00 c"), Row("0", "A", "０7:00 d")},
+       {4}},
+      {"nothing due today", {Row("-2", "A", "07:00 a"), Row("-1", "A", "07:00 b")}, {}},
+      {"the empty list", {TaskRow{}}, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<TaskRow> rows{TaskRow{}};
+    rows.insert(rows.end(), c.rows.begin(), c.rows.end());
+    std::vector<int> ring{99};  // refilled, not appended to
+    AlarmRowsToRing(TaskTable(rows), "07:00", ring);
+    EXPECT_EQ(ring, c.ring) << c.name;
+  }
+}
+
+// The Windows rules for the arguments after the program name, where CommandLineToArgvW and
+// the C runtime agree: blanks and tabs separate arguments outside quotes; 2n backslashes
+// before a quote give n and the quote opens or closes, 2n+1 give n and a literal quote; other
+// backslashes are literal. Text is code page 932 with each double-byte character one opaque
+// unit, as the caller's conversion to UTF-16 turns it into one character that is never a
+// backslash, quote or blank.
+std::vector<std::string> SplitCommandLine(std::string_view s) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  for (;;) {
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    if (i == s.size()) return args;
+    std::string arg;
+    bool quoted = false;
+    while (i < s.size() && (quoted || (s[i] != ' ' && s[i] != '\t'))) {
+      if (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+        arg.append(s.substr(i, 2));
+        i += 2;
+      } else if (s[i] == '\\') {
+        std::size_t n = 0;
+        for (; i < s.size() && s[i] == '\\'; ++i) ++n;
+        const bool beforeQuote = i < s.size() && s[i] == '"';
+        arg.append(beforeQuote ? n / 2 : n, '\\');
+        if (beforeQuote && n % 2 == 1) {
+          arg += '"';
+          ++i;
+        }
+      } else if (s[i] == '"') {
+        quoted = !quoted;
+        ++i;
+      } else {
+        arg += s[i++];
+      }
+    }
+    args.push_back(arg);
+  }
+}
+
+TEST(AlarmParameters, ReferenceParserFollowsTheWindowsRules) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {R"("a b c" d e)", {"a b c", "d", "e"}},
+      {R"("ab\"c" "\\" d)", {"ab\"c", "\\", "d"}},
+      {R"(a\\\b d"e f"g h)", {"a\\\\\\b", "de fg", "h"}},
+      {R"(a\\\"b c d)", {"a\\\"b", "c", "d"}},
+      {R"(a\\\\"b c" d e)", {"a\\\\b c", "d", "e"}},
+      {R"("x" "")", {"x", ""}},
+  };
+  for (const auto& [line, args] : cases) EXPECT_EQ(SplitCommandLine(line), args) << line;
+}
+
+TEST(AlarmParameters, EveryTaskTextArrivesIntact) {
+  const char* texts[] = {
+      " 起床",   "",           " ",          "a\\",          "a\\\\",       "\\",         "C:\\dir\\",
+      "a\\b\\c", "a\\\\b",     " with blanks ", "表",         "ソ",          "能",         "表\\",
+      "表ソ能",  " 予定表 ",   "\\表",       "say \"hi\"",   "\"",          "a\\\"b\\",  "tab\tin",
+  };
+  for (const char* t : texts) {
+    const std::string b = Sj(t);
+    EXPECT_EQ(SplitCommandLine(AlarmParameters("07:00", b)), (std::vector<std::string>{"07:00", b})) << t;
+  }
+  // Texts without a backslash before the closing quote go out exactly as quoted.
+  EXPECT_EQ(AlarmParameters("07:00", Sj(" 起床")), Sj("\"07:00\" \" 起床\""));
+  EXPECT_EQ(AlarmParameters("07:00", Sj("予定表")), Sj("\"07:00\" \"予定表\""));
+  EXPECT_EQ(AlarmParameters("07:00", "a\\"), "\"07:00\" \"a\\\\\"");
+}
+
+TEST(AlarmTaskText, IsTheTextAfterTheTimeWithQuotesAsApostrophes) {
+  EXPECT_EQ(AlarmTaskText(Sj("07:00 起床")), Sj(" 起床"));
+  EXPECT_EQ(AlarmTaskText("07:00 say \"hi\" \"\""), " say 'hi' ''");
+  EXPECT_EQ(AlarmTaskText("07:00"), "");
+  EXPECT_EQ(AlarmTaskText(Sj("07:00表\"")), Sj("表'"));
+}
+
+TEST(AlarmError, ListedCodesAreExplainedOthersIgnored) {
+  const std::pair<int, const char*> listed[] = {
+      {0, "0(システムに､ メモリまたはリソースが足りません)"},
+      {2, "ERROR_FILE_NOT_FOUND(指定されたファイルが見つかりませんでした)"},
+      {3, "ERROR_PATH_NOT_FOUND(指定されたパスが見つかりませんでした)"},
+      {11, "ERROR_BAD_FORMAT(.EXEファイルが無効です (Win32 .EXEではないか､ .EXEイメージ内のエラーです))"},
+      {26, "SE_ERR_SHARE(共有違反が発生しました)"},
+      {27, "SE_ERR_ASSOCINCOMPLETE(ファイル名の関連付けが不完全､ または無効です)"},
+      {28, "SE_ERR_DDETIMEOUT(要求タイムアウトのためにDDEトランザクションを完了できませんでした)"},
+      {29, "SE_ERR_DDEFAIL(DDEトランザクションが失敗しました)"},
+      {30, "SE_ERR_DDEBUSY(ほかのDDEトランザクションが処理されているために､ DDEトランザクションを完了できませんでした)"},
+      {31, "SE_ERR_NOASSOC(指定されたファイル名拡張子には､ アプリケーションが関連付けられていません)"},
+  };
+  for (const auto& [code, text] : listed) EXPECT_EQ(AlarmErrorExplanation(code), Sj(text)) << code;
+  for (const int code : {-1, 1, 4, 5, 10, 12, 25, 32, 33, 42}) {
+    EXPECT_EQ(AlarmErrorExplanation(code), "") << code;
+    EXPECT_EQ(AlarmErrorMessage("07:00", " x", code), "") << code;
+  }
+  EXPECT_EQ(AlarmErrorMessage("07:00", Sj(" 起床"), 2),
+            Sj("07:00  起床\r\nのアラーム鳴動時にエラーが発生しました。\r\n"
+               "コード2：ERROR_FILE_NOT_FOUND(指定されたファイルが見つかりませんでした)"));
+}
+
+}  // namespace
+}  // namespace lq
