@@ -34,4 +34,8 @@ inline constexpr LRESULT kListFocused = 4;
 inline constexpr LRESULT kTextEditorFocused = 8;
 inline constexpr LRESULT kDatePickerFocused = 16;
 
+// Shifts the program's clock by the signed 64-bit lParam, in milliseconds. Lets a test bring the program to midnight or to an
+// alarm's minute at once.
+inline constexpr UINT kSetClockOffset = WM_APP + 0x20B;
+
 }  // namespace lq::automation

@@ -95,9 +95,9 @@ void TfrmToDo::CreateMenus() {
   add(popEdit, {idPastDelete2, L"一斉削除", kImageBulkDelete, L"Ctrl+H"});
 
   // Commands still to come are there, but disabled.
-  for (const UINT id : {idAttachOpen, idAttachEdit, idAttachDelete, idAttachFolderOpen, idInputUrl, idAlarm, idFindToDo,
+  for (const UINT id : {idAttachOpen, idAttachEdit, idAttachDelete, idAttachFolderOpen, idInputUrl, idFindToDo,
                         idMoveDate, idPastDelete, idAttachOpen2, idAttachEdit2, idAttachDelete2, idAttachFolderOpen2,
-                        idInputUrl2, idAlarm2, idFindToDo2, idMoveDate2, idPastDelete2}) {
+                        idInputUrl2, idFindToDo2, idMoveDate2, idPastDelete2}) {
     EnableItem(id, false);
   }
 }
@@ -107,6 +107,8 @@ bool TfrmToDo::CommandAvailable(UINT id) const {
     case idDoneOrNot:
     case idAdd:
     case idDel:
+    case idAlarm:
+    case idAlarm2:
       return true;
     default:
       return false;
@@ -208,6 +210,8 @@ void TfrmToDo::OnCommand(UINT id) {
     case idAdd: popitemAddClick(); break;
     case idDel: popitemDelClick(); break;
     case idDoneOrNot: popitemDoneOrNotClick(); break;
+    case idAlarm:
+    case idAlarm2: popitemAlarmClick(); break;
     case idBtnPopAttach: {
       PrepareAttachMenu();
       RECT rc{};
@@ -389,6 +393,7 @@ void TfrmToDo::RunKeyAction(KeyAction action) {
     case KeyAction::DeleteTask: popitemDelClick(); break;
     case KeyAction::Add: popitemAddClick(); break;
     case KeyAction::DoneOrNot: popitemDoneOrNotClick(); break;
+    case KeyAction::Alarm: popitemAlarmClick(); break;
     default: break;  // commands still to come, and swallowed keys
   }
 }

@@ -18,6 +18,7 @@ namespace {
 constexpr UINT kTrayCallback = WM_USER + 100;
 constexpr UINT kReportLoadProblems = WM_APP + 1;
 constexpr UINT kAddTrayIcon = WM_APP + 2;
+constexpr UINT_PTR kMainTimer = 1;
 constexpr int kGridId = 100;
 
 std::filesystem::path WithExtension(std::filesystem::path p, const wchar_t* ext) {
@@ -74,9 +75,9 @@ void TfrmToDo::FormCreate() {
   InTimer = false;
   InTrayMessage = false;
   const DateTime now = clock_.Now();
-  LastDate = now.date;
+  timer_.LastDate = now.date;
   clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
-  LastAlarmMinute.clear();
+  timer_.LastAlarmMinute.Clear();
   minimumWidthBase_ = 0;
   topEdgeFlag_ = false;
 
@@ -297,6 +298,7 @@ bool TfrmToDo::FormClose() {
   }
 
   // 4. Teardown.
+  ::KillTimer(Handle(), kMainTimer);
   RemoveTrayIcon();
   ::UnregisterHotKey(Handle(), activateHotKeyId_);
   ::UnregisterHotKey(Handle(), visibleHotKeyId_);
@@ -361,6 +363,7 @@ void TfrmToDo::LoadAndApplySettings() {
   ::SetFocus(gridToDo->Handle());
   EnterEditMode();
   ::SendMessageW(edtToDoText, EM_SETSEL, 0, -1);
+  ::SetTimer(Handle(), kMainTimer, 100, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -409,6 +412,9 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
              (focus == gridToDo->Handle() ? kListFocused : 0) | (focus == edtToDoText ? kTextEditorFocused : 0) |
              (focus == cmbDate ? kDatePickerFocused : 0);
     }
+    case kSetClockOffset:
+      clock_.SetOffsetMilliseconds(static_cast<long long>(lParam));
+      return 1;
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
       return rowHeight_;
@@ -418,7 +424,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= automation::kReady && msg <= automation::kEditors) return Automation(msg, wParam, lParam);
+  if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
   switch (msg) {
     case WM_CREATE:
       FormCreate();
@@ -478,6 +484,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(wParam, lParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kMainTimer) tmrHideWhenOnMouseTimer();
       return 0;
     case WM_CLOSE:
       if (closing_) return 0;

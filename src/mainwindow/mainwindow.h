@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "dialogs/config.h"
+#include "geometry/hover.h"
 #include "geometry/layout.h"
+#include "geometry/tick.h"
 #include "geometry/zones.h"
 #include "mainwindow/label.h"
 #include "mainwindow/taskgrid.h"
@@ -165,6 +167,12 @@ class TfrmToDo final : public Window {
   static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
 
+  // --- the main timer and alarms (timer.cpp)
+  void tmrHideWhenOnMouseTimer();
+  void ApplyVisibility(bool visible);
+  void AlarmCheck(std::string_view minute);
+  void popitemAlarmClick();
+
   // --- input (input.cpp)
   void CreateMenus();
   void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
@@ -237,9 +245,9 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   bool InTrayMessage = false;
-  Date LastDate{};
+  TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
-  std::string LastAlarmMinute;
+  std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing
   int minimumWidthBase_ = 0;  // date and days columns of edit mode together
   bool topEdgeFlag_ = false;
   Zone cursorZone_ = Zone::None;

@@ -177,7 +177,7 @@ void TfrmToDo::PlaceClockLabels() {
   ::MoveWindow(lblSecond.Handle(), layout.secondsLabel.left, layout.secondsLabel.top, layout.secondsLabel.Width(),
                layout.secondsLabel.Height(), TRUE);
   // Different from any ":ss", so the next tick rewrites both labels.
-  lblSecond.SetText(lblSecond.Text() + L" ");
+  MarkClockLabelsStale(timer_);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -64,6 +64,11 @@ int TaskGrid::ColumnLeft(int col) const {
   return x;
 }
 
+void TaskGrid::InvalidateCell(int col, int row) {
+  const RECT rc = CellRect(col, row);
+  if (rc.right > rc.left && Handle()) ::InvalidateRect(Handle(), &rc, FALSE);
+}
+
 RECT TaskGrid::CellRect(int col, int row) const {
   RECT rc{};
   if (col < 0 || col >= kColumnCount || widths_[static_cast<std::size_t>(col)] < 0) return rc;

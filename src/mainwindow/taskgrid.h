@@ -42,6 +42,7 @@ class TaskGrid final : public Window {
   // Call after the table or the position changed.
   void Refresh();
 
+  void InvalidateCell(int col, int row);
   RECT CellRect(int col, int row) const;    // in client coordinates; empty when not shown
   bool CellAt(int x, int y, int* col, int* row) const;  // -1 outside the cells
   int ClientWidth() const;
