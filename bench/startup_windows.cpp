@@ -95,6 +95,54 @@ Sample Median(const fs::path& exe, const fs::path& folder, int runs) {
   return m;
 }
 
+double CpuSeconds(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  const auto value = [](FILETIME f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+  return static_cast<double>(value(kernel) + value(user)) / 1e7;
+}
+
+// Starts the program, lets it settle into view mode (another window takes the activation),
+// then measures the processor time it uses over `seconds` of doing nothing.
+double IdleCpu(const fs::path& exe, const fs::path& folder, int seconds) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"\"" + exe.wstring() + L"\"";
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) return -1;
+  HWND w = nullptr;
+  for (int i = 0; i < 6000 && !w; ++i) {
+    w = FindWindowOf(pi.dwProcessId);
+    Sleep(10);
+  }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"LqBenchOther";
+  RegisterClassW(&wc);
+  const HWND other = CreateWindowExW(0, L"LqBenchOther", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(other);
+  const auto pump = [](DWORD ms) {
+    const DWORD until = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < until) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(20);
+    }
+  };
+  pump(2000);
+  const double before = CpuSeconds(pi.hProcess);
+  pump(static_cast<DWORD>(seconds) * 1000);
+  const double used = CpuSeconds(pi.hProcess) - before;
+  DestroyWindow(other);
+  if (w) PostMessageW(w, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return used;
+}
+
 void WriteFile(const fs::path& p, const std::string& bytes) {
   HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD n = 0;
@@ -106,9 +154,10 @@ void WriteFile(const fs::path& p, const std::string& bytes) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: lq_bench_startup Lindqvale.exe minimal_window.exe\n");
+    std::fprintf(stderr, "usage: lq_bench_startup Lindqvale.exe minimal_window.exe [idle-seconds]\n");
     return 2;
   }
+  const int idleSeconds = argc > 3 ? _wtoi(argv[3]) : 0;
   const fs::path program = argv[1];
   const fs::path minimal = argv[2];
   wchar_t temp[MAX_PATH];
@@ -136,6 +185,19 @@ int wmain(int argc, wchar_t** argv) {
     char name[32];
     std::snprintf(name, sizeof name, "Lindqvale, %d tasks", n);
     std::printf("%-22s %10.1f %7.2fx %12.1f %12.1f\n", name, s.ms, s.ms / base.ms, s.peakMb, s.peakMb - base.peakMb);
+  }
+  if (idleSeconds > 0) {
+    const fs::path dir = root / L"idle";
+    fs::create_directories(dir);
+    fs::copy_file(program, dir / L"Lindqvale.exe");
+    WriteFile(dir / L"Lindqvale.csv",
+              lq::bench::JoinTaskFile(lq::bench::GenerateTaskLines(10000, 7u, lq::testing::Sj)));
+    const double ours = IdleCpu(dir / L"Lindqvale.exe", dir, idleSeconds);
+    const double theirs = IdleCpu(minimalDir / L"minimal_window.exe", minimalDir, idleSeconds);
+    std::printf("\nProcessor time over %d idle seconds in view mode (10,000 tasks, the 100 ms timer running):\n",
+                idleSeconds);
+    std::printf("  Lindqvale       %8.3f s (%.3f%% of one core)\n", ours, 100.0 * ours / idleSeconds);
+    std::printf("  minimal window  %8.3f s (%.3f%% of one core)\n", theirs, 100.0 * theirs / idleSeconds);
   }
   fs::remove_all(root);
   return 0;

@@ -219,5 +219,46 @@ TEST(Editing, SizingFromTheBottomRightCornerSnapsTheHeightToWholeRows) {
   w.CloseAndWait();
 }
 
+TEST(Editing, SizingFromTheTopEdgeKeepsTheBottomEdge) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=100\r\ny=200\r\nWidth=360\r\nHeight=215\r\n");
+  Session w(s);
+  const RECT before = w.program.WindowRect();
+  Drag(POINT{(before.left + before.right) / 2, before.top + 2}, POINT{(before.left + before.right) / 2, before.top - 30});
+  Pump(std::chrono::milliseconds(300));
+  const RECT after = w.program.WindowRect();
+  const int h = after.bottom - after.top;
+  EXPECT_EQ((h - 16 - 12) % 17, 0) << h;
+  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_LT(after.top, before.top);
+  w.CloseAndWait();
+}
+
+TEST(Editing, ADisabledMenuItemSwallowsItsShortcutUntilTheNextRightClick) {
+  Scratch s;
+  Session w(s);
+  // A right-click on the blank row of the empty list disables delete.
+  Click(w.program.CellCentre(2, 1), true);
+  Pump(std::chrono::milliseconds(300));
+  Press(VK_ESCAPE);
+  Chord({VK_CONTROL, 'A'});
+  ASSERT_EQ(w.program.Cell(0, 0), "1/1");
+  Press(VK_RETURN);  // the list takes the focus
+  ASSERT_EQ(w.Editors() & kListFocused, kListFocused);
+  Chord({VK_CONTROL, 'D'});
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_FALSE(w.program.HasMessageBox());
+  // A right-click on the task enables it again.
+  Click(w.program.CellCentre(2, 1), true);
+  Pump(std::chrono::milliseconds(300));
+  Press(VK_ESCAPE);
+  Chord({VK_CONTROL, 'D'});
+  const auto box = w.program.WaitForMessageBox(std::chrono::seconds(3));
+  ASSERT_TRUE(box.has_value());
+  Program::Answer(*box, IDNO);
+  Pump(std::chrono::milliseconds(200));
+  w.CloseAndWait();
+}
+
 }  // namespace
 }  // namespace lq::e2e
