@@ -41,7 +41,6 @@ class AlarmWindow final : public win::Window {
   win::Font timeFont_;
   win::Font textFont_;
   win::Font buttonFont_;
-  win::Brush contentBrush_;
   HWND timeLabel_ = nullptr;
   HWND textLabel_ = nullptr;
   HWND stopButton_ = nullptr;
