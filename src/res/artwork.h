@@ -72,4 +72,9 @@ Art ImageListArt(int index);
 // One of kProgramIconSizes; anything else throws std::out_of_range.
 Art ProgramIconArt(int size);
 
+// The alarm program's bell, in the same sizes as the program icon; anything else throws
+// std::out_of_range.
+inline constexpr int kAlarmIconSizes[] = {16, 32, 48};
+Art AlarmIconArt(int size);
+
 }  // namespace lq

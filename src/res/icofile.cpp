@@ -86,13 +86,22 @@ std::vector<std::uint8_t> BuildIcoFile(std::span<const IcoImage> images) {
   return out;
 }
 
-std::vector<std::uint8_t> BuildProgramIcoFile() {
+namespace {
+
+template <typename SizedArt>
+std::vector<std::uint8_t> BuildIcoOf(std::span<const int> sizes, SizedArt artOfSize) {
   std::vector<IcoImage> images;
-  for (int size : kProgramIconSizes) {
-    const Art art = ProgramIconArt(size);
+  for (int size : sizes) {
+    const Art art = artOfSize(size);
     images.push_back({art.Width(), art.Height(), DecodeArt(art)});
   }
   return BuildIcoFile(images);
 }
+
+}  // namespace
+
+std::vector<std::uint8_t> BuildProgramIcoFile() { return BuildIcoOf(kProgramIconSizes, ProgramIconArt); }
+
+std::vector<std::uint8_t> BuildAlarmIcoFile() { return BuildIcoOf(kAlarmIconSizes, AlarmIconArt); }
 
 }  // namespace lq

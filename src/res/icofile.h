@@ -24,4 +24,7 @@ std::vector<std::uint8_t> BuildIcoFile(std::span<const IcoImage> images);
 // The program icon in every size we draw it.
 std::vector<std::uint8_t> BuildProgramIcoFile();
 
+// The alarm program's bell icon in every size we draw it.
+std::vector<std::uint8_t> BuildAlarmIcoFile();
+
 }  // namespace lq

@@ -8,6 +8,7 @@
 namespace lq::e2e {
 
 std::filesystem::path gProgram;
+std::filesystem::path gAlarmProgram;
 
 namespace {
 

@@ -16,6 +16,8 @@ namespace lq::e2e {
 
 // Set by main() from --exe=PATH.
 extern std::filesystem::path gProgram;
+// Set by main() from --alarm=PATH; by default TarnwillowAlarm.exe of the same build tree.
+extern std::filesystem::path gAlarmProgram;
 
 // A fresh folder holding a copy of the program (and whatever files a test puts beside it).
 class Scratch {

@@ -14,6 +14,7 @@ std::vector<Art> AllArt() {
   std::vector<Art> all;
   for (int i = 0; i < kImageCount; ++i) all.push_back(ImageListArt(i));
   for (int size : kProgramIconSizes) all.push_back(ProgramIconArt(size));
+  for (int size : kAlarmIconSizes) all.push_back(AlarmIconArt(size));
   return all;
 }
 
@@ -43,7 +44,12 @@ TEST(Artwork, SizesAreTheOnesWindowsAsksFor) {
   }
   EXPECT_THROW(ImageListArt(-1), std::out_of_range);
   EXPECT_THROW(ImageListArt(kImageCount), std::out_of_range);
+  for (int size : kAlarmIconSizes) {
+    EXPECT_EQ(AlarmIconArt(size).Width(), size);
+    EXPECT_EQ(AlarmIconArt(size).Height(), size);
+  }
   EXPECT_THROW(ProgramIconArt(24), std::out_of_range);
+  EXPECT_THROW(AlarmIconArt(24), std::out_of_range);
 }
 
 // A picture with no transparent pixel hides the row colour behind a square; one with nothing

@@ -1,0 +1,289 @@
+#include "alarm/alarmwindow.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "alarm/automation.h"
+#include "geometry/cascade.h"
+
+namespace lq::alarm {
+namespace {
+
+using win::Scale;
+
+// Layout at 96 DPI; every pixel goes through Scale.
+constexpr int kClientWidth = 360;
+constexpr int kMargin = 16;
+constexpr int kIconSize = 32;
+constexpr int kIconGap = 14;  // between the bell and the texts
+constexpr int kTimeFontHeight = 36;
+constexpr int kTextFontHeight = 16;
+constexpr int kButtonFontHeight = 12;
+constexpr int kTimeToText = 4;
+constexpr int kMaxTextLines = 8;
+constexpr int kFooterHeight = 44;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonRightMargin = 12;
+constexpr int kCascadeStep = 24;
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Above every window and off the taskbar; the alarm is found by its place and its flashing.
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+
+constexpr COLORREF kTimeColor = RGB(0x00, 0x33, 0x99);  // the blue of a task dialog's headline
+constexpr const wchar_t* kUiFace = L"ＭＳ Ｐゴシック";
+constexpr const wchar_t* kStopCaption = L"停止";
+
+std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+
+win::Font MakeFont(const std::wstring& face, int pixelHeight, int weight);
+
+// ＭＳ Ｐゴシック where Windows has it, installed or as a substitute for another face (the font
+// mapper then keeps the name); otherwise the face of the system's message font, which on every
+// Windows shows Japanese through font linking.
+std::wstring UiFaceName() {
+  bool available = false;
+  const win::Font probe = MakeFont(kUiFace, 16, FW_NORMAL);
+  if (const HDC dc = probe ? ::GetDC(nullptr) : nullptr) {
+    {
+      win::SelectGuard selected(dc, probe.Get());
+      wchar_t face[LF_FACESIZE] = {};
+      available = ::GetTextFaceW(dc, LF_FACESIZE, face) > 0 && ::lstrcmpiW(face, kUiFace) == 0;
+    }
+    ::ReleaseDC(nullptr, dc);
+  }
+  if (available) return kUiFace;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    return metrics.lfMessageFont.lfFaceName;
+  }
+  return kUiFace;
+}
+
+win::Font MakeFont(const std::wstring& face, int pixelHeight, int weight) {
+  return win::Font(::CreateFontW(-pixelHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+struct OtherAlarms {
+  HWND self;
+  std::vector<Point> corners;
+};
+
+BOOL CALLBACK CollectAlarm(HWND hwnd, LPARAM lParam) {
+  auto* others = reinterpret_cast<OtherAlarms*>(lParam);
+  wchar_t cls[64] = {};
+  if (hwnd == others->self || !::IsWindowVisible(hwnd) || !::GetClassNameW(hwnd, cls, 64) ||
+      ::lstrcmpW(cls, kClassName) != 0) {
+    return TRUE;
+  }
+  RECT rc{};
+  if (::GetWindowRect(hwnd, &rc)) others->corners.push_back(Point{rc.left, rc.top});
+  return TRUE;
+}
+
+HWND MakeChild(HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int id, HFONT font) {
+  const HWND child = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       ::GetModuleHandleW(nullptr), nullptr);
+  if (child) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+}  // namespace
+
+bool AlarmWindow::Create() {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  bell_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, Scale(kIconSize),
+                                          Scale(kIconSize), LR_SHARED));
+  if (!RegisterClass(kClassName, 0, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), bell_)) return false;
+  const HWND hwnd = ::CreateWindowExW(kExStyle, kClassName, Wide(display_.caption).c_str(), kStyle, 0, 0,
+                                      Scale(kClientWidth), Scale(200), nullptr, nullptr, instance, this);
+  if (!hwnd) return false;
+  if (const auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED))) {
+    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  }
+  ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bell_));
+  CreateFonts();
+  CreateControls();
+  Layout();
+  return true;
+}
+
+void AlarmWindow::CreateFonts() {
+  const std::wstring face = UiFaceName();
+  timeFont_ = MakeFont(face, Scale(kTimeFontHeight), FW_BOLD);
+  textFont_ = MakeFont(face, Scale(kTextFontHeight), FW_NORMAL);
+  buttonFont_ = MakeFont(face, Scale(kButtonFontHeight), FW_NORMAL);
+}
+
+void AlarmWindow::CreateControls() {
+  const HWND hwnd = Handle();
+  timeLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.time), SS_LEFT | SS_NOPREFIX, kTimeLabelId,
+                         timeFont_.Get());
+  // SS_EDITCONTROL breaks a long run without blanks (an address, a row of letters) as well.
+  textLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.text), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+                         kTextLabelId, textFont_.Get());
+  stopButton_ = MakeChild(hwnd, L"BUTTON", kStopCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, kStopButtonId,
+                          buttonFont_.Get());
+}
+
+void AlarmWindow::Layout() {
+  const HWND hwnd = Handle();
+  const int width = Scale(kClientWidth);
+  const int textLeft = Scale(kMargin + kIconSize + kIconGap);
+  const int textWidth = width - textLeft - Scale(kMargin);
+
+  int timeHeight = Scale(kTimeFontHeight);
+  int lineHeight = Scale(kTextFontHeight);
+  int textHeight = lineHeight;
+  if (const HDC dc = ::GetDC(hwnd)) {
+    TEXTMETRICW tm{};
+    {
+      win::SelectGuard font(dc, timeFont_.Get());
+      if (::GetTextMetricsW(dc, &tm)) timeHeight = tm.tmHeight;
+    }
+    win::SelectGuard font(dc, textFont_.Get());
+    if (::GetTextMetricsW(dc, &tm)) lineHeight = tm.tmHeight;
+    const std::wstring text = Wide(display_.text);
+    RECT measure{0, 0, textWidth, 0};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
+                DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    textHeight = std::clamp(static_cast<int>(measure.bottom - measure.top), lineHeight, lineHeight * kMaxTextLines);
+    ::ReleaseDC(hwnd, dc);
+  }
+
+  const int timeTop = Scale(kMargin);
+  const int textTop = timeTop + timeHeight + Scale(kTimeToText);
+  const int iconTop = timeTop + (timeHeight - Scale(kIconSize)) / 2;
+  footerTop_ = std::max(textTop + textHeight, iconTop + Scale(kIconSize)) + Scale(kMargin);
+  const int height = footerTop_ + Scale(kFooterHeight);
+
+  ::MoveWindow(timeLabel_, textLeft, timeTop, textWidth, timeHeight, FALSE);
+  ::MoveWindow(textLabel_, textLeft, textTop, textWidth, textHeight, FALSE);
+  ::MoveWindow(stopButton_, width - Scale(kButtonRightMargin + kButtonWidth),
+               footerTop_ + (Scale(kFooterHeight) - Scale(kButtonHeight)) / 2, Scale(kButtonWidth),
+               Scale(kButtonHeight), FALSE);
+
+  RECT frame{0, 0, width, height};
+  ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void AlarmWindow::Place() {
+  const HWND hwnd = Handle();
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  if (::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor)) work = monitor.rcWork;
+
+  OtherAlarms others{hwnd, {}};
+  ::EnumWindows(&CollectAlarm, reinterpret_cast<LPARAM>(&others));
+  RECT rc{};
+  ::GetWindowRect(hwnd, &rc);
+  const Point at = PlaceAlarmWindow(Rect{work.left, work.top, work.right, work.bottom}, rc.right - rc.left,
+                                    rc.bottom - rc.top, Scale(kCascadeStep), others.corners);
+  ::SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void AlarmWindow::ShowAndAttract() {
+  const HWND hwnd = Handle();
+  Place();
+  ::ShowWindow(hwnd, SW_SHOWNORMAL);
+  ::UpdateWindow(hwnd);
+  ::SetForegroundWindow(hwnd);
+  ::SetFocus(stopButton_);
+  if (::GetForegroundWindow() != hwnd) {
+    FLASHWINFO flash{};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = hwnd;
+    flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;  // until the user comes to the window
+    ::FlashWindowEx(&flash);
+  }
+}
+
+void AlarmWindow::Dismiss() {
+  sound_.Stop();
+  ::DestroyWindow(Handle());
+}
+
+void AlarmWindow::OnPaint() {
+  PAINTSTRUCT ps;
+  const HDC dc = ::BeginPaint(Handle(), &ps);
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  RECT content = client;
+  content.bottom = footerTop_;
+  ::FillRect(dc, &content, ::GetSysColorBrush(COLOR_WINDOW));
+  RECT footer = client;
+  footer.top = footerTop_;
+  ::FillRect(dc, &footer, ::GetSysColorBrush(COLOR_BTNFACE));
+  RECT line = footer;
+  line.bottom = line.top + Scale(1);
+  ::FillRect(dc, &line, ::GetSysColorBrush(COLOR_3DLIGHT));
+  if (bell_) {
+    RECT timeRect{};
+    ::GetWindowRect(timeLabel_, &timeRect);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&timeRect), 2);
+    const int top = timeRect.top + (timeRect.bottom - timeRect.top - Scale(kIconSize)) / 2;
+    ::DrawIconEx(dc, Scale(kMargin), top, bell_, Scale(kIconSize), Scale(kIconSize), 0, nullptr, DI_NORMAL);
+  }
+  ::EndPaint(Handle(), &ps);
+}
+
+LRESULT AlarmWindow::OnCtlColorStatic(HDC dc, HWND control) {
+  COLORREF color = ::GetSysColor(COLOR_WINDOWTEXT);
+  if (control == timeLabel_) {
+    color = display_.timeGiven ? kTimeColor : ::GetSysColor(COLOR_GRAYTEXT);
+  } else if (control == textLabel_ && !display_.textGiven) {
+    color = ::GetSysColor(COLOR_GRAYTEXT);
+  }
+  ::SetTextColor(dc, color);
+  ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+}
+
+LRESULT AlarmWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) Dismiss();  // the button, Enter, Escape
+      return 0;
+    case DM_GETDEFID:
+      return MAKELRESULT(kStopButtonId, DC_HASDEFID);
+    case WM_SETFOCUS:
+      if (stopButton_) ::SetFocus(stopButton_);
+      return 0;
+    case WM_CLOSE:
+      Dismiss();
+      return 0;
+    case WM_TIMER:
+      if (wParam == AlarmSound::kRepeatTimer) sound_.OnRepeatTimer();
+      return 0;
+    case kQuerySound:
+      return sound_.Source();
+    case WM_DESTROY:
+      sound_.Stop();
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return Default(msg, wParam, lParam);
+  }
+}
+
+}  // namespace lq::alarm

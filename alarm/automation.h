@@ -1,0 +1,20 @@
+#pragma once
+// What a test driver can ask an alarm window (class "TarnwillowAlarm") beyond its texts, which
+// it reads with WM_GETTEXT from the child controls below.
+
+#include <windows.h>
+
+namespace lq::alarm {
+
+inline constexpr const wchar_t* kClassName = L"TarnwillowAlarm";
+
+// Child controls.
+inline constexpr int kTimeLabelId = 101;  // the alarm's minute, large
+inline constexpr int kTextLabelId = 102;  // the task text
+inline constexpr int kStopButtonId = IDOK;
+
+// Which sound rings: 0 none (stopped), 1 the .wav file, 2 the system sound in its place.
+inline constexpr UINT kQuerySound = WM_APP + 0x300;
+enum SoundSource : int { kSoundNone = 0, kSoundFile = 1, kSoundSystem = 2 };
+
+}  // namespace lq::alarm

@@ -1,0 +1,111 @@
+#include "store/alarmcall.h"
+
+namespace lq {
+namespace {
+
+constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+constexpr bool IsBlank(char16_t c) { return c <= u' ' || c == u'\u3000' || c == u'\x7F'; }
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+std::u16string_view TrimBlanks(std::u16string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// A time at the very start of `s`: its normalised form and how many units it took.
+struct LeadingTime {
+  std::u16string time;
+  std::size_t length = 0;
+};
+
+std::optional<LeadingTime> ReadLeadingTime(std::u16string_view s) {
+  std::size_t i = 0;
+  int hour = 0;
+  while (i < s.size() && i < 2 && IsDigit(s[i])) hour = hour * 10 + (s[i++] - u'0');
+  if (i == 0 || i >= s.size() || s[i] != u':') return std::nullopt;
+  ++i;
+  if (i + 2 > s.size() || !IsDigit(s[i]) || !IsDigit(s[i + 1])) return std::nullopt;
+  const int minute = (s[i] - u'0') * 10 + (s[i + 1] - u'0');
+  i += 2;
+  if (hour > 23 || minute > 59) return std::nullopt;
+  if (i < s.size() && (IsDigit(s[i]) || s[i] == u':')) return std::nullopt;  // "12:345", "1:23:45"
+  LeadingTime t;
+  t.time = {static_cast<char16_t>(u'0' + hour / 10), static_cast<char16_t>(u'0' + hour % 10), u':',
+            static_cast<char16_t>(u'0' + minute / 10), static_cast<char16_t>(u'0' + minute % 10)};
+  t.length = i;
+  return t;
+}
+
+}  // namespace
+
+std::optional<std::u16string> ParseCallTime(std::u16string_view arg) {
+  const std::u16string_view s = TrimBlanks(arg);
+  auto t = ReadLeadingTime(s);
+  if (!t || t->length != s.size()) return std::nullopt;
+  return std::move(t->time);
+}
+
+std::u16string CleanAlarmText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  bool inControls = false;
+  for (char16_t c : text) {
+    const bool control = c < u' ' || c == u'\x7F';
+    if (!control) {
+      out += c;
+    } else if (!inControls) {
+      out += u' ';  // a line break "\r\n" becomes one blank
+    }
+    inControls = control;
+  }
+  return std::u16string(TrimBlanks(out));
+}
+
+std::u16string CutWithEllipsis(std::u16string_view text, std::size_t maxUnits) {
+  if (text.size() <= maxUnits) return std::u16string(text);
+  if (maxUnits == 0) return {};
+  std::size_t keep = maxUnits - 1;
+  if (keep > 0 && IsHighSurrogate(text[keep - 1])) --keep;  // its low half would be cut off
+  std::u16string out(text.substr(0, keep));
+  out += kEllipsis;
+  return out;
+}
+
+AlarmDisplay InterpretAlarmArguments(std::span<const std::u16string> args) {
+  AlarmDisplay d;
+  std::u16string rawText;
+  auto appendText = [&rawText](std::u16string_view piece) {
+    if (!rawText.empty() && !piece.empty() && !IsBlank(rawText.back()) && !IsBlank(piece.front())) rawText += u' ';
+    rawText += piece;
+  };
+
+  std::size_t next = 0;
+  if (!args.empty()) {
+    const std::u16string_view first = TrimBlanks(args[0]);
+    if (auto t = ReadLeadingTime(first)) {
+      d.time = std::move(t->time);
+      d.timeGiven = true;
+      // Text glued to the time ("07:00 起床" as one argument) comes first.
+      if (t->length < first.size()) appendText(first.substr(t->length));
+    } else {
+      appendText(args[0]);
+    }
+    next = 1;
+  }
+  for (; next < args.size(); ++next) appendText(args[next]);
+
+  const std::u16string cleaned = CleanAlarmText(rawText);
+  d.textGiven = !cleaned.empty();
+  d.text = d.textGiven ? CutWithEllipsis(cleaned, kAlarmTextMaxUnits) : std::u16string(kAlarmNoText);
+  if (!d.timeGiven) d.time = kAlarmNoTime;
+  d.caption = kAlarmCaption;
+  if (d.timeGiven) d.caption += u" " + d.time;
+  return d;
+}
+
+bool LooksLikeWave(std::string_view head) {
+  return head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE";
+}
+
+}  // namespace lq

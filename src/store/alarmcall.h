@@ -1,0 +1,53 @@
+#pragma once
+// The alarm program's side of an alarm call: Lindqvale starts TarnwillowAlarm.exe with two
+// quoted arguments, the minute "hh:nn" and the task text after the time. These rules turn
+// whatever arrives (nothing, one argument, a split text, an endless text) into what the alarm
+// window shows. The texts are UTF-16 as the shell hands them over.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lq {
+
+inline constexpr std::u16string_view kAlarmNoTime = u"--:--";
+inline constexpr std::u16string_view kAlarmNoText = u"（予定なし）";
+inline constexpr std::u16string_view kAlarmCaption = u"アラーム";
+inline constexpr char16_t kEllipsis = u'…';
+
+// Longest text the window shows, in UTF-16 units including the ellipsis; about eight lines
+// of full-width characters in the window's width.
+inline constexpr std::size_t kAlarmTextMaxUnits = 120;
+
+struct AlarmDisplay {
+  std::u16string time;     // "hh:mm", or kAlarmNoTime
+  std::u16string text;     // one line of text, cut to kAlarmTextMaxUnits, or kAlarmNoText
+  std::u16string caption;  // "アラーム hh:mm", or "アラーム" without a time
+  bool timeGiven = false;
+  bool textGiven = false;
+};
+
+// "h:mm" or "hh:mm" with ASCII digits, hour 0..23 and minute 0..59, blanks around allowed;
+// gives "hh:mm".
+std::optional<std::u16string> ParseCallTime(std::u16string_view arg);
+
+// The arguments after the program's name. The first is the time; all further ones together,
+// joined by a blank where none is at the seam, are the text (a text whose quotes went astray arrives in pieces). When the
+// first is no time but begins with one and a blank, the rest of it starts the text; when it is
+// no time at all, it is part of the text, so nothing a caller sent gets lost.
+AlarmDisplay InterpretAlarmArguments(std::span<const std::u16string> args);
+
+// Each run of control characters (a line break, a tab) becomes one blank, and blanks at both
+// ends go, the full-width space included.
+std::u16string CleanAlarmText(std::u16string_view text);
+
+// At most maxUnits UTF-16 units: a longer text keeps its start and ends in kEllipsis. A
+// surrogate pair is never split. maxUnits of 0 gives an empty text.
+std::u16string CutWithEllipsis(std::u16string_view text, std::size_t maxUnits);
+
+// True when the bytes begin like a RIFF WAVE file ("RIFF", size, "WAVE").
+bool LooksLikeWave(std::string_view head);
+
+}  // namespace lq

@@ -1,0 +1,296 @@
+// The alarm program as Lindqvale starts it at an alarm's minute: what its window shows for good
+// and bad arguments, how it is dismissed, where several alarms of one minute open, and which
+// sound it chooses from the settings file beside it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "alarm/automation.h"
+#include "driver.h"
+
+namespace lq::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// One run of TarnwillowAlarm.exe from a scratch folder, given the text after the program's name
+// on its command line. Ended with its job when the test is done.
+class AlarmRun {
+ public:
+  // `hold` keeps the program suspended until Resume().
+  AlarmRun(const Scratch& scratch, const std::wstring& arguments, bool hold = false) {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    const auto exe = scratch.Folder() / L"TarnwillowAlarm.exe";
+    std::wstring cmd = L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    started_ = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                              scratch.Folder().c_str(), &si, &pi_) != FALSE;
+    if (started_) {
+      AssignProcessToJobObject(job_, pi_.hProcess);
+      if (!hold) Resume();
+    }
+  }
+  void Resume() { ResumeThread(pi_.hThread); }
+  ~AlarmRun() {
+    if (pi_.hProcess) {
+      if (Running()) TerminateProcess(pi_.hProcess, 99);
+      WaitForSingleObject(pi_.hProcess, 5000);
+      CloseHandle(pi_.hProcess);
+      CloseHandle(pi_.hThread);
+    }
+    if (job_) CloseHandle(job_);
+  }
+  AlarmRun(const AlarmRun&) = delete;
+  AlarmRun& operator=(const AlarmRun&) = delete;
+
+  bool Started() const { return started_; }
+  bool Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+  // The alarm window once it shows; null when none came or the program ended.
+  HWND WaitForWindow(std::chrono::milliseconds timeout = 20s) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < until) {
+      HWND found = nullptr;
+      while ((found = FindWindowExW(nullptr, found, alarm::kClassName, nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(found, &pid);
+        if (pid == pi_.dwProcessId && IsWindowVisible(found)) return window_ = found;
+      }
+      if (!Running()) return nullptr;
+      Pump(20ms);
+    }
+    return nullptr;
+  }
+
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    while (Running()) {
+      if (std::chrono::steady_clock::now() >= until) return std::nullopt;
+      Pump(20ms);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+  }
+
+  HWND Window() const { return window_; }
+  std::wstring Text(int childId) const { return TextOf(GetDlgItem(window_, childId)); }
+  std::wstring Caption() const { return TextOf(window_); }
+  LRESULT Query(UINT msg) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window_, msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<LRESULT>(result);
+  }
+
+  static std::wstring TextOf(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!hwnd || !SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"?";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    text.resize(copied);
+    return text;
+  }
+
+ private:
+  HANDLE job_ = nullptr;
+  PROCESS_INFORMATION pi_{};
+  bool started_ = false;
+  HWND window_ = nullptr;
+};
+
+// A scratch folder with the alarm program, and its sound when asked, beside Lindqvale.exe.
+struct AlarmFolder {
+  explicit AlarmFolder(bool withSound = true) {
+    const auto built = gAlarmProgram.parent_path();
+    std::filesystem::copy_file(gAlarmProgram, scratch.Folder() / L"TarnwillowAlarm.exe");
+    if (withSound) std::filesystem::copy_file(built / L"Tarnwillow.wav", scratch.Folder() / L"Tarnwillow.wav");
+  }
+  Scratch scratch;
+};
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+void PressKey(WORD key) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = key;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+TEST(Alarm, ShowsTheMinuteAndTheTaskAboveAllAndEachWayOfDismissingEndsIt) {
+  const struct {
+    const char* name;
+    void (*dismiss)(HWND window);
+  } ways[] = {
+      {"the stop button", [](HWND w) { PostMessageW(GetDlgItem(w, alarm::kStopButtonId), BM_CLICK, 0, 0); }},
+      {"Enter",
+       [](HWND w) {
+         SetForegroundWindow(w);
+         Pump(100ms);
+         PressKey(VK_RETURN);
+       }},
+      {"Escape",
+       [](HWND w) {
+         SetForegroundWindow(w);
+         Pump(100ms);
+         PressKey(VK_ESCAPE);
+       }},
+      {"the close box", [](HWND w) { PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    AlarmFolder folder;
+    // As Lindqvale passes a task 「07:00 起床」: the text keeps the blank after the time.
+    AlarmRun run(folder.scratch, L"\"07:00\" \" 起床\"");
+    ASSERT_TRUE(run.Started());
+    const HWND w = run.WaitForWindow();
+    ASSERT_NE(w, nullptr) << "no alarm window";
+    EXPECT_EQ(Utf8(run.Caption()), "アラーム 07:00");
+    EXPECT_EQ(Utf8(run.Text(alarm::kTimeLabelId)), "07:00");
+    EXPECT_EQ(Utf8(run.Text(alarm::kTextLabelId)), "起床");
+    EXPECT_EQ(Utf8(run.Text(alarm::kStopButtonId)), "停止");
+    const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_TOPMOST) << "an alarm stays above the other windows";
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW) << "and keeps off the taskbar";
+    EXPECT_NE(run.Query(alarm::kQuerySound), alarm::kSoundNone) << "it rings";
+
+    way.dismiss(w);
+    const auto code = run.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "still open after " << way.name;
+    EXPECT_EQ(*code, 0u);
+  }
+}
+
+TEST(Alarm, BadArgumentsStillGiveAClearWindow) {
+  std::wstring longText;
+  for (int i = 0; i < 3000; ++i) longText += L"とても長い予定の文章";  // 30,000 characters
+  const struct {
+    const char* name;
+    std::wstring arguments;
+    const char* time;
+    const char* text;
+  } cases[] = {
+      {"no arguments", L"", "--:--", "（予定なし）"},
+      {"only the time", L"\"07:00\"", "07:00", "（予定なし）"},
+      {"an empty text", L"\"07:00\" \"\"", "07:00", "（予定なし）"},
+      {"only a text", L"\"会議\"", "--:--", "会議"},
+      {"no quotes at all", L"07:00 朝の 会議", "07:00", "朝の 会議"},
+      {"an unclosed quote", L"\"07:00\" \" 資料", "07:00", "資料"},
+      {"escaped quotes and backslashes", L"\"07:00\" \" a\\\"b C:\\メモ\\\\\"", "07:00", "a\"b C:\\メモ\\"},
+      {"no valid time", L"\"99:99\" \" 会議\"", "--:--", "99:99 会議"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AlarmFolder folder(false);
+    AlarmRun run(folder.scratch, c.arguments);
+    ASSERT_TRUE(run.Started());
+    ASSERT_NE(run.WaitForWindow(), nullptr) << "no alarm window";
+    EXPECT_EQ(Utf8(run.Text(alarm::kTimeLabelId)), c.time);
+    EXPECT_EQ(Utf8(run.Text(alarm::kTextLabelId)), c.text);
+    PostMessageW(run.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
+  }
+
+  // A text near the length limit of a command line is shown cut, with an ellipsis.
+  AlarmFolder folder(false);
+  AlarmRun run(folder.scratch, L"\"23:59\" \" " + longText + L"\"");
+  ASSERT_TRUE(run.Started());
+  ASSERT_NE(run.WaitForWindow(), nullptr) << "no alarm window for a long text";
+  const std::wstring shown = run.Text(alarm::kTextLabelId);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), L'…');
+  EXPECT_LE(shown.size(), 120u);
+  EXPECT_EQ(shown.substr(0, 10), longText.substr(0, 10));
+  RECT rc{};
+  GetWindowRect(run.Window(), &rc);
+  EXPECT_LT(rc.bottom - rc.top, GetSystemMetrics(SM_CYSCREEN) / 2) << "the window stays small";
+  PostMessageW(run.Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
+}
+
+TEST(Alarm, AlarmsOfOneMinuteOpenApartAndInsideTheScreen) {
+  AlarmFolder folder;
+  // Let go together, as Lindqvale starts every alarm of a minute in one go.
+  std::vector<std::unique_ptr<AlarmRun>> runs;
+  for (const wchar_t* text : {L"\" 朝会\"", L"\" 資料の印刷\"", L"\" 電話をかける\"", L"\" 出発\""}) {
+    runs.push_back(std::make_unique<AlarmRun>(folder.scratch, std::wstring(L"\"09:00\" ") + text, true));
+  }
+  for (auto& run : runs) run->Resume();
+  std::vector<RECT> rects;
+  for (auto& run : runs) {
+    ASSERT_TRUE(run->Started());
+    ASSERT_NE(run->WaitForWindow(), nullptr);
+  }
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  for (auto& run : runs) {
+    RECT rc{};
+    GetWindowRect(run->Window(), &rc);
+    EXPECT_GE(rc.left, work.left);
+    EXPECT_GE(rc.top, work.top);
+    EXPECT_LE(rc.right, work.right);
+    EXPECT_LE(rc.bottom, work.bottom);
+    for (const RECT& other : rects) {
+      EXPECT_FALSE(std::abs(other.left - rc.left) < 12 && std::abs(other.top - rc.top) < 12)
+          << "two alarm windows at " << rc.left << "," << rc.top;
+    }
+    rects.push_back(rc);
+  }
+  for (auto& run : runs) PostMessageW(run->Window(), WM_CLOSE, 0, 0);
+  for (auto& run : runs) EXPECT_EQ(run->WaitForExit().value_or(99), 0u);
+}
+
+TEST(Alarm, RingsTheSoundOfTheSettingsFileOrTheSystemSoundInstead) {
+  const std::string notWave = "this is no sound";
+  const struct {
+    const char* name;
+    std::string ini;  // code page 932; empty: no settings file
+    std::string soundFile;
+    bool soundIsWave;
+    int expected;
+  } cases[] = {
+      {"no settings: Tarnwillow.wav beside the program", "", "", true, alarm::kSoundFile},
+      {"a missing file", "[Alarm]\r\nWav=C:\\nowhere\\gone.wav\r\nLoop=1\r\n", "", true, alarm::kSoundSystem},
+      {"a file that is no wave", "[Alarm]\r\nWav=" + Sj("メモ.wav") + "\r\n", Sj("メモ.wav"), false,
+       alarm::kSoundSystem},
+      {"a Japanese name beside the program", "[Alarm]\r\nWav=" + Sj("目覚まし.wav") + "\r\nLoop=1\r\n",
+       Sj("目覚まし.wav"), true, alarm::kSoundFile},
+  };
+  std::string wave;
+  {
+    AlarmFolder folder;
+    wave = folder.scratch.Read(L"Tarnwillow.wav").value_or("");
+  }
+  ASSERT_GT(wave.size(), 44u);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AlarmFolder folder(c.ini.empty());
+    if (!c.ini.empty()) folder.scratch.Write(L"Lindqvale.ini", c.ini);
+    if (!c.soundFile.empty()) folder.scratch.Write(Wide(c.soundFile), c.soundIsWave ? wave : notWave);
+    AlarmRun run(folder.scratch, L"\"07:00\" \" 起床\"");
+    ASSERT_NE(run.WaitForWindow(), nullptr);
+    EXPECT_EQ(run.Query(alarm::kQuerySound), c.expected);
+    Pump(300ms);
+    EXPECT_TRUE(run.Running());
+    PostMessageW(run.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace lq::e2e

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "geometry/cascade.h"
+#include "store/alarmcall.h"
+
+namespace lq {
+namespace {
+
+// gtest prints UTF-16 strings as numbers; UTF-8 shows what went wrong.
+std::string U8(std::u16string_view s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    char32_t c = s[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+TEST(AlarmCall, TimeArgument) {
+  const struct {
+    std::u16string arg;
+    std::u16string expected;  // empty: not a time
+  } cases[] = {
+      {u"07:00", u"07:00"},   {u"7:05", u"07:05"},  {u" 23:59 ", u"23:59"}, {u"0:00", u"00:00"},
+      {u"24:00", u""},        {u"12:60", u""},      {u"7:5", u""},          {u"0700", u""},
+      {u"12:345", u""},       {u"1:23:45", u""},    {u"", u""},             {u"ab:cd", u""},
+      {u"０７:００", u""},    {u"07:00x", u""},     {u":00", u""},          {u"123:00", u""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.arg));
+    const auto time = ParseCallTime(c.arg);
+    EXPECT_EQ(U8(time.value_or(u"")), U8(c.expected));
+  }
+}
+
+TEST(AlarmCall, ArgumentsBecomeTimeTextAndCaption) {
+  const struct {
+    const char* name;
+    std::vector<std::u16string> args;
+    std::u16string time, text;
+    bool timeGiven, textGiven;
+  } cases[] = {
+      {"as Lindqvale calls", {u"07:00", u" 起床"}, u"07:00", u"起床", true, true},
+      {"no arguments", {}, u"--:--", u"（予定なし）", false, false},
+      {"time only", {u"07:00"}, u"07:00", u"（予定なし）", true, false},
+      {"empty text", {u"07:00", u""}, u"07:00", u"（予定なし）", true, false},
+      {"blank text", {u"07:00", u"  \u3000 "}, u"07:00", u"（予定なし）", true, false},
+      {"text without time", {u"会議"}, u"--:--", u"会議", false, true},
+      {"impossible time stays in the text", {u"25:00", u" 会議"}, u"--:--", u"25:00 会議", false, true},
+      {"empty time", {u"", u" 起床"}, u"--:--", u"起床", false, true},
+      {"time and text in one argument", {u"07:00 起床"}, u"07:00", u"起床", true, true},
+      {"time glued to the text", {u"7:00起床", u"する"}, u"07:00", u"起床 する", true, true},
+      {"text split by lost quotes", {u"07:00", u"朝の", u"会議"}, u"07:00", u"朝の 会議", true, true},
+      {"pieces that bring their own blanks", {u"07:00", u" 朝の ", u"会議"}, u"07:00", u"朝の 会議", true, true},
+      {"line breaks and tabs", {u"07:00", u"一行目\r\n二行目\tおわり"}, u"07:00", u"一行目 二行目 おわり", true, true},
+      {"backslashes and apostrophes intact", {u"07:00", u" C:\\メモ\\ 'a'"}, u"07:00", u"C:\\メモ\\ 'a'", true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const AlarmDisplay d = InterpretAlarmArguments(c.args);
+    EXPECT_EQ(U8(d.time), U8(c.time));
+    EXPECT_EQ(U8(d.text), U8(c.text));
+    EXPECT_EQ(d.timeGiven, c.timeGiven);
+    EXPECT_EQ(d.textGiven, c.textGiven);
+    EXPECT_EQ(U8(d.caption), c.timeGiven ? U8(u"アラーム " + c.time) : U8(u"アラーム"));
+  }
+}
+
+TEST(AlarmCall, LongTextIsCutWithAnEllipsis) {
+  std::u16string huge;
+  for (int i = 0; i < 100000 / 4; ++i) huge += u"予定あり";
+  const AlarmDisplay d = InterpretAlarmArguments(std::vector<std::u16string>{u"09:15", huge});
+  ASSERT_EQ(d.text.size(), kAlarmTextMaxUnits);
+  EXPECT_EQ(d.text.back(), kEllipsis);
+  EXPECT_EQ(d.text.substr(0, 8), u"予定あり予定あり");
+
+  // The limit itself is kept whole; one unit more is cut.
+  const std::u16string exact(kAlarmTextMaxUnits, u'a');
+  EXPECT_EQ(CutWithEllipsis(exact, kAlarmTextMaxUnits), exact);
+  const std::u16string cut = CutWithEllipsis(exact + u"b", kAlarmTextMaxUnits);
+  EXPECT_EQ(cut.size(), kAlarmTextMaxUnits);
+  EXPECT_EQ(cut.back(), kEllipsis);
+
+  EXPECT_EQ(CutWithEllipsis(u"abc", 0), u"");
+  EXPECT_EQ(CutWithEllipsis(u"abc", 1), u"…");
+  EXPECT_EQ(CutWithEllipsis(u"abc", 3), u"abc");
+}
+
+TEST(AlarmCall, CuttingNeverSplitsASurrogatePair) {
+  const std::u16string bells = u"🔔🔔🔔🔔🔔";  // two units each
+  for (std::size_t max = 1; max < bells.size(); ++max) {
+    SCOPED_TRACE(max);
+    const std::u16string cut = CutWithEllipsis(bells, max);
+    ASSERT_LE(cut.size(), max);
+    ASSERT_EQ(cut.back(), kEllipsis);
+    EXPECT_EQ((cut.size() - 1) % 2, 0u) << "a lone half of a pair was kept: " << U8(cut);
+  }
+}
+
+TEST(AlarmCall, WaveFileHead) {
+  using namespace std::string_view_literals;
+  EXPECT_TRUE(LooksLikeWave("RIFF\x24\x00\x00\x00WAVEfmt "sv));
+  EXPECT_TRUE(LooksLikeWave("RIFF\x00\x00\x00\x00WAVE"sv));
+  EXPECT_FALSE(LooksLikeWave("RIFF\x24\x00\x00\x00" "AVI LIST"sv));
+  EXPECT_FALSE(LooksLikeWave("ID3\x03\x00\x00\x00\x00\x00\x00\x00\x00"sv));  // an MP3
+  EXPECT_FALSE(LooksLikeWave("RIFF\x24\x00\x00\x00WAV"sv));
+  EXPECT_FALSE(LooksLikeWave(""));
+}
+
+bool Inside(const Point& p, int width, int height, const Rect& work) {
+  return p.x >= work.left && p.y >= work.top && p.x + width <= work.right && p.y + height <= work.bottom;
+}
+
+TEST(AlarmPlacement, FirstWindowIsCentredAcrossAQuarterDown) {
+  const Rect work{100, 40, 1380, 840};  // a second monitor's work area
+  EXPECT_EQ(PlaceAlarmWindow(work, 366, 175, 24, {}), (Point{100 + (1280 - 366) / 2, 40 + 200}));
+  // A window taller than three quarters of the room is pushed up to fit.
+  EXPECT_EQ(PlaceAlarmWindow(work, 366, 700, 24, {}), (Point{100 + (1280 - 366) / 2, 40 + 100}));
+}
+
+TEST(AlarmPlacement, EachNewWindowStepsPastTheOpenOnesAndStaysInside) {
+  for (const Rect work : {Rect{0, 0, 1280, 760}, Rect{0, 0, 640, 440}, Rect{-1024, 0, 0, 728}}) {
+    SCOPED_TRACE(work.Width());
+    const int w = 366, h = 175, step = 24;
+    std::vector<Point> open;
+    for (int n = 0; n < 60; ++n) {
+      const Point p = PlaceAlarmWindow(work, w, h, step, open);
+      ASSERT_TRUE(Inside(p, w, h, work)) << n << ": " << p.x << "," << p.y;
+      for (const Point& q : open) {
+        ASSERT_FALSE(std::abs(q.x - p.x) < step / 2 && std::abs(q.y - p.y) < step / 2)
+            << n << " lands on an open window at " << q.x << "," << q.y;
+      }
+      if (n == 1) {
+        EXPECT_EQ(p, (Point{open[0].x + step, open[0].y + step})) << "the second steps diagonally";
+      }
+      open.push_back(p);
+    }
+  }
+}
+
+TEST(AlarmPlacement, TallerWindowsShareTheCascadeAndClosedPlacesAreReused) {
+  const Rect work{0, 0, 1280, 760};
+  const Point first = PlaceAlarmWindow(work, 366, 175, 24, {});
+  const std::vector<Point> one{first};
+  EXPECT_EQ(PlaceAlarmWindow(work, 366, 330, 24, one), (Point{first.x + 24, first.y + 24}));
+
+  std::vector<Point> open;
+  for (int n = 0; n < 3; ++n) open.push_back(PlaceAlarmWindow(work, 366, 175, 24, open));
+  const Point closed = open[1];
+  open.erase(open.begin() + 1);
+  EXPECT_EQ(PlaceAlarmWindow(work, 366, 175, 24, open), closed);
+}
+
+TEST(AlarmPlacement, OddSizesGiveAPlaceInsteadOfFailing) {
+  const Rect work{0, 0, 800, 600};
+  // Larger than the work area: its top-left corner, whatever is open.
+  EXPECT_EQ(PlaceAlarmWindow(work, 900, 700, 24, {}), (Point{0, 0}));
+  const std::vector<Point> corner{{0, 0}};
+  EXPECT_EQ(PlaceAlarmWindow(work, 900, 700, 24, corner), (Point{0, 0}));
+  // A step below one pixel still moves on.
+  const Point p0 = PlaceAlarmWindow(work, 300, 200, 0, {});
+  const std::vector<Point> first{p0};
+  EXPECT_NE(PlaceAlarmWindow(work, 300, 200, 0, first), p0);
+  // An empty work area (a monitor being removed) still yields a point.
+  EXPECT_EQ(PlaceAlarmWindow(Rect{5, 5, 5, 5}, 300, 200, 24, {}), (Point{5, 5}));
+}
+
+}  // namespace
+}  // namespace lq
