@@ -12,6 +12,7 @@
 #include "alarm/alarmsound.h"
 #include "alarm/alarmwindow.h"
 #include "platform/handles.h"
+#include "platform/module.h"
 #include "platform/profile.h"
 #include "store/alarmcall.h"
 
@@ -25,18 +26,6 @@ constexpr const wchar_t* kSettingsName = L"Lindqvale.ini";
 // its window, so the next one sees it.
 constexpr const wchar_t* kPlacementMutex = L"TarnwillowAlarm.Placement";
 constexpr DWORD kPlacementWaitMilliseconds = 3000;
-
-std::filesystem::path ExecutablePath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n < buffer.size()) {
-      buffer.resize(n);
-      return buffer;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // The arguments after the program's name, split by the usual rules of CommandLineToArgvW.
 std::vector<std::u16string> CommandArguments() {
@@ -81,7 +70,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const std::vector<std::u16string> args = CommandArguments();
   lq::AlarmDisplay display = lq::InterpretAlarmArguments(args);
-  const std::filesystem::path folder = ExecutablePath().parent_path();
+  const std::filesystem::path folder = lq::win::ExecutablePath().parent_path();
   const lq::win::IniProfile settings(folder / kSettingsName);
   const lq::alarm::SoundChoice sound = lq::alarm::ReadSoundChoice(settings, folder);
 

@@ -24,23 +24,12 @@ namespace {
 
 const lq::DateTime kStart{lq::Date{2024, 6, 1}, 14, 5, 0, 0};
 
-class FixedClock final : public lq::Clock {
- public:
-  lq::DateTime Now() const override { return kStart; }
-};
-
-class NullProfile final : public lq::Profile {
- public:
-  std::string ReadString(std::string_view, std::string_view, std::string_view d) const override {
-    return std::string(d);
-  }
-  bool WriteString(std::string_view, std::string_view, std::string_view) override { return true; }
-};
+using lq::bench::NullProfile;
 
 // What the main window keeps for the timer, and the work of one tick it would hand to the
 // portable code: the bookkeeping, the alarm scan when the minute is new, the hover decision.
 struct TimerHost {
-  FixedClock clock;
+  lq::bench::FixedClock clock{kStart};
   lq::ByteCollation collation;
   lq::TaskList list{clock, collation};
   lq::TimerState timer;

@@ -20,18 +20,8 @@
 
 namespace {
 
-class FixedClock final : public lq::Clock {
- public:
-  lq::DateTime Now() const override { return lq::DateTime{lq::Date{2024, 6, 1}, 12, 0, 0, 0}; }
-};
-
-class NullProfile final : public lq::Profile {
- public:
-  std::string ReadString(std::string_view, std::string_view, std::string_view d) const override {
-    return std::string(d);
-  }
-  bool WriteString(std::string_view, std::string_view, std::string_view) override { return true; }
-};
+using lq::bench::FixedClock;
+using lq::bench::NullProfile;
 
 double MedianMs(const std::function<void()>& step) {
   std::vector<double> t;

@@ -8,10 +8,30 @@
 #include <vector>
 
 #include "store/datetext.h"
+#include "store/seams.h"
 #include "store/taskfile.h"
 #include "store/text.h"
 
 namespace lq::bench {
+
+// A clock that stands still (by default at noon on 2024-06-01), and a settings file that keeps
+// nothing.
+class FixedClock final : public Clock {
+ public:
+  explicit FixedClock(DateTime at = DateTime{Date{2024, 6, 1}, 12, 0, 0, 0}) : at_(at) {}
+  DateTime Now() const override { return at_; }
+
+ private:
+  DateTime at_;
+};
+
+class NullProfile final : public Profile {
+ public:
+  std::string ReadString(std::string_view, std::string_view, std::string_view d) const override {
+    return std::string(d);
+  }
+  bool WriteString(std::string_view, std::string_view, std::string_view) override { return true; }
+};
 
 // Lines without the header, in code page 932. `toCp932` turns a UTF-8 word into bytes.
 template <typename Convert>

@@ -8,24 +8,13 @@
 
 #include "mainwindow/mainwindow.h"
 #include "platform/handles.h"
+#include "platform/module.h"
 
 namespace {
 
 constexpr const wchar_t* kMutexName = L"Mutex_of_Tarnwillow";
 constexpr const wchar_t* kApplicationClass = L"TLqApplication";
 constexpr const wchar_t* kApplicationTitle = L"Lindqvale";
-
-std::filesystem::path ExecutablePath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n < buffer.size()) {
-      buffer.resize(n);
-      return buffer;
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // Another instance runs: bring its window forward and leave without a trace.
 void ActivateRunningInstance() {
@@ -64,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::InitCommonControlsEx(&icc);
 
   const HWND application = CreateApplicationWindow();
-  lq::win::TfrmToDo main(ExecutablePath(), application);
+  lq::win::TfrmToDo main(lq::win::ExecutablePath(), application);
   if (!main.Create()) return 1;
   main.Show();
 

@@ -100,7 +100,7 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
     const std::string& attachment = table.Cell(colAttachment, row);
     if (!attachment.empty()) {
       const int image = IsWebAddress(attachment) ? kImageUrlMark : kImageAttachmentMark;
-      ImageList_Draw(images_, image, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
+      ImageList_Draw(images_.Get(), image, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
       textRect.left += rowHeight_ + 2;
     }
   }
@@ -109,7 +109,7 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
     format = (format & ~static_cast<UINT>(DT_LEFT)) | DT_CENTER;
   }
   if (col == colText && row > 0 && table.Cell(colFlags, row).starts_with("A")) {
-    ImageList_Draw(images_, kImageAlarmMark, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
+    ImageList_Draw(images_.Get(), kImageAlarmMark, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
     textRect.left += rowHeight_ + 2;
   }
 

@@ -22,17 +22,5 @@ HBITMAP CreateMenuBitmap(int index);
 // nullptr for any other size or when it could not be made.
 HICON CreateProgramIcon(int size);
 
-struct ImageListTraits {
-  using Type = HIMAGELIST;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { ::ImageList_Destroy(h); }
-};
-struct IconTraits {
-  using Type = HICON;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { ::DestroyIcon(h); }
-};
-using ImageList = UniqueHandle<ImageListTraits>;
-using Icon = UniqueHandle<IconTraits>;
 
 }  // namespace lq::win

@@ -88,7 +88,7 @@ void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
   if (di->hwndItem == btnPopAttach) image = kImageAttachmentMenu;
   if (di->hwndItem == btnPopEdit) image = kImageEdit;
   if (image >= 0) {
-    ImageList_Draw(images_, image, di->hDC, x, y, ILD_TRANSPARENT);
+    ImageList_Draw(images_.Get(), image, di->hDC, x, y, ILD_TRANSPARENT);
   } else {
     // The system menu button: a small downward triangle.
     const int cx = (di->rcItem.left + di->rcItem.right) / 2 + offset;

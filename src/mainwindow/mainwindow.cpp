@@ -41,14 +41,11 @@ TfrmToDo::TfrmToDo(std::filesystem::path exePath, HWND applicationWindow)
       list_(clock_, collation_),
       taskFile_(taskFilePath_, fileStore_) {}
 
-TfrmToDo::~TfrmToDo() {
-  if (images_) ImageList_Destroy(images_);
-  if (programIcon_) ::DestroyIcon(programIcon_);
-}
+TfrmToDo::~TfrmToDo() = default;
 
 bool TfrmToDo::Create() {
-  programIcon_ = CreateProgramIcon(32);
-  RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_);
+  programIcon_.Reset(CreateProgramIcon(32));
+  RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_.Get());
   // Borderless, owned by the hidden application window, so it has no taskbar button.
   return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, applicationWindow_,
                            nullptr, ::GetModuleHandleW(nullptr), this) != nullptr;
@@ -85,7 +82,7 @@ void TfrmToDo::FormCreate() {
   activateHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Activate");
   visibleHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Visible");
 
-  images_ = CreateMainImageList();
+  images_.Reset(CreateMainImageList());
 
   // The child windows: the panel with the grid and the header buttons, and the view image.
   // Both pass the mouse on for moving and sizing the borderless window.
@@ -227,7 +224,7 @@ void TfrmToDo::AddTrayIcon() {
   nid.uID = 1;
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   nid.uCallbackMessage = kTrayCallback;
-  nid.hIcon = programIcon_;
+  nid.hIcon = programIcon_.Get();
   lstrcpynW(nid.szTip, L"Tarnwillow", 64);
   trayIconAdded_ = ::Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
 }

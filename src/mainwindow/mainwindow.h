@@ -228,8 +228,8 @@ class TfrmToDo final : public Window {
   HWND btnPopEdit = nullptr;
   HWND btnMenu = nullptr;
   HWND tooltips_ = nullptr;
-  HIMAGELIST images_ = nullptr;
-  HICON programIcon_ = nullptr;
+  ImageList images_;
+  Icon programIcon_;
   Bitmap viewImage_;
 
   // Menus; their captions, images and enabled states persist between right-clicks.

@@ -2,6 +2,7 @@
 // Move-only owners of Windows handles. The traits name the invalid value and how to close.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -51,11 +52,24 @@ struct GdiObjectTraits {
   static void Close(Type h) { ::DeleteObject(h); }
 };
 
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::ImageList_Destroy(h); }
+};
+struct IconTraits {
+  using Type = HICON;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DestroyIcon(h); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;    // CreateFile
 using KernelHandle = UniqueHandle<KernelHandleTraits>;  // mutexes, processes, jobs
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using ImageList = UniqueHandle<ImageListTraits>;  // the caller links comctl32
+using Icon = UniqueHandle<IconTraits>;
 
 }  // namespace lq::win

@@ -21,63 +21,18 @@ class AlarmRun {
  public:
   // `hold` keeps the program suspended until Resume().
   AlarmRun(const Scratch& scratch, const std::wstring& arguments, bool hold = false) {
-    job_ = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    const auto exe = scratch.Folder() / L"TarnwillowAlarm.exe";
-    std::wstring cmd = L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    started_ = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                              scratch.Folder().c_str(), &si, &pi_) != FALSE;
-    if (started_) {
-      AssignProcessToJobObject(job_, pi_.hProcess);
-      if (!hold) Resume();
-    }
+    started_ = process_.Start(scratch.Folder() / L"TarnwillowAlarm.exe", scratch.Folder(), arguments, hold);
   }
-  void Resume() { ResumeThread(pi_.hThread); }
-  ~AlarmRun() {
-    if (pi_.hProcess) {
-      if (Running()) TerminateProcess(pi_.hProcess, 99);
-      WaitForSingleObject(pi_.hProcess, 5000);
-      CloseHandle(pi_.hProcess);
-      CloseHandle(pi_.hThread);
-    }
-    if (job_) CloseHandle(job_);
-  }
-  AlarmRun(const AlarmRun&) = delete;
-  AlarmRun& operator=(const AlarmRun&) = delete;
+  void Resume() { process_.Resume(); }
 
   bool Started() const { return started_; }
-  bool Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Running() const { return process_.Running(); }
 
   // The alarm window once it shows; null when none came or the program ended.
   HWND WaitForWindow(std::chrono::milliseconds timeout = 20s) {
-    const auto until = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < until) {
-      HWND found = nullptr;
-      while ((found = FindWindowExW(nullptr, found, alarm::kClassName, nullptr)) != nullptr) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(found, &pid);
-        if (pid == pi_.dwProcessId && IsWindowVisible(found)) return window_ = found;
-      }
-      if (!Running()) return nullptr;
-      Pump(20ms);
-    }
-    return nullptr;
+    return window_ = process_.WaitForWindowOfClass(alarm::kClassName, timeout);
   }
-
-  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s) {
-    const auto until = std::chrono::steady_clock::now() + timeout;
-    while (Running()) {
-      if (std::chrono::steady_clock::now() >= until) return std::nullopt;
-      Pump(20ms);
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(pi_.hProcess, &code);
-    return code;
-  }
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s) { return process_.WaitForExit(timeout); }
 
   HWND Window() const { return window_; }
   std::wstring Text(int childId) const { return TextOf(GetDlgItem(window_, childId)); }
@@ -100,8 +55,7 @@ class AlarmRun {
   }
 
  private:
-  HANDLE job_ = nullptr;
-  PROCESS_INFORMATION pi_{};
+  ChildProcess process_;
   bool started_ = false;
   HWND window_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <gtest/gtest.h>
+
 #include <thread>
 
 #include "mainwindow/automation.h"
@@ -135,9 +137,7 @@ std::optional<std::string> Scratch::Read(const std::filesystem::path& name) cons
   return bytes;
 }
 
-Program::Program(const Scratch& scratch) : scratch_(scratch) {}
-
-Program::~Program() {
+ChildProcess::~ChildProcess() {
   if (pi_.hProcess) {
     if (Running()) TerminateProcess(pi_.hProcess, 99);
     WaitForSingleObject(pi_.hProcess, 5000);
@@ -147,7 +147,8 @@ Program::~Program() {
   if (job_) CloseHandle(job_);
 }
 
-bool Program::Start() {
+bool ChildProcess::Start(const std::filesystem::path& exe, const std::filesystem::path& folder,
+                         const std::wstring& arguments, bool hold) {
   job_ = CreateJobObjectW(nullptr, nullptr);
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -160,20 +161,54 @@ bool Program::Start() {
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = si.hStdOutput = si.hStdError = nul;
-  std::wstring cmd = L"\"" + scratch_.Exe().wstring() + L"\"";
-  const BOOL ok = CreateProcessW(scratch_.Exe().c_str(), cmd.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                                 nullptr, scratch_.Folder().c_str(), &si, &pi_);
+  std::wstring cmd = L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  const BOOL ok = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                                 folder.c_str(), &si, &pi_);
   CloseHandle(nul);
   if (!ok) return false;
   AssignProcessToJobObject(job_, pi_.hProcess);
-  ResumeThread(pi_.hThread);
+  if (!hold) Resume();
   return true;
 }
+
+bool ChildProcess::Running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (Running()) {
+    if (std::chrono::steady_clock::now() >= until) return std::nullopt;
+    Pump(std::chrono::milliseconds(20));
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+HWND ChildProcess::WaitForWindowOfClass(const wchar_t* className, std::chrono::milliseconds timeout) {
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < until) {
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, className, nullptr)) != nullptr) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(found, &pid);
+      if (pid == pi_.dwProcessId && IsWindowVisible(found)) return found;
+    }
+    if (!Running()) return nullptr;
+    Pump(std::chrono::milliseconds(20));
+  }
+  return nullptr;
+}
+
+Program::Program(const Scratch& scratch) : scratch_(scratch) {}
+
+bool Program::Start() { return process_.Start(scratch_.Exe(), scratch_.Folder()); }
 
 HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
   const auto until = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < until) {
-    FindMain f{pi_.dwProcessId, nullptr};
+    FindMain f{process_.ProcessId(), nullptr};
     EnumWindows(&FindMainProc, reinterpret_cast<LPARAM>(&f));
     if (f.found) {
       DWORD_PTR ready = 0;
@@ -188,25 +223,10 @@ HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
   return nullptr;
 }
 
-bool Program::Running() const {
-  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds timeout) {
-  const auto until = std::chrono::steady_clock::now() + timeout;
-  while (Running()) {
-    if (std::chrono::steady_clock::now() >= until) return std::nullopt;
-    Pump(std::chrono::milliseconds(20));
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(pi_.hProcess, &code);
-  return code;
-}
-
 void Program::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
 
 bool Program::HasMessageBox() const {
-  FindBox f{pi_.dwProcessId, nullptr};
+  FindBox f{process_.ProcessId(), nullptr};
   EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
   return f.found != nullptr;
 }
@@ -214,7 +234,7 @@ bool Program::HasMessageBox() const {
 std::optional<MessageBoxInfo> Program::WaitForMessageBox(std::chrono::milliseconds timeout) {
   const auto until = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < until) {
-    FindBox f{pi_.dwProcessId, nullptr};
+    FindBox f{process_.ProcessId(), nullptr};
     EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
     if (f.found) {
       Pump(std::chrono::milliseconds(100));  // let it finish laying out its buttons
@@ -395,6 +415,50 @@ std::string DueDate(int daysFromToday) {
   GetLocalTime(&st);
   return FormatDueDate(AddDays(Date{st.wYear, st.wMonth, st.wDay}, daysFromToday));
 }
+
+std::string TaskLine(int days, bool done, const std::string& text, const std::string& attachment,
+                     const std::string& flags) {
+  return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",|" + attachment + "|" + flags +
+         "|," + Sj(text);
+}
+
+std::string FileOf(std::initializer_list<std::string> lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+HWND ForeignWindow() {
+  static HWND w = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LqE2eForeign";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"LqE2eForeign", L"other", WS_POPUP | WS_VISIBLE, 0, 700, 100, 80, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  }();
+  return w;
+}
+
+Session::Session(const Scratch& s, bool foreground) : program(s) {
+  EXPECT_TRUE(program.Start());
+  window = program.WaitForWindow();
+  EXPECT_NE(window, nullptr) << "the main window did not come up";
+  if (foreground) {
+    Foreground(window);
+  } else {
+    Pump(std::chrono::milliseconds(200));  // what is checked must last beyond the first frame
+  }
+}
+
+void Session::CloseAndWait() {
+  program.Close();
+  ASSERT_TRUE(program.WaitForExit().has_value()) << "the program did not end after the close";
+}
+
+LRESULT Session::Editors() const { return program.Query(automation::kEditors); }
+int Session::Current() const { return static_cast<int>(program.Query(automation::kCurrentRow)); }
 
 std::string Sj(std::string_view utf8) {
   if (utf8.empty()) return {};

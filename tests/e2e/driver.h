@@ -35,6 +35,33 @@ class Scratch {
   std::filesystem::path folder_;
 };
 
+// A program started from the driver inside a job object, so that a failing test never leaves
+// it running; its standard handles go to NUL.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // `arguments` follow the quoted program path on the command line. With `hold` the program
+  // stays suspended until Resume().
+  bool Start(const std::filesystem::path& exe, const std::filesystem::path& folder, const std::wstring& arguments = L"",
+             bool hold = false);
+  void Resume() { ResumeThread(pi_.hThread); }
+  bool Running() const;
+  // Exit code, or nullopt when it did not end in time.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  DWORD ProcessId() const { return pi_.dwProcessId; }
+  HANDLE ProcessHandle() const { return pi_.hProcess; }
+  // The first visible top-level window of this process with the class name, once it shows.
+  HWND WaitForWindowOfClass(const wchar_t* className, std::chrono::milliseconds timeout);
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HANDLE job_ = nullptr;
+};
+
 struct MessageBoxInfo {
   HWND hwnd = nullptr;
   std::wstring caption;
@@ -44,17 +71,16 @@ struct MessageBoxInfo {
 class Program {
  public:
   explicit Program(const Scratch& scratch);
-  ~Program();  // a program still running is ended with its job
 
   bool Start();
   // The main window once the program reports its first showing done; null on timeout.
   HWND WaitForWindow(std::chrono::milliseconds timeout = std::chrono::seconds(20));
   HWND Window() const { return window_; }
-  DWORD ProcessId() const { return pi_.dwProcessId; }
-  HANDLE ProcessHandle() const { return pi_.hProcess; }
-  bool Running() const;
-  // Exit code, or nullopt when it did not end in time.
-  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  DWORD ProcessId() const { return process_.ProcessId(); }
+  bool Running() const { return process_.Running(); }
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    return process_.WaitForExit(timeout);
+  }
 
   // The user's close path: the system close command.
   void Close();
@@ -76,9 +102,29 @@ class Program {
 
  private:
   const Scratch& scratch_;
-  PROCESS_INFORMATION pi_{};
-  HANDLE job_ = nullptr;
+  ChildProcess process_;
   HWND window_ = nullptr;
+};
+
+// Fixtures shared by the tests: task file lines relative to today, whole files, a window of the
+// driver's own that takes the activation away, and a started program with its window.
+inline const std::string kHeader32 = "00000000000000,TARNWILLOW03.2.00";
+// A format 3.2 line due `days` from today; the text is UTF-8.
+std::string TaskLine(int days, bool done, const std::string& text, const std::string& attachment = "",
+                     const std::string& flags = "");
+std::string FileOf(std::initializer_list<std::string> lines);  // each line ended by CR LF
+HWND ForeignWindow();
+
+struct Session {
+  // Starts the program and waits for its window; with `foreground` the window then gets the
+  // activation, as after a click.
+  explicit Session(const Scratch& s, bool foreground = true);
+  // The user's close, then the end of the program.
+  void CloseAndWait();
+  LRESULT Editors() const;
+  int Current() const;
+  Program program;
+  HWND window = nullptr;
 };
 
 // Real input, as a person gives it; it reaches the foreground window.

@@ -13,49 +13,6 @@ namespace {
 
 using namespace automation;
 
-const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
-
-std::string Task(int days, bool done, const std::string& text) {
-  return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",|||," + Sj(text);
-}
-
-std::string File(std::initializer_list<std::string> lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
-
-// A window of the driver's own, to take the activation away from the program.
-HWND OtherWindow() {
-  static HWND w = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"LqE2eOther";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, L"LqE2eOther", L"other", WS_POPUP | WS_VISIBLE, 0, 700, 100, 80, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  }();
-  return w;
-}
-
-struct Session {
-  explicit Session(const Scratch& s) : program(s) {
-    EXPECT_TRUE(program.Start());
-    window = program.WaitForWindow();
-    EXPECT_NE(window, nullptr);
-    Foreground(window);
-  }
-  LRESULT Editors() const { return program.Query(kEditors); }
-  int Current() const { return static_cast<int>(program.Query(kCurrentRow)); }
-  void CloseAndWait() {
-    program.Close();
-    ASSERT_TRUE(program.WaitForExit().has_value());
-  }
-  Program program;
-  HWND window = nullptr;
-};
-
 TEST(Editing, AddOnAnEmptyListAndTypeJapaneseIntoIt) {
   Scratch s;
   Session w(s);
@@ -76,7 +33,7 @@ TEST(Editing, AddOnAnEmptyListAndTypeJapaneseIntoIt) {
 
 TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "")}));
   Session w(s);
   // The window starts with the editor open on the first task; Enter gives the list the focus.
   ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
@@ -98,7 +55,7 @@ TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
     Scratch s;
     s.Write(L"Lindqvale.ini", std::string("[Settings]\r\nDoneDown=") + (doneDown ? "1" : "0") +
                                   "\r\nFinishedDayChange=0\r\n");
-    s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "first"), Task(2, false, "second"), Task(3, false, "third")}));
+    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "first"), TaskLine(2, false, "second"), TaskLine(3, false, "third")}));
     Session w(s);
     ASSERT_EQ(w.Current(), 1);
     Chord({VK_CONTROL, 'E'});
@@ -128,7 +85,7 @@ TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
 
 TEST(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "keep"), Task(2, false, "remove")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "keep"), TaskLine(2, false, "remove")}));
   Session w(s);
   Press(VK_DOWN);
   ASSERT_EQ(w.Current(), 2);
@@ -150,12 +107,12 @@ TEST(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
   EXPECT_EQ(w.program.Cell(2, 1), "keep");
   EXPECT_EQ(w.Current(), 1);  // the new last task
   w.CloseAndWait();
-  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), File({kHeader, Task(1, false, "keep")}));
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "keep")}));
 }
 
 TEST(Editing, CtrlTabSwitchesEditorsAndUpInThePickerGoesToThePast) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(5, false, "task")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(5, false, "task")}));
   Session w(s);
   ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
   Chord({VK_CONTROL, VK_TAB});
@@ -180,13 +137,13 @@ TEST(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
   Scratch s;
   s.Write(L"Lindqvale.ini", "[View]\r\nDateFormat=2\r\n[Transparent]\r\nViewMode=0\r\n");
   s.Write(L"Lindqvale.csv",
-          File({kHeader, Task(10, false, "a"), Task(11, false, "b"), Task(12, false, "c"), Task(13, false, "d")}));
+          FileOf({kHeader32, TaskLine(10, false, "a"), TaskLine(11, false, "b"), TaskLine(12, false, "c"), TaskLine(13, false, "d")}));
   Session w(s);
   const int editDateWidth = static_cast<int>(w.program.Query(kMetrics, 0, 1));
   const POINT firstRow = w.program.CellInside(1, 1);
   EXPECT_EQ(ScreenPixel(firstRow), GetSysColor(COLOR_HIGHLIGHT));
 
-  Foreground(OtherWindow());
+  Foreground(ForeignWindow());
   Pump(std::chrono::milliseconds(300));
   EXPECT_EQ(w.program.Query(kEditMode), 0);
   // No highlighted row in the picture, and the dates shortened to month/day.

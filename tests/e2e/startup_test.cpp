@@ -8,36 +8,10 @@
 namespace lq::e2e {
 namespace {
 
-const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
-
 std::string Line32(const std::string& date, const std::string& stamp, bool done, const std::string& att,
                    const std::string& flags, const std::string& text) {
   return date + "," + stamp + "," + (done ? Sj("済") : Sj("　")) + ",|" + att + "|" + flags + "|," + text;
 }
-
-std::string File(std::initializer_list<std::string> lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
-
-// Starts the program in the scratch folder and waits for its window.
-struct Running {
-  explicit Running(const Scratch& s) : program(s) {
-    EXPECT_TRUE(program.Start());
-    window = program.WaitForWindow();
-    EXPECT_NE(window, nullptr) << "the main window did not come up";
-    Pump(std::chrono::milliseconds(200));  // what is checked must last beyond the first frame
-  }
-  // Closes through the system close command and waits for the end.
-  void CloseAndWait() {
-    program.Close();
-    const auto code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after the close";
-  }
-  Program program;
-  HWND window = nullptr;
-};
 
 TEST(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
   const std::string d0 = DueDate(0);
@@ -49,24 +23,24 @@ TEST(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
     std::string expected;
   } cases[] = {
       {"format 3.2, shuffled, header between blanks",
-       File({Line32(d3, "20240101101010300", false, "https://example.com/", "A", Sj("  会議の資料  ")),
-             "  " + kHeader + " ", Line32(d0, "20240101101010100", true, "", "", Sj("牛乳")),
+       FileOf({Line32(d3, "20240101101010300", false, "https://example.com/", "A", Sj("  会議の資料  ")),
+             "  " + kHeader32 + " ", Line32(d0, "20240101101010100", true, "", "", Sj("牛乳")),
              Line32(dm2, "20240101101010200", false, "C:\\memo.txt", "-", Sj("a, b |, c"))}),
-       File({kHeader, Line32(dm2, "20240101101010200", false, "C:\\memo.txt", "-", Sj("a, b |, c")),
+       FileOf({kHeader32, Line32(dm2, "20240101101010200", false, "C:\\memo.txt", "-", Sj("a, b |, c")),
              Line32(d3, "20240101101010300", false, "https://example.com/", "A", Sj("会議の資料")),
              Line32(d0, "20240101101010100", true, "", "", Sj("牛乳"))})},
       {"format 2.1",
-       File({"00000000000000,TARNWILLOW02.1.00", d0 + ",20240101101010100," + Sj("　") + ",|C:\\memo.txt|," + Sj("メモ")}),
-       File({kHeader, Line32(d0, "20240101101010100", false, "C:\\memo.txt", "", Sj("メモ"))})},
+       FileOf({"00000000000000,TARNWILLOW02.1.00", d0 + ",20240101101010100," + Sj("　") + ",|C:\\memo.txt|," + Sj("メモ")}),
+       FileOf({kHeader32, Line32(d0, "20240101101010100", false, "C:\\memo.txt", "", Sj("メモ"))})},
       {"format 1.1",
-       File({"00000000000000,TARNWILLOW01.1.00", d3 + ",20240101101010100," + Sj("済") + "," + Sj("古い|予定,x")}),
-       File({kHeader, Line32(d3, "20240101101010100", true, "", "", Sj("古い|予定,x"))})},
+       FileOf({"00000000000000,TARNWILLOW01.1.00", d3 + ",20240101101010100," + Sj("済") + "," + Sj("古い|予定,x")}),
+       FileOf({kHeader32, Line32(d3, "20240101101010100", true, "", "", Sj("古い|予定,x"))})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Scratch s;
     s.Write(L"Lindqvale.csv", c.input);
-    Running r(s);
+    Session r(s, false);
     r.CloseAndWait();
     EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), c.expected);
   }
@@ -75,12 +49,12 @@ TEST(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
 TEST(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
   Scratch s;
   const std::string d1 = DueDate(1);
-  s.Write(L"Lindqvale.csv", File({d1 + "," + Sj("　") + "," + Sj("昔の予定")}));
-  Running r(s);
+  s.Write(L"Lindqvale.csv", FileOf({d1 + "," + Sj("　") + "," + Sj("昔の予定")}));
+  Session r(s, false);
   r.CloseAndWait();
   const std::string out = s.Read(L"Lindqvale.csv").value_or("");
-  ASSERT_EQ(out.substr(0, kHeader.size() + 2), kHeader + "\r\n");
-  const std::string line = out.substr(kHeader.size() + 2);
+  ASSERT_EQ(out.substr(0, kHeader32.size() + 2), kHeader32 + "\r\n");
+  const std::string line = out.substr(kHeader32.size() + 2);
   EXPECT_EQ(line.substr(0, 14), d1);
   const std::string stamp = line.substr(15, 17);
   SYSTEMTIME st{};
@@ -94,7 +68,7 @@ TEST(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
 
 TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
   Scratch s;
-  Running r(s);
+  Session r(s, false);
   const RECT rc = r.program.WindowRect();
   const int sw = GetSystemMetrics(SM_CXSCREEN);
   const int sh = GetSystemMetrics(SM_CYSCREEN);
@@ -135,7 +109,7 @@ TEST(Startup, StoredPositionsFollowThePlacementRules) {
     SCOPED_TRACE("x=" + c.x + " y=" + c.y);
     Scratch s;
     s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=" + c.x + "\r\ny=" + c.y + "\r\n");
-    Running r(s);
+    Session r(s, false);
     const RECT rc = r.program.WindowRect();
     EXPECT_EQ(rc.left, c.left);
     EXPECT_EQ(rc.top, c.top);
@@ -155,7 +129,7 @@ TEST(Startup, StoredSizeAndItsFallbacks) {
     SCOPED_TRACE(c.ini);
     Scratch s;
     s.Write(L"Lindqvale.ini", c.ini);
-    Running r(s);
+    Session r(s, false);
     const RECT rc = r.program.WindowRect();
     EXPECT_EQ(rc.right - rc.left, c.width);
     // The first showing snaps the height to whole rows (16-pixel rows by default).
@@ -167,7 +141,7 @@ TEST(Startup, StoredSizeAndItsFallbacks) {
 
 TEST(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {
   Scratch s;
-  Running first(s);
+  Session first(s, false);
   Program second(s);
   ASSERT_TRUE(second.Start());
   const auto code = second.WaitForExit();
@@ -189,9 +163,9 @@ TEST(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {
 
 TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Line32(DueDate(1), "20240101101010100", false, "", "", Sj("予定"))}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, Line32(DueDate(1), "20240101101010100", false, "", "", Sj("予定"))}));
   SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
-  Running r(s);
+  Session r(s, false);
 
   r.program.Close();
   auto error = r.program.WaitForMessageBox();

@@ -9,18 +9,6 @@ namespace {
 
 using namespace automation;
 
-const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
-
-std::string Task(int days, bool done, const std::string& text, const std::string& flags = "") {
-  return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",||" + flags + "|," + Sj(text);
-}
-
-std::string File(std::initializer_list<std::string> lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
-
 // Milliseconds from now to today's hh:mm:ss.mmm on this machine.
 long long OffsetTo(int hour, int minute, int second, int ms) {
   SYSTEMTIME st{};
@@ -36,34 +24,9 @@ std::filesystem::path FakeAlarm() {
   return std::filesystem::path(self).parent_path() / L"lq_fake_alarm.exe";
 }
 
-HWND OtherWindow() {
-  static HWND w = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"LqE2eOther2";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, L"LqE2eOther2", L"other", WS_POPUP | WS_VISIBLE, 0, 700, 100, 80, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  }();
-  return w;
+void SetClock(Session& w, long long offset) {
+  w.program.Query(kSetClockOffset, 0, static_cast<LPARAM>(offset));
 }
-
-struct Session {
-  explicit Session(const Scratch& s) : program(s) {
-    EXPECT_TRUE(program.Start());
-    window = program.WaitForWindow();
-    EXPECT_NE(window, nullptr);
-    Foreground(window);
-  }
-  void SetClock(long long offset) { program.Query(kSetClockOffset, 0, static_cast<LPARAM>(offset)); }
-  void CloseAndWait() {
-    program.Close();
-    ASSERT_TRUE(program.WaitForExit().has_value());
-  }
-  Program program;
-  HWND window = nullptr;
-};
 
 std::wstring LabelText(HWND main, const wchar_t* name) {
   const HWND label = FindWindowExW(main, nullptr, L"TLqLabel", name);
@@ -75,12 +38,12 @@ std::wstring LabelText(HWND main, const wchar_t* name) {
 TEST(Timer, TheClockTicksInTheHeaderAndInTheViewModeLabels) {
   Scratch s;
   Session w(s);
-  w.SetClock(OffsetTo(9, 41, 30, 0));
+  SetClock(w, OffsetTo(9, 41, 30, 0));
   Pump(std::chrono::milliseconds(400));
   const std::string header = w.program.Cell(2, 0);
   EXPECT_NE(header.find("09:41"), std::string::npos) << header;
 
-  Foreground(OtherWindow());
+  Foreground(ForeignWindow());
   Pump(std::chrono::milliseconds(400));
   ASSERT_EQ(w.program.Query(kEditMode), 0);
   EXPECT_EQ(w.program.Cell(2, 0), "");  // the edit-mode clock is not in the picture
@@ -96,11 +59,11 @@ TEST(Timer, TheClockTicksInTheHeaderAndInTheViewModeLabels) {
 
 TEST(Timer, AtMidnightTheDaysLeftMoveOnAndTheListIsSortedAgain) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "tomorrow"), Task(0, false, "today")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "tomorrow"), TaskLine(0, false, "today")}));
   Session w(s);
   ASSERT_EQ(w.program.Cell(1, 1), "0");
   ASSERT_EQ(w.program.Cell(1, 2), "1");
-  w.SetClock(OffsetTo(23, 59, 59, 500));
+  SetClock(w, OffsetTo(23, 59, 59, 500));
   Pump(std::chrono::milliseconds(1200));
   EXPECT_EQ(w.program.Cell(1, 1), "-1");
   EXPECT_EQ(w.program.Cell(2, 1), "today");
@@ -111,11 +74,11 @@ TEST(Timer, AtMidnightTheDaysLeftMoveOnAndTheListIsSortedAgain) {
 TEST(Timer, AnArmedTaskDueTodayStartsTheAlarmProgramAtItsMinute) {
   Scratch s;
   std::filesystem::copy_file(FakeAlarm(), s.Folder() / L"TarnwillowAlarm.exe");
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(0, false, "07:00 起床 \"早め\"", "A"),
-                                   Task(0, false, "07:00 not armed"), Task(1, false, "07:00 tomorrow", "A"),
-                                   Task(0, true, "07:00 done", "A"), Task(0, false, "07:00 ends in \\", "A")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "07:00 起床 \"早め\"", "", "A"),
+                                   TaskLine(0, false, "07:00 not armed"), TaskLine(1, false, "07:00 tomorrow", "", "A"),
+                                   TaskLine(0, true, "07:00 done", "", "A"), TaskLine(0, false, "07:00 ends in \\", "", "A")}));
   Session w(s);
-  w.SetClock(OffsetTo(6, 59, 59, 300));
+  SetClock(w, OffsetTo(6, 59, 59, 300));
   std::string args;
   // Each alarm starts its own program; wait until both have written.
   for (int i = 0; i < 60 && (args.find("ends in") == std::string::npos || args.find("'") == std::string::npos); ++i) {
@@ -132,9 +95,9 @@ TEST(Timer, AnArmedTaskDueTodayStartsTheAlarmProgramAtItsMinute) {
 
 TEST(Timer, AMissingAlarmProgramIsReportedWithCode2) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(0, false, "07:00 起床", "A")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "07:00 起床", "", "A")}));
   Session w(s);
-  w.SetClock(OffsetTo(6, 59, 59, 500));
+  SetClock(w, OffsetTo(6, 59, 59, 500));
   const auto box = w.program.WaitForMessageBox(std::chrono::seconds(5));
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"警告");
@@ -147,7 +110,7 @@ TEST(Timer, AMissingAlarmProgramIsReportedWithCode2) {
 
 TEST(Timer, CtrlBArmsANormalisedTimeAndRefusesATextWithoutOne) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "9:05会議"), Task(2, false, "no time")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "9:05会議"), TaskLine(2, false, "no time")}));
   Session w(s);
   Chord({VK_CONTROL, 'B'});
   EXPECT_EQ(w.program.Cell(2, 1), Sj("09:05 会議"));
@@ -172,7 +135,7 @@ TEST(Timer, InViewModeTheWindowHidesUnderTheCursorAndComesBack) {
   s.Write(L"Lindqvale.ini", "[View]\r\nHideWhenOnMouse=1\r\nHideWhenOnEdge=1\r\n");
   Session w(s);
   MoveMouse(POINT{5, 5});
-  Foreground(OtherWindow());
+  Foreground(ForeignWindow());
   Pump(std::chrono::milliseconds(300));
   ASSERT_EQ(w.program.Query(kEditMode), 0);
   const RECT rc = w.program.WindowRect();

@@ -8,46 +8,18 @@
 namespace lq::e2e {
 namespace {
 
-const std::string kHeader = "00000000000000,TARNWILLOW03.2.00";
-
-std::string Task(int days, bool done, const std::string& text, const std::string& att = "",
-                 const std::string& flags = "") {
-  return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",|" + att + "|" + flags + "|," +
-         Sj(text);
-}
-
-std::string File(std::initializer_list<std::string> lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\r\n";
-  return s;
-}
-
 COLORREF Mix(COLORREF a, COLORREF b) {
   return RGB((GetRValue(a) + GetRValue(b)) >> 1, (GetGValue(a) + GetGValue(b)) >> 1, (GetBValue(a) + GetBValue(b)) >> 1);
 }
 
-struct Running {
-  explicit Running(const Scratch& s) : program(s) {
-    EXPECT_TRUE(program.Start());
-    window = program.WaitForWindow();
-    EXPECT_NE(window, nullptr);
-    Pump(std::chrono::milliseconds(300));  // the first frames
-  }
-  void CloseAndWait() {
-    program.Close();
-    ASSERT_TRUE(program.WaitForExit().has_value());
-  }
-  Program program;
-  HWND window = nullptr;
-};
-
 TEST(Window, RowsAreDrawnInTheColoursOfTheirUrgencyClass) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(9, false, "later"), Task(-1, false, "overdue"),
-                                   Task(2, false, "soon"), Task(0, false, "today"), Task(5, false, "this week"),
-                                   Task(1, true, "done")}));
-  Running r(s);
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(9, false, "later"), TaskLine(-1, false, "overdue"),
+                                   TaskLine(2, false, "soon"), TaskLine(0, false, "today"), TaskLine(5, false, "this week"),
+                                   TaskLine(1, true, "done")}));
+  Session r(s, false);
   ASSERT_NE(r.window, nullptr);
+  Pump(std::chrono::milliseconds(200));
   EXPECT_EQ(r.program.Cell(0, 0), "5/6");
   struct Row {
     int row;
@@ -78,8 +50,8 @@ TEST(Window, AnOverdueRowShowsItsOwnColoursOnceAnotherRowIsCurrent) {
   Scratch s;
   // A custom overdue colour makes the class easy to tell from the highlight.
   s.Write(L"Lindqvale.ini", "[Font]\r\nPreviewExpirationBGColor=0x00FF00\r\nPreviewDoneFGColor=grey\r\n");
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(-3, false, "a"), Task(-2, false, "b")}));
-  Running r(s);
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-3, false, "a"), TaskLine(-2, false, "b")}));
+  Session r(s, false);
   EXPECT_EQ(ScreenPixel(r.program.CellInside(1, 2)), RGB(0, 255, 0));
   r.CloseAndWait();
 }
@@ -87,7 +59,7 @@ TEST(Window, AnOverdueRowShowsItsOwnColoursOnceAnotherRowIsCurrent) {
 TEST(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
   Scratch s;
   s.Write(L"Lindqvale.ini", "[Transparent]\r\nEditMode=50\r\n[View]\r\nTopMost=0\r\n");
-  Running r(s);
+  Session r(s, false);
   BYTE alpha = 0;
   DWORD flags = 0;
   ASSERT_TRUE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -98,16 +70,16 @@ TEST(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
   r.CloseAndWait();
 
   Scratch opaque;
-  Running o(opaque);
+  Session o(opaque, false);
   EXPECT_FALSE(GetWindowLongPtrW(o.window, GWL_EXSTYLE) & WS_EX_LAYERED);  // 0 % never blends
   o.CloseAndWait();
 }
 
 TEST(Window, UnreadableLinesAreReportedOnceAndKeptInABackup) {
   Scratch s;
-  const std::string original = File({kHeader, Task(1, false, "keep"), "this line is no task"});
+  const std::string original = FileOf({kHeader32, TaskLine(1, false, "keep"), "this line is no task"});
   s.Write(L"Lindqvale.csv", original);
-  Running r(s);
+  Session r(s, false);
   const auto box = r.program.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"警告");
@@ -119,14 +91,14 @@ TEST(Window, UnreadableLinesAreReportedOnceAndKeptInABackup) {
   EXPECT_FALSE(r.program.HasMessageBox());
   r.CloseAndWait();
   EXPECT_EQ(s.Read(L"Lindqvale.csv.bak").value_or(""), original);
-  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), File({kHeader, Task(1, false, "keep")}));
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "keep")}));
 }
 
 TEST(Window, EscapeAnswersTheQuitQuestionWithNo) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "x")}));
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "x")}));
   SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
-  Running r(s);
+  Session r(s, false);
   r.program.Close();
   auto error = r.program.WaitForMessageBox();
   ASSERT_TRUE(error.has_value());
@@ -146,12 +118,12 @@ TEST(Window, EscapeAnswersTheQuitQuestionWithNo) {
 
 TEST(Window, TheEndOfTheSessionClosesThroughTheSavingPath) {
   Scratch s;
-  s.Write(L"Lindqvale.csv", File({kHeader, Task(1, false, "  trimmed on save  ")}));
-  Running r(s);
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
+  Session r(s, false);
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(r.window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   ASSERT_TRUE(r.program.WaitForExit().has_value());
-  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), File({kHeader, Task(1, false, "trimmed on save")}));
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
   EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("[WinPosition]"), std::string::npos);
 }
 
