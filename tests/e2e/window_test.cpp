@@ -127,5 +127,14 @@ TEST(Window, TheEndOfTheSessionClosesThroughTheSavingPath) {
   EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("[WinPosition]"), std::string::npos);
 }
 
+TEST(Window, AltF4ClosesThroughTheSavingPath) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
+  Session w(s);
+  Chord({VK_MENU, VK_F4});
+  ASSERT_TRUE(w.program.WaitForExit(std::chrono::seconds(10)).has_value());
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
+}
+
 }  // namespace
 }  // namespace lq::e2e
