@@ -49,6 +49,8 @@ int main() {
 
   std::printf("Task store under the real collation (user locale %lu, ANSI code page %u); median of 5 runs, ms\n",
               static_cast<unsigned long>(GetUserDefaultLCID()), GetACP());
+  std::printf("Keys are prepared once per task (date and text) and kept for the next sort; whole-line keys,\n"
+              "shown for comparison, are made only for tasks equal in date and text.\n");
   std::printf("%8s %10s %10s %10s %10s %12s %12s %10s %10s\n", "tasks", "cp932->16", "line keys", "task keys",
               "key sort", "load+sort", "SortTasks", "save", "key share");
   for (const int n : {1000, 10000, 100000}) {
@@ -88,9 +90,9 @@ int main() {
     const double sortTasks = MedianMs([&] { list.SortTasks(list.CurrentRow() - list.TopRow(), false); });
     lq::TaskFile target(dir / (L"saved-" + std::to_wstring(n) + L".csv"), store);
     const double save = MedianMs([&] { target.SaveTaskFile(list.Table()); });
-    // A load prepares the line keys, then the first sort of the tasks prepares the task keys.
+    // A load prepares the task keys; the first sort reuses them.
     std::printf("%8d %10.1f %10.1f %10.1f %10.1f %12.1f %12.1f %10.1f %9.0f%%\n", n, convert, makeKeys, taskKeys,
-                sortKeys, loadSort, sortTasks, save, 100.0 * (makeKeys + taskKeys) / loadSort);
+                sortKeys, loadSort, sortTasks, save, 100.0 * taskKeys / loadSort);
   }
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);

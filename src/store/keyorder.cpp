@@ -10,19 +10,17 @@ constexpr std::size_t kPrefixBytes = 16;
 
 }  // namespace
 
-void KeyOrder::Reserve(std::size_t count, std::size_t keyBytes) {
-  items_.reserve(count);
-  keys_.reserve(keyBytes);
-}
+void KeyOrder::Reserve(std::size_t count) { items_.reserve(count); }
 
 void KeyOrder::Add(std::string_view text) {
-  const std::size_t offset = keys_.size();
-  collation_.AppendSortKey(text, keys_);
-  const std::size_t length = keys_.size() - offset;
-  Item item{{0, 0}, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length),
-            static_cast<std::uint32_t>(items_.size())};
+  ownKeys_.push_back(collation_.SortKey(text));
+  AddKey(ownKeys_.back());
+}
+
+void KeyOrder::AddKey(std::string_view key) {
+  Item item{{0, 0}, key.data(), static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(items_.size())};
   unsigned char head[kPrefixBytes] = {};
-  std::memcpy(head, keys_.data() + offset, std::min(length, kPrefixBytes));
+  std::memcpy(head, key.data(), std::min(key.size(), kPrefixBytes));
   for (std::size_t i = 0; i < kPrefixBytes; ++i) item.prefix[i / 8] = (item.prefix[i / 8] << 8) | head[i];
   items_.push_back(item);
 }
@@ -31,14 +29,13 @@ std::vector<std::uint32_t> KeyOrder::Sorted(bool equalKeysReversed) const {
   // The items themselves are sorted (not indices into them), so most comparisons stay within
   // one contiguous array and only keys with equal prefixes look into the key buffer.
   std::vector<Item> items = items_;
-  const char* base = keys_.data();
-  std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
+  std::sort(items.begin(), items.end(), [equalKeysReversed](const Item& x, const Item& y) {
     if (x.prefix[0] != y.prefix[0]) return x.prefix[0] < y.prefix[0];
     if (x.prefix[1] != y.prefix[1]) return x.prefix[1] < y.prefix[1];
     // Equal prefixes of keys at least that long are equal first bytes.
     const std::size_t skip = (x.length >= kPrefixBytes && y.length >= kPrefixBytes) ? kPrefixBytes : 0;
-    const std::string_view kx(base + x.offset + skip, x.length - skip);
-    const std::string_view ky(base + y.offset + skip, y.length - skip);
+    const std::string_view kx(x.data + skip, x.length - skip);
+    const std::string_view ky(y.data + skip, y.length - skip);
     const int c = kx.compare(ky);
     if (c != 0) return c < 0;
     return equalKeysReversed ? x.index > y.index : x.index < y.index;

@@ -1,8 +1,9 @@
 #pragma once
-// Sorting many texts by the collation with each sort key prepared once: the keys lie in one
-// buffer, and a sort compares a 16-byte prefix before it looks at the rest.
+// Sorting many texts by the collation with each sort key prepared once: a sort compares a 16-byte
+// prefix of the keys, kept beside the items, before it looks at the rest.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +16,13 @@ class KeyOrder {
  public:
   explicit KeyOrder(const Collation& collation) : collation_(collation) {}
 
-  void Reserve(std::size_t count, std::size_t keyBytes);
+  void Reserve(std::size_t count);
   // Adds the key of the next item (items are numbered from 0 in the order they are added).
   void Add(std::string_view text);
+  // Adds an item whose sort key was prepared earlier by the same collation. The key is not
+  // copied: it must stay where it is until the order has been taken.
+  void AddKey(std::string_view key);
+  std::string_view Key(std::uint32_t item) const { return {items_[item].data, items_[item].length}; }
   std::size_t Size() const { return items_.size(); }
 
   // The items in key order. Items with equal keys keep the order they were added in, or the
@@ -27,12 +32,13 @@ class KeyOrder {
  private:
   struct Item {
     std::uint64_t prefix[2];  // the first 16 key bytes, big-endian, zero-padded
-    std::uint32_t offset;
+    const char* data;
     std::uint32_t length;
     std::uint32_t index;
   };
+
   const Collation& collation_;
-  std::string keys_;
+  std::deque<std::string> ownKeys_;  // keys made by Add; a deque never moves its elements
   std::vector<Item> items_;
 };
 

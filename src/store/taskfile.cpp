@@ -109,31 +109,35 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   }
   if (lines.empty()) return result;
 
-  // The lines are kept in collation order, each one before the equal lines already placed.
-  KeyOrder keys(collation);
-  keys.Reserve(lines.size(), bytes.size() + bytes.size() / 2);
-  for (const std::string_view line : lines) keys.Add(line);
-  const std::vector<std::uint32_t> order = keys.Sorted(true);
-
-  // The header sorts first. A stray line that sorts before it (a hand-written note, say) must
-  // not turn the whole file into the headerless layout, so the first header line counts.
+  // The header: a stray line that sorts before it (a hand-written note, say) must not turn the
+  // whole file into the headerless layout, so the header line that sorts first counts.
   result.layout = TaskFileLayout::Headerless;
-  std::size_t headerAt = order.size();
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    const TaskFileLayout layout = LayoutOfHeader(lines[order[i]]);
-    if (layout != TaskFileLayout::None) {
-      result.layout = layout;
-      headerAt = i;
-      break;
+  std::size_t headerAt = lines.size();
+  {
+    KeyOrder headers(collation);
+    std::vector<std::size_t> candidates;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (LayoutOfHeader(lines[i]) != TaskFileLayout::None) {
+        candidates.push_back(i);
+        headers.Add(lines[i]);
+      }
+    }
+    if (!candidates.empty()) {
+      headerAt = candidates[headers.Sorted(true).front()];
+      result.layout = LayoutOfHeader(lines[headerAt]);
     }
   }
 
-  std::vector<TaskRow> rows;
-  rows.reserve(order.size() + 1);
-  rows.emplace_back();  // the header row
-  for (std::size_t i = 0; i < order.size(); ++i) {
+  struct Parsed {
+    std::size_t line;  // index in the file, for the order of equal lines
+    TaskRow row;
+    bool done;
+  };
+  std::vector<Parsed> parsed;
+  parsed.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i == headerAt) continue;
-    const std::string_view line = lines[order[i]];
+    const std::string_view line = lines[i];
     const auto fields = SplitTaskLine(line, result.layout);
     const std::string_view dueDate = line.substr(0, std::min(kDateBytes, line.size()));
     const auto days = DaysLeft(dueDate, today);
@@ -141,20 +145,53 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
       ++result.skippedLines;
       continue;
     }
-    TaskRow row;
+    Parsed p{i, TaskRow{}, fields->mark == kDoneMark};
+    TaskRow& row = p.row;
     row[colDueDate] = std::string(dueDate);
     row[colUpdated] = std::string(result.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
-    if (fields->mark == kDoneMark) {
-      row[colDaysLeft] = std::string(kDoneMark);
-      ++result.done;
-    } else {
-      row[colDaysLeft] = *days;
-      ++result.notDone;
-    }
+    row[colDaysLeft] = p.done ? std::string(kDoneMark) : *days;
+    ++(p.done ? result.done : result.notDone);
     row[colText] = std::string(fields->text);
     row[colAttachment] = std::string(fields->attachment);
     row[colFlags] = std::string(fields->flags);
-    rows.push_back(std::move(row));
+    parsed.push_back(std::move(p));
+  }
+
+  // Order: the sort key of the task (due date, ",", text without surrounding blanks); tasks
+  // with equal keys by their whole lines in collation order, each line before the equal lines
+  // that came earlier in the file. Whole-line keys are made only for those ties.
+  SortKeyMemo memo;
+  memo.Reserve(parsed.size(), bytes.size() * 2);
+  std::string plain;
+  for (const Parsed& p : parsed) {
+    plain.assign(p.row[colDueDate]).append(",").append(TrimBlanks(p.row[colText]));
+    memo.Add(plain, collation);
+  }
+  KeyOrder taskKeys(collation);
+  taskKeys.Reserve(memo.Size());
+  for (std::size_t i = 0; i < memo.Size(); ++i) taskKeys.AddKey(memo.Key(i));
+  std::vector<std::uint32_t> order = taskKeys.Sorted(false);
+  for (std::size_t b = 0; b < order.size();) {
+    std::size_t e = b + 1;
+    while (e < order.size() && taskKeys.Key(order[e]) == taskKeys.Key(order[b])) ++e;
+    if (e - b > 1) {
+      KeyOrder lineKeys(collation);
+      for (std::size_t k = b; k < e; ++k) lineKeys.Add(lines[parsed[order[k]].line]);
+      const std::vector<std::uint32_t> tie = lineKeys.Sorted(true);
+      std::vector<std::uint32_t> run(order.begin() + static_cast<std::ptrdiff_t>(b),
+                                     order.begin() + static_cast<std::ptrdiff_t>(e));
+      for (std::size_t k = 0; k < tie.size(); ++k) order[b + k] = run[tie[k]];
+    }
+    b = e;
+  }
+
+  std::vector<TaskRow> rows;
+  rows.reserve(order.size() + 1);
+  rows.emplace_back();  // the header row
+  result.sortKeys.Reserve(order.size(), memo.Bytes());
+  for (const std::uint32_t i : order) {
+    rows.push_back(std::move(parsed[i].row));
+    result.sortKeys.Add(memo.Plain(i), memo.Key(i));
   }
   result.table = TaskTable(std::move(rows));
   return result;
@@ -217,6 +254,7 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     TaskRow header = std::move(list.Table().Row(0));
     list.Table() = std::move(parsed.table);
     list.Table().Row(0) = std::move(header);
+    list.AdoptSortKeys(std::move(parsed.sortKeys));
     list.NotDoneCount = parsed.notDone;
     list.DoneCount = parsed.done;
     if (parsed.layout == TaskFileLayout::Headerless) {

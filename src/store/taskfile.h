@@ -27,7 +27,12 @@ std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 struct ParsedTaskFile {
   TaskFileLayout layout = TaskFileLayout::None;
-  TaskTable table;  // rows in the order of the sorted lines, days left computed; no header
+  // The tasks, days left computed, no header. They are in the order the first sort of the list
+  // needs them: by due date and text (as that sort orders them), and tasks equal there in the
+  // order of their whole lines. Sorting the lines first, as older versions did, gives the same
+  // list after that sort, but prepares a key for every whole line.
+  TaskTable table;
+  SortKeyMemo sortKeys;  // the rows' sort keys, in row order
   int notDone = 0;
   int done = 0;
   int skippedLines = 0;  // lines with content that hold no readable task

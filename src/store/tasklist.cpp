@@ -8,6 +8,29 @@
 
 namespace lq {
 
+void SortKeyMemo::Clear() {
+  bytes_.clear();
+  entries_.clear();
+}
+
+void SortKeyMemo::Reserve(std::size_t count, std::size_t bytes) {
+  entries_.reserve(count);
+  bytes_.reserve(bytes);
+}
+
+void SortKeyMemo::Add(std::string_view plain, std::string_view key) {
+  entries_.push_back(Entry{bytes_.size(), static_cast<std::uint32_t>(plain.size()), static_cast<std::uint32_t>(key.size())});
+  bytes_.append(plain).append(key);
+}
+
+void SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
+  const std::size_t offset = bytes_.size();
+  bytes_.append(plain);
+  collation.AppendSortKey(plain, bytes_);
+  entries_.push_back(Entry{offset, static_cast<std::uint32_t>(plain.size()),
+                           static_cast<std::uint32_t>(bytes_.size() - offset - plain.size())});
+}
+
 TaskList::TaskList(const Clock& clock, const Collation& collation) : clock_(clock), collation_(collation) {
   table_.SetHeaderCaptions();
 }
@@ -40,6 +63,7 @@ void TaskList::UpdateTaskCounts() {
 
 void TaskList::Clear() {
   table_.ClearTasks();
+  keyMemo_.Clear();
   NotDoneCount = 0;
   DoneCount = 0;
   currentRow_ = 1;
@@ -54,11 +78,11 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   // One pass over the rows before they move: close gaps, trim the texts, recompute the days
   // left and prepare the keys (due date, ",", text), so a long list is walked as few times as
   // possible.
-  KeyOrder keys(collation_);
-  keys.Reserve(static_cast<std::size_t>(table_.RowCount()), static_cast<std::size_t>(table_.RowCount()) * 48);
   std::vector<bool> done;
   done.reserve(static_cast<std::size_t>(table_.RowCount()));
   const Date today = Today();
+  SortKeyMemo memo;
+  memo.Reserve(static_cast<std::size_t>(table_.RowCount()), keyMemo_.Bytes() + 64);
   std::string plain;
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
@@ -74,10 +98,18 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     }
     done.push_back(isDone);
     plain.assign(row[colDueDate]).append(",").append(row[colText]);
-    keys.Add(plain);
+    const std::size_t i = static_cast<std::size_t>(count - 1);
+    if (i < keyMemo_.Size() && keyMemo_.Plain(i) == plain) {  // the key depends on nothing else
+      memo.Add(plain, keyMemo_.Key(i));
+    } else {
+      memo.Add(plain, collation_);
+    }
   }
   for (int r = count + 1; r < table_.RowCount(); ++r) table_.Row(r) = TaskRow{};
 
+  KeyOrder keys(collation_);
+  keys.Reserve(memo.Size());
+  for (std::size_t i = 0; i < memo.Size(); ++i) keys.AddKey(memo.Key(i));  // memo stays put meanwhile
   const std::vector<std::uint32_t> order = keys.Sorted(equalKeysReversed);
   std::vector<int> rows;
   rows.reserve(order.size());
@@ -90,6 +122,12 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     }
   }
   table_.PermuteRows(rows);
+  keyMemo_.Clear();
+  keyMemo_.Reserve(rows.size(), memo.Bytes());
+  for (const int from : rows) {
+    const auto i = static_cast<std::size_t>(from - 1);
+    keyMemo_.Add(memo.Plain(i), memo.Key(i));
+  }
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {

@@ -3,7 +3,10 @@
 // current and top row, the visible-row count, and the routines every command calls after it
 // changed the table (UpdateTaskCounts, SortRows, SortTasks).
 
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "store/datetext.h"
 #include "store/seams.h"
@@ -16,6 +19,32 @@ namespace lq {
 struct EditorHooks {
   std::function<void()> hideEditors;
   std::function<void()> openTextEditor;
+};
+
+// The sort keys of rows 1, 2, … as last prepared, each with the text it was made from
+// ("date,text"), all in one buffer.
+class SortKeyMemo {
+ public:
+  void Clear();
+  void Reserve(std::size_t count, std::size_t bytes);
+  // Adds an entry: the text and a copy of a key prepared before, or a key made now.
+  void Add(std::string_view plain, std::string_view key);
+  void Add(std::string_view plain, const Collation& collation);
+  std::size_t Size() const { return entries_.size(); }
+  std::size_t Bytes() const { return bytes_.size(); }
+  std::string_view Plain(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].plainLength}; }
+  std::string_view Key(std::size_t i) const {
+    return {bytes_.data() + entries_[i].offset + entries_[i].plainLength, entries_[i].keyLength};
+  }
+
+ private:
+  struct Entry {
+    std::size_t offset;
+    std::uint32_t plainLength;
+    std::uint32_t keyLength;
+  };
+  std::string bytes_;
+  std::vector<Entry> entries_;
 };
 
 class TaskList {
@@ -54,6 +83,9 @@ class TaskList {
 
   // Empties the list and the counters (RowCount 2, header captions kept).
   void Clear();
+  // Sort keys already prepared for the rows 1… in their present order (the loader has them);
+  // the next sort uses every one whose row still holds the same date and text.
+  void AdoptSortKeys(SortKeyMemo keys) { keyMemo_ = std::move(keys); }
 
   // --- The commands on the current row (commands.cpp). The window asks its questions and
   // does its layout around them.
@@ -87,6 +119,9 @@ class TaskList {
   const Clock& clock_;
   const Collation& collation_;
   TaskTable table_;
+  // Keys of the last sort, by row: preparing a key is the costly part of a sort under the
+  // real collation, and after an edit nearly every row still has its old key.
+  SortKeyMemo keyMemo_;
   int currentRow_ = 1;
   int topRow_ = 1;
   int visibleRowCount_ = 1;

@@ -158,5 +158,40 @@ TEST_F(SortTest, TheDateChangeTurnsTodayIntoOverdue) {
   EXPECT_EQ(list.Table().Cell(colDaysLeft, 2), "0");
 }
 
+// Counts the keys a sort has to prepare.
+class CountingCollation final : public Collation {
+ public:
+  std::string SortKey(std::string_view text) const override {
+    ++made;
+    return inner.SortKey(text);
+  }
+  mutable int made = 0;
+  ByteCollation inner;
+};
+
+TEST(SortKeys, ASortAfterAnEditPreparesOnlyTheChangedKey) {
+  testing::FakeClock clock;
+  CountingCollation collation;
+  TaskList list(clock, collation);
+  TaskTable& t = list.Table();
+  t.SetRowCount(6);
+  for (int r = 1; r <= 5; ++r) {
+    t.Cell(colDueDate, r) = Sj("2024/03/20(水)");
+    t.Cell(colDaysLeft, r) = "5";
+    t.Cell(colText, r) = std::string(1, static_cast<char>('a' + r));
+  }
+  list.SortTasks(0, false);
+  EXPECT_EQ(collation.made, 5);
+  list.SortTasks(0, false);
+  EXPECT_EQ(collation.made, 5);
+  t.Cell(colText, 2) = "zz";  // the edited task moves to the end
+  list.SortTasks(0, false);
+  EXPECT_EQ(collation.made, 6);
+  EXPECT_EQ(t.Cell(colText, 5), "zz");
+  list.Clear();
+  list.SortTasks(0, false);
+  EXPECT_EQ(collation.made, 6);
+}
+
 }  // namespace
 }  // namespace lq

@@ -132,6 +132,24 @@ TEST_F(TaskFileTest, LineOrderLineEndsAndHeaderBlanksDoNotMatter) {
   }
 }
 
+TEST_F(TaskFileTest, TasksEqualByDateAndTextFollowTheOrderOfTheirWholeLines) {
+  // After the first sort the list is by date and text; tasks equal there keep the order of
+  // their whole lines (here decided by the stamp), however the file had them.
+  const std::string a = Line32("2024/03/15(金)", "20240301101010300", false, "", "", "Milk");
+  const std::string b = Line32("2024/03/15(金)", "20240301101010100", false, "", "", "milk ");
+  const std::string c = Line32("2024/03/15(金)", "20240301101010200", false, "", "", " MILK");
+  for (const auto& order : {std::vector<std::string>{a, b, c}, std::vector<std::string>{c, b, a}}) {
+    list.Clear();
+    std::string bytes = std::string(kHeader32) + "\r\n";
+    for (const auto& l : order) bytes += l + "\r\n";
+    Load(bytes);
+    list.SortTasks(0, false);
+    EXPECT_EQ(Cell(colUpdated, 1), "20240301101010100");
+    EXPECT_EQ(Cell(colUpdated, 2), "20240301101010200");
+    EXPECT_EQ(Cell(colUpdated, 3), "20240301101010300");
+  }
+}
+
 TEST_F(TaskFileTest, SavingTrimsTextAndAttachmentAndKeepsOtherMarksOpen) {
   Load(Lines({std::string(kHeader32), Sj("2024/03/15(金),20240301101010100,  ,| C:\\a.txt |A|,  spaced  ")}));
   EXPECT_EQ(Cell(colDaysLeft, 1), "0");  // two ASCII blanks are no done mark
