@@ -410,6 +410,15 @@ void Pump(std::chrono::milliseconds duration) {
   } while (std::chrono::steady_clock::now() < until);
 }
 
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto until = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    Pump(std::chrono::milliseconds(25));
+  }
+  return true;
+}
+
 std::string DueDate(int daysFromToday) {
   SYSTEMTIME st{};
   GetLocalTime(&st);

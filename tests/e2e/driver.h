@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -143,6 +144,9 @@ COLORREF ScreenPixel(POINT p);
 
 // Pumps this thread's messages for a while (the cell replies arrive as WM_COPYDATA).
 void Pump(std::chrono::milliseconds duration);
+// Pumps until the condition holds (true) or the time is up (false): for what the program does
+// on its own time, such as a timer tick, so a slow machine does not fail a test.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // Today's date on this machine as the program formats due dates ("yyyy/mm/dd(aaa)"), shifted
 // by a number of days.

@@ -144,15 +144,15 @@ TEST(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
   EXPECT_EQ(ScreenPixel(firstRow), GetSysColor(COLOR_HIGHLIGHT));
 
   Foreground(ForeignWindow());
-  Pump(std::chrono::milliseconds(300));
-  EXPECT_EQ(w.program.Query(kEditMode), 0);
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+  Pump(std::chrono::milliseconds(200));
   // No highlighted row in the picture, and the dates shortened to month/day.
   EXPECT_EQ(ScreenPixel(firstRow), RGB(236, 236, 255));
   EXPECT_LT(static_cast<int>(w.program.Query(kMetrics, 0, 1)), editDateWidth);
 
   DoubleClick(w.program.CellCentre(2, 3));
-  Pump(std::chrono::milliseconds(300));
-  EXPECT_EQ(w.program.Query(kEditMode), 1);
+  EXPECT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
+  Pump(std::chrono::milliseconds(200));
   EXPECT_EQ(w.Current(), 3);
   EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
   w.CloseAndWait();

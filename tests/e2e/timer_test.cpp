@@ -39,21 +39,20 @@ TEST(Timer, TheClockTicksInTheHeaderAndInTheViewModeLabels) {
   Scratch s;
   Session w(s);
   SetClock(w, OffsetTo(9, 41, 30, 0));
-  Pump(std::chrono::milliseconds(400));
+  WaitUntil([&] { return w.program.Cell(2, 0).find("09:41") != std::string::npos; });
   const std::string header = w.program.Cell(2, 0);
   EXPECT_NE(header.find("09:41"), std::string::npos) << header;
 
   Foreground(ForeignWindow());
-  Pump(std::chrono::milliseconds(400));
-  ASSERT_EQ(w.program.Query(kEditMode), 0);
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+  WaitUntil([&] { return LabelText(w.window, L"lblSecond").size() == 3; });
   EXPECT_EQ(w.program.Cell(2, 0), "");  // the edit-mode clock is not in the picture
   const std::wstring seconds = LabelText(w.window, L"lblSecond");
   const std::wstring clock = LabelText(w.window, L"lblYMDHM");
   EXPECT_EQ(seconds.size(), 3u) << seconds;
   EXPECT_EQ(seconds[0], L':');
   EXPECT_NE(clock.find(L"09:41"), std::wstring::npos);
-  Pump(std::chrono::milliseconds(1200));
-  EXPECT_NE(LabelText(w.window, L"lblSecond"), seconds);  // it ticks
+  EXPECT_TRUE(WaitUntil([&] { return LabelText(w.window, L"lblSecond") != seconds; }));  // it ticks
   w.CloseAndWait();
 }
 
@@ -64,7 +63,7 @@ TEST(Timer, AtMidnightTheDaysLeftMoveOnAndTheListIsSortedAgain) {
   ASSERT_EQ(w.program.Cell(1, 1), "0");
   ASSERT_EQ(w.program.Cell(1, 2), "1");
   SetClock(w, OffsetTo(23, 59, 59, 500));
-  Pump(std::chrono::milliseconds(1200));
+  WaitUntil([&] { return w.program.Cell(1, 1) == "-1"; });
   EXPECT_EQ(w.program.Cell(1, 1), "-1");
   EXPECT_EQ(w.program.Cell(2, 1), "today");
   EXPECT_EQ(w.program.Cell(1, 2), "0");
@@ -136,19 +135,16 @@ TEST(Timer, InViewModeTheWindowHidesUnderTheCursorAndComesBack) {
   Session w(s);
   MoveMouse(POINT{5, 5});
   Foreground(ForeignWindow());
-  Pump(std::chrono::milliseconds(300));
-  ASSERT_EQ(w.program.Query(kEditMode), 0);
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
   const RECT rc = w.program.WindowRect();
   EXPECT_TRUE(IsWindowVisible(w.window));
   MoveMouse(POINT{rc.left + 3, (rc.top + rc.bottom) / 2});  // within the 5-pixel margin: stays
   Pump(std::chrono::milliseconds(300));
   EXPECT_TRUE(IsWindowVisible(w.window));
   MoveMouse(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-  Pump(std::chrono::milliseconds(300));
-  EXPECT_FALSE(IsWindowVisible(w.window));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w.window); }));
   MoveMouse(POINT{rc.right + 20, rc.bottom + 20});
-  Pump(std::chrono::milliseconds(300));
-  EXPECT_TRUE(IsWindowVisible(w.window));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w.window) != FALSE; }));
   w.CloseAndWait();
 }
 
