@@ -24,3 +24,16 @@ set(LQ_SANITIZER_FLAGS "")
 if(LQ_SANITIZE AND NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   set(LQ_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 endif()
+
+# A shipped program carries no debug information; it is kept beside it (<exe>.debug, linked
+# by name) for post-mortems.
+function(lq_split_debug_info target)
+  if(MINGW AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug" AND CMAKE_OBJCOPY AND CMAKE_STRIP)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+      COMMAND ${CMAKE_STRIP} --strip-debug --strip-unneeded $<TARGET_FILE:${target}>
+      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug $<TARGET_FILE:${target}>
+      WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+      VERBATIM)
+  endif()
+endfunction()
