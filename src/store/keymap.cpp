@@ -41,11 +41,4 @@ bool ClosesTextEditorFirst(KeyAction action) {
   }
 }
 
-bool IsCancelledControlCharacter(unsigned ch) {
-  switch (ch) {
-    case 1: case 2: case 4: case 5: case 6: case 7: case 15: case 16: case 17: case 18: case 21: return true;
-    default: return false;
-  }
-}
-
 }  // namespace lq

@@ -1,6 +1,8 @@
 #pragma once
 // The main window's own keys in edit mode, decided before the focused control sees them.
 
+#include "commands/commandtable.h"  // IsCancelledControlCharacter
+
 namespace lq {
 
 enum class KeyAction {
@@ -25,7 +27,5 @@ KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerO
 // True for the actions that close the text editor before they run.
 bool ClosesTextEditorFirst(KeyAction action);
 
-// Characters typed with Ctrl+A, B, D, E, F, G, O, P, Q, R and U never reach an editor.
-bool IsCancelledControlCharacter(unsigned ch);
 
 }  // namespace lq
