@@ -3,6 +3,13 @@
 // its two flags live here already so that the commands asking questions and the main window's
 // showing read them where the dialog will keep them.
 
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/msgbox.h"
+
 namespace lq::win {
 
 class TfrmConfig {
@@ -14,6 +21,20 @@ class TfrmConfig {
   // again when it closes with OK or キャンセル.
   bool SettingsReloadPending = true;
   bool Visible() const { return false; }
+
+  // Asks a yes-or-no confirmation. IDNO comes back as it is; any other answer only when the
+  // settings dialog was not opened while the question waited: otherwise the user is told that
+  // the command gives up, and nothing comes back.
+  std::optional<int> AskUnlessInterrupted(HWND owner, const std::wstring& question) {
+    SettingsShown = false;
+    const int answer = ShowBox(owner, BoxKind::Confirmation, question);
+    if (answer == IDNO) return answer;
+    if (SettingsShown) {
+      ShowBox(owner, BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
+      return std::nullopt;
+    }
+    return answer;
+  }
 };
 
 }  // namespace lq::win

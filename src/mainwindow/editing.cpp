@@ -38,7 +38,7 @@ void TfrmToDo::CreateEditors() {
   ::ImmAssociateContextEx(cmbDate, nullptr, 0);
   ::SetWindowSubclass(edtToDoText, &TfrmToDo::EditorProc, kTextEditorId, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(cmbDate, &TfrmToDo::EditorProc, kDatePickerId, reinterpret_cast<DWORD_PTR>(this));
-  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) {
+  for (const HWND b : headerButtons_) {
     ::SetWindowSubclass(b, &TfrmToDo::EditorProc, kButtonId, reinterpret_cast<DWORD_PTR>(this));
   }
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/application.h"
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
 #include "mainwindow/imagelist.h"
@@ -21,25 +22,13 @@ constexpr UINT kAddTrayIcon = WM_APP + 2;
 constexpr UINT_PTR kMainTimer = 1;
 constexpr int kGridId = 100;
 
-std::filesystem::path WithExtension(std::filesystem::path p, const wchar_t* ext) {
-  p.replace_extension(ext);
-  return p;
-}
-
 std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
 
 }  // namespace
 
-TfrmToDo::TfrmToDo(std::filesystem::path exePath, HWND applicationWindow)
-    : exePath_(std::move(exePath)),
-      taskFilePath_(WithExtension(exePath_, L".csv")),
-      settingsFilePath_(WithExtension(exePath_, L".ini")),
-      applicationWindow_(applicationWindow),
-      profile_(settingsFilePath_),
-      list_(clock_, collation_),
-      taskFile_(taskFilePath_, fileStore_) {}
+TfrmToDo::TfrmToDo(Application& app) : app_(app), list_(app.list), settings_(app.settings) {}
 
 TfrmToDo::~TfrmToDo() = default;
 
@@ -47,7 +36,7 @@ bool TfrmToDo::Create() {
   programIcon_.Reset(CreateProgramIcon(32));
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_.Get());
   // Borderless, owned by the hidden application window, so it has no taskbar button.
-  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, applicationWindow_,
+  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, app_.Window(),
                            nullptr, ::GetModuleHandleW(nullptr), this) != nullptr;
 }
 
@@ -57,7 +46,8 @@ void TfrmToDo::Show() {
 
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ready_ = true;
-  if (loadReport_.status == ReadStatus::Failed || loadReport_.skippedLines > 0 || loadReport_.lastSyncWriteFailed) {
+  const TaskFileLoadReport& report = app_.loadReport;
+  if (report.status == ReadStatus::Failed || report.skippedLines > 0 || report.lastSyncWriteFailed) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
 }
@@ -71,7 +61,7 @@ void TfrmToDo::FormCreate() {
   UserHidden = false;
   InTimer = false;
   InTrayMessage = false;
-  const DateTime now = clock_.Now();
+  const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
   clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   timer_.LastAlarmMinute.Clear();
@@ -79,8 +69,9 @@ void TfrmToDo::FormCreate() {
   topEdgeFlag_ = false;
 
   // 2. The hot-key identifiers.
-  activateHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Activate");
-  visibleHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Visible");
+  activateHotKey_.emplace(L"Mutex_of_Tarnwillow_Activate");
+  visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
+  windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
   images_.Reset(CreateMainImageList());
 
@@ -100,22 +91,13 @@ void TfrmToDo::FormCreate() {
   pnlBase = std::make_unique<PlainChild>(PlainChild::Callbacks{
       [this](HDC dc, const RECT& rc) {
         // A raised 1-pixel bevel and a 3-pixel border around the grid.
-        const HBRUSH back = ::CreateSolidBrush(kWindowColour);
-        ::FillRect(dc, &rc, back);
-        ::DeleteObject(back);
+        ::FillRect(dc, &rc, windowBrush_.Get());
         RECT edge = rc;
         ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       },
       mouse, [this] { return ZoneCursorHandle(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
-  imgNotEditMode = std::make_unique<PlainChild>(PlainChild::Callbacks{
-      [this](HDC dc, const RECT& rc) { PaintViewImage(dc, rc); }, mouse, [this] { return ZoneCursorHandle(); }});
-  imgNotEditMode->Create(Handle(), L"imgNotEditMode", false);
-  // The clock labels lie above the view image; lblSecond above lblYMDHM.
-  lblYMDHM.Create(Handle(), L"lblYMDHM");
-  lblSecond.Create(Handle(), L"lblSecond");
-  ::SetWindowPos(lblYMDHM.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::SetWindowPos(lblSecond.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{mouse, [this] { return ZoneCursorHandle(); }});
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
@@ -132,44 +114,33 @@ void TfrmToDo::FormCreate() {
   gridToDo->Create(pnlBase->Handle(), kGridId);
   gridToDo->SetBackground(kWindowColour);
 
-  // Header buttons, above the grid's header row.
-  struct ButtonDef {
-    HWND* handle;
-    const wchar_t* name;
-    const wchar_t* hint;
-  };
-  const ButtonDef buttons[] = {
-      {&btnAdd, L"btnAdd", L"予定の追加"},
-      {&btnDel, L"btnDel", L"予定の削除"},
-      {&btnPopAttach, L"btnPopAttach", L"添付ファイルメニュー"},
-      {&btnPopEdit, L"btnPopEdit", L"編集メニュー"},
-      {&btnMenu, L"btnMenu", L"システムメニュー"},
-  };
-  // The hints belong to the application window: a top-most tip owned by the main window would
-  // keep the main window itself out of the top-most band (as Wine does it).
+  // Header buttons, above the grid's header row, with their commands' hints. The hints belong
+  // to the application window: a top-most tip owned by the main window would keep the main
+  // window itself out of the top-most band (as Wine does it).
   tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, applicationWindow_,
-                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  const UINT ids[] = {idAdd, idDel, idBtnPopAttach, idBtnPopEdit, idBtnMenu};
-  int n = 0;
-  for (const ButtonDef& b : buttons) {
-    const UINT id = ids[n++];
-    *b.handle = ::CreateWindowExW(0, L"BUTTON", b.name, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
-                                  kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                  nullptr);
-    ::SetWindowPos(*b.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app_.Window(), nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  std::size_t n = 0;
+  for (const Command c : HeaderButtons()) {
+    const CommandInfo& info = InfoOf(c);
+    const std::wstring name(info.name.begin(), info.name.end());
+    const HWND button = ::CreateWindowExW(0, L"BUTTON", name.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
+                                          kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ButtonId(c))),
+                                          ::GetModuleHandleW(nullptr), nullptr);
+    headerButtons_[n++] = button;
+    ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = pnlBase->Handle();
-    ti.uId = reinterpret_cast<UINT_PTR>(*b.handle);
-    ti.lpszText = const_cast<wchar_t*>(b.hint);
+    ti.uId = reinterpret_cast<UINT_PTR>(button);
+    ti.lpszText = const_cast<wchar_t*>(info.hint);
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 
   CreateEditors();
-  CreateMenus();
+  menus_.Create();
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
@@ -183,11 +154,11 @@ void TfrmToDo::FormCreate() {
   ApplyToolWindowStyle();
 
   // 5. The stored window position.
-  const WindowPosition stored = ReadWinPosition(profile_);
+  const WindowPosition stored = ReadWinPosition(app_.profile);
 
   // 6. The tasks.
   list_.Clear();
-  loadReport_ = taskFile_.LoadTaskFile(list_, profile_, now);
+  app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
   list_.UpdateTaskCounts();
 
   // 7 to 9. Size, then the position judged against the monitors attached.
@@ -213,34 +184,14 @@ void TfrmToDo::ApplyTopMost() {
 }
 
 void TfrmToDo::ApplyToolWindowStyle() {
-  const LONG_PTR ex = ::GetWindowLongPtrW(applicationWindow_, GWL_EXSTYLE);
-  ::SetWindowLongPtrW(applicationWindow_, GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+  const LONG_PTR ex = ::GetWindowLongPtrW(app_.Window(), GWL_EXSTYLE);
+  ::SetWindowLongPtrW(app_.Window(), GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
 }
 
-void TfrmToDo::AddTrayIcon() {
-  NOTIFYICONDATAW nid{};
-  nid.cbSize = sizeof nid;
-  nid.hWnd = Handle();
-  nid.uID = 1;
-  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  nid.uCallbackMessage = kTrayCallback;
-  nid.hIcon = programIcon_.Get();
-  lstrcpynW(nid.szTip, L"Tarnwillow", 64);
-  trayIconAdded_ = ::Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-}
-
-void TfrmToDo::RemoveTrayIcon() {
-  if (!trayIconAdded_) return;
-  NOTIFYICONDATAW nid{};
-  nid.cbSize = sizeof nid;
-  nid.hWnd = Handle();
-  nid.uID = 1;
-  ::Shell_NotifyIconW(NIM_DELETE, &nid);
-  trayIconAdded_ = false;
-}
+void TfrmToDo::AddTrayIcon() { trayIcon_.Add(Handle(), 1, kTrayCallback, programIcon_.Get(), L"Tarnwillow"); }
 
 void TfrmToDo::ShowSettingsWriteError() {
-  const std::string utf8 = WriteFailureMessage(settingsFilePath_);
+  const std::string utf8 = WriteFailureMessage(app_.SettingsFilePath());
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(n), L'\0');
   ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
@@ -250,19 +201,20 @@ void TfrmToDo::ShowSettingsWriteError() {
 void TfrmToDo::ReportLoadProblems() {
   // The conversion of an old headerless file marks the synchronisation as never run; when
   // that could not be written, say so like any other failed settings write.
-  if (loadReport_.lastSyncWriteFailed) ShowSettingsWriteError();
-  if (loadReport_.status != ReadStatus::Failed && loadReport_.skippedLines == 0) return;
-  const std::wstring file = PathText(taskFilePath_);
-  const std::wstring backup = loadReport_.backupPath ? PathText(*loadReport_.backupPath) : std::wstring();
+  const TaskFileLoadReport& report = app_.loadReport;
+  if (report.lastSyncWriteFailed) ShowSettingsWriteError();
+  if (report.status != ReadStatus::Failed && report.skippedLines == 0) return;
+  const std::wstring file = PathText(app_.TaskFilePath());
+  const std::wstring backup = report.backupPath ? PathText(*report.backupPath) : std::wstring();
   std::wstring text;
-  if (loadReport_.status == ReadStatus::Failed) {
+  if (report.status == ReadStatus::Failed) {
     text = L"予定ファイル「" + file + L"」を読み込めませんでした。\r\n" +
            L"ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてください。\r\n\r\n" +
            L"このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
            L"元のファイルを「" + backup + L"」として残します。";
   } else {
     text = L"予定ファイル「" + file + L"」に、予定として読み取れない行が" +
-           std::to_wstring(loadReport_.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
+           std::to_wstring(report.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
            L"次に保存するとき、元のファイルをそのまま「" + backup + L"」として残します。";
   }
   ShowBox(Handle(), BoxKind::Warning, text);
@@ -278,14 +230,14 @@ bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
 
 bool TfrmToDo::FormClose() {
   // 1. The tasks.
-  bool ok = taskFile_.SaveTaskFile(list_.Table());
-  if (!ok) ShowSaveError(taskFilePath_);
+  bool ok = app_.taskFile.SaveTaskFile(list_.Table());
+  if (!ok) ShowSaveError(app_.TaskFilePath());
 
   // 2. The window position, written in every case.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (!WriteWinPosition(profile_, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
-    ok = ShowSaveError(settingsFilePath_);
+  if (!WriteWinPosition(app_.profile, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
+    ok = ShowSaveError(app_.SettingsFilePath());
   }
 
   // 3. Declining keeps everything running as it was.
@@ -296,11 +248,9 @@ bool TfrmToDo::FormClose() {
 
   // 4. Teardown.
   ::KillTimer(Handle(), kMainTimer);
-  RemoveTrayIcon();
-  ::UnregisterHotKey(Handle(), activateHotKeyId_);
-  ::UnregisterHotKey(Handle(), visibleHotKeyId_);
-  ::GlobalDeleteAtom(activateHotKeyId_);
-  ::GlobalDeleteAtom(visibleHotKeyId_);
+  trayIcon_.Remove();
+  activateHotKey_.reset();  // unregistered, the atom deleted
+  visibleHotKey_.reset();
   return true;
 }
 
@@ -308,14 +258,14 @@ bool TfrmToDo::FormClose() {
 // The first showing
 
 void TfrmToDo::FormShow() {
-  if (!frmConfig_.SettingsReloadPending) return;
+  if (!app_.frmConfig.SettingsReloadPending) return;
   LoadAndApplySettings();
 }
 
 void TfrmToDo::LoadAndApplySettings() {
   // 1 to 12: read every setting (the file is opened for each key and never cached).
-  frmConfig_.SettingsReloadPending = false;
-  settings_ = LoadSettings(profile_, &SystemColour);
+  app_.frmConfig.SettingsReloadPending = false;
+  settings_ = LoadSettings(app_.profile, &SystemColour);
   topMost_ = settings_.TopMost;
   ClearFontCache();
   list_.DoneDown = settings_.DoneDown;
@@ -329,8 +279,7 @@ void TfrmToDo::LoadAndApplySettings() {
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  lblYMDHM.SetStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
-  lblSecond.SetStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
+  viewImage_.SetLabelStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
 
   // 9. The input method of the text editor.
   ApplyInputMethod();
@@ -410,7 +359,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
              (focus == cmbDate ? kDatePickerFocused : 0);
     }
     case kSetClockOffset:
-      clock_.SetOffsetMilliseconds(static_cast<long long>(lParam));
+      app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));
       return 1;
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
@@ -449,7 +398,11 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == EN_CHANGE && !settingEditorText_) edtToDoTextChange();
         return 0;
       }
-      if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      if (HIWORD(wParam) == BN_CLICKED) {
+        if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
+      } else if (lParam == 0) {
+        if (const auto item = MenuItemOfId(LOWORD(wParam))) Run(item->second);
+      }
       return 0;
     case WM_NOTIFY: {
       const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
@@ -506,7 +459,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ReportLoadProblems();
       return 0;
     case kAddTrayIcon:
-      if (!trayIconAdded_ && !closing_) AddTrayIcon();
+      if (!trayIcon_.Added() && !closing_) AddTrayIcon();
       return 0;
     default:
       return Default(msg, wParam, lParam);

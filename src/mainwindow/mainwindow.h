@@ -19,18 +19,17 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/config.h"
+#include "commands/commandtable.h"
 #include "geometry/hover.h"
 #include "geometry/layout.h"
 #include "geometry/tick.h"
 #include "geometry/zones.h"
-#include "mainwindow/label.h"
+#include "mainwindow/commandmenus.h"
 #include "mainwindow/taskgrid.h"
-#include "platform/clock.h"
-#include "platform/collation.h"
-#include "platform/filestore.h"
+#include "mainwindow/viewimage.h"
 #include "platform/handles.h"
-#include "platform/profile.h"
+#include "platform/hotkey.h"
+#include "platform/trayicon.h"
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "settings/winposition.h"
@@ -40,36 +39,8 @@
 
 namespace lq::win {
 
+class Application;
 class PlainChild;
-
-// Menu item identifiers (also the commands the header buttons send).
-enum MenuId : UINT {
-  idDoneOrNot = 1001,
-  idAdd,
-  idDel,
-  idAttach,
-  idAttachOpen,
-  idAttachEdit,
-  idAttachDelete,
-  idAttachFolderOpen,
-  idInputUrl,
-  idAlarm,
-  idFindToDo,
-  idMoveDate,
-  idPastDelete,
-  idAttachOpen2,
-  idAttachEdit2,
-  idAttachDelete2,
-  idAttachFolderOpen2,
-  idInputUrl2,
-  idAlarm2,
-  idFindToDo2,
-  idMoveDate2,
-  idPastDelete2,
-  idBtnPopAttach,
-  idBtnPopEdit,
-  idBtnMenu,
-};
 
 class TfrmToDo final : public Window {
  public:
@@ -77,7 +48,7 @@ class TfrmToDo final : public Window {
   static constexpr const wchar_t* kCaption = L"Tarnwillow";
   static constexpr COLORREF kWindowColour = 16772332;  // red 236, green 236, blue 255
 
-  TfrmToDo(std::filesystem::path exePath, HWND applicationWindow);
+  explicit TfrmToDo(Application& app);
   ~TfrmToDo() override;
 
   // Creates the window (FormCreate runs) without showing it.
@@ -87,9 +58,6 @@ class TfrmToDo final : public Window {
   // Keys the window sees before the focused control (and the grid menu's shortcuts); true when
   // the message was taken.
   bool PreTranslateMessage(const MSG& msg);
-
-  const std::filesystem::path& TaskFilePath() const { return taskFilePath_; }
-  const std::filesystem::path& SettingsFilePath() const { return settingsFilePath_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -104,7 +72,6 @@ class TfrmToDo final : public Window {
   void ApplyToolWindowStyle();
   void ApplyTopMost();
   void AddTrayIcon();
-  void RemoveTrayIcon();
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
@@ -145,7 +112,6 @@ class TfrmToDo final : public Window {
   void OnEnterSizeMove();
   void OnExitSizeMove();
   void SnapHeightToRows();
-  void PaintViewImage(HDC dc, const RECT& rc);
 
   // --- editing (editing.cpp)
   HFONT ApplyRowFont(std::int32_t d);
@@ -173,8 +139,16 @@ class TfrmToDo final : public Window {
   void AlarmCheck(std::string_view minute);
   void popitemAlarmClick();
 
+  // --- commands (commands.cpp): every command, from a menu, a key or a header button
+  void Run(Command command);
+  CommandContext CurrentContext() const;
+  HWND HeaderButton(Command command) const;
+  void OpenMenuBelow(MenuKind menu, HWND button);
+  void popitemAddClick();
+  void popitemDelClick();
+  void popitemDoneOrNotClick();
+
   // --- input (input.cpp)
-  void CreateMenus();
   void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
   void gridToDoMouseDown(TaskGrid::Button button, int x, int y);
   void gridToDoMouseMove(int x, int y);
@@ -182,62 +156,32 @@ class TfrmToDo final : public Window {
   void gridToDoTopLeftChanged();
   void gridToDoExit();
   void ActAsClickOnCurrentRow(int col);
-  void PrepareGridMenu(int row);
-  void PrepareAttachMenu();
-  void btnPopEditClick();
-  void OnCommand(UINT id);
   void RunKeyAction(KeyAction action);
-  bool CommandAvailable(UINT id) const;
-  void SetItem(HMENU menu, UINT id, const wchar_t* caption, int image, bool enabled);
-  void EnableItem(UINT id, bool enabled);
-  bool ItemEnabled(UINT id) const;
-  void popitemAddClick();
-  void popitemDelClick();
-  void popitemDoneOrNotClick();
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
 
-  // Paths and seams.
-  std::filesystem::path exePath_;
-  std::filesystem::path taskFilePath_;
-  std::filesystem::path settingsFilePath_;
-  HWND applicationWindow_;
-  LocalClock clock_;
-  LocaleCollation collation_;
-  WinFileStore fileStore_;
-  IniProfile profile_;
-
-  // The tasks: the table, the counters and the grid position.
-  TaskList list_;
-  TaskFile taskFile_;
-  TaskFileLoadReport loadReport_;
-  std::unique_ptr<TaskGrid> gridToDo;
-
-  // The dialogs' state other parts consult.
-  TfrmConfig frmConfig_;
+  // What lives for the whole run belongs to the application; the task list and the settings
+  // are named here because nearly every line uses them.
+  Application& app_;
+  TaskList& list_;
+  Settings& settings_;
 
   // Child windows.
   std::unique_ptr<PlainChild> pnlBase;
-  std::unique_ptr<PlainChild> imgNotEditMode;
-  Label lblYMDHM;
-  Label lblSecond;
+  std::unique_ptr<TaskGrid> gridToDo;
+  ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
   HWND edtToDoText = nullptr;
   HWND cmbDate = nullptr;
-  HWND btnAdd = nullptr;
-  HWND btnDel = nullptr;
-  HWND btnPopAttach = nullptr;
-  HWND btnPopEdit = nullptr;
-  HWND btnMenu = nullptr;
+  std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HWND tooltips_ = nullptr;
   ImageList images_;
   Icon programIcon_;
-  Bitmap viewImage_;
+  Brush windowBrush_;  // kWindowColour
 
-  // Menus; their captions, images and enabled states persist between right-clicks.
-  HMENU popGridMenu = nullptr;
-  HMENU popitemAttach = nullptr;
-  HMENU popAttach = nullptr;
-  HMENU popEdit = nullptr;
-  std::vector<Bitmap> menuImages_;
+  // The popup menus, made from the command table.
+  CommandMenus menus_;
+  TrayIcon trayIcon_;
+  std::optional<HotKey> activateHotKey_;
+  std::optional<HotKey> visibleHotKey_;
 
   // Window state.
   bool editMode_ = true;
@@ -253,9 +197,6 @@ class TfrmToDo final : public Window {
   Zone cursorZone_ = Zone::None;
   bool zoneCursorShown_ = false;
   POINT hintAnchor_{};
-  ATOM activateHotKeyId_ = 0;
-  ATOM visibleHotKeyId_ = 0;
-  bool trayIconAdded_ = false;
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
@@ -264,8 +205,6 @@ class TfrmToDo final : public Window {
   bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
-  // Settings as last loaded (the first showing loads them before anything is drawn).
-  Settings settings_;
   int rowHeight_ = 16;
   bool topMost_ = true;  // the check mark of the top-most command
 
