@@ -195,8 +195,6 @@ TEST_F(SyncTest, PairsAndCopiesAndDeletesAsEachSideChanged) {
        {{20, "a", false, kOld}}, {{20, "a", false, kNew}}, {"03/20 a new"}, {"03/20 a new"}},
       {"completed in the folder later",
        {{20, "a", false, kOld}}, {{20, "a", true, kNew}}, {"03/20 a 済 new"}, {"03/20 a done new"}},
-      {"reopened in the folder later",
-       {{20, "a", true, kOld}}, {{20, "a", false, kNew}}, {"03/20 a new"}, {"03/20 a new"}},
       {"done here later: the item is completed and saved",
        {{20, "a", true, kNew}}, {{20, "a", false, kOld}}, {"03/20 a 済 s1"}, {"03/20 a done s1"}},
       {"a tie goes to the folder",
