@@ -74,6 +74,10 @@ class TaskFile {
   // is never replaced by an empty list, and only replaced after its bytes were kept.
   bool SaveTaskFile(const TaskTable& table);
 
+  // Keeps a copy of the table in format 3.2 in a new backup file beside the task file (after
+  // any original still waiting to be kept); gives its path, or nothing when it failed.
+  std::optional<std::filesystem::path> KeepCopy(const TaskTable& table);
+
   bool BackupPending() const { return backupPending_; }
   bool ReadFailed() const { return readFailed_; }
 
