@@ -10,7 +10,7 @@
 #include "dialogs/config.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
-#include "platform/comapartment.h"
+#include "platform/com.h"
 #include "platform/filestore.h"
 #include "platform/profile.h"
 #include "settings/settings.h"
@@ -40,7 +40,7 @@ class Application {
  private:
   std::filesystem::path exePath_;
   HWND window_ = nullptr;
-  ComApartment com_;
+  ComApartmentOnDemand com_;
 
  public:
   LocalClock clock;
