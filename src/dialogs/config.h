@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/msgbox.h"
 
 namespace lq::win {
 
@@ -25,16 +24,7 @@ class TfrmConfig {
   // Asks a yes-or-no confirmation. IDNO comes back as it is; any other answer only when the
   // settings dialog was not opened while the question waited: otherwise the user is told that
   // the command gives up, and nothing comes back.
-  std::optional<int> AskUnlessInterrupted(HWND owner, const std::wstring& question) {
-    SettingsShown = false;
-    const int answer = ShowBox(owner, BoxKind::Confirmation, question);
-    if (answer == IDNO) return answer;
-    if (SettingsShown) {
-      ShowBox(owner, BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
-      return std::nullopt;
-    }
-    return answer;
-  }
+  std::optional<int> AskUnlessInterrupted(HWND owner, const std::wstring& question);
 };
 
 }  // namespace lq::win

@@ -1,0 +1,18 @@
+#include "dialogs/config.h"
+
+#include "platform/msgbox.h"
+
+namespace lq::win {
+
+std::optional<int> TfrmConfig::AskUnlessInterrupted(HWND owner, const std::wstring& question) {
+  SettingsShown = false;
+  const int answer = ShowBox(owner, BoxKind::Confirmation, question);
+  if (answer == IDNO) return answer;
+  if (SettingsShown) {
+    ShowBox(owner, BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
+    return std::nullopt;
+  }
+  return answer;
+}
+
+}  // namespace lq::win
