@@ -159,6 +159,8 @@ void TfrmToDo::RunKeyAction(KeyAction action) {
     case KeyAction::Add: popitemAddClick(); break;
     case KeyAction::DoneOrNot: popitemDoneOrNotClick(); break;
     case KeyAction::Alarm: popitemAlarmClick(); break;
+    case KeyAction::Find: Run(Command::FindToDo); break;
+    case KeyAction::MoveDate: Run(Command::MoveDate); break;
     default: break;  // commands still to come, and swallowed keys
   }
 }
