@@ -206,6 +206,8 @@ LRESULT CALLBACK TfrmSearch::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     }
   } catch (const std::exception& e) {
     ReportHandlerFailure("search dialog", e.what());
+  } catch (...) {
+    ReportHandlerFailure("search dialog");
   }
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
