@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/codepage.h"
+#include "settings/textforms.h"
 
 namespace lq::win {
 
@@ -27,7 +28,7 @@ std::string IniProfile::ReadString(std::string_view section, std::string_view ke
 bool IniProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   const std::wstring wSection = FromAnsi(section);
   const std::wstring wKey = FromAnsi(key);
-  const std::wstring wValue = FromAnsi(value);
+  const std::wstring wValue = FromAnsi(OneLineValue(value));
   return ::WritePrivateProfileStringW(wSection.c_str(), wKey.c_str(), wValue.c_str(), path_.c_str()) != FALSE;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/colors.h"
+#include "settings/keys.h"
 #include "store/seams.h"
 #include "store/tasktable.h"
 
@@ -76,12 +77,6 @@ struct Settings {
 
   // [Sync]
   bool SyncEnabled = false;
-};
-
-struct IntRange {
-  std::int32_t min;
-  std::int32_t max;
-  constexpr std::int32_t Clamp(std::int32_t v) const { return v < min ? min : (v > max ? max : v); }
 };
 
 // Everything the settings dialog writes (rows 12..48, fonts 6..24) lies well inside.

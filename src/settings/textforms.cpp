@@ -116,7 +116,16 @@ bool WriteColor(Profile& profile, const SettingKey& key, ColorValue value) {
 }
 
 bool WriteText(Profile& profile, const SettingKey& key, std::string_view value) {
-  return profile.WriteString(key.section, key.name, value);
+  return profile.WriteString(key.section, key.name, OneLineValue(value));
+}
+
+std::string OneLineValue(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (const char c : value) {
+    if (c != '\r' && c != '\n') out += c;  // never the second byte of a double-byte character
+  }
+  return out;
 }
 
 std::string WriteFailureMessage(const std::filesystem::path& settingsPath) {

@@ -51,6 +51,11 @@ bool WriteBoolean(Profile& profile, const SettingKey& key, bool value);
 bool WriteColor(Profile& profile, const SettingKey& key, ColorValue value);
 bool WriteText(Profile& profile, const SettingKey& key, std::string_view value);
 
+// A value as a settings file can hold it, on its one line: CR and LF are left out, since a
+// line break in a value would start a line of its own (a key or a section of somebody else's
+// making). Every writer writes through this.
+std::string OneLineValue(std::string_view value);
+
 // "<path> に書き込めません" as UTF-8, so a path with characters outside code page 932 is shown
 // as it is; the Windows layer converts it with CP_UTF8.
 std::string WriteFailureMessage(const std::filesystem::path& settingsPath);
