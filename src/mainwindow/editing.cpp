@@ -63,21 +63,34 @@ HFONT TfrmToDo::ApplyRowFont(std::int32_t d) {
 void TfrmToDo::HideEditors() {
   // Hidden on purpose: the editors' exit handling does not run, and the focus stays in the
   // list instead of falling to the panel.
-  editorsQuiet_ = true;
+  FlagScope quiet(editorsQuiet_);
   const HWND focus = ::GetFocus();
   if ((focus == edtToDoText || focus == cmbDate) && ::IsWindowVisible(gridToDo->Handle())) {
     ::SetFocus(gridToDo->Handle());
   }
   ::ShowWindow(edtToDoText, SW_HIDE);
   ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+}
+
+void TfrmToDo::CloseEditors() {
+  // The row an open editor writes to is about to leave it, so it closes first, as when it
+  // loses the focus: the text editor's exit sorts the list.
+  if (!TextEditorOpen() && !DatePickerOpen()) return;
+  const HWND focus = ::GetFocus();
+  if ((focus == edtToDoText || focus == cmbDate) && ::IsWindowVisible(gridToDo->Handle())) {
+    ::SetFocus(gridToDo->Handle());
+  }
+  if (TextEditorOpen()) edtToDoTextExit();
+  HideEditors();
 }
 
 void TfrmToDo::OpenDatePicker() {
-  editorsQuiet_ = true;
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  editorsQuiet_ = false;
+  {
+    FlagScope quiet(editorsQuiet_);
+    ::ShowWindow(edtToDoText, SW_HIDE);
+  }
   const int row = list_.CurrentRow();
+  editorRow_ = row;
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
   if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) {
     SYSTEMTIME st = ToSystemTime(*date);
@@ -91,10 +104,12 @@ void TfrmToDo::OpenDatePicker() {
 }
 
 void TfrmToDo::LoadTextEditor() {
-  editorsQuiet_ = true;
-  ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+  {
+    FlagScope quiet(editorsQuiet_);
+    ::ShowWindow(cmbDate, SW_HIDE);
+  }
   const int row = list_.CurrentRow();
+  editorRow_ = row;
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
   settingEditorText_ = true;
   ::SetWindowTextW(edtToDoText, FromCp932(list_.Table().Cell(colText, row)).c_str());
@@ -126,7 +141,7 @@ void TfrmToDo::CloseTextEditor() {
 }
 
 void TfrmToDo::edtToDoTextChange() {
-  const int row = list_.CurrentRow();
+  const int row = editorRow_;
   if (!list_.Table().IsTask(row)) return;
   const int length = ::GetWindowTextLengthW(edtToDoText);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -144,15 +159,16 @@ void TfrmToDo::edtToDoTextChange() {
     const auto at = static_cast<LPARAM>(std::min<std::size_t>(caret, filtered.kept.size()));
     ::SendMessageW(edtToDoText, EM_SETSEL, static_cast<WPARAM>(at), at);
   }
-  list_.ChangeText(filtered.bytes);
+  list_.ChangeText(row, filtered.bytes);
   gridToDo->Refresh();
 }
 
 void TfrmToDo::edtToDoTextExit() {
   if (editorsQuiet_ || !TextEditorOpen()) return;
-  editorsQuiet_ = true;
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  editorsQuiet_ = false;
+  {
+    FlagScope quiet(editorsQuiet_);
+    ::ShowWindow(edtToDoText, SW_HIDE);
+  }
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   gridToDo->Refresh();
 }
@@ -194,17 +210,20 @@ bool TfrmToDo::edtToDoTextKeyDown(WPARAM key) {
 void TfrmToDo::cmbDateChange() {
   SYSTEMTIME st{};
   if (::SendMessageW(cmbDate, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return;
-  if (!list_.Table().IsTask(list_.CurrentRow())) return;
+  if (!list_.Table().IsTask(editorRow_)) return;
   const HWND focus = ::GetFocus();
   // The picker stays open while the task moves: it follows the task to its new row.
   const auto hide = std::move(list_.Hooks.hideEditors);
   list_.Hooks.hideEditors = [this] {
-    editorsQuiet_ = true;
+    FlagScope quiet(editorsQuiet_);
     ::ShowWindow(edtToDoText, SW_HIDE);
-    editorsQuiet_ = false;
   };
-  list_.ChangeDueDate(Date{st.wYear, st.wMonth, st.wDay});
+  // Wine's picker, opened with no field selected, reports a change for an arrow key that
+  // changed nothing: only a new date counts.
+  const bool changed = list_.ChangeDueDate(editorRow_, Date{st.wYear, st.wMonth, st.wDay});
   list_.Hooks.hideEditors = hide;
+  if (!changed) return;
+  editorRow_ = list_.CurrentRow();  // where the task went
   gridToDo->Refresh();
   ActAsClickOnCurrentRow(colDueDate);
   if (focus == cmbDate && ::GetFocus() != cmbDate) ::SetFocus(cmbDate);

@@ -126,6 +126,7 @@ void TfrmToDo::FormCreate() {
   gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) { gridToDoMouseUp(b, keys, x, y); };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
+  gridCallbacks.beforeMove = [this] { CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
   gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));

@@ -42,6 +42,20 @@ namespace lq::win {
 
 class PlainChild;
 
+// Raises a flag for a scope and puts back what it was, so that neither an early return nor a
+// nested use leaves it wrong.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = old_; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
+
 // Menu item identifiers (also the commands the header buttons send).
 enum MenuId : UINT {
   idDoneOrNot = 1001,
@@ -155,6 +169,7 @@ class TfrmToDo final : public Window {
   void OpenTextEditor();
   void CloseTextEditor();
   void HideEditors();
+  void CloseEditors();  // before the current row or the list moves
   bool TextEditorOpen() const;
   bool DatePickerOpen() const;
   void edtToDoTextChange();
@@ -260,6 +275,7 @@ class TfrmToDo final : public Window {
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
   bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
+  int editorRow_ = 1;  // the row the open editor was opened on: it writes there and nowhere else
   bool settingEditorText_ = false;
   bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image

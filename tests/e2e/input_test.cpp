@@ -1,0 +1,136 @@
+// The keyboard and the wheel around the in-place editors, as a new user tries them: scrolling
+// while an editor is open, and a date picker that reports a change it did not make.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "mainwindow/automation.h"
+
+namespace lq::e2e {
+namespace {
+
+using namespace automation;
+
+constexpr LRESULT kEditorShown = kTextEditorShown | kDatePickerShown;
+
+std::vector<std::string> Lines(const std::string& file) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < file.size();) {
+    const std::size_t end = file.find("\r\n", at);
+    if (end == std::string::npos) break;
+    lines.push_back(file.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+// A saved line with the stamp of the fixtures, for a task whose stamp the program renewed.
+std::string WithFixtureStamp(std::string line) {
+  if (line.size() > 32) line.replace(15, 17, "20240101101010100");
+  return line;
+}
+
+TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
+  enum class Editor { Text, Date };
+  enum class Way { WheelOverAnotherRow, WheelOverTheEditor, ScrollBar };
+  const struct {
+    const char* name;
+    Editor editor;
+    Way way;
+  } cases[] = {
+      {"text editor, wheel over another row", Editor::Text, Way::WheelOverAnotherRow},
+      {"text editor, wheel over the editor", Editor::Text, Way::WheelOverTheEditor},
+      {"text editor, scroll bar", Editor::Text, Way::ScrollBar},
+      {"date picker, wheel over another row", Editor::Date, Way::WheelOverAnotherRow},
+      {"date picker, wheel over the picker", Editor::Date, Way::WheelOverTheEditor},
+      {"date picker, scroll bar", Editor::Date, Way::ScrollBar},
+  };
+  std::vector<std::string> tasks{kHeader32};
+  for (int i = 0; i < 20; ++i) tasks.push_back(TaskLine(i + 1, false, (i < 10 ? "t0" : "t") + std::to_string(i)));
+  std::string original;
+  for (const auto& t : tasks) original += t + "\r\n";
+
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scratch s;
+    s.Write(L"Lindqvale.csv", original);
+    Session w(s);
+    ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+    int editorColumn = 2;
+    if (c.editor == Editor::Text) {
+      Press(VK_END);
+      Type(L"E");  // this task may change: its editor is open
+      ASSERT_EQ(w.program.Cell(2, 1), "t00E");
+    } else {
+      Chord({VK_CONTROL, VK_TAB});
+      ASSERT_EQ(w.Editors() & kDatePickerFocused, kDatePickerFocused);
+      editorColumn = 0;
+    }
+
+    switch (c.way) {
+      case Way::WheelOverAnotherRow: Wheel(w.program.CellCentre(2, 4), 2); break;
+      case Way::WheelOverTheEditor: Wheel(w.program.CellCentre(editorColumn, 1), 2); break;
+      case Way::ScrollBar: {
+        // A click on the bar's track below its thumb: a page down.
+        const RECT grid = w.program.GridScreenRect();
+        Click(POINT{grid.right + GetSystemMetrics(SM_CXVSCROLL) / 2, grid.bottom - GetSystemMetrics(SM_CYVSCROLL) - 3});
+        ASSERT_GT(w.program.Query(kTopRow), 1);
+        break;
+      }
+    }
+    EXPECT_EQ(w.Editors() & kEditorShown, 0) << "an editor stayed open";
+    const int top = static_cast<int>(w.program.Query(kTopRow));
+    const int visible = static_cast<int>(w.program.Query(kVisibleRows));
+    EXPECT_GE(w.Current(), top);
+    EXPECT_LT(w.Current(), top + visible);
+    EXPECT_NE(w.Current(), 1);
+
+    // What the user types next must not land in another task.
+    if (c.editor == Editor::Text) {
+      Type(L"X");
+      Press(VK_RETURN);
+    } else {
+      Press(VK_UP);
+    }
+    w.CloseAndWait();
+    const std::vector<std::string> saved = Lines(s.Read(L"Lindqvale.csv").value_or(""));
+    ASSERT_EQ(saved.size(), tasks.size());
+    for (std::size_t i = 0; i < tasks.size(); ++i) {
+      if (i == 1 && c.editor == Editor::Text) {
+        EXPECT_EQ(WithFixtureStamp(saved[i]), TaskLine(1, false, "t00E"));
+      } else {
+        EXPECT_EQ(saved[i], tasks[i]) << "line " << i;
+      }
+    }
+  }
+}
+
+TEST(DatePicker, ANotificationWithoutANewDateLeavesADoneTaskDone) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "open"), TaskLine(3, true, "done")}));
+  Session w(s);
+  Click(w.program.CellCentre(0, 2));
+  ASSERT_EQ(w.Editors() & kDatePickerFocused, kDatePickerFocused);
+  // Wine's picker opens with no field selected: Up changes nothing but still notifies.
+  Press(VK_UP);
+  if (w.program.Cell(0, 2) != DueDate(3)) {
+    GTEST_SKIP() << "this picker selects a field when it opens, so Up really changes the date";
+  }
+  EXPECT_EQ(w.program.Cell(1, 2), Sj("済"));
+  EXPECT_EQ(w.program.Cell(2, 2), "done");
+  EXPECT_EQ(w.program.Cell(0, 0), "1/2");
+  EXPECT_EQ(w.Editors() & kDatePickerFocused, kDatePickerFocused);
+
+  // A real change still reopens the task.
+  Press(VK_RIGHT);
+  Press(VK_UP);
+  EXPECT_NE(w.program.Cell(1, w.Current()), Sj("済"));
+  EXPECT_EQ(w.program.Cell(0, 0), "2/2");
+  Press(VK_ESCAPE);
+  w.CloseAndWait();
+}
+
+}  // namespace
+}  // namespace lq::e2e
