@@ -8,6 +8,7 @@
 
 #include "mainwindow/childwindows.h"
 #include "platform/codepage.h"
+#include "store/paste.h"
 
 namespace lq::win {
 namespace {
@@ -230,6 +231,32 @@ void TfrmToDo::cmbDateChange() {
   if (!editMode_) EnterEditMode();
 }
 
+void TfrmToDo::edtToDoTextPaste() {
+  std::wstring clip;
+  if (!::OpenClipboard(edtToDoText)) return;
+  if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
+      clip = p;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  if (clip.empty()) return;
+
+  const int length = ::GetWindowTextLengthW(edtToDoText);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(edtToDoText, text.data(), length + 1)));
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(edtToDoText, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  end = std::min<DWORD>(end, static_cast<DWORD>(text.size()));
+  start = std::min(start, end);
+  const std::wstring_view all(text);
+  const std::wstring pasted = PastedText(std::wstring_view(clip), CharacterCount(all),
+                                         CharacterCount(all.substr(start, end - start)), kMaxTextCharacters);
+  ::SendMessageW(edtToDoText, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+}
+
 void TfrmToDo::cmbDateExit() {
   if (editorsQuiet_) return;
   ::ShowWindow(cmbDate, SW_HIDE);
@@ -280,9 +307,21 @@ LRESULT CALLBACK TfrmToDo::EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     if (id == kTextEditorId) {
       switch (msg) {
         case WM_KEYDOWN:
+          if (wParam == VK_INSERT && (::GetKeyState(VK_SHIFT) & 0x8000) && !(::GetKeyState(VK_CONTROL) & 0x8000)) {
+            // Some edit controls paste Shift+Insert without WM_PASTE; every paste goes through ours.
+            ::SendMessageW(hwnd, WM_PASTE, 0, 0);
+            return 0;
+          }
           if (self->edtToDoTextKeyDown(wParam)) return 0;
           break;
+        case WM_PASTE:
+          self->edtToDoTextPaste();
+          return 0;
         case WM_CHAR:
+          if (wParam == 0x16) {  // Ctrl+V
+            ::SendMessageW(hwnd, WM_PASTE, 0, 0);
+            return 0;
+          }
           if (wParam == VK_RETURN || wParam == VK_ESCAPE) {  // Escape keeps the text: there is no undo
             if (::IsWindowVisible(self->gridToDo->Handle())) ::SetFocus(self->gridToDo->Handle());
             return 0;

@@ -415,6 +415,9 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
     }
   }
   if (!editMode_) return false;
+  // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
+  // 3, Ctrl+V 22, …) come from TranslateMessage.
+  if (::GetFocus() == edtToDoText && IsTextEditorKey(k)) return false;
   const KeyAction action = DecideFormKey(k, TextEditorOpen(), DatePickerOpen());
   if (action == KeyAction::None) return false;
   RunKeyAction(action);

@@ -170,6 +170,7 @@ class TfrmToDo final : public Window {
   void CloseTextEditor();
   void HideEditors();
   void CloseEditors();  // before the current row or the list moves
+  void edtToDoTextPaste();
   bool TextEditorOpen() const;
   bool DatePickerOpen() const;
   void edtToDoTextChange();

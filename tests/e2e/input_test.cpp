@@ -1,5 +1,6 @@
 // The keyboard and the wheel around the in-place editors, as a new user tries them: scrolling
-// while an editor is open, and a date picker that reports a change it did not make.
+// while an editor is open, the clipboard keys in the text editor, and a date picker that
+// reports a change it did not make.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -105,6 +106,66 @@ TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
       }
     }
   }
+}
+
+TEST(Clipboard, CopyCutPasteAndUndoWorkInTheTextEditor) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv",
+          FileOf({kHeader32, TaskLine(1, false, "alpha beta"), TaskLine(2, false, "gamma"), TaskLine(3, false, "ab")}));
+  Session w(s);
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+  const auto text = [&](int row) { return w.program.Cell(2, row); };
+  // Opens the text editor on the next row with the caret at the end.
+  const auto nextRow = [&] {
+    Press(VK_DOWN);
+    Press(VK_SPACE);  // a typed key opens the editor and is not inserted
+    ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+    Press(VK_END);
+  };
+
+  // Copy part of one task and paste it into another; undo.
+  Press(VK_END);
+  for (int i = 0; i < 4; ++i) Chord({VK_SHIFT, VK_LEFT});
+  SetClipboardText(L"-");
+  Chord({VK_CONTROL, 'C'});
+  EXPECT_EQ(ClipboardText(), L"beta");
+  nextRow();
+  Chord({VK_CONTROL, 'V'});
+  EXPECT_EQ(text(2), "gammabeta");
+  Chord({VK_CONTROL, 'Z'});
+  EXPECT_EQ(text(2), "gamma");
+
+  // Cut, and the same with the Insert and Delete keys.
+  Chord({VK_SHIFT, VK_HOME});
+  Chord({VK_CONTROL, 'X'});
+  EXPECT_EQ(text(2), "");
+  EXPECT_EQ(ClipboardText(), L"gamma");
+  Chord({VK_SHIFT, VK_INSERT});
+  EXPECT_EQ(text(2), "gamma");
+  Chord({VK_SHIFT, VK_HOME});
+  SetClipboardText(L"-");
+  Chord({VK_CONTROL, VK_INSERT});
+  EXPECT_EQ(ClipboardText(), L"gamma");
+  Press(VK_END);
+  Chord({VK_SHIFT, VK_LEFT});
+  Chord({VK_SHIFT, VK_LEFT});
+  Chord({VK_SHIFT, VK_DELETE});
+  EXPECT_EQ(text(2), "gam");
+  EXPECT_EQ(ClipboardText(), L"ma");
+
+  // A long text is cut as typing is; a line break becomes a blank: a task is one line.
+  nextRow();
+  SetClipboardText(std::wstring(150, L'x'));
+  Chord({VK_CONTROL, 'V'});
+  EXPECT_EQ(text(3), "ab" + std::string(98, 'x'));
+  Chord({VK_SHIFT, VK_HOME});
+  SetClipboardText(L"one\r\ntwo\nthree\rfour\r\n");
+  Chord({VK_CONTROL, 'V'});
+  EXPECT_EQ(text(3), "one two three four ");
+  Press(VK_RETURN);  // closing the editor trims the blanks around a text
+  EXPECT_EQ(text(3), "one two three four");
+  w.CloseAndWait();
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or("").find("\r\ntwo"), std::string::npos);
 }
 
 TEST(DatePicker, ANotificationWithoutANewDateLeavesADoneTaskDone) {
