@@ -240,9 +240,9 @@ void TfrmToDo::popitemDelClick() {
   const std::string question = list_.DeleteQuestion();
   if (question.empty()) return;
   frmConfig_.SettingsShown = false;
-  if (ShowBox(Handle(), BoxKind::Confirmation, FromCp932(question)) == IDNO) return;
+  if (ShowMessage(BoxKind::Confirmation, FromCp932(question)) == IDNO) return;
   if (frmConfig_.SettingsShown) {
-    ShowBox(Handle(), BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
+    ShowMessage(BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
     return;
   }
   HideEditors();  // the rows move under them

@@ -30,6 +30,7 @@
 #include "platform/collation.h"
 #include "platform/filestore.h"
 #include "platform/handles.h"
+#include "platform/msgbox.h"
 #include "platform/profile.h"
 #include "platform/window.h"
 #include "settings/settings.h"
@@ -122,6 +123,9 @@ class TfrmToDo final : public Window {
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
+  // Every message box of the window: the editors stay open while it shows, and the control
+  // that had the focus gets it back (an editor with its caret where it was).
+  int ShowMessage(BoxKind kind, const std::wstring& text);
   LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)

@@ -1,8 +1,9 @@
 // The keyboard and the wheel around the in-place editors, as a new user tries them: scrolling
-// while an editor is open, the clipboard keys in the text editor, and a date picker that
-// reports a change it did not make.
+// while an editor is open, the clipboard keys in the text editor, the focus after each message
+// box, and a date picker that reports a change it did not make.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,18 @@ std::vector<std::string> Lines(const std::string& file) {
 std::string WithFixtureStamp(std::string line) {
   if (line.size() > 32) line.replace(15, 17, "20240101101010100");
   return line;
+}
+
+void AnswerAndWait(Session& w, int button) {
+  const auto box = w.program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value()) << "no message box";
+  Program::Answer(*box, button);
+  ASSERT_TRUE(WaitUntil([&] { return !w.program.HasMessageBox(); }));
+}
+
+// The focus is back where it was, once the program is past the box.
+bool FocusReturnsTo(const Session& w, LRESULT where) {
+  return WaitUntil([&] { return (w.Editors() & where) == where; });
 }
 
 TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
@@ -166,6 +179,81 @@ TEST(Clipboard, CopyCutPasteAndUndoWorkInTheTextEditor) {
   EXPECT_EQ(text(3), "one two three four");
   w.CloseAndWait();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or("").find("\r\ntwo"), std::string::npos);
+}
+
+TEST(Focus, EveryMessageBoxGivesTheFocusBack) {
+  // The list had the focus: Down moves the current row afterwards.
+  const auto downMovesTheRow = [](Session& w) {
+    EXPECT_TRUE(FocusReturnsTo(w, kListFocused));
+    const int before = w.Current();
+    Press(VK_DOWN);
+    EXPECT_EQ(w.Current(), before + 1);
+  };
+  const struct {
+    const char* name;
+    std::vector<std::string> tasks;
+    std::function<void(Session&)> run;  // opens the box, answers it and checks the focus
+    bool readOnly = false;              // a task file the program cannot write
+  } cases[] = {
+      {"the delete question answered with the button and with Escape",
+       {TaskLine(1, false, "a"), TaskLine(2, false, "b"), TaskLine(3, false, "c")},
+       [&](Session& w) {
+         Press(VK_RETURN);  // the list takes the focus
+         Press(VK_DELETE);
+         AnswerAndWait(w, IDNO);
+         downMovesTheRow(w);
+         Press(VK_DELETE);
+         ASSERT_TRUE(w.program.WaitForMessageBox().has_value());
+         Press(VK_ESCAPE);
+         ASSERT_TRUE(WaitUntil([&] { return !w.program.HasMessageBox(); }));
+         downMovesTheRow(w);
+         EXPECT_EQ(w.program.Cell(0, 0), "3/3");
+       }},
+      {"the alarm command on a text without a time",
+       {TaskLine(1, false, "no time"), TaskLine(2, false, "b")},
+       [&](Session& w) {
+         Chord({VK_CONTROL, 'B'});
+         AnswerAndWait(w, IDOK);
+         downMovesTheRow(w);
+       }},
+      {"an alarm that cannot start, while the text editor is open",
+       {TaskLine(0, false, "07:00 wake", "", "A"), TaskLine(1, false, "note")},
+       [&](Session& w) {
+         Press(VK_DOWN);
+         Press(VK_SPACE);
+         Press(VK_HOME);
+         ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+         w.SetClockTo(6, 59, 59, 500);
+         AnswerAndWait(w, IDOK);
+         EXPECT_TRUE(FocusReturnsTo(w, kTextEditorFocused));
+         Type(L"Z");
+         EXPECT_EQ(w.program.Cell(2, 2), "Znote");
+       }},
+      {"the quit question after a failed save, declined",
+       {TaskLine(1, false, "x")},
+       [&](Session& w) {
+         Press(VK_END);
+         w.program.Close();
+         AnswerAndWait(w, IDOK);  // the task file could not be written
+         AnswerAndWait(w, IDNO);  // do not quit
+         EXPECT_TRUE(FocusReturnsTo(w, kTextEditorFocused));
+         Type(L"Q");
+         EXPECT_EQ(w.program.Cell(2, 1), "xQ");
+       },
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scratch s;
+    std::string file = kHeader32 + "\r\n";
+    for (const auto& t : c.tasks) file += t + "\r\n";
+    s.Write(L"Lindqvale.csv", file);
+    if (c.readOnly) SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
+    Session w(s);
+    c.run(w);
+    if (c.readOnly) SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+    w.CloseAndWait();
+  }
 }
 
 TEST(DatePicker, ANotificationWithoutANewDateLeavesADoneTaskDone) {
