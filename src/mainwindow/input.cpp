@@ -240,11 +240,12 @@ void TfrmToDo::popitemDelClick() {
   const std::string question = list_.DeleteQuestion();
   if (question.empty()) return;
   frmConfig_.SettingsShown = false;
-  if (ShowBox(Handle(), BoxKind::Confirmation, FromCp932(question)) == IDNO) return;
+  if (ShowMessage(BoxKind::Confirmation, FromCp932(question)) == IDNO) return;
   if (frmConfig_.SettingsShown) {
-    ShowBox(Handle(), BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
+    ShowMessage(BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
     return;
   }
+  HideEditors();  // the rows move under them
   list_.DeleteCurrentTask();
   gridToDo->Refresh();
   EnterEditMode();
@@ -295,7 +296,7 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
 
   if (t.Cell(colDueDate, row).empty()) {
     // The blank row of an empty list: nothing to edit.
-    editorsQuiet_ = true;
+    FlagScope quiet(editorsQuiet_);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     ::ShowWindow(cmbDate, SW_HIDE);
@@ -304,7 +305,6 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
     settingEditorText_ = true;
     ::SetWindowTextW(edtToDoText, L"");
     settingEditorText_ = false;
-    editorsQuiet_ = false;
     return;
   }
   switch (col) {
@@ -365,10 +365,9 @@ void TfrmToDo::gridToDoTopLeftChanged() {
 
 void TfrmToDo::gridToDoExit() {
   const HWND focus = ::GetFocus();
-  editorsQuiet_ = true;
+  FlagScope quiet(editorsQuiet_);
   if (focus != edtToDoText) ::ShowWindow(edtToDoText, SW_HIDE);
   if (focus != cmbDate) ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
 }
 
 void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -416,6 +415,9 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
     }
   }
   if (!editMode_) return false;
+  // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
+  // 3, Ctrl+V 22, …) come from TranslateMessage.
+  if (::GetFocus() == edtToDoText && IsTextEditorKey(k)) return false;
   const KeyAction action = DecideFormKey(k, TextEditorOpen(), DatePickerOpen());
   if (action == KeyAction::None) return false;
   RunKeyAction(action);

@@ -30,6 +30,7 @@
 #include "platform/collation.h"
 #include "platform/filestore.h"
 #include "platform/handles.h"
+#include "platform/msgbox.h"
 #include "platform/profile.h"
 #include "platform/window.h"
 #include "settings/settings.h"
@@ -41,6 +42,20 @@
 namespace lq::win {
 
 class PlainChild;
+
+// Raises a flag for a scope and puts back what it was, so that neither an early return nor a
+// nested use leaves it wrong.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = old_; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
 
 // Menu item identifiers (also the commands the header buttons send).
 enum MenuId : UINT {
@@ -108,6 +123,9 @@ class TfrmToDo final : public Window {
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
+  // Every message box of the window: the editors stay open while it shows, and the control
+  // that had the focus gets it back (an editor with its caret where it was).
+  int ShowMessage(BoxKind kind, const std::wstring& text);
   LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)
@@ -155,6 +173,8 @@ class TfrmToDo final : public Window {
   void OpenTextEditor();
   void CloseTextEditor();
   void HideEditors();
+  void CloseEditors();  // before the current row or the list moves
+  void edtToDoTextPaste();
   bool TextEditorOpen() const;
   bool DatePickerOpen() const;
   void edtToDoTextChange();
@@ -260,6 +280,7 @@ class TfrmToDo final : public Window {
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
   bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
+  int editorRow_ = 1;  // the row the open editor was opened on: it writes there and nowhere else
   bool settingEditorText_ = false;
   bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
