@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/msgbox.h"
 
 
 namespace lq::win {
@@ -25,6 +28,10 @@ class TfrmConfig {
   // settings dialog was not opened while the question waited: otherwise the user is told that
   // the command gives up, and nothing comes back.
   std::optional<int> AskUnlessInterrupted(HWND owner, const std::wstring& question);
+  // The same, with the boxes shown by the caller (the main window gives the focus back after
+  // each).
+  using ShowBoxFn = std::function<int(BoxKind kind, const std::wstring& text)>;
+  std::optional<int> AskUnlessInterrupted(const ShowBoxFn& show, const std::wstring& question);
 };
 
 }  // namespace lq::win

@@ -8,6 +8,7 @@
 
 #include "mainwindow/childwindows.h"
 #include "platform/codepage.h"
+#include "store/paste.h"
 
 namespace lq::win {
 namespace {
@@ -63,21 +64,34 @@ HFONT TfrmToDo::ApplyRowFont(std::int32_t d) {
 void TfrmToDo::HideEditors() {
   // Hidden on purpose: the editors' exit handling does not run, and the focus stays in the
   // list instead of falling to the panel.
-  editorsQuiet_ = true;
+  const ScopedFlag quiet(editorsQuiet_);
   const HWND focus = ::GetFocus();
   if ((focus == edtToDoText || focus == cmbDate) && ::IsWindowVisible(gridToDo->Handle())) {
     ::SetFocus(gridToDo->Handle());
   }
   ::ShowWindow(edtToDoText, SW_HIDE);
   ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+}
+
+void TfrmToDo::CloseEditors() {
+  // The row an open editor writes to is about to leave it, so it closes first, as when it
+  // loses the focus: the text editor's exit sorts the list.
+  if (!TextEditorOpen() && !DatePickerOpen()) return;
+  const HWND focus = ::GetFocus();
+  if ((focus == edtToDoText || focus == cmbDate) && ::IsWindowVisible(gridToDo->Handle())) {
+    ::SetFocus(gridToDo->Handle());
+  }
+  if (TextEditorOpen()) edtToDoTextExit();
+  HideEditors();
 }
 
 void TfrmToDo::OpenDatePicker() {
-  editorsQuiet_ = true;
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  editorsQuiet_ = false;
+  {
+    const ScopedFlag quiet(editorsQuiet_);
+    ::ShowWindow(edtToDoText, SW_HIDE);
+  }
   const int row = list_.CurrentRow();
+  editorRow_ = row;
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
   if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) {
     SYSTEMTIME st = ToSystemTime(*date);
@@ -91,10 +105,12 @@ void TfrmToDo::OpenDatePicker() {
 }
 
 void TfrmToDo::LoadTextEditor() {
-  editorsQuiet_ = true;
-  ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+  {
+    const ScopedFlag quiet(editorsQuiet_);
+    ::ShowWindow(cmbDate, SW_HIDE);
+  }
   const int row = list_.CurrentRow();
+  editorRow_ = row;
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
   settingEditorText_ = true;
   ::SetWindowTextW(edtToDoText, FromCp932(list_.Table().Cell(colText, row)).c_str());
@@ -126,7 +142,7 @@ void TfrmToDo::CloseTextEditor() {
 }
 
 void TfrmToDo::edtToDoTextChange() {
-  const int row = list_.CurrentRow();
+  const int row = editorRow_;
   if (!list_.Table().IsTask(row)) return;
   const int length = ::GetWindowTextLengthW(edtToDoText);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -144,15 +160,16 @@ void TfrmToDo::edtToDoTextChange() {
     const auto at = static_cast<LPARAM>(std::min<std::size_t>(caret, filtered.kept.size()));
     ::SendMessageW(edtToDoText, EM_SETSEL, static_cast<WPARAM>(at), at);
   }
-  list_.ChangeText(filtered.bytes);
+  list_.ChangeText(row, filtered.bytes);
   gridToDo->Refresh();
 }
 
 void TfrmToDo::edtToDoTextExit() {
   if (editorsQuiet_ || !TextEditorOpen()) return;
-  editorsQuiet_ = true;
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  editorsQuiet_ = false;
+  {
+    const ScopedFlag quiet(editorsQuiet_);
+    ::ShowWindow(edtToDoText, SW_HIDE);
+  }
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   gridToDo->Refresh();
 }
@@ -194,21 +211,50 @@ bool TfrmToDo::edtToDoTextKeyDown(WPARAM key) {
 void TfrmToDo::cmbDateChange() {
   SYSTEMTIME st{};
   if (::SendMessageW(cmbDate, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return;
-  if (!list_.Table().IsTask(list_.CurrentRow())) return;
+  if (!list_.Table().IsTask(editorRow_)) return;
   const HWND focus = ::GetFocus();
   // The picker stays open while the task moves: it follows the task to its new row.
   const auto hide = std::move(list_.Hooks.hideEditors);
   list_.Hooks.hideEditors = [this] {
-    editorsQuiet_ = true;
+    const ScopedFlag quiet(editorsQuiet_);
     ::ShowWindow(edtToDoText, SW_HIDE);
-    editorsQuiet_ = false;
   };
-  list_.ChangeDueDate(Date{st.wYear, st.wMonth, st.wDay});
+  // Wine's picker, opened with no field selected, reports a change for an arrow key that
+  // changed nothing: only a new date counts.
+  const bool changed = list_.ChangeDueDate(editorRow_, Date{st.wYear, st.wMonth, st.wDay});
   list_.Hooks.hideEditors = hide;
+  if (!changed) return;
+  editorRow_ = list_.CurrentRow();  // where the task went
   gridToDo->Refresh();
   ActAsClickOnCurrentRow(colDueDate);
   if (focus == cmbDate && ::GetFocus() != cmbDate) ::SetFocus(cmbDate);
   if (!editMode_) EnterEditMode();
+}
+
+void TfrmToDo::edtToDoTextPaste() {
+  std::wstring clip;
+  if (!::OpenClipboard(edtToDoText)) return;
+  if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
+      clip = p;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  if (clip.empty()) return;
+
+  const int length = ::GetWindowTextLengthW(edtToDoText);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(edtToDoText, text.data(), length + 1)));
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(edtToDoText, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  end = std::min<DWORD>(end, static_cast<DWORD>(text.size()));
+  start = std::min(start, end);
+  const std::wstring_view all(text);
+  const std::wstring pasted = PastedText(std::wstring_view(clip), CharacterCount(all),
+                                         CharacterCount(all.substr(start, end - start)), kMaxTextCharacters);
+  ::SendMessageW(edtToDoText, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
 }
 
 void TfrmToDo::cmbDateExit() {
@@ -261,9 +307,21 @@ LRESULT CALLBACK TfrmToDo::EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     if (id == kTextEditorId) {
       switch (msg) {
         case WM_KEYDOWN:
+          if (wParam == VK_INSERT && (::GetKeyState(VK_SHIFT) & 0x8000) && !(::GetKeyState(VK_CONTROL) & 0x8000)) {
+            // Some edit controls paste Shift+Insert without WM_PASTE; every paste goes through ours.
+            ::SendMessageW(hwnd, WM_PASTE, 0, 0);
+            return 0;
+          }
           if (self->edtToDoTextKeyDown(wParam)) return 0;
           break;
+        case WM_PASTE:
+          self->edtToDoTextPaste();
+          return 0;
         case WM_CHAR:
+          if (wParam == 0x16) {  // Ctrl+V
+            ::SendMessageW(hwnd, WM_PASTE, 0, 0);
+            return 0;
+          }
           if (wParam == VK_RETURN || wParam == VK_ESCAPE) {  // Escape keeps the text: there is no undo
             if (::IsWindowVisible(self->gridToDo->Handle())) ::SetFocus(self->gridToDo->Handle());
             return 0;

@@ -60,7 +60,7 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
 
   if (t.Cell(colDueDate, row).empty()) {
     // The blank row of an empty list: nothing to edit.
-    editorsQuiet_ = true;
+    const ScopedFlag quiet(editorsQuiet_);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     ::ShowWindow(cmbDate, SW_HIDE);
@@ -69,7 +69,6 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
     settingEditorText_ = true;
     ::SetWindowTextW(edtToDoText, L"");
     settingEditorText_ = false;
-    editorsQuiet_ = false;
     return;
   }
   switch (col) {
@@ -130,10 +129,9 @@ void TfrmToDo::gridToDoTopLeftChanged() {
 
 void TfrmToDo::gridToDoExit() {
   const HWND focus = ::GetFocus();
-  editorsQuiet_ = true;
+  const ScopedFlag quiet(editorsQuiet_);
   if (focus != edtToDoText) ::ShowWindow(edtToDoText, SW_HIDE);
   if (focus != cmbDate) ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
 }
 
 void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -179,6 +177,9 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
     }
   }
   if (!editMode_) return false;
+  // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
+  // 3, Ctrl+V 22, …) come from TranslateMessage.
+  if (::GetFocus() == edtToDoText && IsTextEditorKey(k)) return false;
   const KeyAction action = DecideFormKey(k, TextEditorOpen(), DatePickerOpen());
   if (action == KeyAction::None) return false;
   RunKeyAction(action);

@@ -108,6 +108,7 @@ void TfrmToDo::FormCreate() {
   gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) { gridToDoMouseUp(b, keys, x, y); };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
+  gridCallbacks.beforeMove = [this] { CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
   gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));
@@ -195,7 +196,7 @@ void TfrmToDo::ShowSettingsWriteError() {
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(n), L'\0');
   ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  ShowBox(Handle(), BoxKind::Error, text);
+  ShowMessage(BoxKind::Error, text);
 }
 
 void TfrmToDo::ReportLoadProblems() {
@@ -217,15 +218,29 @@ void TfrmToDo::ReportLoadProblems() {
            std::to_wstring(report.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
            L"次に保存するとき、元のファイルをそのまま「" + backup + L"」として残します。";
   }
-  ShowBox(Handle(), BoxKind::Warning, text);
+  ShowMessage(BoxKind::Warning, text);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Closing
 
 bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
-  ShowBox(Handle(), BoxKind::Error, PathText(path) + L" の保存が出来ませんでした。");
+  ShowMessage(BoxKind::Error, PathText(path) + L" の保存が出来ませんでした。");
   return false;
+}
+
+int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
+  // The box takes the focus only for as long as it shows: losing it to the box is no exit for
+  // the editors, and the control that had it gets it back, an editor's caret unmoved.
+  const HWND focus = ::GetFocus();
+  const bool ours = focus && (focus == Handle() || ::IsChild(Handle(), focus));
+  int answer = 0;
+  {
+    const ScopedFlag quiet(editorsQuiet_);
+    answer = ShowBox(Handle(), kind, text);
+  }
+  if (ours && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) ::SetFocus(focus);
+  return answer;
 }
 
 bool TfrmToDo::FormClose() {
@@ -242,7 +257,7 @@ bool TfrmToDo::FormClose() {
 
   // 3. Declining keeps everything running as it was.
   if (!ok &&
-      ShowBox(Handle(), BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
+      ShowMessage(BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
     return false;
   }
 

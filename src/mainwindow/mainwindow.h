@@ -29,6 +29,7 @@
 #include "mainwindow/viewimage.h"
 #include "platform/handles.h"
 #include "platform/hotkey.h"
+#include "platform/msgbox.h"
 #include "platform/trayicon.h"
 #include "platform/window.h"
 #include "settings/settings.h"
@@ -75,6 +76,11 @@ class TfrmToDo final : public Window {
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
+  // Every message box of the window: the editors stay open while it shows, and the control
+  // that had the focus gets it back (an editor with its caret where it was).
+  int ShowMessage(BoxKind kind, const std::wstring& text);
+  // A yes-or-no question that gives up when the settings dialog was opened meanwhile.
+  std::optional<int> AskUnlessInterrupted(const std::wstring& question);
   LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)
@@ -121,6 +127,8 @@ class TfrmToDo final : public Window {
   void OpenTextEditor();
   void CloseTextEditor();
   void HideEditors();
+  void CloseEditors();  // before the current row or the list moves
+  void edtToDoTextPaste();
   bool TextEditorOpen() const;
   bool DatePickerOpen() const;
   void edtToDoTextChange();
@@ -201,6 +209,7 @@ class TfrmToDo final : public Window {
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
   bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
+  int editorRow_ = 1;  // the row the open editor was opened on: it writes there and nowhere else
   bool settingEditorText_ = false;
   bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image

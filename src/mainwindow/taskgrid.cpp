@@ -106,7 +106,12 @@ bool TaskGrid::CellAt(int x, int y, int* col, int* row) const {
   return false;
 }
 
+void TaskGrid::BeforeMove() {
+  if (cb_.beforeMove) cb_.beforeMove();
+}
+
 void TaskGrid::MoveCurrentRow(int row) {
+  if (row != list_.CurrentRow()) BeforeMove();
   const int oldTop = list_.TopRow();
   list_.SetCurrentRow(row);
   Refresh();
@@ -143,6 +148,8 @@ void TaskGrid::UpdateScrollBar() {
 }
 
 void TaskGrid::OnVScroll(int code) {
+  if (code == SB_ENDSCROLL) return;
+  BeforeMove();  // first: closing an editor may sort the list
   SCROLLINFO si{};
   si.cbSize = sizeof si;
   si.fMask = SIF_ALL;
@@ -164,6 +171,8 @@ void TaskGrid::OnVScroll(int code) {
 }
 
 void TaskGrid::OnKeyDown(WPARAM key) {
+  if (key != VK_UP && key != VK_DOWN && key != VK_PRIOR && key != VK_NEXT && key != VK_HOME && key != VK_END) return;
+  BeforeMove();
   const int current = list_.CurrentRow();
   const int last = list_.Table().RowCount() - 1;
   const int page = std::max(1, list_.VisibleRowCount());
@@ -282,6 +291,7 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL: {
       // Each notch moves the current row by one.
+      BeforeMove();
       wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
       while (wheelRemainder_ >= WHEEL_DELTA) {
         wheelRemainder_ -= WHEEL_DELTA;
@@ -297,6 +307,7 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK: {
       const int x = GET_X_LPARAM(lParam);
       const int y = GET_Y_LPARAM(lParam);
+      BeforeMove();  // an editor closing may sort: the row under the mouse is the one after it
       int col = -1;
       int row = -1;
       if (CellAt(x, y, &col, &row) && row > 0) MoveCurrentRow(row);

@@ -95,7 +95,7 @@ void TfrmToDo::AlarmCheck(std::string_view minute) {
     if (message.empty()) continue;  // codes without an explanation are ignored
     ::SetForegroundWindow(Handle());
     ::MessageBeep(MB_OK);
-    ShowBox(Handle(), BoxKind::Warning, Wide(message));
+    ShowMessage(BoxKind::Warning, Wide(message));
   }
 }
 
@@ -107,7 +107,7 @@ void TfrmToDo::popitemAlarmClick() {
   if (!flags.starts_with("A")) {
     const std::string normalised = ParseAlarmTime(t.Cell(colText, row));
     if (normalised.empty()) {
-      ShowBox(Handle(), BoxKind::Information, L"時刻として有効な文字列が見つかりません。\r\n(全角文字は不可)");
+      ShowMessage(BoxKind::Information, L"時刻として有効な文字列が見つかりません。\r\n(全角文字は不可)");
       return;
     }
     t.Cell(colText, row) = normalised;

@@ -80,8 +80,9 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
   return true;
 }
 
-bool TaskList::ChangeText(std::string_view text) {
-  TaskRow& row = table_.Row(currentRow_);
+bool TaskList::ChangeText(int rowIndex, std::string_view text) {
+  if (!table_.IsTask(rowIndex)) return false;
+  TaskRow& row = table_.Row(rowIndex);
   if (row[colText] == text) return false;
   // The alarm's time is read from the text, so editing it cancels the alarm.
   if (row[colFlags].starts_with("A")) row[colFlags] = SetFlagText(row[colFlags], 1, "-");
@@ -90,8 +91,10 @@ bool TaskList::ChangeText(std::string_view text) {
   return true;
 }
 
-void TaskList::ChangeDueDate(Date date) {
-  TaskRow& row = table_.Row(currentRow_);
+bool TaskList::ChangeDueDate(int rowIndex, Date date) {
+  if (!table_.IsTask(rowIndex)) return false;
+  TaskRow& row = table_.Row(rowIndex);
+  if (ParseDateText(row[colDueDate]) == date) return false;  // a done task stays done
   if (IsDoneMark(row[colDaysLeft])) {
     --DoneCount;
     ++NotDoneCount;
@@ -99,7 +102,9 @@ void TaskList::ChangeDueDate(Date date) {
   row[colDueDate] = FormatDueDate(date);
   row[colDaysLeft] = std::to_string(DayNumber(date) - DayNumber(Today()));
   UpdateTaskCounts();
+  if (rowIndex != currentRow_) SetCurrentRow(rowIndex);  // the sort keeps this task selected
   SortTasks(currentRow_ - topRow_, false);
+  return true;
 }
 
 }  // namespace lq

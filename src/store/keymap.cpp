@@ -4,6 +4,11 @@ namespace lq {
 namespace {
 constexpr unsigned kTab = 0x09;
 constexpr unsigned kDelete = 0x2E;
+constexpr unsigned kInsert = 0x2D;
+constexpr unsigned kEnd = 0x23;
+constexpr unsigned kHome = 0x24;
+constexpr unsigned kLeft = 0x25;
+constexpr unsigned kRight = 0x27;
 }  // namespace
 
 KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen) {
@@ -27,6 +32,14 @@ KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerO
     case 'R': return KeyAction::AttachFolderOpen;
     case 'U': return KeyAction::InputUrl;
     default: return KeyAction::Swallow;
+  }
+}
+
+bool IsTextEditorKey(const KeyState& k) {
+  if (!k.ctrl || k.shift || k.alt) return false;
+  switch (k.key) {
+    case 'C': case 'V': case 'X': case 'Z': case kInsert: case kLeft: case kRight: case kHome: case kEnd: return true;
+    default: return false;
   }
 }
 

@@ -24,6 +24,10 @@ struct KeyState {
 
 // Ctrl means Ctrl with neither Shift nor Alt. The Ctrl commands close the text editor first.
 KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen);
+// Keys the text editor keeps although Ctrl is held, as any Windows text field: the clipboard
+// (Ctrl+C, V, X and Insert), undo (Ctrl+Z), and moves by word and to either end (Ctrl+Left,
+// Right, Home, End). With the text editor focused they reach it instead of being swallowed.
+bool IsTextEditorKey(const KeyState& k);
 // True for the actions that close the text editor before they run.
 bool ClosesTextEditorFirst(KeyAction action);
 

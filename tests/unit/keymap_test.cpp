@@ -37,6 +37,17 @@ TEST(KeyMap, CtrlLettersRunTheirCommandsAndEveryOtherCtrlKeyIsSwallowed) {
   EXPECT_EQ(DecideFormKey(KeyState{'A'}, false, false), KeyAction::None);
 }
 
+TEST(KeyMap, TheTextEditorKeepsItsClipboardUndoAndWordKeys) {
+  for (const unsigned key : std::initializer_list<unsigned>{'C', 'V', 'X', 'Z', 0x2D, 0x25, 0x27, 0x24, 0x23}) {
+    EXPECT_TRUE(IsTextEditorKey(Ctrl(key))) << key;
+  }
+  for (const unsigned key : std::initializer_list<unsigned>{'A', 'B', 'D', 'H', 0x26, 0x28, 0x2E, 0x09}) {
+    EXPECT_FALSE(IsTextEditorKey(Ctrl(key))) << key;
+  }
+  EXPECT_FALSE(IsTextEditorKey(KeyState{'C'}));
+  EXPECT_FALSE(IsTextEditorKey(KeyState{'V', true, false, true}));  // Ctrl+Alt
+}
+
 TEST(KeyMap, OnlyTheCommandsControlCharactersAreCancelled) {
   for (unsigned ch : {1u, 2u, 4u, 5u, 6u, 7u, 15u, 16u, 17u, 18u, 21u}) EXPECT_TRUE(IsCancelledControlCharacter(ch)) << ch;
   // Copy, paste and cut (Ctrl+C, V, X) and the others still work in the editors.
