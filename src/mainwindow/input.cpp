@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/application.h"
 #include "mainwindow/imagelist.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/codepage.h"
@@ -58,17 +59,12 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
     return;
   }
 
-  if (t.Cell(colDueDate, row).empty()) {
+  if (!t.IsTask(row)) {
     // The blank row of an empty list: nothing to edit.
-    const ScopedFlag quiet(editorsQuiet_);
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    ::ShowWindow(cmbDate, SW_HIDE);
-    ::SendMessageW(cmbDate, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&now));
-    ::ShowWindow(edtToDoText, SW_HIDE);
-    settingEditorText_ = true;
-    ::SetWindowTextW(edtToDoText, L"");
-    settingEditorText_ = false;
+    editors_.HideDate();
+    editors_.SetDate(app_.clock.Now().date);
+    editors_.HideText();
+    editors_.LoadText(L"");
     return;
   }
   switch (col) {
@@ -129,9 +125,8 @@ void TfrmToDo::gridToDoTopLeftChanged() {
 
 void TfrmToDo::gridToDoExit() {
   const HWND focus = ::GetFocus();
-  const ScopedFlag quiet(editorsQuiet_);
-  if (focus != edtToDoText) ::ShowWindow(edtToDoText, SW_HIDE);
-  if (focus != cmbDate) ::ShowWindow(cmbDate, SW_HIDE);
+  if (focus != editors_.TextHandle()) editors_.HideText();
+  if (focus != editors_.DateHandle()) editors_.HideDate();
 }
 
 void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -179,8 +174,8 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
   if (!editMode_) return false;
   // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
   // 3, Ctrl+V 22, …) come from TranslateMessage.
-  if (::GetFocus() == edtToDoText && IsTextEditorKey(k)) return false;
-  const KeyAction action = DecideFormKey(k, TextEditorOpen(), DatePickerOpen());
+  if (::GetFocus() == editors_.TextHandle() && IsTextEditorKey(k)) return false;
+  const KeyAction action = DecideFormKey(k, editors_.TextOpen(), editors_.DateOpen());
   if (action == KeyAction::None) return false;
   RunKeyAction(action);
   return true;

@@ -236,7 +236,7 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
   const bool ours = focus && (focus == Handle() || ::IsChild(Handle(), focus));
   int answer = 0;
   {
-    const ScopedFlag quiet(editorsQuiet_);
+    const InPlaceEditors::Quiet quiet(editors_);
     answer = ShowBox(Handle(), kind, text);
   }
   if (ours && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) ::SetFocus(focus);
@@ -289,8 +289,7 @@ void TfrmToDo::LoadAndApplySettings() {
 
   // 5. The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
-  ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
-  ::SendMessageW(edtToDoText, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
+  editors_.SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
@@ -323,7 +322,7 @@ void TfrmToDo::LoadAndApplySettings() {
   firstShowDone_ = true;
   ::SetFocus(gridToDo->Handle());
   EnterEditMode();
-  ::SendMessageW(edtToDoText, EM_SETSEL, 0, -1);
+  editors_.SelectAllText();
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
 }
 
@@ -369,9 +368,10 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kEditors: {
       const HWND focus = ::GetFocus();
-      return (TextEditorOpen() ? kTextEditorShown : 0) | (DatePickerOpen() ? kDatePickerShown : 0) |
-             (focus == gridToDo->Handle() ? kListFocused : 0) | (focus == edtToDoText ? kTextEditorFocused : 0) |
-             (focus == cmbDate ? kDatePickerFocused : 0);
+      return (editors_.TextOpen() ? kTextEditorShown : 0) | (editors_.DateOpen() ? kDatePickerShown : 0) |
+             (focus == gridToDo->Handle() ? kListFocused : 0) |
+             (focus == editors_.TextHandle() ? kTextEditorFocused : 0) |
+             (focus == editors_.DateHandle() ? kDatePickerFocused : 0);
     }
     case kSetClockOffset:
       app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));
@@ -409,10 +409,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
-        if (HIWORD(wParam) == EN_CHANGE && !settingEditorText_) edtToDoTextChange();
-        return 0;
-      }
+      if (editors_.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
       if (HIWORD(wParam) == BN_CLICKED) {
         if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
       } else if (lParam == 0) {
@@ -420,16 +417,11 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_NOTIFY: {
-      const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-      if (hdr->hwndFrom == cmbDate) {
-        if (hdr->code == DTN_DATETIMECHANGE) cmbDateChange();
-        if (hdr->code == DTN_DROPDOWN) dateDropped_ = true;
-        if (hdr->code == DTN_CLOSEUP) dateDropped_ = false;
-      }
+      editors_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
+      if (reinterpret_cast<HWND>(lParam) == editors_.TextHandle()) {
         ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
         ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));

@@ -25,6 +25,7 @@
 #include "geometry/tick.h"
 #include "geometry/zones.h"
 #include "mainwindow/commandmenus.h"
+#include "mainwindow/editors.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/viewimage.h"
 #include "platform/handles.h"
@@ -100,7 +101,7 @@ class TfrmToDo final : public Window {
   void ViewModeColumnLayout();
   void OnGetMinMaxInfo(MINMAXINFO* info);
   // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
-  POINT GridOrigin() const;
+  Point GridOrigin() const;
 
   // --- modes (modes.cpp)
   void EnterEditMode();
@@ -128,18 +129,14 @@ class TfrmToDo final : public Window {
   void CloseTextEditor();
   void HideEditors();
   void CloseEditors();  // before the current row or the list moves
-  void edtToDoTextPaste();
-  bool TextEditorOpen() const;
-  bool DatePickerOpen() const;
   void edtToDoTextChange();
   void edtToDoTextExit();
   bool edtToDoTextKeyDown(WPARAM key);  // true when the key was taken
   void cmbDateChange();
   void cmbDateExit();
   void ApplyInputMethod();
-  void PlaceComposition();
-  static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+  static LRESULT CALLBACK HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR self);
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
@@ -177,8 +174,7 @@ class TfrmToDo final : public Window {
   std::unique_ptr<PlainChild> pnlBase;
   std::unique_ptr<TaskGrid> gridToDo;
   ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
-  HWND edtToDoText = nullptr;
-  HWND cmbDate = nullptr;
+  InPlaceEditors editors_;  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HWND tooltips_ = nullptr;
   ImageList images_;
@@ -208,10 +204,6 @@ class TfrmToDo final : public Window {
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
-  bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
-  int editorRow_ = 1;  // the row the open editor was opened on: it writes there and nowhere else
-  bool settingEditorText_ = false;
-  bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
   int rowHeight_ = 16;
