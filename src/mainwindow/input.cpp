@@ -42,8 +42,7 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
   if (row != list_.CurrentRow()) gridToDo->MoveCurrentRow(row);
   const TaskTable& t = list_.Table();
   const bool hasAttachment = !t.Cell(colAttachment, row).empty();
-  const RECT cell = gridToDo->CellRect(colText, row);
-  const bool inIconZone = x < cell.left + rowHeight_ + 4;
+  const bool inIconZone = InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_);
 
   if (button == TaskGrid::Button::Right) {
     // The grid menu and the attachment menu follow the clicked task; the edit menu does not.
@@ -139,20 +138,19 @@ void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
 // ---------------------------------------------------------------------------------------------
 // The window's own keys
 
-void TfrmToDo::RunKeyAction(KeyAction action) {
-  if (ClosesTextEditorFirst(action)) CloseTextEditor();
-  switch (action) {
+void TfrmToDo::RunKeyAction(const FormKey& key) {
+  switch (key.action) {
     case KeyAction::TextToDate:
       CloseTextEditor();
       ActAsClickOnCurrentRow(colDueDate);
       break;
     case KeyAction::DateToText: OpenTextEditor(); break;
-    case KeyAction::Delete:
-    case KeyAction::DeleteTask: popitemDelClick(); break;
-    case KeyAction::Add: popitemAddClick(); break;
-    case KeyAction::DoneOrNot: popitemDoneOrNotClick(); break;
-    case KeyAction::Alarm: popitemAlarmClick(); break;
-    default: break;  // commands still to come, and swallowed keys
+    case KeyAction::Delete: popitemDelClick(); break;
+    case KeyAction::Run:
+      CloseTextEditor();
+      Run(key.command);
+      break;
+    default: break;  // swallowed
   }
 }
 
@@ -175,9 +173,9 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
   // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
   // 3, Ctrl+V 22, …) come from TranslateMessage.
   if (::GetFocus() == editors_.TextHandle() && IsTextEditorKey(k)) return false;
-  const KeyAction action = DecideFormKey(k, editors_.TextOpen(), editors_.DateOpen());
-  if (action == KeyAction::None) return false;
-  RunKeyAction(action);
+  const FormKey key = DecideFormKey(k, editors_.TextOpen(), editors_.DateOpen());
+  if (key.action == KeyAction::None) return false;
+  RunKeyAction(key);
   return true;
 }
 

@@ -161,7 +161,7 @@ class TfrmToDo final : public Window {
   void gridToDoTopLeftChanged();
   void gridToDoExit();
   void ActAsClickOnCurrentRow(int col);
-  void RunKeyAction(KeyAction action);
+  void RunKeyAction(const FormKey& key);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
 
   // What lives for the whole run belongs to the application; the task list and the settings
