@@ -9,6 +9,7 @@
 #include "mainwindow/childwindows.h"
 #include "platform/codepage.h"
 #include "store/paste.h"
+#include "store/text.h"
 
 namespace lq::win {
 namespace {
@@ -148,19 +149,26 @@ void TfrmToDo::edtToDoTextChange() {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(edtToDoText, text.data(), length + 1)));
 
-  // At most 100 characters, and only characters the task file can hold.
-  const Cp932Filtered filtered = FilterToCp932(TakeCharacters(text, kMaxTextCharacters));
+  // Only characters the task file can hold; typing and pasting stop at 100 characters, but a
+  // longer text that was already there is never cut.
+  DWORD caret = 0;
+  ::SendMessageW(edtToDoText, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  const Cp932Filtered filtered = FilterToCp932(text);
   if (filtered.dropped) ::MessageBeep(MB_OK);
-  if (filtered.kept != text) {
-    DWORD caret = 0;
-    ::SendMessageW(edtToDoText, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  const std::wstring_view beforeCaret = std::wstring_view(text).substr(0, std::min<std::size_t>(caret, text.size()));
+  const std::size_t caretChars = FilterToCp932(beforeCaret).kept.size();
+  const std::string limited =
+      LimitTextGrowth(list_.Table().Cell(colText, row), filtered.bytes, caretChars, kMaxTextCharacters);
+  if (filtered.kept != text || limited.size() != filtered.bytes.size()) {
+    const std::wstring shown = limited.size() == filtered.bytes.size() ? filtered.kept : FromCp932(limited);
+    const std::size_t cut = filtered.kept.size() - shown.size();
     settingEditorText_ = true;
-    ::SetWindowTextW(edtToDoText, filtered.kept.c_str());
+    ::SetWindowTextW(edtToDoText, shown.c_str());
     settingEditorText_ = false;
-    const auto at = static_cast<LPARAM>(std::min<std::size_t>(caret, filtered.kept.size()));
+    const auto at = static_cast<LPARAM>(caretChars > cut ? caretChars - cut : 0);
     ::SendMessageW(edtToDoText, EM_SETSEL, static_cast<WPARAM>(at), at);
   }
-  list_.ChangeText(row, filtered.bytes);
+  list_.ChangeText(row, limited);
   gridToDo->Refresh();
 }
 

@@ -30,6 +30,13 @@ std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
 
+std::wstring FromUtf8(std::string_view utf8) {
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+  return text;
+}
+
 }  // namespace
 
 TfrmToDo::TfrmToDo(std::filesystem::path exePath, HWND applicationWindow)
@@ -57,7 +64,7 @@ void TfrmToDo::Show() {
 
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ready_ = true;
-  if (loadReport_.status == ReadStatus::Failed || loadReport_.skippedLines > 0 || loadReport_.lastSyncWriteFailed) {
+  if (loadReport_.lastSyncWriteFailed || !LoadReportMessage(loadReport_, taskFilePath_).empty()) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
 }
@@ -201,8 +208,11 @@ void TfrmToDo::FormCreate() {
       },
       reinterpret_cast<LPARAM>(&monitors));
   const Rect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, stored.width, stored.height}, primary, monitors);
-  ::SetWindowPos(Handle(), nullptr, at.x, at.y, stored.width, stored.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT work{primary.left, primary.top, primary.right, primary.bottom};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const Point size = FitWindowSize(stored.width, stored.height, Rect{work.left, work.top, work.right, work.bottom});
+  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y}, primary, monitors);
+  ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
   // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
   ::DragAcceptFiles(Handle(), TRUE);
@@ -241,32 +251,15 @@ void TfrmToDo::RemoveTrayIcon() {
 }
 
 void TfrmToDo::ShowSettingsWriteError() {
-  const std::string utf8 = WriteFailureMessage(settingsFilePath_);
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  ShowMessage(BoxKind::Error, text);
+  ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(settingsFilePath_)));
 }
 
 void TfrmToDo::ReportLoadProblems() {
   // The conversion of an old headerless file marks the synchronisation as never run; when
   // that could not be written, say so like any other failed settings write.
   if (loadReport_.lastSyncWriteFailed) ShowSettingsWriteError();
-  if (loadReport_.status != ReadStatus::Failed && loadReport_.skippedLines == 0) return;
-  const std::wstring file = PathText(taskFilePath_);
-  const std::wstring backup = loadReport_.backupPath ? PathText(*loadReport_.backupPath) : std::wstring();
-  std::wstring text;
-  if (loadReport_.status == ReadStatus::Failed) {
-    text = L"予定ファイル「" + file + L"」を読み込めませんでした。\r\n" +
-           L"ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてください。\r\n\r\n" +
-           L"このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
-           L"元のファイルを「" + backup + L"」として残します。";
-  } else {
-    text = L"予定ファイル「" + file + L"」に、予定として読み取れない行が" +
-           std::to_wstring(loadReport_.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
-           L"次に保存するとき、元のファイルをそのまま「" + backup + L"」として残します。";
-  }
-  ShowMessage(BoxKind::Warning, text);
+  const std::string text = LoadReportMessage(loadReport_, taskFilePath_);
+  if (!text.empty()) ShowMessage(BoxKind::Warning, FromUtf8(text));
 }
 
 // ---------------------------------------------------------------------------------------------
