@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "store/text.h"
 
 namespace lq::win {
 namespace {
@@ -102,11 +103,20 @@ void TfrmToDo::edtToDoTextChange() {
   const int row = editors_.Row();
   if (!list_.Table().IsTask(row)) return;
   const std::wstring text = editors_.Text();
-  // At most 100 characters, and only characters the task file can hold.
-  const Cp932Filtered filtered = FilterToCp932(TakeCharacters(text, kMaxTaskTextCharacters));
+  // Only characters the task file can hold; typing and pasting stop at 100 characters, but a
+  // longer text that was already there is never cut.
+  const std::size_t caret = std::min(editors_.Caret(), text.size());
+  const Cp932Filtered filtered = FilterToCp932(text);
   if (filtered.dropped) ::MessageBeep(MB_OK);
-  if (filtered.kept != text) editors_.ReplaceTextKeepingCaret(filtered.kept);
-  list_.ChangeText(row, filtered.bytes);
+  const std::size_t caretChars = FilterToCp932(std::wstring_view(text).substr(0, caret)).kept.size();
+  const std::string limited =
+      LimitTextGrowth(list_.Table().Cell(colText, row), filtered.bytes, caretChars, kMaxTaskTextCharacters);
+  if (filtered.kept != text || limited.size() != filtered.bytes.size()) {
+    const std::wstring shown = limited.size() == filtered.bytes.size() ? filtered.kept : FromCp932(limited);
+    const std::size_t cut = filtered.kept.size() - shown.size();
+    editors_.ReplaceText(shown, caretChars > cut ? caretChars - cut : 0);
+  }
+  list_.ChangeText(row, limited);
   gridToDo->Refresh();
 }
 

@@ -88,12 +88,16 @@ std::wstring InPlaceEditors::Text() const {
   return text;
 }
 
-void InPlaceEditors::ReplaceTextKeepingCaret(const std::wstring& text) {
-  DWORD caret = 0;
-  ::SendMessageW(edtToDoText, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+void InPlaceEditors::ReplaceText(const std::wstring& text, std::size_t caret) {
   LoadText(text);
-  const auto at = static_cast<LPARAM>(std::min<std::size_t>(caret, text.size()));
+  const auto at = static_cast<LPARAM>(std::min(caret, text.size()));
   ::SendMessageW(edtToDoText, EM_SETSEL, static_cast<WPARAM>(at), at);
+}
+
+std::size_t InPlaceEditors::Caret() const {
+  DWORD end = 0;
+  ::SendMessageW(edtToDoText, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+  return end;
 }
 
 void InPlaceEditors::SelectAllText() { ::SendMessageW(edtToDoText, EM_SETSEL, 0, -1); }

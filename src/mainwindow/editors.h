@@ -67,10 +67,11 @@ class InPlaceEditors {
   void HideBoth(HWND list);
 
   // The text editor: its text set without a change notice, read, or put back after filtering
-  // with the caret where it was.
+  // with the caret at a place.
   void LoadText(const std::wstring& text);
   std::wstring Text() const;
-  void ReplaceTextKeepingCaret(const std::wstring& text);
+  void ReplaceText(const std::wstring& text, std::size_t caret);
+  std::size_t Caret() const;  // where the caret stands, in UTF-16 units
   void SelectAllText();
   void ShowTextAt(const Rect& bounds, bool focus);
   // A paste stops where typing stops and becomes one line.

@@ -26,6 +26,13 @@ std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
 
+std::wstring FromUtf8(std::string_view utf8) {
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+  return text;
+}
+
 }  // namespace
 
 TfrmToDo::TfrmToDo(Application& app) : app_(app), list_(app.list), settings_(app.settings) {}
@@ -47,7 +54,7 @@ void TfrmToDo::Show() {
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ready_ = true;
   const TaskFileLoadReport& report = app_.loadReport;
-  if (report.status == ReadStatus::Failed || report.skippedLines > 0 || report.lastSyncWriteFailed) {
+  if (report.lastSyncWriteFailed || !LoadReportMessage(report, app_.TaskFilePath()).empty()) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
 }
@@ -172,8 +179,11 @@ void TfrmToDo::FormCreate() {
       },
       reinterpret_cast<LPARAM>(&monitors));
   const Rect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, stored.width, stored.height}, primary, monitors);
-  ::SetWindowPos(Handle(), nullptr, at.x, at.y, stored.width, stored.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT work{primary.left, primary.top, primary.right, primary.bottom};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const Point size = FitWindowSize(stored.width, stored.height, Rect{work.left, work.top, work.right, work.bottom});
+  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y}, primary, monitors);
+  ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
   // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
   ::DragAcceptFiles(Handle(), TRUE);
@@ -192,11 +202,7 @@ void TfrmToDo::ApplyToolWindowStyle() {
 void TfrmToDo::AddTrayIcon() { trayIcon_.Add(Handle(), 1, kTrayCallback, programIcon_.Get(), L"Tarnwillow"); }
 
 void TfrmToDo::ShowSettingsWriteError() {
-  const std::string utf8 = WriteFailureMessage(app_.SettingsFilePath());
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  ShowMessage(BoxKind::Error, text);
+  ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
 }
 
 void TfrmToDo::ReportLoadProblems() {
@@ -204,21 +210,8 @@ void TfrmToDo::ReportLoadProblems() {
   // that could not be written, say so like any other failed settings write.
   const TaskFileLoadReport& report = app_.loadReport;
   if (report.lastSyncWriteFailed) ShowSettingsWriteError();
-  if (report.status != ReadStatus::Failed && report.skippedLines == 0) return;
-  const std::wstring file = PathText(app_.TaskFilePath());
-  const std::wstring backup = report.backupPath ? PathText(*report.backupPath) : std::wstring();
-  std::wstring text;
-  if (report.status == ReadStatus::Failed) {
-    text = L"予定ファイル「" + file + L"」を読み込めませんでした。\r\n" +
-           L"ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてください。\r\n\r\n" +
-           L"このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
-           L"元のファイルを「" + backup + L"」として残します。";
-  } else {
-    text = L"予定ファイル「" + file + L"」に、予定として読み取れない行が" +
-           std::to_wstring(report.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
-           L"次に保存するとき、元のファイルをそのまま「" + backup + L"」として残します。";
-  }
-  ShowMessage(BoxKind::Warning, text);
+  const std::string text = LoadReportMessage(report, app_.TaskFilePath());
+  if (!text.empty()) ShowMessage(BoxKind::Warning, FromUtf8(text));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include "driver.h"
 #include "mainwindow/automation.h"
+#include "store/tasktable.h"
 
 namespace lq::e2e {
 namespace {
@@ -77,6 +78,26 @@ TEST(Timer, AnArmedTaskDueTodayStartsTheAlarmProgramAtItsMinute) {
   EXPECT_EQ(args.find("tomorrow"), std::string::npos);
   EXPECT_EQ(args.find("done"), std::string::npos);
   w.CloseAndWait();
+}
+
+// ポ ends in the bar byte, 表 in the backslash byte: neither splits the attachment field.
+TEST(Timer, ATaskWhoseAttachmentHoldsPoLoadsRingsAndIsSavedUnchanged) {
+  Scratch s;
+  std::filesystem::copy_file(FakeAlarm(), s.Folder() / L"TarnwillowAlarm.exe");
+  const std::string file = FileOf({kHeader32, TaskLine(0, false, "07:00 plain attach", Sj("C:\\ポ,x"), "A"),
+                                   TaskLine(1, false, "second", Sj("C:\\レポート\\表.txt"))});
+  s.Write(L"Lindqvale.csv", file);
+  Session w(s);
+  EXPECT_EQ(w.program.Cell(colAttachment, 1), Sj("C:\\ポ,x"));
+  EXPECT_EQ(w.program.Cell(colText, 1), "07:00 plain attach");
+  EXPECT_EQ(w.program.Cell(colFlags, 1), "A");
+  EXPECT_EQ(w.program.Cell(colAttachment, 2), Sj("C:\\レポート\\表.txt"));
+  w.SetClockTo(6, 59, 59, 300);
+  EXPECT_TRUE(WaitUntil([&] { return s.Read(L"alarm-args.txt").value_or("").find("attach]") != std::string::npos; },
+                        std::chrono::seconds(10)));
+  EXPECT_EQ(s.Read(L"alarm-args.txt").value_or(""), "[07:00]\n[ plain attach]\n");
+  w.CloseAndWait();
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), file);
 }
 
 TEST(Timer, AMissingAlarmProgramIsReportedWithCode2) {

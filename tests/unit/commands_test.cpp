@@ -204,13 +204,16 @@ TEST_F(CommandsTest, AnEditorWritesToTheRowItWasOpenedOnEvenIfAnotherIsCurrent) 
 
 TEST(SetFlagText, WritesAtAPositionAndPads) {
   struct Case {
-    const char* flags;
+    std::string flags;
     std::size_t position;
     const char* text;
-    const char* result;
+    std::string result;
   } cases[] = {
       {"", 1, "A", "A"}, {"-", 1, "A", "A"}, {"A", 1, "-", "-"},   {"AB", 1, "-", "-B"},
       {"", 3, "A", "--A"}, {"A", 3, "X", "A-X"}, {"ABCD", 2, "xy", "AxyD"},
+      // A double-byte character written over in part is padded out whole: its other byte
+      // ("|" of ポ, "\" of 表) would otherwise stand alone and "|," end the flags field early.
+      {Sj("ポ,"), 1, "A", "A-,"}, {Sj("xポ"), 3, "A", "x-A"}, {Sj("表"), 1, "-", "--"}, {Sj("ポ表"), 2, "AB", "-AB-"},
   };
   for (const auto& c : cases) EXPECT_EQ(SetFlagText(c.flags, c.position, c.text), c.result) << c.flags;
 }
