@@ -46,13 +46,11 @@ win::Font MakeFont(const std::wstring& face, int pixelHeight, int weight);
 std::wstring UiFaceName() {
   bool available = false;
   const win::Font probe = MakeFont(kUiFace, 16, FW_NORMAL);
-  if (const HDC dc = probe ? ::GetDC(nullptr) : nullptr) {
-    {
-      win::SelectGuard selected(dc, probe.Get());
-      wchar_t face[LF_FACESIZE] = {};
-      available = ::GetTextFaceW(dc, LF_FACESIZE, face) > 0 && ::lstrcmpiW(face, kUiFace) == 0;
-    }
-    ::ReleaseDC(nullptr, dc);
+  if (probe) {
+    const win::WindowDc dc(nullptr);
+    win::SelectGuard selected(dc, probe.Get());
+    wchar_t face[LF_FACESIZE] = {};
+    available = ::GetTextFaceW(dc, LF_FACESIZE, face) > 0 && ::lstrcmpiW(face, kUiFace) == 0;
   }
   if (available) return kUiFace;
   NONCLIENTMETRICSW metrics{};
@@ -143,7 +141,7 @@ void AlarmWindow::Layout() {
   int timeHeight = Scale(kTimeFontHeight);
   int lineHeight = Scale(kTextFontHeight);
   int textHeight = lineHeight;
-  if (const HDC dc = ::GetDC(hwnd)) {
+  if (const win::WindowDc dc(hwnd); dc.Get()) {
     TEXTMETRICW tm{};
     {
       win::SelectGuard font(dc, timeFont_.Get());
@@ -156,7 +154,6 @@ void AlarmWindow::Layout() {
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
                 DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     textHeight = std::clamp(static_cast<int>(measure.bottom - measure.top), lineHeight, lineHeight * kMaxTextLines);
-    ::ReleaseDC(hwnd, dc);
   }
 
   const int timeTop = Scale(kMargin);

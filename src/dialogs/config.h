@@ -3,6 +3,15 @@
 // its two flags live here already so that the commands asking questions and the main window's
 // showing read them where the dialog will keep them.
 
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/msgbox.h"
+
+
 namespace lq::win {
 
 class TfrmConfig {
@@ -14,6 +23,15 @@ class TfrmConfig {
   // again when it closes with OK or キャンセル.
   bool SettingsReloadPending = true;
   bool Visible() const { return false; }
+
+  // Asks a yes-or-no confirmation. IDNO comes back as it is; any other answer only when the
+  // settings dialog was not opened while the question waited: otherwise the user is told that
+  // the command gives up, and nothing comes back.
+  std::optional<int> AskUnlessInterrupted(HWND owner, const std::wstring& question);
+  // The same, with the boxes shown by the caller (the main window gives the focus back after
+  // each).
+  using ShowBoxFn = std::function<int(BoxKind kind, const std::wstring& text)>;
+  std::optional<int> AskUnlessInterrupted(const ShowBoxFn& show, const std::wstring& question);
 };
 
 }  // namespace lq::win

@@ -24,9 +24,7 @@ HFONT TfrmToDo::FontFor(const ClassStyle& style, bool bold) {
     if (f.bold == bold && f.size == style.FontSize && f.name == style.FontName) return f.font.Get();
   }
   LOGFONTW lf{};
-  const HDC screen = ::GetDC(nullptr);
-  lf.lfHeight = -::MulDiv(style.FontSize, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ::ReleaseDC(nullptr, screen);
+  lf.lfHeight = -::MulDiv(style.FontSize, ::GetDeviceCaps(WindowDc(nullptr), LOGPIXELSY), 72);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
@@ -39,7 +37,7 @@ HFONT TfrmToDo::FontFor(const ClassStyle& style, bool bold) {
 
 int TfrmToDo::MeasureTextWidth(std::string_view text, bool withTitle) {
   const std::wstring wide = FromCp932(text);
-  const HDC dc = ::GetDC(Handle());
+  const WindowDc dc(Handle());
   int widest = 0;
   for (int c = withTitle ? 0 : 1; c < kUrgencyClassCount; ++c) {
     SelectGuard font(dc, FontFor(settings_.Classes[static_cast<std::size_t>(c)], true));
@@ -47,7 +45,6 @@ int TfrmToDo::MeasureTextWidth(std::string_view text, bool withTitle) {
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     widest = std::max(widest, static_cast<int>(size.cx));
   }
-  ::ReleaseDC(Handle(), dc);
   return widest;
 }
 
@@ -80,9 +77,8 @@ void TfrmToDo::gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell) {
 
 void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const ClassStyle& style, bool bold,
                             UINT format, COLORREF text, COLORREF background) {
-  const HBRUSH brush = ::CreateSolidBrush(background);
-  ::FillRect(dc, &cell, brush);
-  ::DeleteObject(brush);
+  ::SetDCBrushColor(dc, background);
+  ::FillRect(dc, &cell, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 
   const TaskTable& table = list_.Table();
   std::string_view content = table.Cell(col, row);

@@ -34,9 +34,8 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       const HDC dc = ::BeginPaint(Handle(), &ps);
       RECT rc;
       ::GetClientRect(Handle(), &rc);
-      const HBRUSH back = ::CreateSolidBrush(background_);
-      ::FillRect(dc, &rc, back);
-      ::DeleteObject(back);
+      ::SetDCBrushColor(dc, background_);
+      ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
       SelectGuard font(dc, font_);
       ::SetTextColor(dc, textColour_);
       ::SetBkMode(dc, TRANSPARENT);

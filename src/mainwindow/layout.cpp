@@ -11,7 +11,7 @@ void TfrmToDo::LayoutChildren() {
   RECT rc{};
   ::GetClientRect(Handle(), &rc);
   if (pnlBase) ::MoveWindow(pnlBase->Handle(), 0, 0, rc.right, rc.bottom, TRUE);
-  if (imgNotEditMode) ::MoveWindow(imgNotEditMode->Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+  if (viewImage_.Handle()) ::MoveWindow(viewImage_.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
   // The grid sits 4 pixels in from every edge: the panel's bevel and border.
   if (gridToDo) {
     ::MoveWindow(gridToDo->Handle(), Scale(4), Scale(4), std::max(0, static_cast<int>(rc.right) - Scale(8)),
@@ -19,7 +19,7 @@ void TfrmToDo::LayoutChildren() {
   }
 }
 
-POINT TfrmToDo::GridOrigin() const { return POINT{Scale(4) + 2, Scale(4) + 2}; }
+Point TfrmToDo::GridOrigin() const { return Point{Scale(4) + 2, Scale(4) + 2}; }
 
 void TfrmToDo::FormResize() {
   if (!gridToDo) return;
@@ -27,15 +27,14 @@ void TfrmToDo::FormResize() {
   gridToDo->SetColWidth(colText, TextColumnWidth(w, gridToDo->ColWidth(colDueDate), gridToDo->ColWidth(colDaysLeft)));
   // The text editor follows the text column's width (its left and height are set on opening).
   RECT er{};
-  ::GetWindowRect(edtToDoText, &er);
+  ::GetWindowRect(editors_.TextHandle(), &er);
   ::MapWindowPoints(nullptr, pnlBase->Handle(), reinterpret_cast<POINT*>(&er), 2);
-  ::SetWindowPos(edtToDoText, nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
+  ::SetWindowPos(editors_.TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const auto lefts = HeaderButtonLefts(w);
-  const HWND buttons[] = {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu};
-  for (std::size_t i = 0; i < 5; ++i) {
-    ::SetWindowPos(buttons[i], HWND_TOP, lefts[i], HeaderButtonTop(rowHeight_), Scale(kHeaderButtonWidth),
+  for (std::size_t i = 0; i < headerButtons_.size(); ++i) {
+    ::SetWindowPos(headerButtons_[i], HWND_TOP, lefts[i], HeaderButtonTop(rowHeight_), Scale(kHeaderButtonWidth),
                    Scale(kHeaderButtonHeight), SWP_NOACTIVATE);
   }
 
@@ -76,17 +75,13 @@ void TfrmToDo::OnGetMinMaxInfo(MINMAXINFO* info) {
 }
 
 void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
-  const HBRUSH back = ::CreateSolidBrush((di->itemState & ODS_SELECTED) ? ::GetSysColor(COLOR_BTNFACE) : kWindowColour);
-  ::FillRect(di->hDC, &di->rcItem, back);
-  ::DeleteObject(back);
+  ::FillRect(di->hDC, &di->rcItem,
+             (di->itemState & ODS_SELECTED) ? ::GetSysColorBrush(COLOR_BTNFACE) : windowBrush_.Get());
   const int offset = (di->itemState & ODS_SELECTED) ? 1 : 0;
   const int x = (di->rcItem.left + di->rcItem.right - 16) / 2 + offset;
   const int y = (di->rcItem.top + di->rcItem.bottom - 16) / 2 + offset;
-  int image = -1;
-  if (di->hwndItem == btnAdd) image = kImageAdd;
-  if (di->hwndItem == btnDel) image = kImageDelete;
-  if (di->hwndItem == btnPopAttach) image = kImageAttachmentMenu;
-  if (di->hwndItem == btnPopEdit) image = kImageEdit;
+  const auto command = CommandOfButtonId(static_cast<int>(di->CtlID));
+  const int image = command ? InfoOf(*command).image : -1;
   if (image >= 0) {
     ImageList_Draw(images_.Get(), image, di->hDC, x, y, ILD_TRANSPARENT);
   } else {
@@ -94,15 +89,10 @@ void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
     const int cx = (di->rcItem.left + di->rcItem.right) / 2 + offset;
     const int cy = (di->rcItem.top + di->rcItem.bottom) / 2 + offset;
     const POINT tri[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
-    const HBRUSH ink = ::CreateSolidBrush(::GetSysColor(COLOR_BTNTEXT));
-    const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT));
-    {
-      SelectGuard b(di->hDC, ink);
-      SelectGuard p(di->hDC, pen);
-      ::Polygon(di->hDC, tri, 3);
-    }
-    ::DeleteObject(ink);
-    ::DeleteObject(pen);
+    const Pen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT)));
+    SelectGuard b(di->hDC, ::GetSysColorBrush(COLOR_BTNTEXT));
+    SelectGuard p(di->hDC, pen.Get());
+    ::Polygon(di->hDC, tri, 3);
   }
   if (di->itemState & ODS_SELECTED) {
     RECT edge = di->rcItem;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/application.h"
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
 #include "mainwindow/imagelist.h"
@@ -21,11 +22,6 @@ constexpr UINT kAddTrayIcon = WM_APP + 2;
 constexpr UINT_PTR kMainTimer = 1;
 constexpr int kGridId = 100;
 
-std::filesystem::path WithExtension(std::filesystem::path p, const wchar_t* ext) {
-  p.replace_extension(ext);
-  return p;
-}
-
 std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
@@ -39,14 +35,7 @@ std::wstring FromUtf8(std::string_view utf8) {
 
 }  // namespace
 
-TfrmToDo::TfrmToDo(std::filesystem::path exePath, HWND applicationWindow)
-    : exePath_(std::move(exePath)),
-      taskFilePath_(WithExtension(exePath_, L".csv")),
-      settingsFilePath_(WithExtension(exePath_, L".ini")),
-      applicationWindow_(applicationWindow),
-      profile_(settingsFilePath_),
-      list_(clock_, collation_),
-      taskFile_(taskFilePath_, fileStore_) {}
+TfrmToDo::TfrmToDo(Application& app) : app_(app), list_(app.list), settings_(app.settings) {}
 
 TfrmToDo::~TfrmToDo() = default;
 
@@ -54,7 +43,7 @@ bool TfrmToDo::Create() {
   programIcon_.Reset(CreateProgramIcon(32));
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_.Get());
   // Borderless, owned by the hidden application window, so it has no taskbar button.
-  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, applicationWindow_,
+  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, app_.Window(),
                            nullptr, ::GetModuleHandleW(nullptr), this) != nullptr;
 }
 
@@ -64,7 +53,8 @@ void TfrmToDo::Show() {
 
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ready_ = true;
-  if (loadReport_.lastSyncWriteFailed || !LoadReportMessage(loadReport_, taskFilePath_).empty()) {
+  const TaskFileLoadReport& report = app_.loadReport;
+  if (report.lastSyncWriteFailed || !LoadReportMessage(report, app_.TaskFilePath()).empty()) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
 }
@@ -78,7 +68,7 @@ void TfrmToDo::FormCreate() {
   UserHidden = false;
   InTimer = false;
   InTrayMessage = false;
-  const DateTime now = clock_.Now();
+  const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
   clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   timer_.LastAlarmMinute.Clear();
@@ -86,8 +76,9 @@ void TfrmToDo::FormCreate() {
   topEdgeFlag_ = false;
 
   // 2. The hot-key identifiers.
-  activateHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Activate");
-  visibleHotKeyId_ = ::GlobalAddAtomW(L"Mutex_of_Tarnwillow_Visible");
+  activateHotKey_.emplace(L"Mutex_of_Tarnwillow_Activate");
+  visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
+  windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
   images_.Reset(CreateMainImageList());
 
@@ -107,22 +98,13 @@ void TfrmToDo::FormCreate() {
   pnlBase = std::make_unique<PlainChild>(PlainChild::Callbacks{
       [this](HDC dc, const RECT& rc) {
         // A raised 1-pixel bevel and a 3-pixel border around the grid.
-        const HBRUSH back = ::CreateSolidBrush(kWindowColour);
-        ::FillRect(dc, &rc, back);
-        ::DeleteObject(back);
+        ::FillRect(dc, &rc, windowBrush_.Get());
         RECT edge = rc;
         ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       },
       mouse, [this] { return ZoneCursorHandle(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
-  imgNotEditMode = std::make_unique<PlainChild>(PlainChild::Callbacks{
-      [this](HDC dc, const RECT& rc) { PaintViewImage(dc, rc); }, mouse, [this] { return ZoneCursorHandle(); }});
-  imgNotEditMode->Create(Handle(), L"imgNotEditMode", false);
-  // The clock labels lie above the view image; lblSecond above lblYMDHM.
-  lblYMDHM.Create(Handle(), L"lblYMDHM");
-  lblSecond.Create(Handle(), L"lblSecond");
-  ::SetWindowPos(lblYMDHM.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::SetWindowPos(lblSecond.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{mouse, [this] { return ZoneCursorHandle(); }});
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
@@ -140,44 +122,33 @@ void TfrmToDo::FormCreate() {
   gridToDo->Create(pnlBase->Handle(), kGridId);
   gridToDo->SetBackground(kWindowColour);
 
-  // Header buttons, above the grid's header row.
-  struct ButtonDef {
-    HWND* handle;
-    const wchar_t* name;
-    const wchar_t* hint;
-  };
-  const ButtonDef buttons[] = {
-      {&btnAdd, L"btnAdd", L"予定の追加"},
-      {&btnDel, L"btnDel", L"予定の削除"},
-      {&btnPopAttach, L"btnPopAttach", L"添付ファイルメニュー"},
-      {&btnPopEdit, L"btnPopEdit", L"編集メニュー"},
-      {&btnMenu, L"btnMenu", L"システムメニュー"},
-  };
-  // The hints belong to the application window: a top-most tip owned by the main window would
-  // keep the main window itself out of the top-most band (as Wine does it).
+  // Header buttons, above the grid's header row, with their commands' hints. The hints belong
+  // to the application window: a top-most tip owned by the main window would keep the main
+  // window itself out of the top-most band (as Wine does it).
   tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, applicationWindow_,
-                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  const UINT ids[] = {idAdd, idDel, idBtnPopAttach, idBtnPopEdit, idBtnMenu};
-  int n = 0;
-  for (const ButtonDef& b : buttons) {
-    const UINT id = ids[n++];
-    *b.handle = ::CreateWindowExW(0, L"BUTTON", b.name, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
-                                  kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                  nullptr);
-    ::SetWindowPos(*b.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app_.Window(), nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  std::size_t n = 0;
+  for (const Command c : HeaderButtons()) {
+    const CommandInfo& info = InfoOf(c);
+    const std::wstring name(info.name.begin(), info.name.end());
+    const HWND button = ::CreateWindowExW(0, L"BUTTON", name.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
+                                          kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ButtonId(c))),
+                                          ::GetModuleHandleW(nullptr), nullptr);
+    headerButtons_[n++] = button;
+    ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = pnlBase->Handle();
-    ti.uId = reinterpret_cast<UINT_PTR>(*b.handle);
-    ti.lpszText = const_cast<wchar_t*>(b.hint);
+    ti.uId = reinterpret_cast<UINT_PTR>(button);
+    ti.lpszText = const_cast<wchar_t*>(info.hint);
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 
   CreateEditors();
-  CreateMenus();
+  menus_.Create();
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
@@ -191,11 +162,11 @@ void TfrmToDo::FormCreate() {
   ApplyToolWindowStyle();
 
   // 5. The stored window position.
-  const WindowPosition stored = ReadWinPosition(profile_);
+  const WindowPosition stored = ReadWinPosition(app_.profile);
 
   // 6. The tasks.
   list_.Clear();
-  loadReport_ = taskFile_.LoadTaskFile(list_, profile_, now);
+  app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
   list_.UpdateTaskCounts();
 
   // 7 to 9. Size, then the position judged against the monitors attached.
@@ -224,41 +195,22 @@ void TfrmToDo::ApplyTopMost() {
 }
 
 void TfrmToDo::ApplyToolWindowStyle() {
-  const LONG_PTR ex = ::GetWindowLongPtrW(applicationWindow_, GWL_EXSTYLE);
-  ::SetWindowLongPtrW(applicationWindow_, GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+  const LONG_PTR ex = ::GetWindowLongPtrW(app_.Window(), GWL_EXSTYLE);
+  ::SetWindowLongPtrW(app_.Window(), GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
 }
 
-void TfrmToDo::AddTrayIcon() {
-  NOTIFYICONDATAW nid{};
-  nid.cbSize = sizeof nid;
-  nid.hWnd = Handle();
-  nid.uID = 1;
-  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  nid.uCallbackMessage = kTrayCallback;
-  nid.hIcon = programIcon_.Get();
-  lstrcpynW(nid.szTip, L"Tarnwillow", 64);
-  trayIconAdded_ = ::Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-}
-
-void TfrmToDo::RemoveTrayIcon() {
-  if (!trayIconAdded_) return;
-  NOTIFYICONDATAW nid{};
-  nid.cbSize = sizeof nid;
-  nid.hWnd = Handle();
-  nid.uID = 1;
-  ::Shell_NotifyIconW(NIM_DELETE, &nid);
-  trayIconAdded_ = false;
-}
+void TfrmToDo::AddTrayIcon() { trayIcon_.Add(Handle(), 1, kTrayCallback, programIcon_.Get(), L"Tarnwillow"); }
 
 void TfrmToDo::ShowSettingsWriteError() {
-  ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(settingsFilePath_)));
+  ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
 }
 
 void TfrmToDo::ReportLoadProblems() {
   // The conversion of an old headerless file marks the synchronisation as never run; when
   // that could not be written, say so like any other failed settings write.
-  if (loadReport_.lastSyncWriteFailed) ShowSettingsWriteError();
-  const std::string text = LoadReportMessage(loadReport_, taskFilePath_);
+  const TaskFileLoadReport& report = app_.loadReport;
+  if (report.lastSyncWriteFailed) ShowSettingsWriteError();
+  const std::string text = LoadReportMessage(report, app_.TaskFilePath());
   if (!text.empty()) ShowMessage(BoxKind::Warning, FromUtf8(text));
 }
 
@@ -277,7 +229,7 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
   const bool ours = focus && (focus == Handle() || ::IsChild(Handle(), focus));
   int answer = 0;
   {
-    FlagScope quiet(editorsQuiet_);
+    const InPlaceEditors::Quiet quiet(editors_);
     answer = ShowBox(Handle(), kind, text);
   }
   if (ours && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) ::SetFocus(focus);
@@ -286,14 +238,14 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
 
 bool TfrmToDo::FormClose() {
   // 1. The tasks.
-  bool ok = taskFile_.SaveTaskFile(list_.Table());
-  if (!ok) ShowSaveError(taskFilePath_);
+  bool ok = app_.taskFile.SaveTaskFile(list_.Table());
+  if (!ok) ShowSaveError(app_.TaskFilePath());
 
   // 2. The window position, written in every case.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (!WriteWinPosition(profile_, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
-    ok = ShowSaveError(settingsFilePath_);
+  if (!WriteWinPosition(app_.profile, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
+    ok = ShowSaveError(app_.SettingsFilePath());
   }
 
   // 3. Declining keeps everything running as it was.
@@ -304,11 +256,9 @@ bool TfrmToDo::FormClose() {
 
   // 4. Teardown.
   ::KillTimer(Handle(), kMainTimer);
-  RemoveTrayIcon();
-  ::UnregisterHotKey(Handle(), activateHotKeyId_);
-  ::UnregisterHotKey(Handle(), visibleHotKeyId_);
-  ::GlobalDeleteAtom(activateHotKeyId_);
-  ::GlobalDeleteAtom(visibleHotKeyId_);
+  trayIcon_.Remove();
+  activateHotKey_.reset();  // unregistered, the atom deleted
+  visibleHotKey_.reset();
   return true;
 }
 
@@ -316,14 +266,14 @@ bool TfrmToDo::FormClose() {
 // The first showing
 
 void TfrmToDo::FormShow() {
-  if (!frmConfig_.SettingsReloadPending) return;
+  if (!app_.frmConfig.SettingsReloadPending) return;
   LoadAndApplySettings();
 }
 
 void TfrmToDo::LoadAndApplySettings() {
   // 1 to 12: read every setting (the file is opened for each key and never cached).
-  frmConfig_.SettingsReloadPending = false;
-  settings_ = LoadSettings(profile_, &SystemColour);
+  app_.frmConfig.SettingsReloadPending = false;
+  settings_ = LoadSettings(app_.profile, &SystemColour);
   topMost_ = settings_.TopMost;
   ClearFontCache();
   list_.DoneDown = settings_.DoneDown;
@@ -332,13 +282,11 @@ void TfrmToDo::LoadAndApplySettings() {
 
   // 5. The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
-  ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
-  ::SendMessageW(edtToDoText, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
+  editors_.SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  lblYMDHM.SetStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
-  lblSecond.SetStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
+  viewImage_.SetLabelStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
 
   // 9. The input method of the text editor.
   ApplyInputMethod();
@@ -367,7 +315,7 @@ void TfrmToDo::LoadAndApplySettings() {
   firstShowDone_ = true;
   ::SetFocus(gridToDo->Handle());
   EnterEditMode();
-  ::SendMessageW(edtToDoText, EM_SETSEL, 0, -1);
+  editors_.SelectAllText();
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
 }
 
@@ -413,12 +361,13 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kEditors: {
       const HWND focus = ::GetFocus();
-      return (TextEditorOpen() ? kTextEditorShown : 0) | (DatePickerOpen() ? kDatePickerShown : 0) |
-             (focus == gridToDo->Handle() ? kListFocused : 0) | (focus == edtToDoText ? kTextEditorFocused : 0) |
-             (focus == cmbDate ? kDatePickerFocused : 0);
+      return (editors_.TextOpen() ? kTextEditorShown : 0) | (editors_.DateOpen() ? kDatePickerShown : 0) |
+             (focus == gridToDo->Handle() ? kListFocused : 0) |
+             (focus == editors_.TextHandle() ? kTextEditorFocused : 0) |
+             (focus == editors_.DateHandle() ? kDatePickerFocused : 0);
     }
     case kSetClockOffset:
-      clock_.SetOffsetMilliseconds(static_cast<long long>(lParam));
+      app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));
       return 1;
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
@@ -453,23 +402,19 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
-        if (HIWORD(wParam) == EN_CHANGE && !settingEditorText_) edtToDoTextChange();
-        return 0;
+      if (editors_.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+      if (HIWORD(wParam) == BN_CLICKED) {
+        if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
+      } else if (lParam == 0) {
+        if (const auto item = MenuItemOfId(LOWORD(wParam))) Run(item->second);
       }
-      if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return 0;
     case WM_NOTIFY: {
-      const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-      if (hdr->hwndFrom == cmbDate) {
-        if (hdr->code == DTN_DATETIMECHANGE) cmbDateChange();
-        if (hdr->code == DTN_DROPDOWN) dateDropped_ = true;
-        if (hdr->code == DTN_CLOSEUP) dateDropped_ = false;
-      }
+      editors_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
+      if (reinterpret_cast<HWND>(lParam) == editors_.TextHandle()) {
         ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
         ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
@@ -514,7 +459,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ReportLoadProblems();
       return 0;
     case kAddTrayIcon:
-      if (!trayIconAdded_ && !closing_) AddTrayIcon();
+      if (!trayIcon_.Added() && !closing_) AddTrayIcon();
       return 0;
     default:
       return Default(msg, wParam, lParam);

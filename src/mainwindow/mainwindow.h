@@ -19,19 +19,19 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/config.h"
+#include "commands/commandtable.h"
 #include "geometry/hover.h"
 #include "geometry/layout.h"
 #include "geometry/tick.h"
 #include "geometry/zones.h"
-#include "mainwindow/label.h"
+#include "mainwindow/commandmenus.h"
+#include "mainwindow/editors.h"
 #include "mainwindow/taskgrid.h"
-#include "platform/clock.h"
-#include "platform/collation.h"
-#include "platform/filestore.h"
+#include "mainwindow/viewimage.h"
 #include "platform/handles.h"
+#include "platform/hotkey.h"
 #include "platform/msgbox.h"
-#include "platform/profile.h"
+#include "platform/trayicon.h"
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "settings/winposition.h"
@@ -41,50 +41,8 @@
 
 namespace lq::win {
 
+class Application;
 class PlainChild;
-
-// Raises a flag for a scope and puts back what it was, so that neither an early return nor a
-// nested use leaves it wrong.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = old_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool old_;
-};
-
-// Menu item identifiers (also the commands the header buttons send).
-enum MenuId : UINT {
-  idDoneOrNot = 1001,
-  idAdd,
-  idDel,
-  idAttach,
-  idAttachOpen,
-  idAttachEdit,
-  idAttachDelete,
-  idAttachFolderOpen,
-  idInputUrl,
-  idAlarm,
-  idFindToDo,
-  idMoveDate,
-  idPastDelete,
-  idAttachOpen2,
-  idAttachEdit2,
-  idAttachDelete2,
-  idAttachFolderOpen2,
-  idInputUrl2,
-  idAlarm2,
-  idFindToDo2,
-  idMoveDate2,
-  idPastDelete2,
-  idBtnPopAttach,
-  idBtnPopEdit,
-  idBtnMenu,
-};
 
 class TfrmToDo final : public Window {
  public:
@@ -92,7 +50,7 @@ class TfrmToDo final : public Window {
   static constexpr const wchar_t* kCaption = L"Tarnwillow";
   static constexpr COLORREF kWindowColour = 16772332;  // red 236, green 236, blue 255
 
-  TfrmToDo(std::filesystem::path exePath, HWND applicationWindow);
+  explicit TfrmToDo(Application& app);
   ~TfrmToDo() override;
 
   // Creates the window (FormCreate runs) without showing it.
@@ -102,9 +60,6 @@ class TfrmToDo final : public Window {
   // Keys the window sees before the focused control (and the grid menu's shortcuts); true when
   // the message was taken.
   bool PreTranslateMessage(const MSG& msg);
-
-  const std::filesystem::path& TaskFilePath() const { return taskFilePath_; }
-  const std::filesystem::path& SettingsFilePath() const { return settingsFilePath_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -119,13 +74,14 @@ class TfrmToDo final : public Window {
   void ApplyToolWindowStyle();
   void ApplyTopMost();
   void AddTrayIcon();
-  void RemoveTrayIcon();
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
   // Every message box of the window: the editors stay open while it shows, and the control
   // that had the focus gets it back (an editor with its caret where it was).
   int ShowMessage(BoxKind kind, const std::wstring& text);
+  // A yes-or-no question that gives up when the settings dialog was opened meanwhile.
+  std::optional<int> AskUnlessInterrupted(const std::wstring& question);
   LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)
@@ -145,7 +101,7 @@ class TfrmToDo final : public Window {
   void ViewModeColumnLayout();
   void OnGetMinMaxInfo(MINMAXINFO* info);
   // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
-  POINT GridOrigin() const;
+  Point GridOrigin() const;
 
   // --- modes (modes.cpp)
   void EnterEditMode();
@@ -163,7 +119,6 @@ class TfrmToDo final : public Window {
   void OnEnterSizeMove();
   void OnExitSizeMove();
   void SnapHeightToRows();
-  void PaintViewImage(HDC dc, const RECT& rc);
 
   // --- editing (editing.cpp)
   HFONT ApplyRowFont(std::int32_t d);
@@ -174,18 +129,14 @@ class TfrmToDo final : public Window {
   void CloseTextEditor();
   void HideEditors();
   void CloseEditors();  // before the current row or the list moves
-  void edtToDoTextPaste();
-  bool TextEditorOpen() const;
-  bool DatePickerOpen() const;
   void edtToDoTextChange();
   void edtToDoTextExit();
   bool edtToDoTextKeyDown(WPARAM key);  // true when the key was taken
   void cmbDateChange();
   void cmbDateExit();
   void ApplyInputMethod();
-  void PlaceComposition();
-  static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+  static LRESULT CALLBACK HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR self);
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
@@ -193,8 +144,16 @@ class TfrmToDo final : public Window {
   void AlarmCheck(std::string_view minute);
   void popitemAlarmClick();
 
+  // --- commands (commands.cpp): every command, from a menu, a key or a header button
+  void Run(Command command);
+  CommandContext CurrentContext() const;
+  HWND HeaderButton(Command command) const;
+  void OpenMenuBelow(MenuKind menu, HWND button);
+  void popitemAddClick();
+  void popitemDelClick();
+  void popitemDoneOrNotClick();
+
   // --- input (input.cpp)
-  void CreateMenus();
   void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
   void gridToDoMouseDown(TaskGrid::Button button, int x, int y);
   void gridToDoMouseMove(int x, int y);
@@ -202,62 +161,31 @@ class TfrmToDo final : public Window {
   void gridToDoTopLeftChanged();
   void gridToDoExit();
   void ActAsClickOnCurrentRow(int col);
-  void PrepareGridMenu(int row);
-  void PrepareAttachMenu();
-  void btnPopEditClick();
-  void OnCommand(UINT id);
-  void RunKeyAction(KeyAction action);
-  bool CommandAvailable(UINT id) const;
-  void SetItem(HMENU menu, UINT id, const wchar_t* caption, int image, bool enabled);
-  void EnableItem(UINT id, bool enabled);
-  bool ItemEnabled(UINT id) const;
-  void popitemAddClick();
-  void popitemDelClick();
-  void popitemDoneOrNotClick();
+  void RunKeyAction(const FormKey& key);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
 
-  // Paths and seams.
-  std::filesystem::path exePath_;
-  std::filesystem::path taskFilePath_;
-  std::filesystem::path settingsFilePath_;
-  HWND applicationWindow_;
-  LocalClock clock_;
-  LocaleCollation collation_;
-  WinFileStore fileStore_;
-  IniProfile profile_;
-
-  // The tasks: the table, the counters and the grid position.
-  TaskList list_;
-  TaskFile taskFile_;
-  TaskFileLoadReport loadReport_;
-  std::unique_ptr<TaskGrid> gridToDo;
-
-  // The dialogs' state other parts consult.
-  TfrmConfig frmConfig_;
+  // What lives for the whole run belongs to the application; the task list and the settings
+  // are named here because nearly every line uses them.
+  Application& app_;
+  TaskList& list_;
+  Settings& settings_;
 
   // Child windows.
   std::unique_ptr<PlainChild> pnlBase;
-  std::unique_ptr<PlainChild> imgNotEditMode;
-  Label lblYMDHM;
-  Label lblSecond;
-  HWND edtToDoText = nullptr;
-  HWND cmbDate = nullptr;
-  HWND btnAdd = nullptr;
-  HWND btnDel = nullptr;
-  HWND btnPopAttach = nullptr;
-  HWND btnPopEdit = nullptr;
-  HWND btnMenu = nullptr;
+  std::unique_ptr<TaskGrid> gridToDo;
+  ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
+  InPlaceEditors editors_;  // edtToDoText and cmbDate
+  std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HWND tooltips_ = nullptr;
   ImageList images_;
   Icon programIcon_;
-  Bitmap viewImage_;
+  Brush windowBrush_;  // kWindowColour
 
-  // Menus; their captions, images and enabled states persist between right-clicks.
-  HMENU popGridMenu = nullptr;
-  HMENU popitemAttach = nullptr;
-  HMENU popAttach = nullptr;
-  HMENU popEdit = nullptr;
-  std::vector<Bitmap> menuImages_;
+  // The popup menus, made from the command table.
+  CommandMenus menus_;
+  TrayIcon trayIcon_;
+  std::optional<HotKey> activateHotKey_;
+  std::optional<HotKey> visibleHotKey_;
 
   // Window state.
   bool editMode_ = true;
@@ -273,20 +201,11 @@ class TfrmToDo final : public Window {
   Zone cursorZone_ = Zone::None;
   bool zoneCursorShown_ = false;
   POINT hintAnchor_{};
-  ATOM activateHotKeyId_ = 0;
-  ATOM visibleHotKeyId_ = 0;
-  bool trayIconAdded_ = false;
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
-  bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
-  int editorRow_ = 1;  // the row the open editor was opened on: it writes there and nowhere else
-  bool settingEditorText_ = false;
-  bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
-  // Settings as last loaded (the first showing loads them before anything is drawn).
-  Settings settings_;
   int rowHeight_ = 16;
   bool topMost_ = true;  // the check mark of the top-most command
 

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "app/application.h"
 #include "geometry/clock.h"
 #include "mainwindow/childwindows.h"
 #include "mainwindow/mainwindow.h"
@@ -13,7 +15,6 @@
 namespace lq::win {
 namespace {
 
-std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
 
 }  // namespace
 
@@ -21,12 +22,10 @@ void TfrmToDo::EnterEditMode() {
   editMode_ = true;
   EditModeColumnLayout();
   ApplyTransparency();
-  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) ::ShowWindow(b, SW_SHOWNA);
+  for (const HWND b : headerButtons_) ::ShowWindow(b, SW_SHOWNA);
   gridToDo->SetScrollBarAllowed(true);
   ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
-  ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
-  ::ShowWindow(lblYMDHM.Handle(), SW_HIDE);
-  ::ShowWindow(lblSecond.Handle(), SW_HIDE);
+  viewImage_.Hide();
   FormResize();
   PlaceClockLabels();
   OpenTextEditor();
@@ -37,28 +36,26 @@ void TfrmToDo::EnterViewMode() {
   // (The search, move-date, bulk-delete and URL dialogs and the attachment hint close here
   // once they exist.)
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
-  if (TextEditorOpen()) edtToDoTextExit();
+  if (editors_.TextOpen()) edtToDoTextExit();
   HideEditors();
-  for (const HWND b : {btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu}) ::ShowWindow(b, SW_HIDE);
+  for (const HWND b : headerButtons_) ::ShowWindow(b, SW_HIDE);
   gridToDo->SetScrollBarAllowed(false);
   ViewModeColumnLayout();
   FormResize();  // the text column without the scroll bar
   list_.Table().Cell(colText, 0).clear();  // it held the edit-mode clock
   TakeViewImage();
   PlaceClockLabels();
-  ::ShowWindow(imgNotEditMode->Handle(), SW_SHOWNA);
-  ::ShowWindow(lblYMDHM.Handle(), SW_SHOWNA);
-  ::ShowWindow(lblSecond.Handle(), SW_SHOWNA);
+  viewImage_.Show();
   ::ShowWindow(pnlBase->Handle(), SW_HIDE);
   ApplyTransparency();
-  if (settings_.SaveOnLostFocus) taskFile_.SaveTaskFile(list_.Table());  // a failure is not reported here
+  if (settings_.SaveOnLostFocus) app_.taskFile.SaveTaskFile(list_.Table());  // a failure is not reported here
 }
 
 void TfrmToDo::imgNotEditModeDblClick() {
   POINT p{};
   if (!::GetCursorPos(&p)) {
     RECT rc{};
-    ::GetWindowRect(imgNotEditMode->Handle(), &rc);
+    ::GetWindowRect(viewImage_.Handle(), &rc);
     p = POINT{rc.left, rc.top};
   }
   ::ScreenToClient(gridToDo->Handle(), &p);
@@ -90,18 +87,19 @@ void TfrmToDo::TakeViewImage() {
   // in view-mode style (no highlighted row, short dates, the inactive header).
   RECT rc{};
   ::GetClientRect(Handle(), &rc);
-  const HDC screen = ::GetDC(Handle());
-  MemoryCanvas canvas(screen, rc.right, rc.bottom);
-  ::ReleaseDC(Handle(), screen);
+  std::optional<MemoryCanvas> made;
+  {
+    WindowDc screen(Handle());
+    made.emplace(screen, rc.right, rc.bottom);
+  }
+  MemoryCanvas& canvas = *made;
   const HDC dc = canvas.Dc();
-  const HBRUSH back = ::CreateSolidBrush(kWindowColour);
-  ::FillRect(dc, &rc, back);
-  ::DeleteObject(back);
+  ::FillRect(dc, &rc, windowBrush_.Get());
   RECT bevel = rc;
   ::DrawEdge(dc, &bevel, BDR_RAISEDINNER, BF_RECT);
   RECT gridRect{Scale(4), Scale(4), rc.right - Scale(4), rc.bottom - Scale(4)};
   ::DrawEdge(dc, &gridRect, EDGE_SUNKEN, BF_RECT);
-  const POINT origin = GridOrigin();
+  const Point origin = GridOrigin();
   POINT old{};
   ::SetViewportOrgEx(dc, origin.x, origin.y, &old);
   const int saved = ::SaveDC(dc);
@@ -109,46 +107,28 @@ void TfrmToDo::TakeViewImage() {
   gridToDo->PaintTo(dc);
   ::RestoreDC(dc, saved);
   ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
-  viewImage_.Reset(canvas.DetachBitmap());
-  ::InvalidateRect(imgNotEditMode->Handle(), nullptr, FALSE);
-}
-
-void TfrmToDo::PaintViewImage(HDC dc, const RECT& rc) {
-  const HBRUSH back = ::CreateSolidBrush(kWindowColour);
-  ::FillRect(dc, &rc, back);
-  ::DeleteObject(back);
-  if (!viewImage_) return;
-  const HDC src = ::CreateCompatibleDC(dc);
-  {
-    SelectGuard image(src, viewImage_.Get());
-    ::BitBlt(dc, 0, 0, rc.right, rc.bottom, src, 0, 0, SRCCOPY);
-  }
-  ::DeleteDC(src);
+  viewImage_.SetPicture(Bitmap(canvas.DetachBitmap()));
 }
 
 void TfrmToDo::RefreshViewImage() {
   ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
-  ::ShowWindow(lblYMDHM.Handle(), SW_HIDE);
-  ::ShowWindow(lblSecond.Handle(), SW_HIDE);
-  ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
+  viewImage_.Hide();
   TakeViewImage();
-  ::ShowWindow(imgNotEditMode->Handle(), SW_SHOWNA);
-  ::ShowWindow(lblYMDHM.Handle(), SW_SHOWNA);
-  ::ShowWindow(lblSecond.Handle(), SW_SHOWNA);
+  viewImage_.Show();
   ::ShowWindow(pnlBase->Handle(), SW_HIDE);
 }
 
 void TfrmToDo::PlaceClockLabels() {
   const int available = gridToDo->ColWidth(colText) - (editMode_ ? 100 : 0);
   const RECT cell = gridToDo->CellRect(colText, 0);
-  const POINT origin = GridOrigin();
+  const Point origin = GridOrigin();
   const Point topLeft{origin.x + cell.left, origin.y + cell.top};
 
   // The parts of the present time in the labels' font.
   ClockParts parts;
-  const DateTime now = clock_.Now();
-  const HDC dc = ::GetDC(Handle());
+  const DateTime now = app_.clock.Now();
   {
+    WindowDc dc(Handle());
     SelectGuard font(dc, FontFor(settings_.Class(UrgencyClass::Title), false));
     const auto measure = [&](std::string_view pattern, int* width) {
       const std::wstring text = FromCp932(FormatClock(pattern, now));
@@ -164,18 +144,14 @@ void TfrmToDo::PlaceClockLabels() {
     measure("hh:nn", &parts.hourMinute);
     measure(":ss", &parts.seconds);
   }
-  ::ReleaseDC(Handle(), dc);
 
   const ClockLayout layout = FitClock(settings_.LblCalendar, available, parts, topLeft, rowHeight_);
   if (!layout.shown) {
-    ::MoveWindow(lblYMDHM.Handle(), 0, 0, 0, 0, FALSE);
-    ::MoveWindow(lblSecond.Handle(), 0, 0, 0, 0, FALSE);
+    viewImage_.PlaceLabels(Rect{}, Rect{});
     return;
   }
   clockFormat_ = layout.format;
-  ::MoveWindow(lblYMDHM.Handle(), layout.main.left, layout.main.top, layout.main.Width(), layout.main.Height(), TRUE);
-  ::MoveWindow(lblSecond.Handle(), layout.secondsLabel.left, layout.secondsLabel.top, layout.secondsLabel.Width(),
-               layout.secondsLabel.Height(), TRUE);
+  viewImage_.PlaceLabels(layout.main, layout.secondsLabel);
   // Different from any ":ss", so the next tick rewrites both labels.
   MarkClockLabelsStale(timer_);
 }
@@ -184,7 +160,7 @@ void TfrmToDo::PlaceClockLabels() {
 // Moving and sizing
 
 void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
-  ::ShowWindow(edtToDoText, SW_HIDE);
+  ::ShowWindow(editors_.TextHandle(), SW_HIDE);
   topEdgeFlag_ = false;
   ::ReleaseCapture();
   RECT rc{};
@@ -221,9 +197,7 @@ void TfrmToDo::OnEnterSizeMove() {
   if (!editMode_) {
     // The real list moves, not its picture.
     ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
-    ::ShowWindow(lblYMDHM.Handle(), SW_HIDE);
-    ::ShowWindow(lblSecond.Handle(), SW_HIDE);
-    ::ShowWindow(imgNotEditMode->Handle(), SW_HIDE);
+    viewImage_.Hide();
   }
   const bool opaque = editMode_ ? (settings_.EditNoTransparent || settings_.EditAlpha == 255)
                                 : (settings_.ViewNoTransparent || settings_.ViewAlpha == 255);
@@ -237,9 +211,7 @@ void TfrmToDo::OnExitSizeMove() {
   } else {
     list_.Table().Cell(colText, 0).clear();  // no clock text in the picture
     TakeViewImage();
-    ::ShowWindow(imgNotEditMode->Handle(), SW_SHOWNA);
-    ::ShowWindow(lblYMDHM.Handle(), SW_SHOWNA);
-    ::ShowWindow(lblSecond.Handle(), SW_SHOWNA);
+    viewImage_.Show();
     ::ShowWindow(pnlBase->Handle(), SW_HIDE);
     SetAlpha(settings_.ViewAlpha);
   }

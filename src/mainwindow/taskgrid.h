@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 
+#include "geometry/grid.h"
 #include "platform/window.h"
 #include "store/tasklist.h"
 
@@ -44,6 +45,9 @@ class TaskGrid final : public Window {
   void Refresh();
 
   void InvalidateCell(int col, int row);
+  // Where rows and columns are now, for the portable geometry (geometry/grid.h).
+  GridMetrics Metrics() const;
+  Rect CellBounds(int col, int row) const { return lq::CellRect(Metrics(), col, row); }
   RECT CellRect(int col, int row) const;    // in client coordinates; empty when not shown
   bool CellAt(int x, int y, int* col, int* row) const;  // -1 outside the cells
   int ClientWidth() const;
@@ -69,7 +73,6 @@ class TaskGrid final : public Window {
   void OnKeyDown(WPARAM key);
   void BeforeMove();
   void ScrollTo(int topRow);
-  int ColumnLeft(int col) const;
 
   TaskList& list_;
   Callbacks cb_;

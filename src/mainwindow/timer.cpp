@@ -2,6 +2,7 @@
 // the window shows (the user's hide command and hover hiding). The rules are portable
 // (geometry/tick.h, geometry/hover.h, store/alarm.h); this file gathers the inputs and applies
 // the outcome. A tick in which nothing changed allocates nothing and repaints nothing.
+#include "app/application.h"
 #include "mainwindow/mainwindow.h"
 
 #include <shellapi.h>
@@ -23,20 +24,19 @@ std::wstring Wide(std::string_view cp932) { return FromCp932(cp932); }
 
 void TfrmToDo::tmrHideWhenOnMouseTimer() {
   if (InTimer) return;  // a message box inside a tick keeps the timer running
-  InTimer = true;
+  const ScopedFlag inTimer(InTimer);
 
   TickInput in;
-  in.now = clock_.Now();
+  in.now = app_.clock.Now();
   in.editMode = editMode_;
   in.lblCalendar = settings_.LblCalendar;
   in.clockFormat = clockFormat_;
-  in.secondsShown = lblSecond.HasSize();
+  in.secondsShown = viewImage_.SecondsShown();
   const TickOutcome out = TickBookkeeping(in, timer_, list_.Table().Cell(colText, 0));
 
   if (out.headerChanged) gridToDo->InvalidateCell(colText, 0);
   if (out.labelsChanged) {
-    lblYMDHM.SetText(Wide(timer_.lblYMDHM.View()));
-    lblSecond.SetText(Wide(timer_.lblSecond.View()));
+    viewImage_.SetLabelTexts(Wide(timer_.lblYMDHM.View()), Wide(timer_.lblSecond.View()));
   }
   if (out.dayChanged) {
     // Every days-left value and colour follows the new date.
@@ -53,7 +53,7 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
     h.UserHidden = UserHidden;
     h.HoverHidden = HoverHidden;
     h.editMode = editMode_;
-    h.settingsShowing = frmConfig_.Visible();
+    h.settingsShowing = app_.frmConfig.Visible();
     h.syncShowing = false;
     POINT p{};
     if (::GetCursorPos(&p)) h.cursor = Point{p.x, p.y};
@@ -69,7 +69,6 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
     HoverHidden = d.HoverHidden;
     ApplyVisibility(d.visible);
   }
-  InTimer = false;
 }
 
 void TfrmToDo::ApplyVisibility(bool visible) {
@@ -101,20 +100,9 @@ void TfrmToDo::AlarmCheck(std::string_view minute) {
 }
 
 void TfrmToDo::popitemAlarmClick() {
-  const int row = list_.CurrentRow();
-  TaskTable& t = list_.Table();
-  if (!t.IsTask(row)) return;
-  std::string& flags = t.Cell(colFlags, row);
-  if (!flags.starts_with("A")) {
-    const std::string normalised = ParseAlarmTime(t.Cell(colText, row));
-    if (normalised.empty()) {
-      ShowMessage(BoxKind::Information, L"時刻として有効な文字列が見つかりません。\r\n(全角文字は不可)");
-      return;
-    }
-    t.Cell(colText, row) = normalised;
-    flags = SetFlagText(flags, 1, "A");
-  } else {
-    flags = SetFlagText(flags, 1, "-");  // the text keeps its time
+  if (list_.ToggleAlarm() == TaskList::AlarmToggle::NoTime) {
+    ShowMessage(BoxKind::Information, L"時刻として有効な文字列が見つかりません。\r\n(全角文字は不可)");
+    return;
   }
   gridToDo->Refresh();
 }

@@ -96,6 +96,27 @@ class ComApartment {
   HRESULT hr_;
 };
 
+// The user-interface thread's apartment for the whole run, entered when first needed (start-up
+// does not pay for COM) and left when the object goes.
+class ComApartmentOnDemand {
+ public:
+  ComApartmentOnDemand() = default;
+  ~ComApartmentOnDemand() {
+    if (entered_) ::CoUninitialize();
+  }
+  ComApartmentOnDemand(const ComApartmentOnDemand&) = delete;
+  ComApartmentOnDemand& operator=(const ComApartmentOnDemand&) = delete;
+
+  // True when COM can be used on this thread.
+  bool Enter() {
+    if (!entered_) entered_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    return entered_;
+  }
+
+ private:
+  bool entered_ = false;
+};
+
 class ComError : public std::exception {
  public:
   ComError(HRESULT code, std::wstring text) : code_(code), text_(std::move(text)) {}

@@ -63,6 +63,17 @@ struct IconTraits {
   static void Close(Type h) { ::DestroyIcon(h); }
 };
 
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DestroyMenu(h); }
+};
+struct MemoryDcTraits {
+  using Type = HDC;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DeleteDC(h); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;    // CreateFile
 using KernelHandle = UniqueHandle<KernelHandleTraits>;  // mutexes, processes, jobs
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -71,5 +82,37 @@ using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using ImageList = UniqueHandle<ImageListTraits>;  // the caller links comctl32
 using Icon = UniqueHandle<IconTraits>;
+using Menu = UniqueHandle<MenuTraits>;          // a popup menu; its submenus go with it
+using MemoryDc = UniqueHandle<MemoryDcTraits>;  // CreateCompatibleDC
+
+// A window's DC (GetDC), given back when the scope ends.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(hwnd_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return dc_; }
+  operator HDC() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// Sets a flag for a scope and puts back what it was, however the scope ends.
+class ScopedFlag {
+ public:
+  explicit ScopedFlag(bool& flag) : flag_(flag), old_(std::exchange(flag, true)) {}
+  ~ScopedFlag() { flag_ = old_; }
+  ScopedFlag(const ScopedFlag&) = delete;
+  ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
 
 }  // namespace lq::win

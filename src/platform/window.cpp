@@ -1,6 +1,26 @@
 #include "platform/window.h"
 
+#include <exception>
+#include <string>
+
+#include "platform/codepage.h"
+#include "platform/msgbox.h"
+
 namespace lq::win {
+
+void ReportHandlerFailure(const char* where, const char* what) {
+  std::string line = std::string("Lindqvale: an exception reached the ") + where + " procedure";
+  if (what) line += std::string(": ") + what;
+  line += "\n";
+  ::OutputDebugStringA(line.c_str());
+  static bool told = false;
+  if (told) return;
+  told = true;
+  std::wstring text =
+      L"予期しないエラーが発生しました。作業は続けられますが、念のため予定表を終了して起動し直してください。";
+  if (what && *what) text += L"\r\n\r\n" + FromCp932(what);
+  ShowBox(nullptr, BoxKind::Error, text);
+}
 
 bool Window::RegisterClass(const wchar_t* className, UINT style, HBRUSH background, HCURSOR cursor, HICON icon) {
   WNDCLASSEXW wc{};
@@ -36,8 +56,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   LRESULT result = 0;
   try {
     result = self->HandleMessage(msg, wParam, lParam);
-  } catch (...) {
+  } catch (const std::exception& e) {
     // A failure inside one handler must not unwind through the system's code.
+    ReportHandlerFailure("window", e.what());
+    result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  } catch (...) {
+    ReportHandlerFailure("window");
     result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   if (msg == WM_NCDESTROY) {

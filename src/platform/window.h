@@ -34,6 +34,10 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// An exception that reached a window or dialog procedure: a line for the debugger every time,
+// and once a run a message to the user, who may want to save and restart.
+void ReportHandlerFailure(const char* where, const char* what = nullptr);
+
 // Pixel constants pass through here, so that the program becomes DPI-aware in one place.
 constexpr int Scale(int pixels) { return pixels; }
 

@@ -51,6 +51,21 @@ bool TaskList::DeleteCurrentTask() {
   return true;
 }
 
+TaskList::AlarmToggle TaskList::ToggleAlarm() {
+  const int row = currentRow_;
+  if (!table_.IsTask(row)) return AlarmToggle::NotATask;
+  std::string& flags = table_.Cell(colFlags, row);
+  if (flags.starts_with("A")) {
+    flags = SetFlagText(flags, 1, "-");
+    return AlarmToggle::Disarmed;
+  }
+  std::string normalised = ParseAlarmTime(table_.Cell(colText, row));
+  if (normalised.empty()) return AlarmToggle::NoTime;
+  table_.Cell(colText, row) = std::move(normalised);
+  flags = SetFlagText(flags, 1, "A");
+  return AlarmToggle::Armed;
+}
+
 bool TaskList::ToggleDone(bool finishedDayChange) {
   if (!table_.IsTask(currentRow_)) return false;
   if (Hooks.hideEditors) Hooks.hideEditors();

@@ -11,52 +11,22 @@ constexpr unsigned kLeft = 0x25;
 constexpr unsigned kRight = 0x27;
 }  // namespace
 
-KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen) {
+FormKey DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen) {
   const bool ctrlOnly = k.ctrl && !k.shift && !k.alt;
   if (ctrlOnly && k.key == kTab) {
-    if (textEditorOpen) return KeyAction::TextToDate;
-    if (datePickerOpen) return KeyAction::DateToText;
+    if (textEditorOpen) return {KeyAction::TextToDate};
+    if (datePickerOpen) return {KeyAction::DateToText};
   }
-  if (k.key == kDelete && !textEditorOpen) return KeyAction::Delete;
-  if (!ctrlOnly) return KeyAction::None;
-  switch (k.key) {
-    case 'A': return KeyAction::Add;
-    case 'B': return KeyAction::Alarm;
-    case 'D': return KeyAction::DeleteTask;
-    case 'E': return KeyAction::DoneOrNot;
-    case 'F': return KeyAction::Find;
-    case 'G': return KeyAction::MoveDate;
-    case 'O': return KeyAction::AttachOpen;
-    case 'P': return KeyAction::AttachEdit;
-    case 'Q': return KeyAction::AttachDelete;
-    case 'R': return KeyAction::AttachFolderOpen;
-    case 'U': return KeyAction::InputUrl;
-    default: return KeyAction::Swallow;
-  }
+  if (k.key == kDelete && !textEditorOpen) return {KeyAction::Delete};
+  if (!ctrlOnly) return {};
+  if (const auto c = FormKeyCommand(k.key)) return {KeyAction::Run, *c};
+  return {KeyAction::Swallow};
 }
 
 bool IsTextEditorKey(const KeyState& k) {
   if (!k.ctrl || k.shift || k.alt) return false;
   switch (k.key) {
     case 'C': case 'V': case 'X': case 'Z': case kInsert: case kLeft: case kRight: case kHome: case kEnd: return true;
-    default: return false;
-  }
-}
-
-bool ClosesTextEditorFirst(KeyAction action) {
-  switch (action) {
-    case KeyAction::None:
-    case KeyAction::Swallow:
-    case KeyAction::TextToDate:
-    case KeyAction::DateToText:
-    case KeyAction::Delete: return false;
-    default: return true;
-  }
-}
-
-bool IsCancelledControlCharacter(unsigned ch) {
-  switch (ch) {
-    case 1: case 2: case 4: case 5: case 6: case 7: case 15: case 16: case 17: case 18: case 21: return true;
     default: return false;
   }
 }

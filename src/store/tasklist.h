@@ -103,6 +103,10 @@ class TaskList {
   // dated today. Marked done, the list stays where it was on the screen; marked not done,
   // the selection follows the task. False for the blank row.
   bool ToggleDone(bool finishedDayChange);
+  // Arms the alarm of the current task at the leading time of its text, which is then written
+  // as HH:MM, or disarms it (the text keeps its time).
+  enum class AlarmToggle { NotATask, NoTime, Armed, Disarmed };
+  AlarmToggle ToggleAlarm();
   // The text editor's text (already cut to 100 characters) written into the task of `row`,
   // the row the editor was opened on: an armed alarm is disarmed and the stamp renewed. False
   // when nothing changed.

@@ -147,6 +147,23 @@ TEST_F(CommandsTest, EditingTheTextDisarmsTheAlarmAndRenewsTheStamp) {
   EXPECT_EQ(list.Table().Cell(colUpdated, 1), "20240501120000000");
 }
 
+TEST_F(CommandsTest, TheAlarmArmsAtTheLeadingTimeAndDisarmsKeepingTheText) {
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NotATask);  // the blank row
+  Task(0, "9:05 wake up");
+  Task(0, "wake up");
+  // Row 1 is "9:05 wake up" (digits sort first), row 2 "wake up".
+  list.SetCurrentRow(2);
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NoTime);
+  EXPECT_EQ(list.Table().Cell(colFlags, 2), "");
+  list.SetCurrentRow(1);
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::Armed);
+  EXPECT_EQ(Text(1), "09:05 wake up");
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "A");
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::Disarmed);
+  EXPECT_EQ(Text(1), "09:05 wake up");
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "-");
+}
+
 TEST_F(CommandsTest, ChangingTheDateOfADoneTaskReopensItAndKeepsTheStamp) {
   Task(0, "a");
   Task(2, "b", true);

@@ -297,7 +297,9 @@ TEST_F(TaskFileTest, DamagedHeadersLoseNothingAndAreReported) {
     ASSERT_TRUE(report.backupPath);
     EXPECT_NE(message.find(report.backupPath->string()), std::string::npos) << message;
     const std::string saved = Save();
-    if (!c.saved.empty()) EXPECT_EQ(saved, c.saved);
+    if (!c.saved.empty()) {
+      EXPECT_EQ(saved, c.saved);
+    }
     EXPECT_EQ(store.files[report.backupPath->string()], c.bytes);
   }
 }

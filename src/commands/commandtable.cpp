@@ -1,0 +1,223 @@
+#include "commands/commandtable.h"
+
+#include <array>
+
+#include "res/artwork.h"
+
+namespace lq {
+namespace {
+
+using C = Command;
+using K = MenuEntry::Kind;
+
+// clang-format off
+constexpr std::array<CommandInfo, kCommandCount> kCommands{{
+    {C::DoneOrNot,        "popitemDoneOrNot",        kImageDone,           'E', true,  true,  L"予定を済にします"},
+    {C::Add,              "popitemAdd",              kImageAdd,            'A', true,  true,  L"予定の追加"},
+    {C::Del,              "popitemDel",              kImageDelete,         'D', true,  true,  L"予定の削除"},
+    {C::AttachOpen,       "popitemAttachOpen",       kImageOpenAttachment, 'O', true,  false, L"設定済みの添付ファイルを開きます"},
+    {C::AttachEdit,       "popitemAttachEdit",       kImageEdit,           'P', true,  false, L"添付ファイルを選択します"},
+    {C::AttachDelete,     "popitemAttachDelete",     kImageDelete,         'Q', true,  false, L"設定済みの添付ファイルを解除します"},
+    {C::AttachFolderOpen, "popitemAttachFolderOpen", kImageOpenFolder,     'R', true,  false, L"設定済みの添付ファイルがあるフォルダを開きます"},
+    {C::InputUrl,         "popitemInputUrl",         kImageEnterUrl,       'U', true,  false, L"URLを設定します"},
+    {C::Alarm,            "popitemAlarm",            kImageSetAlarm,       'B', true,  true,  L"予定の先頭の数字を時刻とみなしてアラームを設定します"},
+    {C::FindToDo,         "popitemFindToDo",         kImageSearch,         'F', true,  false, L"指定した言葉を予定表全体から検索します"},
+    {C::MoveDate,         "popitemMoveDate",         kImageMoveDate,       'G', true,  false, L"指定した日付の全予定を別の日付へ移動します"},
+    {C::PastDelete,       "popitemPastDelete",       kImageBulkDelete,     'H', false, false, L"指定した日付の全予定を削除します"},
+    {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, true,  L"添付ファイルメニュー"},
+    {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, true,  L"編集メニュー"},
+    {C::PopMenu,          "btnMenu",                 -1,                   0,   false, false, L"システムメニュー"},
+    {C::Edit,             "popitemEdit",             kImageEdit,           0,   false, false, L"編集モードへ移行します"},
+    {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, false, L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
+    {C::TopMost,          "popitemTopMost",          -1,                   0,   false, false, L"予定表を常に最前面に表示します"},
+    {C::Config,           "popitemConfig",           kImageSettings,       0,   false, false, L"設定画面を開きます"},
+    {C::Sync,             "popitemSync",             kImageSync,           0,   false, false, L""},
+    {C::Exit,             "btnExitClick",            kImageExit,           0,   false, false, L"予定表を終了します"},
+}};
+
+constexpr MenuEntry Item(C c, const wchar_t* caption) { return MenuEntry{K::Item, c, caption, MenuKind::Count, -1}; }
+constexpr MenuEntry Separator() { return MenuEntry{K::Separator, C::Count, nullptr, MenuKind::Count, -1}; }
+
+constexpr MenuEntry kGridMenu[] = {
+    Item(C::DoneOrNot, L"済にする"),
+    Separator(),
+    Item(C::Add, L"追加"),
+    Item(C::Del, L"削除"),
+    Separator(),
+    MenuEntry{K::Submenu, C::Count, L"添付ファイル", MenuKind::GridAttach, kImageAttachmentMenu},
+    Item(C::Alarm, L"アラーム"),
+    Item(C::FindToDo, L"検索"),
+    Item(C::MoveDate, L"日付移動"),
+    Item(C::PastDelete, L"一斉削除"),
+};
+constexpr MenuEntry kGridAttachMenu[] = {
+    Item(C::AttachOpen, L"開く"),
+    Item(C::AttachEdit, L"選択"),
+    Item(C::AttachDelete, L"解除"),
+    Item(C::AttachFolderOpen, L"フォルダを開く"),
+    Item(C::InputUrl, L"URLを入力"),
+};
+constexpr MenuEntry kAttachMenu[] = {
+    Item(C::AttachOpen, L"添付ファイルを開く"),
+    Item(C::AttachEdit, L"添付ファイルの選択"),
+    Item(C::AttachDelete, L"添付ファイルの解除"),
+    Item(C::AttachFolderOpen, L"フォルダを開く"),
+    Item(C::InputUrl, L"URLを入力"),
+};
+constexpr MenuEntry kEditMenu[] = {
+    Item(C::Alarm, L"アラーム"),
+    Item(C::FindToDo, L"検索"),
+    Item(C::MoveDate, L"日付移動"),
+    Item(C::PastDelete, L"一斉削除"),
+};
+constexpr MenuEntry kTrayMenu[] = {
+    Item(C::Edit, L"編集"),
+    Item(C::Hide, L"隠す"),
+    Item(C::TopMost, L"常に最前面に表示"),
+    Separator(),
+    Item(C::Config, L"設定"),
+    Item(C::Sync, L"同期"),
+    Separator(),
+    Item(C::Exit, L"終了"),
+};
+
+constexpr Command kHeaderButtons[] = {C::Add, C::Del, C::PopAttach, C::PopEdit, C::PopMenu};
+// clang-format on
+
+constexpr int kMenuIdBase = 1000;
+constexpr int kMenuIdStride = 100;
+constexpr int kButtonIdBase = 2000;
+
+const wchar_t* DefaultCaption(MenuKind m, Command c) {
+  for (const MenuEntry& e : MenuEntries(m)) {
+    if (e.kind == K::Item && e.command == c) return e.caption;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const CommandInfo& InfoOf(Command c) { return kCommands[static_cast<std::size_t>(c)]; }
+
+std::wstring ShortcutLabel(Command c) {
+  const char key = InfoOf(c).key;
+  if (key == 0) return {};
+  return std::wstring(L"Ctrl+") + static_cast<wchar_t>(key);
+}
+
+std::optional<Command> ShortcutCommand(unsigned key) {
+  for (const CommandInfo& info : kCommands) {
+    if (info.key != 0 && static_cast<unsigned>(info.key) == key) return info.command;
+  }
+  return std::nullopt;
+}
+
+std::optional<Command> FormKeyCommand(unsigned key) {
+  const auto c = ShortcutCommand(key);
+  if (c && InfoOf(*c).formKey) return c;
+  return std::nullopt;
+}
+
+bool IsCancelledControlCharacter(unsigned ch) {
+  return ch >= 1 && ch <= 26 && FormKeyCommand('A' + ch - 1).has_value();
+}
+
+std::span<const MenuEntry> MenuEntries(MenuKind m) {
+  switch (m) {
+    case MenuKind::Grid: return kGridMenu;
+    case MenuKind::GridAttach: return kGridAttachMenu;
+    case MenuKind::Attach: return kAttachMenu;
+    case MenuKind::Edit: return kEditMenu;
+    case MenuKind::Tray: return kTrayMenu;
+    case MenuKind::Count: break;
+  }
+  return {};
+}
+
+std::span<const Command> HeaderButtons() { return kHeaderButtons; }
+
+CommandContext ContextOfRow(const TaskTable& table, int row) {
+  CommandContext ctx;
+  if (row < 1 || row >= table.RowCount()) return ctx;
+  ctx.isTask = table.IsTask(row);
+  ctx.done = table.IsDone(row);
+  ctx.alarmArmed = table.Cell(colFlags, row).starts_with("A");
+  const std::string& attachment = table.Cell(colAttachment, row);
+  if (!attachment.empty()) ctx.attachment = IsWebAddress(attachment) ? AttachmentKind::Web : AttachmentKind::File;
+  return ctx;
+}
+
+ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
+  ItemState s;
+  s.caption = DefaultCaption(m, c);
+  s.image = InfoOf(c).image;
+  const bool shortMenu = m == MenuKind::GridAttach;  // the submenu's captions drop "添付ファイル"
+  const bool has = ctx.attachment != AttachmentKind::None;
+  const bool web = ctx.attachment == AttachmentKind::Web;
+  switch (c) {
+    case C::DoneOrNot:
+      s.caption = ctx.done ? L"未済にする" : L"済にする";
+      s.image = ctx.done ? kImageNotDone : kImageDone;
+      s.enabled = ctx.isTask;
+      break;
+    case C::Del:
+    case C::AttachEdit:
+    case C::InputUrl:
+      s.enabled = ctx.isTask;
+      break;
+    case C::Alarm:
+      s.caption = ctx.alarmArmed ? L"アラーム解除" : L"アラーム設定";
+      s.enabled = ctx.isTask;
+      break;
+    case C::AttachOpen:
+      if (web) s.caption = L"URLを開く";
+      else s.caption = shortMenu ? L"開く" : L"添付ファイルを開く";
+      s.enabled = has;
+      break;
+    case C::AttachDelete:
+      if (web) s.caption = L"URLの解除";
+      else s.caption = shortMenu ? L"解除" : L"添付ファイルの解除";
+      s.enabled = has;
+      break;
+    case C::AttachFolderOpen:
+      s.enabled = has && !web;
+      break;
+    case C::Edit:
+      s.enabled = !ctx.editMode;
+      break;
+    case C::TopMost:
+      s.checked = ctx.topMost;
+      break;
+    case C::Sync:
+      s.visible = ctx.syncEnabled;
+      s.enabled = ctx.syncEnabled;
+      break;
+    default:
+      break;
+  }
+  if (!InfoOf(c).built) s.enabled = false;
+  return s;
+}
+
+int MenuItemId(MenuKind m, Command c) {
+  return kMenuIdBase + static_cast<int>(m) * kMenuIdStride + static_cast<int>(c);
+}
+
+std::optional<std::pair<MenuKind, Command>> MenuItemOfId(int id) {
+  const int offset = id - kMenuIdBase;
+  if (offset < 0) return std::nullopt;
+  const int m = offset / kMenuIdStride;
+  const int c = offset % kMenuIdStride;
+  if (m >= kMenuCount || c >= kCommandCount) return std::nullopt;
+  return std::pair{static_cast<MenuKind>(m), static_cast<Command>(c)};
+}
+
+int ButtonId(Command c) { return kButtonIdBase + static_cast<int>(c); }
+
+std::optional<Command> CommandOfButtonId(int id) {
+  const int c = id - kButtonIdBase;
+  if (c < 0 || c >= kCommandCount) return std::nullopt;
+  return static_cast<Command>(c);
+}
+
+}  // namespace lq

@@ -1,0 +1,130 @@
+#include "mainwindow/commandmenus.h"
+
+#include <string>
+
+#include "mainwindow/imagelist.h"
+#include "res/artwork.h"
+
+namespace lq::win {
+namespace {
+
+// A menu's item text: the caption, then the shortcut label after a tab.
+std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
+  std::wstring text = caption ? caption : L"";
+  // The tray menu names no shortcut.
+  if (m != MenuKind::Tray) {
+    const std::wstring label = ShortcutLabel(c);
+    if (!label.empty()) text += L"\t" + label;
+  }
+  return text;
+}
+
+}  // namespace
+
+void CommandMenus::Create() {
+  for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i));
+  const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : nullptr; };
+
+  for (auto& m : menus_) m.Reset(::CreatePopupMenu());
+  for (int mi = 0; mi < kMenuCount; ++mi) {
+    const auto kind = static_cast<MenuKind>(mi);
+    const HMENU menu = Handle(kind);
+    for (const MenuEntry& e : MenuEntries(kind)) {
+      MENUITEMINFOW item{};
+      item.cbSize = sizeof item;
+      std::wstring text;
+      switch (e.kind) {
+        case MenuEntry::Kind::Separator:
+          item.fMask = MIIM_FTYPE;
+          item.fType = MFT_SEPARATOR;
+          break;
+        case MenuEntry::Kind::Submenu:
+          text = e.caption;
+          item.fMask = MIIM_STRING | MIIM_BITMAP | MIIM_SUBMENU;
+          item.dwTypeData = text.data();
+          item.hSubMenu = Handle(e.submenu);
+          item.hbmpItem = image(e.image);
+          owned_[static_cast<std::size_t>(e.submenu)] = true;
+          break;
+        case MenuEntry::Kind::Item: {
+          text = ItemText(kind, e.command, e.caption);
+          item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_FTYPE;
+          item.fType = MFT_STRING;
+          item.wID = static_cast<UINT>(MenuItemId(kind, e.command));
+          item.dwTypeData = text.data();
+          item.hbmpItem = image(InfoOf(e.command).image);
+          break;
+        }
+      }
+      ::InsertMenuItemW(menu, ::GetMenuItemCount(menu), TRUE, &item);
+      if (e.kind == MenuEntry::Kind::Item && !InfoOf(e.command).built) {
+        ::EnableMenuItem(menu, static_cast<UINT>(MenuItemId(kind, e.command)), MF_BYCOMMAND | MF_GRAYED);
+      }
+    }
+  }
+  // A submenu is destroyed with the menu that holds it.
+  for (int mi = 0; mi < kMenuCount; ++mi) {
+    if (owned_[static_cast<std::size_t>(mi)]) menus_[static_cast<std::size_t>(mi)].Release();
+  }
+}
+
+void CommandMenus::Apply(MenuKind menu, Command c, const ItemState& s) {
+  const HMENU h = Handle(menu);
+  const UINT id = static_cast<UINT>(MenuItemId(menu, c));
+  std::wstring text = ItemText(menu, c, s.caption);
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STRING | MIIM_STATE | MIIM_BITMAP;
+  item.dwTypeData = text.data();
+  item.fState = (s.enabled ? MFS_ENABLED : MFS_GRAYED) | (s.checked ? MFS_CHECKED : MFS_UNCHECKED);
+  item.hbmpItem = s.image >= 0 ? images_[static_cast<std::size_t>(s.image)].Get() : nullptr;
+  ::SetMenuItemInfoW(h, id, FALSE, &item);
+}
+
+bool CommandMenus::Present(MenuKind menu, Command c) const {
+  return ::GetMenuState(Handle(menu), static_cast<UINT>(MenuItemId(menu, c)), MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
+
+void CommandMenus::Prepare(MenuKind menu, const CommandContext& ctx) {
+  UINT position = 0;  // where the entry stands among those present
+  for (const MenuEntry& e : MenuEntries(menu)) {
+    if (e.kind == MenuEntry::Kind::Item) {
+      const ItemState s = StateOf(menu, e.command, ctx);
+      const UINT id = static_cast<UINT>(MenuItemId(menu, e.command));
+      if (!s.visible) {
+        ::RemoveMenu(Handle(menu), id, MF_BYCOMMAND);
+        continue;
+      }
+      if (!Present(menu, e.command)) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE;
+        item.fType = MFT_STRING;
+        item.wID = id;
+        ::InsertMenuItemW(Handle(menu), position, TRUE, &item);
+      }
+      Apply(menu, e.command, s);
+    } else if (e.kind == MenuEntry::Kind::Submenu) {
+      Prepare(e.submenu, ctx);
+    }
+    ++position;
+  }
+}
+
+bool CommandMenus::GridItemEnabled(Command c) const {
+  for (const MenuKind m : {MenuKind::Grid, MenuKind::GridAttach}) {
+    const UINT state = ::GetMenuState(Handle(m), static_cast<UINT>(MenuItemId(m, c)), MF_BYCOMMAND);
+    if (state != static_cast<UINT>(-1)) return (state & (MF_GRAYED | MF_DISABLED)) == 0;
+  }
+  return false;
+}
+
+std::optional<Command> CommandMenus::Track(MenuKind menu, HWND owner, POINT screen, UINT align) {
+  const UINT id = ::TrackPopupMenu(Handle(menu), TPM_RETURNCMD | align, screen.x, screen.y, 0, owner, nullptr);
+  if (id == 0) return std::nullopt;
+  const auto item = MenuItemOfId(static_cast<int>(id));
+  if (!item) return std::nullopt;
+  return item->second;
+}
+
+}  // namespace lq::win

@@ -1,0 +1,82 @@
+// Every command of the main window, whether it comes from a menu, a shortcut key or a header
+// button, is carried out here; which ones are enabled, and with which captions, the command
+// table decides.
+#include "app/application.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/codepage.h"
+#include "platform/msgbox.h"
+
+namespace lq::win {
+
+CommandContext TfrmToDo::CurrentContext() const {
+  CommandContext ctx = ContextOfRow(list_.Table(), list_.CurrentRow());
+  ctx.editMode = editMode_;
+  ctx.topMost = topMost_;
+  ctx.syncEnabled = settings_.SyncEnabled;
+  return ctx;
+}
+
+HWND TfrmToDo::HeaderButton(Command command) const {
+  const auto buttons = HeaderButtons();
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (buttons[i] == command) return headerButtons_[i];
+  }
+  return nullptr;
+}
+
+void TfrmToDo::OpenMenuBelow(MenuKind menu, HWND button) {
+  RECT rc{};
+  ::GetWindowRect(button, &rc);
+  if (const auto c = menus_.Track(menu, Handle(), POINT{rc.left, rc.bottom})) Run(*c);
+}
+
+void TfrmToDo::Run(Command command) {
+  switch (command) {
+    case Command::Add: popitemAddClick(); break;
+    case Command::Del: popitemDelClick(); break;
+    case Command::DoneOrNot: popitemDoneOrNotClick(); break;
+    case Command::Alarm: popitemAlarmClick(); break;
+    case Command::PopAttach:
+      menus_.Prepare(MenuKind::Attach, CurrentContext());
+      OpenMenuBelow(MenuKind::Attach, HeaderButton(Command::PopAttach));
+      break;
+    case Command::PopEdit:
+      menus_.Prepare(MenuKind::Edit, CurrentContext());
+      OpenMenuBelow(MenuKind::Edit, HeaderButton(Command::PopEdit));
+      break;
+    default:
+      break;  // commands still to come: the table keeps their items disabled
+  }
+}
+
+std::optional<int> TfrmToDo::AskUnlessInterrupted(const std::wstring& question) {
+  return app_.frmConfig.AskUnlessInterrupted(
+      [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); }, question);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The task commands
+
+void TfrmToDo::popitemAddClick() {
+  list_.AddTask();
+  FormResize();
+  gridToDo->Refresh();
+}
+
+void TfrmToDo::popitemDelClick() {
+  const std::string question = list_.DeleteQuestion();
+  if (question.empty()) return;
+  const auto answer = AskUnlessInterrupted(FromCp932(question));
+  if (!answer || *answer == IDNO) return;
+  HideEditors();  // the rows move under them
+  list_.DeleteCurrentTask();
+  gridToDo->Refresh();
+  EnterEditMode();
+}
+
+void TfrmToDo::popitemDoneOrNotClick() {
+  list_.ToggleDone(settings_.FinishedDayChange);
+  gridToDo->Refresh();
+}
+
+}  // namespace lq::win
