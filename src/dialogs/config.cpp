@@ -192,11 +192,16 @@ TfrmConfig::~TfrmConfig() {
 }
 
 std::optional<int> TfrmConfig::AskUnlessInterrupted(HWND owner, const std::wstring& question) {
+  return AskUnlessInterrupted([owner](BoxKind kind, const std::wstring& text) { return ShowBox(owner, kind, text); },
+                              question);
+}
+
+std::optional<int> TfrmConfig::AskUnlessInterrupted(const ShowBoxFn& show, const std::wstring& question) {
   SettingsShown = false;
-  const int answer = ShowBox(owner, BoxKind::Confirmation, question);
+  const int answer = show(BoxKind::Confirmation, question);
   if (answer == IDNO) return answer;
   if (SettingsShown) {
-    ShowBox(owner, BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
+    show(BoxKind::Information, L"設定画面が呼び出されたので処理を中止します。");
     return std::nullopt;
   }
   return answer;

@@ -15,6 +15,7 @@
 
 #include "platform/dialog.h"
 #include "platform/handles.h"
+#include "platform/msgbox.h"
 #include "settings/configpage.h"
 #include "store/seams.h"
 
@@ -46,6 +47,10 @@ class TfrmConfig final : public Dialog {
   // settings dialog was not opened while the question waited: otherwise the user is told that
   // the command gives up, and nothing comes back.
   std::optional<int> AskUnlessInterrupted(HWND owner, const std::wstring& question);
+  // The same, with the boxes shown by the caller (the main window gives the focus back after
+  // each).
+  using ShowBoxFn = std::function<int(BoxKind kind, const std::wstring& text)>;
+  std::optional<int> AskUnlessInterrupted(const ShowBoxFn& show, const std::wstring& question);
 
   // The address the about page's link opens.
   static constexpr const wchar_t* kHomePage = L"https://lindqvale.example.jp/";

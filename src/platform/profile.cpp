@@ -20,9 +20,8 @@ std::string IniProfile::ReadString(std::string_view section, std::string_view ke
   wchar_t buffer[kBufferBytes];
   const DWORD n = ::GetPrivateProfileStringW(wSection.c_str(), wKey.c_str(), wDefault.c_str(), buffer,
                                              kBufferBytes, path_.c_str());
-  std::string value = ToAnsi(std::wstring_view(buffer, n));
-  if (value.size() > kBufferBytes - 1) value.resize(kBufferBytes - 1);
-  return value;
+  // At most 2,047 bytes, as through a byte buffer, without a double-byte character cut in two.
+  return std::string(CutValue(ToAnsi(std::wstring_view(buffer, n))));
 }
 
 bool IniProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {

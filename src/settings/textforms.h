@@ -31,11 +31,13 @@ std::string FormatInteger(std::int32_t value);
 std::string FormatBoolean(bool value);     // "1" or "0"
 std::string FormatColor(ColorValue value);  // signed decimal: system colours are negative
 
-// The first kMaxValueBytes bytes; a double-byte character that would be cut is left out whole.
+// The first kMaxValueBytes bytes; a double-byte character that would be cut, or that a value
+// of that length ends with only its first byte, is left out whole.
 std::string_view CutValue(std::string_view value);
 
 // Readers. Without a default argument the entry's own default text is used; keys whose
 // default is not fixed text (the class fonts, the title background) take the one given.
+// Integers are brought into the key's range.
 std::int32_t ReadInteger(const Profile& profile, const SettingKey& key);
 std::int32_t ReadInteger(const Profile& profile, const SettingKey& key, std::int32_t defaultValue);
 bool ReadBoolean(const Profile& profile, const SettingKey& key);
