@@ -36,6 +36,7 @@ void TfrmToDo::Run(Command command) {
     case Command::Del: popitemDelClick(); break;
     case Command::DoneOrNot: popitemDoneOrNotClick(); break;
     case Command::Alarm: popitemAlarmClick(); break;
+    case Command::Config: popitemConfigClick(); break;
     case Command::PopAttach:
       menus_.Prepare(MenuKind::Attach, CurrentContext());
       OpenMenuBelow(MenuKind::Attach, HeaderButton(Command::PopAttach));

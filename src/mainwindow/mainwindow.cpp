@@ -320,6 +320,34 @@ void TfrmToDo::LoadAndApplySettings() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The settings dialog
+
+void TfrmToDo::popitemConfigClick() {
+  if (app_.frmConfig.Visible()) return;
+  // No clock, change of day, alarm or hover hiding while the dialog is open.
+  ::KillTimer(Handle(), kMainTimer);
+  ::ShowWindow(Handle(), SW_HIDE);
+  // The window comes back before the dialog goes, so the activation stays with the program.
+  // Showing applies the settings file when the dialog closed with OK or キャンセル, and that
+  // ends in edit mode; otherwise edit mode is entered here, since hiding the window gave the
+  // activation away: the keyboard goes back to the list's text editor either way.
+  bool back = false;
+  const auto comeBack = [this, &back] {
+    back = true;
+    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+    const bool reload = app_.frmConfig.SettingsReloadPending;
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    if (!reload) {
+      ::SetFocus(gridToDo->Handle());
+      EnterEditMode();
+    }
+  };
+  app_.frmConfig.ShowModal(Handle(), comeBack);
+  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
+}
+
+// ---------------------------------------------------------------------------------------------
 // Messages
 
 LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -403,10 +431,11 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND:
       if (editors_.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
-      if (HIWORD(wParam) == BN_CLICKED) {
-        if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
-      } else if (lParam == 0) {
+      // A menu item (no control) or a header button; BN_CLICKED is 0 like a menu's code.
+      if (lParam == 0) {
         if (const auto item = MenuItemOfId(LOWORD(wParam))) Run(item->second);
+      } else if (HIWORD(wParam) == BN_CLICKED) {
+        if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
       }
       return 0;
     case WM_NOTIFY: {

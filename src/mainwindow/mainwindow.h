@@ -152,6 +152,7 @@ class TfrmToDo final : public Window {
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
+  void popitemConfigClick();
 
   // --- input (input.cpp)
   void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
