@@ -25,6 +25,11 @@ if(LQ_SANITIZE AND NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   set(LQ_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 endif()
 
+# libFuzzer's coverage instrumentation without its main(), with AddressSanitizer and
+# UndefinedBehaviorSanitizer; undefined behaviour ends the run like a crash.
+set(LQ_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                  -fno-omit-frame-pointer)
+
 # A shipped program carries no debug information; it is kept beside it (<exe>.debug, linked
 # by name) for post-mortems.
 function(lq_split_debug_info target)

@@ -33,7 +33,9 @@ Application::Application(std::filesystem::path exePath)
     : exePath_(std::move(exePath)),
       profile(WithExtension(exePath_, L".ini")),
       list(clock, collation),
-      taskFile(WithExtension(exePath_, L".csv"), fileStore) {}
+      taskFile(WithExtension(exePath_, L".csv"), fileStore),
+      frmConfig(TfrmConfig::Environment{profile, profile.Path(), clock, exePath_, kApplicationTitle,
+                                        [this] { return EnsureCom(); }}) {}
 
 int Application::Run() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};

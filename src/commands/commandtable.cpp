@@ -30,7 +30,7 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::Edit,             "popitemEdit",             kImageEdit,           0,   false, false, L"編集モードへ移行します"},
     {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, false, L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
     {C::TopMost,          "popitemTopMost",          -1,                   0,   false, false, L"予定表を常に最前面に表示します"},
-    {C::Config,           "popitemConfig",           kImageSettings,       0,   false, false, L"設定画面を開きます"},
+    {C::Config,           "popitemConfig",           kImageSettings,       0,   false, true,  L"設定画面を開きます"},
     {C::Sync,             "popitemSync",             kImageSync,           0,   false, false, L""},
     {C::Exit,             "btnExitClick",            kImageExit,           0,   false, false, L"予定表を終了します"},
 }};

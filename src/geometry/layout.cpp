@@ -1,6 +1,7 @@
 #include "geometry/layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lq {
 
@@ -56,15 +57,30 @@ std::string_view ShortenDueDate(std::string_view dueDate, int dateFormat) {
 namespace {
 
 bool HorizontallyOn(const StoredPosition& p, const Rect& m) {
-  return !(p.x + p.width < m.left || p.x > m.right);
+  return !(std::int64_t{p.x} + p.width < m.left || p.x > m.right);
 }
-bool VerticallyOn(const StoredPosition& p, const Rect& m) { return !(p.y < m.top || p.y > m.bottom - 32); }
+bool VerticallyOn(const StoredPosition& p, const Rect& m) {
+  return !(p.y < m.top || std::int64_t{p.y} > std::int64_t{m.bottom} - 32);
+}
+
+int FitLength(int stored, int fallback, int available) {
+  if (stored <= 0) stored = fallback;
+  return std::max(1, std::min(stored, available));
+}
 
 }  // namespace
 
+Point FitWindowSize(int width, int height, const Rect& workArea) {
+  return Point{FitLength(width, kDefaultWindowSize.x, workArea.Width()),
+               FitLength(height, kDefaultWindowSize.y, workArea.Height())};
+}
+
 Point PlaceMainWindow(const StoredPosition& stored, const Rect& primary, const std::vector<Rect>& monitors) {
-  const int centreX = primary.left + (primary.Width() - stored.width) / 2;
-  const int centreY = primary.top + (primary.Height() - stored.height) / 2;
+  const auto centre = [](int start, int length, int size) {
+    return static_cast<int>(start + (std::int64_t{length} - size) / 2);
+  };
+  const int centreX = centre(primary.left, primary.Width(), stored.width);
+  const int centreY = centre(primary.top, primary.Height(), stored.height);
   if (stored.x != -1 && stored.y != -1) {
     for (const Rect& m : monitors) {
       if (m == primary) continue;

@@ -66,13 +66,20 @@ std::string_view ShortenDueDate(std::string_view dueDate, int dateFormat);
 
 // Where the main window opens. A stored position of -1 centres on its axis; a position off
 // every monitor is centred on the primary one. With one monitor: x + width < 0 or x > screen
-// width centres horizontally, y < 0 or y > screen height - 32 vertically.
+// width centres horizontally, y < 0 or y > screen height - 32 vertically. Any int may come
+// from the settings file; the rules are worked out without overflow.
 struct StoredPosition {
   int x = -1;
   int y = -1;
   int width = 360;
   int height = 215;
 };
+inline constexpr Point kDefaultWindowSize{360, 215};
+
+// The stored size made usable: a width or height of 0 or less takes the default, and neither
+// may exceed the work area, so that the whole window can be brought onto the screen.
+Point FitWindowSize(int width, int height, const Rect& workArea);
+
 Point PlaceMainWindow(const StoredPosition& stored, const Rect& primary, const std::vector<Rect>& monitors);
 
 }  // namespace lq

@@ -8,7 +8,7 @@
 namespace lq::win {
 
 void TfrmToDo::popitemMoveDateClick() {
-  EndEditingForDialog();
+  CloseEditors();
   const Date start = PickerDateOf(list_.Table(), list_.CurrentRow(), list_.Today());
   const auto move = app_.frmMoveDate.Ask(Handle(), start);
   if (move) {
@@ -17,11 +17,11 @@ void TfrmToDo::popitemMoveDateClick() {
     // The picker opens on the current task, ready for the next change.
     ActAsClickOnCurrentRow(colDueDate);
   }
-  if (!DatePickerOpen()) FocusListAfterDialog();
+  if (!editors_.DateOpen()) FocusListAfterDialog();
 }
 
 void TfrmToDo::popitemPastDeleteClick() {
-  EndEditingForDialog();
+  CloseEditors();
   const Date start = PickerDateOf(list_.Table(), list_.CurrentRow(), list_.Today());
   const auto choice = app_.frmPastDelete.Ask(Handle(), start);
   if (choice && CountDeletedUpTo(list_.Table(), choice->limit, choice->doneOnly) > 0) {
@@ -31,11 +31,11 @@ void TfrmToDo::popitemPastDeleteClick() {
       const int deleted = DeleteUpTo(list_, choice->limit, choice->doneOnly);
       FormResize();
       gridToDo->Refresh();
-      ShowBox(Handle(), BoxKind::Information,
+      ShowMessage(BoxKind::Information,
               std::to_wstring(deleted) + L"件の予定を削除しました。\r\n削除前の予定表は「" + backup->wstring() +
                   L"」に残してあります。");
     } else {
-      ShowBox(Handle(), BoxKind::Error,
+      ShowMessage(BoxKind::Error,
               L"削除前の予定表を「" + app_.TaskFilePath().parent_path().wstring() +
                   L"」に残せなかったので、一斉削除を中止しました。");
     }

@@ -36,6 +36,7 @@ void TfrmToDo::Run(Command command) {
     case Command::Del: popitemDelClick(); break;
     case Command::DoneOrNot: popitemDoneOrNotClick(); break;
     case Command::Alarm: popitemAlarmClick(); break;
+    case Command::Config: popitemConfigClick(); break;
     case Command::FindToDo: popitemFindToDoClick(); break;
     case Command::MoveDate: popitemMoveDateClick(); break;
     case Command::PastDelete: popitemPastDeleteClick(); break;
@@ -52,6 +53,11 @@ void TfrmToDo::Run(Command command) {
   }
 }
 
+std::optional<int> TfrmToDo::AskUnlessInterrupted(const std::wstring& question) {
+  return app_.frmConfig.AskUnlessInterrupted(
+      [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); }, question);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The task commands
 
@@ -64,8 +70,9 @@ void TfrmToDo::popitemAddClick() {
 void TfrmToDo::popitemDelClick() {
   const std::string question = list_.DeleteQuestion();
   if (question.empty()) return;
-  const auto answer = app_.frmConfig.AskUnlessInterrupted(Handle(), FromCp932(question));
+  const auto answer = AskUnlessInterrupted(FromCp932(question));
   if (!answer || *answer == IDNO) return;
+  HideEditors();  // the rows move under them
   list_.DeleteCurrentTask();
   gridToDo->Refresh();
   EnterEditMode();

@@ -1,158 +1,128 @@
-// The in-place editors: the text editor over the task text and the date picker over the due
-// date, laid over the current row. Every change is written into the task at once.
+// The in-place editors at work: what opening, typing, a date change and closing do to the task
+// and the list. The editors themselves (their windows, keys and flags) are InPlaceEditors.
 #include "mainwindow/mainwindow.h"
 
 #include <imm.h>
 
 #include <algorithm>
+#include <exception>
+#include <functional>
+#include <utility>
 
-#include "mainwindow/childwindows.h"
 #include "platform/codepage.h"
+#include "store/text.h"
 
 namespace lq::win {
 namespace {
 
-constexpr UINT_PTR kTextEditorId = 1;
-constexpr UINT_PTR kDatePickerId = 2;
-constexpr UINT_PTR kButtonId = 3;
-constexpr std::size_t kMaxTextCharacters = 100;
+// Puts another hook in place for a scope.
+class HooksSwap {
+ public:
+  HooksSwap(std::function<void()>& slot, std::function<void()> replacement)
+      : slot_(slot), old_(std::exchange(slot, std::move(replacement))) {}
+  ~HooksSwap() { slot_ = std::move(old_); }
+  HooksSwap(const HooksSwap&) = delete;
+  HooksSwap& operator=(const HooksSwap&) = delete;
 
-SYSTEMTIME ToSystemTime(Date d) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(d.year);
-  st.wMonth = static_cast<WORD>(d.month);
-  st.wDay = static_cast<WORD>(d.day);
-  st.wDayOfWeek = static_cast<WORD>(DayOfWeek(d));
-  return st;
-}
+ private:
+  std::function<void()>& slot_;
+  std::function<void()> old_;
+};
 
 }  // namespace
 
 void TfrmToDo::CreateEditors() {
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  edtToDoText = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL | ES_LEFT, 0, 0, 10, 10, pnlBase->Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(300)), instance, nullptr);
-  cmbDate = ::CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | DTS_SHORTDATEFORMAT, 0, 0, 10, 10,
-                              pnlBase->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(301)), instance, nullptr);
-  // Typed text is not parsed in the picker, so the input method has nothing to do there.
-  ::ImmAssociateContextEx(cmbDate, nullptr, 0);
-  ::SetWindowSubclass(edtToDoText, &TfrmToDo::EditorProc, kTextEditorId, reinterpret_cast<DWORD_PTR>(this));
-  ::SetWindowSubclass(cmbDate, &TfrmToDo::EditorProc, kDatePickerId, reinterpret_cast<DWORD_PTR>(this));
+  InPlaceEditors::Callbacks cb;
+  cb.textChanged = [this] { edtToDoTextChange(); };
+  cb.textExit = [this] { edtToDoTextExit(); };
+  cb.textKeyDown = [this](WPARAM key) { return edtToDoTextKeyDown(key); };
+  cb.dateChanged = [this] { cmbDateChange(); };
+  cb.dateExit = [this] { cmbDateExit(); };
+  cb.leave = [this] {
+    if (::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+  };
+  cb.wheel = [this](UINT msg, WPARAM wParam, LPARAM lParam) { ::SendMessageW(Handle(), msg, wParam, lParam); };
+  cb.imeOnFocus = [this] { return settings_.IMEOnOff; };
+  cb.dateCursorTurn = [this] { return settings_.DateCursorTurn; };
+  editors_.Create(pnlBase->Handle(), std::move(cb));
+  // The header buttons move the current row with the text editor's keys.
   for (const HWND b : headerButtons_) {
-    ::SetWindowSubclass(b, &TfrmToDo::EditorProc, kButtonId, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(b, &TfrmToDo::HeaderButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
 }
 
-bool TfrmToDo::TextEditorOpen() const { return ::IsWindowVisible(edtToDoText) != FALSE; }
-bool TfrmToDo::DatePickerOpen() const { return ::IsWindowVisible(cmbDate) != FALSE; }
-
 HFONT TfrmToDo::ApplyRowFont(std::int32_t d) {
-  UrgencyClass cls = UrgencyClass::Preview3;
-  if (d < 0) cls = UrgencyClass::Expiration;
-  else if (d == 0) cls = UrgencyClass::Deadline;
-  else if (d <= 3) cls = UrgencyClass::Preview1;
-  else if (d <= 7) cls = UrgencyClass::Preview2;
-  else if (d == kNotANumber) cls = UrgencyClass::Done;
-  const HFONT font = FontFor(settings_.Class(cls), d == 0);
-  // The picker takes the font and the text editor copies it, so both always match.
-  ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  ::SendMessageW(edtToDoText, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  const HFONT font = FontFor(settings_.Class(ClassOfDays(d)), d == 0);
+  editors_.SetFont(font, true);
   return font;
 }
 
-void TfrmToDo::HideEditors() {
-  // Hidden on purpose: the editors' exit handling does not run, and the focus stays in the
-  // list instead of falling to the panel.
-  editorsQuiet_ = true;
-  const HWND focus = ::GetFocus();
-  if ((focus == edtToDoText || focus == cmbDate) && ::IsWindowVisible(gridToDo->Handle())) {
-    ::SetFocus(gridToDo->Handle());
-  }
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+void TfrmToDo::HideEditors() { editors_.HideBoth(gridToDo->Handle()); }
+
+void TfrmToDo::CloseEditors() {
+  // The row an open editor writes to is about to leave it, so it closes first, as when it
+  // loses the focus: the text editor's exit sorts the list.
+  if (!editors_.AnyOpen()) return;
+  if (editors_.Focused() && ::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+  if (editors_.TextOpen()) edtToDoTextExit();
+  HideEditors();
 }
 
 void TfrmToDo::OpenDatePicker() {
-  editorsQuiet_ = true;
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  editorsQuiet_ = false;
+  editors_.HideText();
   const int row = list_.CurrentRow();
+  editors_.SetRow(row);
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
-  if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) {
-    SYSTEMTIME st = ToSystemTime(*date);
-    ::SendMessageW(cmbDate, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-  }
-  const RECT cell = gridToDo->CellRect(colDueDate, row);
-  const POINT origin = GridOrigin();
-  ::SetWindowPos(cmbDate, HWND_TOP, origin.x + cell.left, origin.y + cell.top, cell.right - cell.left,
-                 cell.bottom - cell.top + 2, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  ::SetFocus(cmbDate);
+  if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) editors_.SetDate(*date);
+  editors_.ShowDateAt(DatePickerRect(gridToDo->CellBounds(colDueDate, row), GridOrigin()));
 }
 
 void TfrmToDo::LoadTextEditor() {
-  editorsQuiet_ = true;
-  ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+  editors_.HideDate();
   const int row = list_.CurrentRow();
+  editors_.SetRow(row);
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
-  settingEditorText_ = true;
-  ::SetWindowTextW(edtToDoText, FromCp932(list_.Table().Cell(colText, row)).c_str());
-  settingEditorText_ = false;
+  editors_.LoadText(FromCp932(list_.Table().Cell(colText, row)));
 }
 
 void TfrmToDo::ShowTextEditor() {
   const int row = list_.CurrentRow();
-  const RECT cell = gridToDo->CellRect(colText, row);
-  const POINT origin = GridOrigin();
-  const int w = cell.right - cell.left;
-  const int h = cell.bottom - cell.top;
-  if (!list_.Table().Cell(colAttachment, row).empty()) {
-    // Beside the attachment mark, where the text begins.
-    ::SetWindowPos(edtToDoText, HWND_TOP, origin.x - 2 + cell.left + rowHeight_ + 6, origin.y + cell.top,
-                   w - rowHeight_ - 4, h, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  } else {
-    ::SetWindowPos(edtToDoText, HWND_TOP, origin.x + cell.left, origin.y + cell.top, w, h,
-                   SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  }
-  if (!HoverHidden) ::SetFocus(edtToDoText);
+  const bool attachment = !list_.Table().Cell(colAttachment, row).empty();
+  editors_.ShowTextAt(TextEditorRect(gridToDo->CellBounds(colText, row), GridOrigin(), rowHeight_, attachment),
+                      !HoverHidden);
 }
 
 void TfrmToDo::OpenTextEditor() { ActAsClickOnCurrentRow(colText); }
 
 void TfrmToDo::CloseTextEditor() {
-  ::ShowWindow(edtToDoText, SW_HIDE);  // losing the focus sorts (edtToDoTextExit)
+  ::ShowWindow(editors_.TextHandle(), SW_HIDE);  // losing the focus sorts (edtToDoTextExit)
   if (::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
 }
 
 void TfrmToDo::edtToDoTextChange() {
-  const int row = list_.CurrentRow();
+  const int row = editors_.Row();
   if (!list_.Table().IsTask(row)) return;
-  const int length = ::GetWindowTextLengthW(edtToDoText);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(edtToDoText, text.data(), length + 1)));
-
-  // At most 100 characters, and only characters the task file can hold.
-  const Cp932Filtered filtered = FilterToCp932(TakeCharacters(text, kMaxTextCharacters));
+  const std::wstring text = editors_.Text();
+  // Only characters the task file can hold; typing and pasting stop at 100 characters, but a
+  // longer text that was already there is never cut.
+  const std::size_t caret = std::min(editors_.Caret(), text.size());
+  const Cp932Filtered filtered = FilterToCp932(text);
   if (filtered.dropped) ::MessageBeep(MB_OK);
-  if (filtered.kept != text) {
-    DWORD caret = 0;
-    ::SendMessageW(edtToDoText, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
-    settingEditorText_ = true;
-    ::SetWindowTextW(edtToDoText, filtered.kept.c_str());
-    settingEditorText_ = false;
-    const auto at = static_cast<LPARAM>(std::min<std::size_t>(caret, filtered.kept.size()));
-    ::SendMessageW(edtToDoText, EM_SETSEL, static_cast<WPARAM>(at), at);
+  const std::size_t caretChars = FilterToCp932(std::wstring_view(text).substr(0, caret)).kept.size();
+  const std::string limited =
+      LimitTextGrowth(list_.Table().Cell(colText, row), filtered.bytes, caretChars, kMaxTaskTextCharacters);
+  if (filtered.kept != text || limited.size() != filtered.bytes.size()) {
+    const std::wstring shown = limited.size() == filtered.bytes.size() ? filtered.kept : FromCp932(limited);
+    const std::size_t cut = filtered.kept.size() - shown.size();
+    editors_.ReplaceText(shown, caretChars > cut ? caretChars - cut : 0);
   }
-  list_.ChangeText(filtered.bytes);
+  list_.ChangeText(row, limited);
   gridToDo->Refresh();
 }
 
 void TfrmToDo::edtToDoTextExit() {
-  if (editorsQuiet_ || !TextEditorOpen()) return;
-  editorsQuiet_ = true;
-  ::ShowWindow(edtToDoText, SW_HIDE);
-  editorsQuiet_ = false;
+  if (editors_.IsQuiet() || !editors_.TextOpen()) return;
+  editors_.HideText();
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   gridToDo->Refresh();
 }
@@ -192,28 +162,29 @@ bool TfrmToDo::edtToDoTextKeyDown(WPARAM key) {
 }
 
 void TfrmToDo::cmbDateChange() {
-  SYSTEMTIME st{};
-  if (::SendMessageW(cmbDate, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return;
-  if (!list_.Table().IsTask(list_.CurrentRow())) return;
-  const HWND focus = ::GetFocus();
-  // The picker stays open while the task moves: it follows the task to its new row.
-  const auto hide = std::move(list_.Hooks.hideEditors);
-  list_.Hooks.hideEditors = [this] {
-    editorsQuiet_ = true;
-    ::ShowWindow(edtToDoText, SW_HIDE);
-    editorsQuiet_ = false;
-  };
-  list_.ChangeDueDate(Date{st.wYear, st.wMonth, st.wDay});
-  list_.Hooks.hideEditors = hide;
+  const auto picked = editors_.PickedDate();
+  if (!picked || !list_.Table().IsTask(editors_.Row())) return;
+  const HWND picker = editors_.DateHandle();
+  const bool focused = ::GetFocus() == picker;
+  // Wine's picker, opened with no field selected, reports a change for an arrow key that
+  // changed nothing: only a new date counts.
+  bool changed = false;
+  {
+    // The picker stays open while the task moves: it follows the task to its new row.
+    const HooksSwap keepPicker(list_.Hooks.hideEditors, [this] { editors_.HideText(); });
+    changed = list_.ChangeDueDate(editors_.Row(), *picked);
+  }
+  if (!changed) return;
+  editors_.SetRow(list_.CurrentRow());  // where the task went
   gridToDo->Refresh();
   ActAsClickOnCurrentRow(colDueDate);
-  if (focus == cmbDate && ::GetFocus() != cmbDate) ::SetFocus(cmbDate);
+  if (focused && ::GetFocus() != picker) ::SetFocus(picker);
   if (!editMode_) EnterEditMode();
 }
 
 void TfrmToDo::cmbDateExit() {
-  if (editorsQuiet_) return;
-  ::ShowWindow(cmbDate, SW_HIDE);
+  if (editors_.IsQuiet()) return;
+  ::ShowWindow(editors_.DateHandle(), SW_HIDE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -235,114 +206,17 @@ void TfrmToDo::ApplyInputMethod() {
   }
 }
 
-void TfrmToDo::PlaceComposition() {
-  // Japanese conversion happens in the cell, at the caret, in the editor's font.
-  const HIMC imc = ::ImmGetContext(edtToDoText);
-  if (!imc) return;
-  POINT caret{};
-  ::GetCaretPos(&caret);
-  COMPOSITIONFORM form{};
-  form.dwStyle = CFS_POINT;
-  form.ptCurrentPos = caret;
-  ::ImmSetCompositionWindow(imc, &form);
-  LOGFONTW lf{};
-  if (const auto font = reinterpret_cast<HFONT>(::SendMessageW(edtToDoText, WM_GETFONT, 0, 0))) {
-    ::GetObjectW(font, sizeof lf, &lf);
-    ::ImmSetCompositionFontW(imc, &lf);
-  }
-  ::ImmReleaseContext(edtToDoText, imc);
-}
-
-LRESULT CALLBACK TfrmToDo::EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR selfPtr) {
+LRESULT CALLBACK TfrmToDo::HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                            DWORD_PTR selfPtr) {
   auto* self = reinterpret_cast<TfrmToDo*>(selfPtr);
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TfrmToDo::EditorProc, id);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TfrmToDo::HeaderButtonProc, id);
   try {
-    if (id == kTextEditorId) {
-      switch (msg) {
-        case WM_KEYDOWN:
-          if (self->edtToDoTextKeyDown(wParam)) return 0;
-          break;
-        case WM_CHAR:
-          if (wParam == VK_RETURN || wParam == VK_ESCAPE) {  // Escape keeps the text: there is no undo
-            if (::IsWindowVisible(self->gridToDo->Handle())) ::SetFocus(self->gridToDo->Handle());
-            return 0;
-          }
-          break;
-        case WM_SETFOCUS: {
-          const LRESULT r = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-          if (self->settings_.IMEOnOff) {
-            if (const HIMC imc = ::ImmGetContext(hwnd)) {
-              ::ImmSetOpenStatus(imc, TRUE);
-              ::ImmSetConversionStatus(imc, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE, IME_SMODE_PHRASEPREDICT);
-              ::ImmReleaseContext(hwnd, imc);
-            }
-          }
-          return r;
-        }
-        case WM_KILLFOCUS: {
-          const LRESULT r = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-          self->edtToDoTextExit();
-          return r;
-        }
-        case WM_IME_STARTCOMPOSITION:
-          self->PlaceComposition();
-          break;
-        case WM_MOUSEWHEEL:
-          // Not ours: the window gives the list the focus and the wheel.
-          return ::SendMessageW(self->Handle(), msg, wParam, lParam);
-        default:
-          break;
-      }
-    } else if (id == kDatePickerId) {
-      switch (msg) {
-        case WM_KEYDOWN:
-          if (wParam == VK_ESCAPE) {
-            if (::IsWindowVisible(self->gridToDo->Handle())) ::SetFocus(self->gridToDo->Handle());
-            return 0;
-          }
-          if (self->settings_.DateCursorTurn && (wParam == VK_UP || wParam == VK_DOWN)) {
-            return ::DefSubclassProc(hwnd, msg, wParam == VK_UP ? VK_DOWN : VK_UP, lParam);
-          }
-          break;
-        case WM_CHAR:
-          if (wParam == VK_RETURN) {
-            if (::IsWindowVisible(self->gridToDo->Handle())) ::SetFocus(self->gridToDo->Handle());
-            return 0;
-          }
-          if (wParam == VK_ESCAPE) return 0;
-          break;
-        case WM_KILLFOCUS: {
-          const LRESULT r = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-          // The drop-down calendar takes the focus while it is open; that is still the picker.
-          const auto to = reinterpret_cast<HWND>(wParam);
-          const HWND calendar = reinterpret_cast<HWND>(::SendMessageW(hwnd, DTM_GETMONTHCAL, 0, 0));
-          if (!self->dateDropped_ && !(calendar && to && (to == calendar || ::IsChild(calendar, to)))) {
-            self->cmbDateExit();
-          }
-          return r;
-        }
-        case WM_SETCURSOR:
-          ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-          return TRUE;
-        case WM_MOUSEWHEEL:
-          return ::SendMessageW(self->Handle(), msg, wParam, lParam);
-        default:
-          break;
-      }
-    } else if (id == kButtonId) {
-      switch (msg) {
-        case WM_KEYDOWN:
-          if (self->edtToDoTextKeyDown(wParam)) return 0;
-          break;
-        case WM_MOUSEMOVE:
-          self->gridToDoMouseMove(-1, -1);
-          break;
-        default:
-          break;
-      }
-    }
+    if (msg == WM_KEYDOWN && self->edtToDoTextKeyDown(wParam)) return 0;
+    if (msg == WM_MOUSEMOVE) self->gridToDoMouseMove(-1, -1);
+  } catch (const std::exception& e) {
+    ReportHandlerFailure("header button", e.what());
   } catch (...) {
+    ReportHandlerFailure("header button");
   }
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }

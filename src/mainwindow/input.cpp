@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/application.h"
 #include "mainwindow/imagelist.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/codepage.h"
@@ -41,8 +42,7 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
   if (row != list_.CurrentRow()) gridToDo->MoveCurrentRow(row);
   const TaskTable& t = list_.Table();
   const bool hasAttachment = !t.Cell(colAttachment, row).empty();
-  const RECT cell = gridToDo->CellRect(colText, row);
-  const bool inIconZone = x < cell.left + rowHeight_ + 4;
+  const bool inIconZone = InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_);
 
   if (button == TaskGrid::Button::Right) {
     // The grid menu and the attachment menu follow the clicked task; the edit menu does not.
@@ -58,18 +58,12 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
     return;
   }
 
-  if (t.Cell(colDueDate, row).empty()) {
+  if (!t.IsTask(row)) {
     // The blank row of an empty list: nothing to edit.
-    editorsQuiet_ = true;
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    ::ShowWindow(cmbDate, SW_HIDE);
-    ::SendMessageW(cmbDate, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&now));
-    ::ShowWindow(edtToDoText, SW_HIDE);
-    settingEditorText_ = true;
-    ::SetWindowTextW(edtToDoText, L"");
-    settingEditorText_ = false;
-    editorsQuiet_ = false;
+    editors_.HideDate();
+    editors_.SetDate(app_.clock.Now().date);
+    editors_.HideText();
+    editors_.LoadText(L"");
     return;
   }
   switch (col) {
@@ -130,10 +124,8 @@ void TfrmToDo::gridToDoTopLeftChanged() {
 
 void TfrmToDo::gridToDoExit() {
   const HWND focus = ::GetFocus();
-  editorsQuiet_ = true;
-  if (focus != edtToDoText) ::ShowWindow(edtToDoText, SW_HIDE);
-  if (focus != cmbDate) ::ShowWindow(cmbDate, SW_HIDE);
-  editorsQuiet_ = false;
+  if (focus != editors_.TextHandle()) editors_.HideText();
+  if (focus != editors_.DateHandle()) editors_.HideDate();
 }
 
 void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -146,22 +138,19 @@ void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
 // ---------------------------------------------------------------------------------------------
 // The window's own keys
 
-void TfrmToDo::RunKeyAction(KeyAction action) {
-  if (ClosesTextEditorFirst(action)) CloseTextEditor();
-  switch (action) {
+void TfrmToDo::RunKeyAction(const FormKey& key) {
+  switch (key.action) {
     case KeyAction::TextToDate:
       CloseTextEditor();
       ActAsClickOnCurrentRow(colDueDate);
       break;
     case KeyAction::DateToText: OpenTextEditor(); break;
-    case KeyAction::Delete:
-    case KeyAction::DeleteTask: popitemDelClick(); break;
-    case KeyAction::Add: popitemAddClick(); break;
-    case KeyAction::DoneOrNot: popitemDoneOrNotClick(); break;
-    case KeyAction::Alarm: popitemAlarmClick(); break;
-    case KeyAction::Find: Run(Command::FindToDo); break;
-    case KeyAction::MoveDate: Run(Command::MoveDate); break;
-    default: break;  // commands still to come, and swallowed keys
+    case KeyAction::Delete: popitemDelClick(); break;
+    case KeyAction::Run:
+      CloseTextEditor();
+      Run(key.command);
+      break;
+    default: break;  // swallowed
   }
 }
 
@@ -181,9 +170,12 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
     }
   }
   if (!editMode_) return false;
-  const KeyAction action = DecideFormKey(k, TextEditorOpen(), DatePickerOpen());
-  if (action == KeyAction::None) return false;
-  RunKeyAction(action);
+  // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
+  // 3, Ctrl+V 22, …) come from TranslateMessage.
+  if (::GetFocus() == editors_.TextHandle() && IsTextEditorKey(k)) return false;
+  const FormKey key = DecideFormKey(k, editors_.TextOpen(), editors_.DateOpen());
+  if (key.action == KeyAction::None) return false;
+  RunKeyAction(key);
   return true;
 }
 

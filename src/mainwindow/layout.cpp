@@ -19,7 +19,7 @@ void TfrmToDo::LayoutChildren() {
   }
 }
 
-POINT TfrmToDo::GridOrigin() const { return POINT{Scale(4) + 2, Scale(4) + 2}; }
+Point TfrmToDo::GridOrigin() const { return Point{Scale(4) + 2, Scale(4) + 2}; }
 
 void TfrmToDo::FormResize() {
   if (!gridToDo) return;
@@ -27,9 +27,9 @@ void TfrmToDo::FormResize() {
   gridToDo->SetColWidth(colText, TextColumnWidth(w, gridToDo->ColWidth(colDueDate), gridToDo->ColWidth(colDaysLeft)));
   // The text editor follows the text column's width (its left and height are set on opening).
   RECT er{};
-  ::GetWindowRect(edtToDoText, &er);
+  ::GetWindowRect(editors_.TextHandle(), &er);
   ::MapWindowPoints(nullptr, pnlBase->Handle(), reinterpret_cast<POINT*>(&er), 2);
-  ::SetWindowPos(edtToDoText, nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
+  ::SetWindowPos(editors_.TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const auto lefts = HeaderButtonLefts(w);

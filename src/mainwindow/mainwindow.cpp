@@ -26,6 +26,13 @@ std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
 
+std::wstring FromUtf8(std::string_view utf8) {
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+  return text;
+}
+
 }  // namespace
 
 TfrmToDo::TfrmToDo(Application& app) : app_(app), list_(app.list), settings_(app.settings) {}
@@ -47,7 +54,7 @@ void TfrmToDo::Show() {
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ready_ = true;
   const TaskFileLoadReport& report = app_.loadReport;
-  if (report.status == ReadStatus::Failed || report.skippedLines > 0 || report.lastSyncWriteFailed) {
+  if (report.lastSyncWriteFailed || !LoadReportMessage(report, app_.TaskFilePath()).empty()) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
   }
 }
@@ -108,6 +115,7 @@ void TfrmToDo::FormCreate() {
   gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) { gridToDoMouseUp(b, keys, x, y); };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
+  gridCallbacks.beforeMove = [this] { CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
   gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));
@@ -171,8 +179,11 @@ void TfrmToDo::FormCreate() {
       },
       reinterpret_cast<LPARAM>(&monitors));
   const Rect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, stored.width, stored.height}, primary, monitors);
-  ::SetWindowPos(Handle(), nullptr, at.x, at.y, stored.width, stored.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT work{primary.left, primary.top, primary.right, primary.bottom};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const Point size = FitWindowSize(stored.width, stored.height, Rect{work.left, work.top, work.right, work.bottom});
+  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y}, primary, monitors);
+  ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
   // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
   ::DragAcceptFiles(Handle(), TRUE);
@@ -191,11 +202,7 @@ void TfrmToDo::ApplyToolWindowStyle() {
 void TfrmToDo::AddTrayIcon() { trayIcon_.Add(Handle(), 1, kTrayCallback, programIcon_.Get(), L"Tarnwillow"); }
 
 void TfrmToDo::ShowSettingsWriteError() {
-  const std::string utf8 = WriteFailureMessage(app_.SettingsFilePath());
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  ShowBox(Handle(), BoxKind::Error, text);
+  ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
 }
 
 void TfrmToDo::ReportLoadProblems() {
@@ -203,29 +210,30 @@ void TfrmToDo::ReportLoadProblems() {
   // that could not be written, say so like any other failed settings write.
   const TaskFileLoadReport& report = app_.loadReport;
   if (report.lastSyncWriteFailed) ShowSettingsWriteError();
-  if (report.status != ReadStatus::Failed && report.skippedLines == 0) return;
-  const std::wstring file = PathText(app_.TaskFilePath());
-  const std::wstring backup = report.backupPath ? PathText(*report.backupPath) : std::wstring();
-  std::wstring text;
-  if (report.status == ReadStatus::Failed) {
-    text = L"予定ファイル「" + file + L"」を読み込めませんでした。\r\n" +
-           L"ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてください。\r\n\r\n" +
-           L"このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
-           L"元のファイルを「" + backup + L"」として残します。";
-  } else {
-    text = L"予定ファイル「" + file + L"」に、予定として読み取れない行が" +
-           std::to_wstring(report.skippedLines) + L"行ありました。それらの行は表示していません。\r\n\r\n" +
-           L"次に保存するとき、元のファイルをそのまま「" + backup + L"」として残します。";
-  }
-  ShowBox(Handle(), BoxKind::Warning, text);
+  const std::string text = LoadReportMessage(report, app_.TaskFilePath());
+  if (!text.empty()) ShowMessage(BoxKind::Warning, FromUtf8(text));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Closing
 
 bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
-  ShowBox(Handle(), BoxKind::Error, PathText(path) + L" の保存が出来ませんでした。");
+  ShowMessage(BoxKind::Error, PathText(path) + L" の保存が出来ませんでした。");
   return false;
+}
+
+int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
+  // The box takes the focus only for as long as it shows: losing it to the box is no exit for
+  // the editors, and the control that had it gets it back, an editor's caret unmoved.
+  const HWND focus = ::GetFocus();
+  const bool ours = focus && (focus == Handle() || ::IsChild(Handle(), focus));
+  int answer = 0;
+  {
+    const InPlaceEditors::Quiet quiet(editors_);
+    answer = ShowBox(Handle(), kind, text);
+  }
+  if (ours && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) ::SetFocus(focus);
+  return answer;
 }
 
 bool TfrmToDo::FormClose() {
@@ -242,7 +250,7 @@ bool TfrmToDo::FormClose() {
 
   // 3. Declining keeps everything running as it was.
   if (!ok &&
-      ShowBox(Handle(), BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
+      ShowMessage(BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
     return false;
   }
 
@@ -274,8 +282,7 @@ void TfrmToDo::LoadAndApplySettings() {
 
   // 5. The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
-  ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
-  ::SendMessageW(edtToDoText, WM_SETFONT, reinterpret_cast<WPARAM>(gridFont), FALSE);
+  editors_.SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
@@ -308,8 +315,36 @@ void TfrmToDo::LoadAndApplySettings() {
   firstShowDone_ = true;
   ::SetFocus(gridToDo->Handle());
   EnterEditMode();
-  ::SendMessageW(edtToDoText, EM_SETSEL, 0, -1);
+  editors_.SelectAllText();
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The settings dialog
+
+void TfrmToDo::popitemConfigClick() {
+  if (app_.frmConfig.Visible()) return;
+  // No clock, change of day, alarm or hover hiding while the dialog is open.
+  ::KillTimer(Handle(), kMainTimer);
+  ::ShowWindow(Handle(), SW_HIDE);
+  // The window comes back before the dialog goes, so the activation stays with the program.
+  // Showing applies the settings file when the dialog closed with OK or キャンセル, and that
+  // ends in edit mode; otherwise edit mode is entered here, since hiding the window gave the
+  // activation away: the keyboard goes back to the list's text editor either way.
+  bool back = false;
+  const auto comeBack = [this, &back] {
+    back = true;
+    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+    const bool reload = app_.frmConfig.SettingsReloadPending;
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    if (!reload) {
+      ::SetFocus(gridToDo->Handle());
+      EnterEditMode();
+    }
+  };
+  app_.frmConfig.ShowModal(Handle(), comeBack);
+  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -354,9 +389,10 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kEditors: {
       const HWND focus = ::GetFocus();
-      return (TextEditorOpen() ? kTextEditorShown : 0) | (DatePickerOpen() ? kDatePickerShown : 0) |
-             (focus == gridToDo->Handle() ? kListFocused : 0) | (focus == edtToDoText ? kTextEditorFocused : 0) |
-             (focus == cmbDate ? kDatePickerFocused : 0);
+      return (editors_.TextOpen() ? kTextEditorShown : 0) | (editors_.DateOpen() ? kDatePickerShown : 0) |
+             (focus == gridToDo->Handle() ? kListFocused : 0) |
+             (focus == editors_.TextHandle() ? kTextEditorFocused : 0) |
+             (focus == editors_.DateHandle() ? kDatePickerFocused : 0);
     }
     case kSetClockOffset:
       app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));
@@ -394,27 +430,20 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
-        if (HIWORD(wParam) == EN_CHANGE && !settingEditorText_) edtToDoTextChange();
-        return 0;
-      }
-      if (HIWORD(wParam) == BN_CLICKED) {
-        if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
-      } else if (lParam == 0) {
+      if (editors_.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+      // A menu item (no control) or a header button; BN_CLICKED is 0 like a menu's code.
+      if (lParam == 0) {
         if (const auto item = MenuItemOfId(LOWORD(wParam))) Run(item->second);
+      } else if (HIWORD(wParam) == BN_CLICKED) {
+        if (const auto c = CommandOfButtonId(LOWORD(wParam))) Run(*c);
       }
       return 0;
     case WM_NOTIFY: {
-      const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-      if (hdr->hwndFrom == cmbDate) {
-        if (hdr->code == DTN_DATETIMECHANGE) cmbDateChange();
-        if (hdr->code == DTN_DROPDOWN) dateDropped_ = true;
-        if (hdr->code == DTN_CLOSEUP) dateDropped_ = false;
-      }
+      editors_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lParam) == edtToDoText) {
+      if (reinterpret_cast<HWND>(lParam) == editors_.TextHandle()) {
         ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
         ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));

@@ -25,10 +25,12 @@
 #include "geometry/tick.h"
 #include "geometry/zones.h"
 #include "mainwindow/commandmenus.h"
+#include "mainwindow/editors.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/viewimage.h"
 #include "platform/handles.h"
 #include "platform/hotkey.h"
+#include "platform/msgbox.h"
 #include "platform/trayicon.h"
 #include "platform/window.h"
 #include "settings/settings.h"
@@ -75,6 +77,11 @@ class TfrmToDo final : public Window {
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
+  // Every message box of the window: the editors stay open while it shows, and the control
+  // that had the focus gets it back (an editor with its caret where it was).
+  int ShowMessage(BoxKind kind, const std::wstring& text);
+  // A yes-or-no question that gives up when the settings dialog was opened meanwhile.
+  std::optional<int> AskUnlessInterrupted(const std::wstring& question);
   LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)
@@ -94,7 +101,7 @@ class TfrmToDo final : public Window {
   void ViewModeColumnLayout();
   void OnGetMinMaxInfo(MINMAXINFO* info);
   // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
-  POINT GridOrigin() const;
+  Point GridOrigin() const;
 
   // --- modes (modes.cpp)
   void EnterEditMode();
@@ -121,17 +128,15 @@ class TfrmToDo final : public Window {
   void OpenTextEditor();
   void CloseTextEditor();
   void HideEditors();
-  bool TextEditorOpen() const;
-  bool DatePickerOpen() const;
+  void CloseEditors();  // before the current row or the list moves
   void edtToDoTextChange();
   void edtToDoTextExit();
   bool edtToDoTextKeyDown(WPARAM key);  // true when the key was taken
   void cmbDateChange();
   void cmbDateExit();
   void ApplyInputMethod();
-  void PlaceComposition();
-  static LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+  static LRESULT CALLBACK HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR self);
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
@@ -147,12 +152,12 @@ class TfrmToDo final : public Window {
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
+  void popitemConfigClick();
 
   // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
   void popitemFindToDoClick();
   void popitemMoveDateClick();
   void popitemPastDeleteClick();
-  void EndEditingForDialog();
   void FocusListAfterDialog();
   void CancelListDialogs();
 
@@ -164,7 +169,7 @@ class TfrmToDo final : public Window {
   void gridToDoTopLeftChanged();
   void gridToDoExit();
   void ActAsClickOnCurrentRow(int col);
-  void RunKeyAction(KeyAction action);
+  void RunKeyAction(const FormKey& key);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
 
   // What lives for the whole run belongs to the application; the task list and the settings
@@ -177,8 +182,7 @@ class TfrmToDo final : public Window {
   std::unique_ptr<PlainChild> pnlBase;
   std::unique_ptr<TaskGrid> gridToDo;
   ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
-  HWND edtToDoText = nullptr;
-  HWND cmbDate = nullptr;
+  InPlaceEditors editors_;  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HWND tooltips_ = nullptr;
   ImageList images_;
@@ -208,9 +212,6 @@ class TfrmToDo final : public Window {
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;
-  bool editorsQuiet_ = false;  // hiding the editors on purpose: no exit handling
-  bool settingEditorText_ = false;
-  bool dateDropped_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
   int rowHeight_ = 16;

@@ -36,7 +36,7 @@ void TfrmToDo::EnterViewMode() {
   CancelListDialogs();
   // (The URL dialog and the attachment hint close here once they exist.)
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
-  if (TextEditorOpen()) edtToDoTextExit();
+  if (editors_.TextOpen()) edtToDoTextExit();
   HideEditors();
   for (const HWND b : headerButtons_) ::ShowWindow(b, SW_HIDE);
   gridToDo->SetScrollBarAllowed(false);
@@ -99,7 +99,7 @@ void TfrmToDo::TakeViewImage() {
   ::DrawEdge(dc, &bevel, BDR_RAISEDINNER, BF_RECT);
   RECT gridRect{Scale(4), Scale(4), rc.right - Scale(4), rc.bottom - Scale(4)};
   ::DrawEdge(dc, &gridRect, EDGE_SUNKEN, BF_RECT);
-  const POINT origin = GridOrigin();
+  const Point origin = GridOrigin();
   POINT old{};
   ::SetViewportOrgEx(dc, origin.x, origin.y, &old);
   const int saved = ::SaveDC(dc);
@@ -121,7 +121,7 @@ void TfrmToDo::RefreshViewImage() {
 void TfrmToDo::PlaceClockLabels() {
   const int available = gridToDo->ColWidth(colText) - (editMode_ ? 100 : 0);
   const RECT cell = gridToDo->CellRect(colText, 0);
-  const POINT origin = GridOrigin();
+  const Point origin = GridOrigin();
   const Point topLeft{origin.x + cell.left, origin.y + cell.top};
 
   // The parts of the present time in the labels' font.
@@ -160,7 +160,7 @@ void TfrmToDo::PlaceClockLabels() {
 // Moving and sizing
 
 void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
-  ::ShowWindow(edtToDoText, SW_HIDE);
+  ::ShowWindow(editors_.TextHandle(), SW_HIDE);
   topEdgeFlag_ = false;
   ::ReleaseCapture();
   RECT rc{};

@@ -9,21 +9,15 @@
 namespace lq::win {
 
 void TfrmToDo::popitemFindToDoClick() {
-  EndEditingForDialog();
+  CloseEditors();
   if (const auto request = app_.frmSearch.Ask(Handle())) {
     if (SearchTasks(list_, request->text, request->direction)) {
       gridToDo->Refresh();
     } else {
-      ShowBox(Handle(), BoxKind::Information, L"『" + FromCp932(request->text) + L"』は見つかりませんでした。");
+      ShowMessage(BoxKind::Information, L"『" + FromCp932(request->text) + L"』は見つかりませんでした。");
     }
   }
   FocusListAfterDialog();
-}
-
-void TfrmToDo::EndEditingForDialog() {
-  // An open text editor ends as when it loses the focus, so the list is sorted first.
-  if (TextEditorOpen()) edtToDoTextExit();
-  HideEditors();
 }
 
 void TfrmToDo::FocusListAfterDialog() {

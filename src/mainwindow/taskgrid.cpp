@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "geometry/layout.h"
+#include "platform/handles.h"
 
 namespace lq::win {
 
@@ -56,57 +57,39 @@ int TaskGrid::ClientHeight() const {
   return rc.bottom;
 }
 
-int TaskGrid::ColumnLeft(int col) const {
-  int x = 0;
-  for (int c = 0; c < col; ++c) {
-    if (widths_[static_cast<std::size_t>(c)] >= 0) x += widths_[static_cast<std::size_t>(c)] + 1;
-  }
-  return x;
-}
-
 void TaskGrid::InvalidateCell(int col, int row) {
   const RECT rc = CellRect(col, row);
   if (rc.right > rc.left && Handle()) ::InvalidateRect(Handle(), &rc, FALSE);
 }
 
+GridMetrics TaskGrid::Metrics() const {
+  GridMetrics g;
+  g.rowHeight = rowHeight_;
+  g.widths = widths_;
+  g.topRow = list_.TopRow();
+  g.rowCount = list_.Table().RowCount();
+  g.clientHeight = ClientHeight();
+  return g;
+}
+
 RECT TaskGrid::CellRect(int col, int row) const {
-  RECT rc{};
-  if (col < 0 || col >= kColumnCount || widths_[static_cast<std::size_t>(col)] < 0) return rc;
-  int line = 0;  // 0 the header, then the visible rows from the top row
-  if (row > 0) {
-    line = row - list_.TopRow() + 1;
-    if (row < list_.TopRow()) return rc;
-  }
-  const int y = line * (rowHeight_ + 1);
-  if (y >= ClientHeight()) return rc;
-  rc.left = ColumnLeft(col);
-  rc.right = rc.left + widths_[static_cast<std::size_t>(col)];
-  rc.top = y;
-  rc.bottom = y + rowHeight_;
-  return rc;
+  const Rect r = CellBounds(col, row);
+  return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 bool TaskGrid::CellAt(int x, int y, int* col, int* row) const {
-  *col = -1;
-  *row = -1;
-  if (x < 0 || y < 0) return false;
-  const int line = y / (rowHeight_ + 1);
-  const int r = line == 0 ? 0 : list_.TopRow() + line - 1;
-  if (r >= list_.Table().RowCount()) return false;
-  for (int c = 0; c < kColumnCount; ++c) {
-    const int w = widths_[static_cast<std::size_t>(c)];
-    if (w < 0) continue;
-    const int left = ColumnLeft(c);
-    if (x >= left && x <= left + w) {
-      *col = c;
-      *row = r;
-      return true;
-    }
-  }
-  return false;
+  const GridCell cell = lq::CellAt(Metrics(), x, y);
+  *col = cell.col;
+  *row = cell.row;
+  return cell.Valid();
+}
+
+void TaskGrid::BeforeMove() {
+  if (cb_.beforeMove) cb_.beforeMove();
 }
 
 void TaskGrid::MoveCurrentRow(int row) {
+  if (row != list_.CurrentRow()) BeforeMove();
   const int oldTop = list_.TopRow();
   list_.SetCurrentRow(row);
   Refresh();
@@ -143,6 +126,8 @@ void TaskGrid::UpdateScrollBar() {
 }
 
 void TaskGrid::OnVScroll(int code) {
+  if (code == SB_ENDSCROLL) return;
+  BeforeMove();  // first: closing an editor may sort the list
   SCROLLINFO si{};
   si.cbSize = sizeof si;
   si.fMask = SIF_ALL;
@@ -164,6 +149,8 @@ void TaskGrid::OnVScroll(int code) {
 }
 
 void TaskGrid::OnKeyDown(WPARAM key) {
+  if (key != VK_UP && key != VK_DOWN && key != VK_PRIOR && key != VK_NEXT && key != VK_HOME && key != VK_END) return;
+  BeforeMove();
   const int current = list_.CurrentRow();
   const int last = list_.Table().RowCount() - 1;
   const int page = std::max(1, list_.VisibleRowCount());
@@ -197,9 +184,8 @@ void TaskGrid::PaintTo(HDC dc) {
   const int width = ClientWidth();
   const int height = ClientHeight();
   RECT all{0, 0, width, height};
-  const HBRUSH back = ::CreateSolidBrush(background_);
-  ::FillRect(dc, &all, back);
-  ::DeleteObject(back);
+  ::SetDCBrushColor(dc, background_);
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 
   const int rows = list_.Table().RowCount();
   int bottom = 0;
@@ -220,9 +206,10 @@ void TaskGrid::PaintTo(HDC dc) {
   }
 
   // The 1-pixel lines between rows and between columns.
-  const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE));
+  const GridMetrics g = Metrics();
   {
-    SelectGuard penGuard(dc, pen);
+    const Pen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE)));
+    SelectGuard penGuard(dc, pen.Get());
     for (int y = rowHeight_; y < bottom && y < height; y += rowHeight_ + 1) {
       ::MoveToEx(dc, 0, y, nullptr);
       ::LineTo(dc, width, y);
@@ -230,13 +217,12 @@ void TaskGrid::PaintTo(HDC dc) {
     for (int c = 0; c < kColumnCount; ++c) {
       const int w = widths_[static_cast<std::size_t>(c)];
       if (w < 0) continue;
-      const int x = ColumnLeft(c) + w;
+      const int x = ColumnLeft(g, c) + w;
       if (x >= width) break;
       ::MoveToEx(dc, x, 0, nullptr);
       ::LineTo(dc, x, std::min(bottom, height));
     }
   }
-  ::DeleteObject(pen);
 }
 
 void TaskGrid::Paint() {
@@ -282,6 +268,7 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL: {
       // Each notch moves the current row by one.
+      BeforeMove();
       wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
       while (wheelRemainder_ >= WHEEL_DELTA) {
         wheelRemainder_ -= WHEEL_DELTA;
@@ -297,6 +284,7 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK: {
       const int x = GET_X_LPARAM(lParam);
       const int y = GET_Y_LPARAM(lParam);
+      BeforeMove();  // an editor closing may sort: the row under the mouse is the one after it
       int col = -1;
       int row = -1;
       if (CellAt(x, y, &col, &row) && row > 0) MoveCurrentRow(row);

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 
+#include "geometry/grid.h"
 #include "platform/window.h"
 #include "store/tasklist.h"
 
@@ -24,6 +25,7 @@ class TaskGrid final : public Window {
     std::function<void(Button button, UINT keys, int x, int y)> mouseUp;
     std::function<void(UINT keys, int x, int y)> mouseMove;
     std::function<void(wchar_t ch)> keyPress;      // a character typed while the grid has focus
+    std::function<void()> beforeMove;              // the current row or the list is about to move
     std::function<void()> topLeftChanged;          // the grid scrolled
     std::function<void()> exit;                    // the grid lost the focus
     std::function<void()> clientResized;           // the scroll bar came or went
@@ -43,6 +45,9 @@ class TaskGrid final : public Window {
   void Refresh();
 
   void InvalidateCell(int col, int row);
+  // Where rows and columns are now, for the portable geometry (geometry/grid.h).
+  GridMetrics Metrics() const;
+  Rect CellBounds(int col, int row) const { return lq::CellRect(Metrics(), col, row); }
   RECT CellRect(int col, int row) const;    // in client coordinates; empty when not shown
   bool CellAt(int x, int y, int* col, int* row) const;  // -1 outside the cells
   int ClientWidth() const;
@@ -54,6 +59,8 @@ class TaskGrid final : public Window {
   long long FirstPaintCounter() const { return firstPaint_; }
 
   // Moves the current row the way the keys and the wheel do (the row is scrolled into view).
+  // Like every move of the current row or scroll of the list, it tells the owner first, so
+  // that an open editor closes before the row it writes to changes.
   void MoveCurrentRow(int row);
 
  protected:
@@ -64,8 +71,8 @@ class TaskGrid final : public Window {
   void UpdateScrollBar();
   void OnVScroll(int code);
   void OnKeyDown(WPARAM key);
+  void BeforeMove();
   void ScrollTo(int topRow);
-  int ColumnLeft(int col) const;
 
   TaskList& list_;
   Callbacks cb_;

@@ -95,25 +95,14 @@ void TfrmToDo::AlarmCheck(std::string_view minute) {
     if (message.empty()) continue;  // codes without an explanation are ignored
     ::SetForegroundWindow(Handle());
     ::MessageBeep(MB_OK);
-    ShowBox(Handle(), BoxKind::Warning, Wide(message));
+    ShowMessage(BoxKind::Warning, Wide(message));
   }
 }
 
 void TfrmToDo::popitemAlarmClick() {
-  const int row = list_.CurrentRow();
-  TaskTable& t = list_.Table();
-  if (!t.IsTask(row)) return;
-  std::string& flags = t.Cell(colFlags, row);
-  if (!flags.starts_with("A")) {
-    const std::string normalised = ParseAlarmTime(t.Cell(colText, row));
-    if (normalised.empty()) {
-      ShowBox(Handle(), BoxKind::Information, L"時刻として有効な文字列が見つかりません。\r\n(全角文字は不可)");
-      return;
-    }
-    t.Cell(colText, row) = normalised;
-    flags = SetFlagText(flags, 1, "A");
-  } else {
-    flags = SetFlagText(flags, 1, "-");  // the text keeps its time
+  if (list_.ToggleAlarm() == TaskList::AlarmToggle::NoTime) {
+    ShowMessage(BoxKind::Information, L"時刻として有効な文字列が見つかりません。\r\n(全角文字は不可)");
+    return;
   }
   gridToDo->Refresh();
 }

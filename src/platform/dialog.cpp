@@ -31,7 +31,7 @@ bool Dialog::Create(HWND owner) {
   return hwnd_ != nullptr;
 }
 
-INT_PTR Dialog::ShowModal(HWND owner) {
+INT_PTR Dialog::ShowModal(HWND owner, const std::function<void()>& beforeHiding) {
   if (!Create(owner) || modal_) return IDCANCEL;
   ::SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
   OnShow();
@@ -51,6 +51,7 @@ INT_PTR Dialog::ShowModal(HWND owner) {
       quit = got == 0;
       break;
     }
+    if (PreTranslateMessage(msg)) continue;
     if (::IsDialogMessageW(hwnd_, &msg)) continue;
     if (RouteDialogMessage(&msg)) continue;
     ::TranslateMessage(&msg);
@@ -60,6 +61,7 @@ INT_PTR Dialog::ShowModal(HWND owner) {
   modal_ = false;
   // The owner first, so that the activation goes back to it and not to another program.
   if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+  if (beforeHiding && !quit) beforeHiding();
   if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
   if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop ends too
   return result_;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace lq::win {
 
 class Dialog {
@@ -22,8 +24,10 @@ class Dialog {
   // Makes the window without showing it; true when it exists.
   bool Create(HWND owner);
   // Shows the dialog modally over `owner` and returns the result given to EndModal (IDCANCEL
-  // when the program ends meanwhile).
-  INT_PTR ShowModal(HWND owner);
+  // when the program ends meanwhile). `beforeHiding` runs when the showing has ended, with the
+  // owner enabled and the dialog still visible: an owner hidden meanwhile shows itself there, so
+  // that the activation passes to it and not to another program.
+  INT_PTR ShowModal(HWND owner, const std::function<void()>& beforeHiding = nullptr);
   // Shows the dialog without modality; keys reach its controls through RouteDialogMessage.
   void ShowModeless(HWND owner, int showCommand = SW_SHOW);
   void Hide();
@@ -43,6 +47,8 @@ class Dialog {
   virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result);
   // IDOK and IDCANCEL end a modal showing by default; Escape and the close box give IDCANCEL.
   virtual void OnCommand(int id, int code, HWND control);
+  // A message of the modal loop before the dialog's keyboard handling; true when taken.
+  virtual bool PreTranslateMessage(MSG&) { return false; }
 
   HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
 

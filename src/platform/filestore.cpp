@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/handles.h"
+#include "store/tempfiles.h"
 
 namespace lq::win {
 
@@ -14,8 +15,14 @@ ReadResult WinFileStore::ReadAll(const std::filesystem::path& path) const {
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD err = ::GetLastError();
-    result.status = (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadStatus::NotFound
-                                                                                  : ReadStatus::Failed;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) {
+      result.status = ReadStatus::NotFound;
+    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      result.status = ReadStatus::Folder;
+    } else {
+      result.status = ReadStatus::Failed;
+    }
     return result;
   }
   result.status = ReadStatus::Failed;
@@ -41,37 +48,60 @@ ReadResult WinFileStore::ReadAll(const std::filesystem::path& path) const {
   return result;
 }
 
+namespace {
+
+// Temporary files that saves cut off (by a crash, say) left beside the target. Folders and
+// read-only files are somebody's own and stay.
+void RemoveLeftovers(const std::filesystem::path& target) {
+  std::filesystem::path pattern = target;
+  pattern += L".*";
+  WIN32_FIND_DATAW found{};
+  const HANDLE find = ::FindFirstFileW(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) continue;
+    if (!IsLeftoverTemporaryOf(target, found.cFileName)) continue;
+    ::DeleteFileW((target.parent_path() / found.cFileName).c_str());
+  } while (::FindNextFileW(find, &found));
+  ::FindClose(find);
+}
+
+}  // namespace
+
 bool WinFileStore::ReplaceAll(const std::filesystem::path& path, std::string_view bytes) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     return false;
   }
-  std::filesystem::path temp = path;
-  temp += L".tmp";
-  {
-    FileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    if (!file) return false;
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-      DWORD wrote = 0;
-      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-      ok = ::WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote == want;
-      done += wrote;
-    }
-    ok = ok && ::FlushFileBuffers(file.Get());
-    if (!ok) {
-      file.Reset();
-      ::DeleteFileW(temp.c_str());
-      return false;
-    }
+  // A name of this save's own: CREATE_NEW never takes over whatever lies under a name already.
+  static std::uint64_t counter = 0;
+  const std::uint64_t seed = (std::uint64_t{::GetCurrentProcessId()} << 32) ^ ::GetTickCount64();
+  std::filesystem::path temp;
+  FileHandle file;
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    temp = TemporaryPathFor(path, seed + counter++);
+    file.Reset(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD err = file ? ERROR_SUCCESS : ::GetLastError();
+    // A file or a folder of that name: try the next name. Anything else will not get better.
+    if (!file && err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS && err != ERROR_ACCESS_DENIED) return false;
   }
-  if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!file) return false;
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok && done < bytes.size()) {
+    DWORD wrote = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    ok = ::WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote == want;
+    done += wrote;
+  }
+  ok = ok && ::FlushFileBuffers(file.Get());
+  file.Reset();
+  if (!ok || !::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ::DeleteFileW(temp.c_str());
     return false;
   }
+  RemoveLeftovers(path);
   return true;
 }
 

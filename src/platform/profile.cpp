@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/codepage.h"
+#include "settings/textforms.h"
 
 namespace lq::win {
 
@@ -19,15 +20,14 @@ std::string IniProfile::ReadString(std::string_view section, std::string_view ke
   wchar_t buffer[kBufferBytes];
   const DWORD n = ::GetPrivateProfileStringW(wSection.c_str(), wKey.c_str(), wDefault.c_str(), buffer,
                                              kBufferBytes, path_.c_str());
-  std::string value = ToAnsi(std::wstring_view(buffer, n));
-  if (value.size() > kBufferBytes - 1) value.resize(kBufferBytes - 1);
-  return value;
+  // At most 2,047 bytes, as through a byte buffer, without a double-byte character cut in two.
+  return std::string(CutValue(ToAnsi(std::wstring_view(buffer, n))));
 }
 
 bool IniProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   const std::wstring wSection = FromAnsi(section);
   const std::wstring wKey = FromAnsi(key);
-  const std::wstring wValue = FromAnsi(value);
+  const std::wstring wValue = FromAnsi(OneLineValue(value));
   return ::WritePrivateProfileStringW(wSection.c_str(), wKey.c_str(), wValue.c_str(), path_.c_str()) != FALSE;
 }
 

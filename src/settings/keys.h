@@ -28,6 +28,13 @@ enum class DefaultFrom {
   ExecutableFolder, // the executable's folder followed by defaultText
 };
 
+struct IntRange {
+  std::int32_t min;
+  std::int32_t max;
+  constexpr std::int32_t Clamp(std::int32_t v) const { return v < min ? min : (v > max ? max : v); }
+};
+inline constexpr IntRange kAnyInteger{INT32_MIN, INT32_MAX};
+
 struct SettingKey {
   std::string_view section;
   std::string_view name;
@@ -35,7 +42,15 @@ struct SettingKey {
   std::string_view defaultText;
   DefaultFrom defaultFrom = DefaultFrom::Text;
   std::int32_t fallback = 0;  // Decimal only: the value of a present but unparsable text
+  // Integer only: what the settings dialog can write. A hand-edited number outside is brought
+  // to the nearest end, so that no file makes the window invisible or its rows one pixel high.
+  IntRange range = kAnyInteger;
 };
+
+constexpr SettingKey Ranged(SettingKey key, IntRange range) {
+  key.range = range;
+  return key;
+}
 
 namespace sections {
 inline constexpr std::string_view Transparent = "Transparent";
@@ -61,19 +76,21 @@ namespace keys {
 using enum TextForm;
 
 // Transparency percents 0..90 and the no-transparency-while-moving flags.
-inline constexpr SettingKey EditMode{sections::Transparent, "EditMode", Integer, "0"};
-inline constexpr SettingKey ViewMode{sections::Transparent, "ViewMode", Integer, "25"};
+inline constexpr IntRange kPercentRange{0, 90};
+inline constexpr SettingKey EditMode = Ranged({sections::Transparent, "EditMode", Integer, "0"}, kPercentRange);
+inline constexpr SettingKey ViewMode = Ranged({sections::Transparent, "ViewMode", Integer, "25"}, kPercentRange);
 inline constexpr SettingKey EditNoTransparent{sections::Transparent, "EditNoTransparent", Boolean, "0"};
 inline constexpr SettingKey ViewNoTransparent{sections::Transparent, "ViewNoTransparent", Boolean, "0"};
 
 inline constexpr SettingKey HideWhenOnMouse{sections::View, "HideWhenOnMouse", Boolean, "0"};
 inline constexpr SettingKey HideWhenOnEdge{sections::View, "HideWhenOnEdge", Boolean, "1"};
 inline constexpr SettingKey TopMost{sections::View, "TopMost", Boolean, "1"};
-inline constexpr SettingKey RowHeight{sections::View, "RowHeight", Integer, "16"};
-inline constexpr SettingKey DateFormat{sections::View, "DateFormat", Integer, "0"};
+inline constexpr SettingKey RowHeight = Ranged({sections::View, "RowHeight", Integer, "16"}, {12, 48});
+// DateFormat and LblCalendar: the index of a choice of three.
+inline constexpr SettingKey DateFormat = Ranged({sections::View, "DateFormat", Integer, "0"}, {0, 2});
 inline constexpr SettingKey ShowDateRow{sections::View, "ShowDateRow", Boolean, "1"};
 inline constexpr SettingKey ShowCountRow{sections::View, "ShowCountRow", Boolean, "1"};
-inline constexpr SettingKey LblCalendar{sections::View, "LblCalendar", Integer, "2"};
+inline constexpr SettingKey LblCalendar = Ranged({sections::View, "LblCalendar", Integer, "2"}, {0, 2});
 
 // The settings dialog's own font; never written, so a hand edit changes every class at once.
 inline constexpr SettingKey FontName{sections::Font, "Name", String, kDialogFontName};
@@ -127,10 +144,12 @@ inline constexpr SettingKey FinishedDayChange{sections::Settings, "FinishedDayCh
 inline constexpr SettingKey IMEName{sections::Settings, "IMEName", String, kNoImeName};
 inline constexpr SettingKey IMEOnOff{sections::Settings, "IMEOnOff", Boolean, "1"};
 
-// Milliseconds, 100..30000 in steps of 100 as the dialog writes them.
+// Milliseconds, 100..30000 in steps of 100 as the dialog writes them; the steps do not matter
+// to a timer.
+inline constexpr IntRange kHintRange{100, 30000};
 inline constexpr SettingKey HintEnabled{sections::Hint, "Enabled", Boolean, "1"};
-inline constexpr SettingKey HintStart{sections::Hint, "Start", Integer, "800"};
-inline constexpr SettingKey HintTerm{sections::Hint, "Term", Integer, "3000"};
+inline constexpr SettingKey HintStart = Ranged({sections::Hint, "Start", Integer, "800"}, kHintRange);
+inline constexpr SettingKey HintTerm = Ranged({sections::Hint, "Term", Integer, "3000"}, kHintRange);
 inline constexpr SettingKey HintFullPath{sections::Hint, "FullPath", Boolean, "1"};
 
 inline constexpr SettingKey HotKeyEnabled{sections::HotKey, "Enabled", Boolean, "0"};

@@ -50,7 +50,7 @@ Settings LoadSettings(const Profile& profile, SystemColorFn systemColor) {
   }
 
   s.DoneDown = ReadBoolean(profile, keys::DoneDown);
-  s.RowHeight = kRowHeightRange.Clamp(ReadInteger(profile, keys::RowHeight));
+  s.RowHeight = ReadInteger(profile, keys::RowHeight);
 
   s.HintEnabled = ReadBoolean(profile, keys::HintEnabled);
   s.HintStart = ReadInteger(profile, keys::HintStart);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/colors.h"
+#include "settings/keys.h"
 #include "store/seams.h"
 #include "store/tasktable.h"
 
@@ -36,7 +37,7 @@ struct Settings {
   bool HideWhenOnMouse = false;
   bool HideWhenOnEdge = false;
   bool TopMost = false;
-  std::int32_t RowHeight = 0;  // in kRowHeightRange
+  std::int32_t RowHeight = 0;
   std::int32_t DateFormat = 0;
   bool ShowDateRow = false;
   bool ShowCountRow = false;
@@ -78,20 +79,11 @@ struct Settings {
   bool SyncEnabled = false;
 };
 
-struct IntRange {
-  std::int32_t min;
-  std::int32_t max;
-  constexpr std::int32_t Clamp(std::int32_t v) const { return v < min ? min : (v > max ? max : v); }
-};
-
-// Everything the settings dialog writes (rows 12..48, fonts 6..24) lies well inside.
-// Rows: at least 1 pixel, so that the visible-row count (grid height - row height - 4) div
-// (row height + 1) never divides by zero or by a negative number; at most 128, so that the
-// smallest window (4 rows + 15 pixels = 527) still fits a 768-pixel screen.
-inline constexpr IntRange kRowHeightRange{1, 128};
-// Fonts: at least 1 point, since 0 asks for the system's size and a negative size turns into
-// a character-cell height; at most 72, the largest size the font chooser lists, so that the
-// date column measured in this font leaves the text column room on a small screen.
+// Fonts: the dialog offers 6 to 24 points but keeps a size from the file that is not in its
+// list, so any readable size is used: at least 1 point, since 0 asks for the system's size and
+// a negative size turns into a character-cell height; at most 72, the largest size the font
+// chooser lists, so that the date column measured in this font leaves the text column room on
+// a small screen.
 inline constexpr IntRange kFontSizeRange{1, 72};
 
 // (100 - percent) * 255 div 100, worked out without overflow and kept to a byte, so a

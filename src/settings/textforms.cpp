@@ -67,22 +67,24 @@ std::string FormatBoolean(bool value) { return value ? "1" : "0"; }
 std::string FormatColor(ColorValue value) { return FormatInteger(static_cast<std::int32_t>(value)); }
 
 std::string_view CutValue(std::string_view value) {
-  if (value.size() <= kMaxValueBytes) return value;
+  if (value.size() < kMaxValueBytes) return value;
+  // A value that reached the limit may have been cut already, so a lead byte at its end is
+  // half a character.
   std::size_t end = 0;
-  while (end < kMaxValueBytes) {
+  while (end < value.size()) {
     const std::size_t width = IsLeadByte(static_cast<unsigned char>(value[end])) ? 2 : 1;
-    if (end + width > kMaxValueBytes) break;
+    if (end + width > kMaxValueBytes || end + width > value.size()) break;
     end += width;
   }
   return value.substr(0, end);
 }
 
 std::int32_t ReadInteger(const Profile& profile, const SettingKey& key) {
-  return ReadParsed(profile, key, key.defaultText).value_or(DefaultValueOf(key));
+  return key.range.Clamp(ReadParsed(profile, key, key.defaultText).value_or(DefaultValueOf(key)));
 }
 
 std::int32_t ReadInteger(const Profile& profile, const SettingKey& key, std::int32_t defaultValue) {
-  return ReadParsed(profile, key, FormatInteger(defaultValue)).value_or(defaultValue);
+  return key.range.Clamp(ReadParsed(profile, key, FormatInteger(defaultValue)).value_or(defaultValue));
 }
 
 bool ReadBoolean(const Profile& profile, const SettingKey& key) { return ReadInteger(profile, key) != 0; }
@@ -116,7 +118,16 @@ bool WriteColor(Profile& profile, const SettingKey& key, ColorValue value) {
 }
 
 bool WriteText(Profile& profile, const SettingKey& key, std::string_view value) {
-  return profile.WriteString(key.section, key.name, value);
+  return profile.WriteString(key.section, key.name, OneLineValue(value));
+}
+
+std::string OneLineValue(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (const char c : value) {
+    if (c != '\r' && c != '\n') out += c;  // never the second byte of a double-byte character
+  }
+  return out;
 }
 
 std::string WriteFailureMessage(const std::filesystem::path& settingsPath) {

@@ -31,11 +31,13 @@ std::string FormatInteger(std::int32_t value);
 std::string FormatBoolean(bool value);     // "1" or "0"
 std::string FormatColor(ColorValue value);  // signed decimal: system colours are negative
 
-// The first kMaxValueBytes bytes; a double-byte character that would be cut is left out whole.
+// The first kMaxValueBytes bytes; a double-byte character that would be cut, or that a value
+// of that length ends with only its first byte, is left out whole.
 std::string_view CutValue(std::string_view value);
 
 // Readers. Without a default argument the entry's own default text is used; keys whose
 // default is not fixed text (the class fonts, the title background) take the one given.
+// Integers are brought into the key's range.
 std::int32_t ReadInteger(const Profile& profile, const SettingKey& key);
 std::int32_t ReadInteger(const Profile& profile, const SettingKey& key, std::int32_t defaultValue);
 bool ReadBoolean(const Profile& profile, const SettingKey& key);
@@ -50,6 +52,11 @@ bool WriteInteger(Profile& profile, const SettingKey& key, std::int32_t value);
 bool WriteBoolean(Profile& profile, const SettingKey& key, bool value);
 bool WriteColor(Profile& profile, const SettingKey& key, ColorValue value);
 bool WriteText(Profile& profile, const SettingKey& key, std::string_view value);
+
+// A value as a settings file can hold it, on its one line: CR and LF are left out, since a
+// line break in a value would start a line of its own (a key or a section of somebody else's
+// making). Every writer writes through this.
+std::string OneLineValue(std::string_view value);
 
 // "<path> に書き込めません" as UTF-8, so a path with characters outside code page 932 is shown
 // as it is; the Windows layer converts it with CP_UTF8.

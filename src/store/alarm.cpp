@@ -36,7 +36,7 @@ void AppendQuotedArgument(std::string& out, std::string_view arg) {
   std::size_t backslashes = 0;
   for (std::size_t i = 0; i < arg.size();) {
     const unsigned char b = static_cast<unsigned char>(arg[i]);
-    if (IsLeadByte(b) && i + 1 < arg.size()) {
+    if (IsLeadByte(b) && i + 1 < arg.size() && IsTrailByte(static_cast<unsigned char>(arg[i + 1]))) {
       // One character after conversion, never a backslash or quote, whatever its second byte.
       out.append(arg.substr(i, 2));
       backslashes = 0;
@@ -68,6 +68,16 @@ std::string SetFlagText(std::string_view flags, std::size_t position, std::strin
   std::string result = f.substr(0, position - 1);
   result += text;
   if (end - 1 < f.size()) result += f.substr(end - 1);
+  // A double-byte character written over in part loses its other byte to the pad as well: a
+  // second byte left alone could be a "|" (of ポ) and end the flags field in the task file.
+  const std::size_t from = position - 1;
+  const std::size_t to = from + text.size();
+  for (std::size_t i = 0; i < flags.size(); i += CharBytes(flags, i)) {
+    if (CharBytes(flags, i) != 2) continue;
+    const bool firstWritten = i >= from && i < to;
+    const bool secondWritten = i + 1 >= from && i + 1 < to;
+    if (firstWritten != secondWritten) result[firstWritten ? i + 1 : i] = '-';
+  }
   return result;
 }
 
@@ -138,12 +148,31 @@ std::string AlarmTaskText(std::string_view text) {
   return b;
 }
 
+std::string CommandLineSafe(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b == 0) {
+      out += ' ';
+    } else if (!IsLeadByte(b)) {
+      out += static_cast<char>(b);
+    } else if (i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+      out.append(text.substr(i, 2));
+      ++i;
+    } else {
+      out += '?';
+    }
+  }
+  return out;
+}
+
 std::string AlarmParameters(std::string_view minute, std::string_view taskText) {
   std::string p;
   p.reserve(minute.size() + taskText.size() + 8);
-  AppendQuotedArgument(p, minute);
+  AppendQuotedArgument(p, CommandLineSafe(minute));
   p += ' ';
-  AppendQuotedArgument(p, taskText);
+  AppendQuotedArgument(p, CommandLineSafe(taskText));
   return p;
 }
 

@@ -12,7 +12,8 @@
 namespace lq {
 
 // The flags with `text` written at 1-based `position`; positions between the old end and it
-// are padded with "-".
+// are padded with "-", and so is the other byte of a double-byte character written over in
+// part.
 std::string SetFlagText(std::string_view flags, std::size_t position, std::string_view text);
 
 // The text with its leading time normalised to "HH:MM" and a blank after it ("9:05会議" gives
@@ -41,8 +42,14 @@ std::string AlarmTaskText(std::string_view text);
 // that the program's command-line parser (the usual Windows rules) gives back both texts
 // unchanged instead of reading "\"" as a quote inside the argument. Only real backslash
 // characters count: the second byte of a double-byte character such as 表 (0x95 0x5C) is not
-// one. The caller converts the result from code page 932 to UTF-16 as a whole.
+// one. The caller converts the result from code page 932 to UTF-16 as a whole. Each text goes
+// as CommandLineSafe gives it.
 std::string AlarmParameters(std::string_view minute, std::string_view taskText);
+
+// A text as a command line can carry it: a NUL, which would end the line, becomes a blank; a
+// lead byte without a proper second byte becomes "?", since the conversion to UTF-16 may take
+// the byte after it (a closing quote, say) into the same character.
+std::string CommandLineSafe(std::string_view text);
 
 // The explanation for a start error code of the shell, empty for the codes not listed (those
 // are ignored). Code page 932, like the message it ends.

@@ -104,6 +104,62 @@ AlarmDisplay InterpretAlarmArguments(std::span<const std::u16string> args) {
   return d;
 }
 
+std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  std::vector<std::u16string> args;
+  std::size_t i = 0;
+  std::u16string arg;
+  if (i < line.size() && line[i] == u'"') {
+    for (++i; i < line.size() && line[i] != u'"'; ++i) arg += line[i];
+    if (i < line.size()) ++i;
+  } else {
+    for (; i < line.size() && !blank(line[i]); ++i) arg += line[i];
+  }
+  args.push_back(std::move(arg));
+  while (i < line.size() && blank(line[i])) ++i;
+  if (i == line.size()) return args;
+
+  arg.clear();
+  int quotes = 0;  // odd inside quotes; a third quote in a row is a quote character
+  std::size_t backslashes = 0;
+  while (i < line.size()) {
+    const char16_t c = line[i];
+    if (blank(c) && quotes == 0) {
+      args.push_back(std::move(arg));
+      arg.clear();
+      backslashes = 0;
+      while (i < line.size() && blank(line[i])) ++i;
+      if (i == line.size()) return args;
+    } else if (c == u'\\') {
+      arg += c;
+      ++backslashes;
+      ++i;
+    } else if (c == u'"') {
+      if (backslashes % 2 == 0) {
+        arg.resize(arg.size() - backslashes / 2);
+        ++quotes;
+      } else {
+        arg.resize(arg.size() - backslashes / 2 - 1);
+        arg += u'"';
+      }
+      backslashes = 0;
+      for (++i; i < line.size() && line[i] == u'"'; ++i) {
+        if (++quotes == 3) {
+          arg += u'"';
+          quotes = 0;
+        }
+      }
+      if (quotes == 2) quotes = 0;
+    } else {
+      arg += c;
+      backslashes = 0;
+      ++i;
+    }
+  }
+  args.push_back(std::move(arg));
+  return args;
+}
+
 bool LooksLikeWave(std::string_view head) {
   return head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE";
 }

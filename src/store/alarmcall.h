@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lq {
 
@@ -46,6 +47,14 @@ std::u16string CleanAlarmText(std::u16string_view text);
 // At most maxUnits UTF-16 units: a longer text keeps its start and ends in kEllipsis. A
 // surrogate pair is never split. maxUnits of 0 gives an empty text.
 std::u16string CutWithEllipsis(std::u16string_view text, std::size_t maxUnits);
+
+// A command line split into arguments by the rules of CommandLineToArgvW: the program's name
+// first, taken up to its closing quote or the first blank; then arguments separated by blanks
+// and tabs outside quotes, where 2n backslashes before a quote give n and the quote opens or
+// closes, 2n+1 give n and a quote, other backslashes are themselves, and within quotes each
+// third of a run of quotes is a quote. Lets the arguments Lindqvale passes be checked where
+// there is no Windows.
+std::vector<std::u16string> SplitCommandLine(std::u16string_view line);
 
 // True when the bytes begin like a RIFF WAVE file ("RIFF", size, "WAVE").
 bool LooksLikeWave(std::string_view head);

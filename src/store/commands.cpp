@@ -51,6 +51,21 @@ bool TaskList::DeleteCurrentTask() {
   return true;
 }
 
+TaskList::AlarmToggle TaskList::ToggleAlarm() {
+  const int row = currentRow_;
+  if (!table_.IsTask(row)) return AlarmToggle::NotATask;
+  std::string& flags = table_.Cell(colFlags, row);
+  if (flags.starts_with("A")) {
+    flags = SetFlagText(flags, 1, "-");
+    return AlarmToggle::Disarmed;
+  }
+  std::string normalised = ParseAlarmTime(table_.Cell(colText, row));
+  if (normalised.empty()) return AlarmToggle::NoTime;
+  table_.Cell(colText, row) = std::move(normalised);
+  flags = SetFlagText(flags, 1, "A");
+  return AlarmToggle::Armed;
+}
+
 bool TaskList::ToggleDone(bool finishedDayChange) {
   if (!table_.IsTask(currentRow_)) return false;
   if (Hooks.hideEditors) Hooks.hideEditors();
@@ -80,8 +95,9 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
   return true;
 }
 
-bool TaskList::ChangeText(std::string_view text) {
-  TaskRow& row = table_.Row(currentRow_);
+bool TaskList::ChangeText(int rowIndex, std::string_view text) {
+  if (!table_.IsTask(rowIndex)) return false;
+  TaskRow& row = table_.Row(rowIndex);
   if (row[colText] == text) return false;
   // The alarm's time is read from the text, so editing it cancels the alarm.
   if (row[colFlags].starts_with("A")) row[colFlags] = SetFlagText(row[colFlags], 1, "-");
@@ -90,8 +106,10 @@ bool TaskList::ChangeText(std::string_view text) {
   return true;
 }
 
-void TaskList::ChangeDueDate(Date date) {
-  TaskRow& row = table_.Row(currentRow_);
+bool TaskList::ChangeDueDate(int rowIndex, Date date) {
+  if (!table_.IsTask(rowIndex)) return false;
+  TaskRow& row = table_.Row(rowIndex);
+  if (ParseDateText(row[colDueDate]) == date) return false;  // a done task stays done
   if (IsDoneMark(row[colDaysLeft])) {
     --DoneCount;
     ++NotDoneCount;
@@ -99,7 +117,9 @@ void TaskList::ChangeDueDate(Date date) {
   row[colDueDate] = FormatDueDate(date);
   row[colDaysLeft] = std::to_string(DayNumber(date) - DayNumber(Today()));
   UpdateTaskCounts();
+  if (rowIndex != currentRow_) SetCurrentRow(rowIndex);  // the sort keeps this task selected
   SortTasks(currentRow_ - topRow_, false);
+  return true;
 }
 
 }  // namespace lq

@@ -1,18 +1,23 @@
 #pragma once
 // The main window's own keys in edit mode, decided before the focused control sees them.
 
-#include "commands/commandtable.h"  // IsCancelledControlCharacter
+#include "commands/commandtable.h"
 
 namespace lq {
 
 enum class KeyAction {
-  None,              // not ours: the focused control handles the key
-  Swallow,           // Ctrl+key without a command: nobody sees it
-  TextToDate,        // Ctrl+Tab in the text editor: close it and open the date picker
-  DateToText,        // Ctrl+Tab in the date picker: open the text editor
-  Delete,            // Delete outside the text editor
-  Add, Alarm, DeleteTask, DoneOrNot, Find, MoveDate,
-  AttachOpen, AttachEdit, AttachDelete, AttachFolderOpen, InputUrl,
+  None,        // not ours: the focused control handles the key
+  Swallow,     // Ctrl+key without a command: nobody sees it
+  TextToDate,  // Ctrl+Tab in the text editor: close it and open the date picker
+  DateToText,  // Ctrl+Tab in the date picker: open the text editor
+  Delete,      // Delete outside the text editor
+  Run,         // a command's Ctrl+letter: close the text editor, then run the command
+};
+
+struct FormKey {
+  KeyAction action = KeyAction::None;
+  Command command = Command::Count;  // for Run
+  friend bool operator==(const FormKey&, const FormKey&) = default;
 };
 
 struct KeyState {
@@ -22,10 +27,11 @@ struct KeyState {
   bool alt = false;
 };
 
-// Ctrl means Ctrl with neither Shift nor Alt. The Ctrl commands close the text editor first.
-KeyAction DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen);
-// True for the actions that close the text editor before they run.
-bool ClosesTextEditorFirst(KeyAction action);
-
+// Ctrl means Ctrl with neither Shift nor Alt. The letters are the command table's.
+FormKey DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen);
+// Keys the text editor keeps although Ctrl is held, as any Windows text field: the clipboard
+// (Ctrl+C, V, X and Insert), undo (Ctrl+Z), and moves by word and to either end (Ctrl+Left,
+// Right, Home, End). With the text editor focused they reach it instead of being swallowed.
+bool IsTextEditorKey(const KeyState& k);
 
 }  // namespace lq

@@ -39,15 +39,16 @@ class Profile {
   virtual bool WriteString(std::string_view section, std::string_view key, std::string_view value) = 0;
 };
 
-enum class ReadStatus { Ok, NotFound, Failed };
+// Folder: a folder stands where the file belongs, so nothing can be read or written there.
+enum class ReadStatus { Ok, NotFound, Failed, Folder };
 
 struct ReadResult {
   ReadStatus status = ReadStatus::NotFound;
   std::string bytes;
 };
 
-// Whole-file access. ReplaceAll writes a temporary file beside the target, flushes it and
-// replaces the target in one step; on failure the old file is left as it was.
+// Whole-file access. ReplaceAll writes a temporary file of its own beside the target, flushes
+// it and replaces the target in one step; on failure the old file is left as it was.
 class FileStore {
  public:
   virtual ~FileStore() = default;

@@ -1,7 +1,11 @@
 #include "store/stdfilestore.h"
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <system_error>
+
+#include "store/tempfiles.h"
 
 namespace lq {
 
@@ -13,7 +17,7 @@ ReadResult StdFileStore::ReadAll(const std::filesystem::path& path) const {
     result.status = ReadStatus::NotFound;
     return result;
   }
-  result.status = ReadStatus::Failed;
+  result.status = std::filesystem::is_directory(status) ? ReadStatus::Folder : ReadStatus::Failed;
   if (!std::filesystem::is_regular_file(status)) return result;
   std::ifstream in(path, std::ios::binary);
   if (!in) return result;
@@ -31,8 +35,13 @@ ReadResult StdFileStore::ReadAll(const std::filesystem::path& path) const {
 }
 
 bool StdFileStore::ReplaceAll(const std::filesystem::path& path, std::string_view bytes) {
-  std::filesystem::path temp = path;
-  temp += ".tmp";
+  static std::atomic<std::uint64_t> counter{
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+  std::error_code probe;
+  std::filesystem::path temp;
+  do {
+    temp = TemporaryPathFor(path, counter++);
+  } while (std::filesystem::exists(temp, probe));
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;

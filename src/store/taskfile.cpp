@@ -1,6 +1,7 @@
 #include "store/taskfile.h"
 
 #include <algorithm>
+#include <map>
 
 #include "store/keyorder.h"
 #include "store/text.h"
@@ -8,9 +9,8 @@
 namespace lq {
 namespace {
 
-// The 0-based offset and size of the stamp and mark fields, and where the text or the
-// attachment field begins, by layout.
 constexpr std::size_t kDateBytes = 14;
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
 
@@ -23,15 +23,47 @@ void AppendOneLine(std::string& out, std::string_view cell) {
   }
 }
 
+// A lead byte and the byte after it, unless that is a line break.
+bool IsDoubleByteChar(std::string_view s, std::size_t i) {
+  return CharBytes(s, i) == 2 && s[i + 1] != '\r' && s[i + 1] != '\n';
+}
+
+// The attachment field ends at its first "|"; a lead byte without its second byte would take
+// the bar after it as its second byte.
+void AppendAttachment(std::string& out, std::string_view attachment) {
+  for (std::size_t i = 0; i < attachment.size();) {
+    const char c = attachment[i];
+    if (IsDoubleByteChar(attachment, i)) {
+      out.append(attachment.substr(i, 2));
+      i += 2;
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      out += ' ';
+    } else if (c == '|') {
+      out += "%7C";
+    } else if (!IsLeadByte(static_cast<unsigned char>(c))) {
+      out += c;
+    }
+    ++i;
+  }
+}
+
+bool AllDigits(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 struct LineFields {
   std::string_view stamp;
   std::string_view mark;
   std::string_view attachment;
   std::string_view flags;
   std::string_view text;
+  bool flagsField = false;  // "|attachment|flags|," rather than "|attachment|,"
 };
 
-// Splits one task line by its layout; empty when the line is too short or lacks its bars.
+// Splits one task line by its layout; empty when the line is too short or lacks its bars. The
+// fields lie at fixed byte positions; the bars are looked for character by character.
 std::optional<LineFields> SplitTaskLine(std::string_view line, TaskFileLayout layout) {
   LineFields f;
   switch (layout) {
@@ -41,18 +73,19 @@ std::optional<LineFields> SplitTaskLine(std::string_view line, TaskFileLayout la
       f.stamp = line.substr(15, 17);
       f.mark = line.substr(33, 2);
       const std::string_view rest = line.substr(37);  // from byte 38
-      const std::size_t p = rest.find('|');
+      const std::size_t p = FindChars(rest, "|");
       if (p == std::string_view::npos) return std::nullopt;
       f.attachment = rest.substr(0, p);
       const std::size_t after = 37 + p + 1;  // the byte that follows that bar
       if (after < line.size() && line[after] == ',') {
         f.text = line.substr(after + 1);
       } else {
-        const std::string_view rest2 = line.substr(std::min(after, line.size()));
-        const std::size_t q = rest2.find("|,");
+        const std::string_view rest2 = line.substr(after);
+        const std::size_t q = FindChars(rest2, "|,");
         if (q == std::string_view::npos) return std::nullopt;
         f.flags = rest2.substr(0, q);
         f.text = rest2.substr(q + 2);
+        f.flagsField = true;
       }
       return f;
     }
@@ -71,6 +104,32 @@ std::optional<LineFields> SplitTaskLine(std::string_view line, TaskFileLayout la
       break;
   }
   return std::nullopt;
+}
+
+// The layout a task line has by itself. Only a line of a layout with a stamp has 17 digits
+// at bytes 16 to 32 (a headerless line has its mark at bytes 16 and 17), and of those only
+// formats 3.2 and 2.1 have the bars; format 3.2 writes three of them.
+TaskFileLayout ShapeOf(std::string_view line) {
+  if (line.size() >= 36 && line[14] == ',' && AllDigits(line.substr(15, 17)) && line[32] == ',' &&
+      line[35] == ',') {
+    if (line.size() >= 38 && line[36] == '|') {
+      if (const auto f = SplitTaskLine(line, TaskFileLayout::Format32)) {
+        return f->flagsField ? TaskFileLayout::Format32 : TaskFileLayout::Format21;
+      }
+    }
+    return TaskFileLayout::Format11;
+  }
+  if (line.size() >= 18 && line[14] == ',' && line[17] == ',') return TaskFileLayout::Headerless;
+  return TaskFileLayout::None;
+}
+
+// Whether a line of the given shape reads right by the rules of a layout. Formats 3.2 and 2.1
+// are read by the same rules.
+bool ShapeFits(TaskFileLayout shape, TaskFileLayout layout) {
+  const auto group = [](TaskFileLayout l) {
+    return l == TaskFileLayout::Format21 ? TaskFileLayout::Format32 : l;
+  };
+  return shape != TaskFileLayout::None && group(shape) == group(layout);
 }
 
 TaskFileLayout LayoutOfHeader(std::string_view line) {
@@ -99,6 +158,10 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
                              std::string_view startStamp) {
   ParsedTaskFile result;
+  if (bytes.starts_with(kUtf8ByteOrderMark)) {  // an editor's mark, not part of the first line
+    bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    result.byteOrderMark = true;
+  }
   std::vector<std::string_view> lines;
   for (const std::string_view line : SplitLines(bytes)) {
     if (IsBlankLine(line)) {
@@ -109,23 +172,43 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   }
   if (lines.empty()) return result;
 
-  // The header: a stray line that sorts before it (a hand-written note, say) must not turn the
-  // whole file into the headerless layout, so the header line that sorts first counts.
+  // Every header line, and the shape of every other line.
+  std::vector<TaskFileLayout> headerOf(lines.size());
+  std::vector<TaskFileLayout> shapes(lines.size(), TaskFileLayout::None);
+  std::vector<std::size_t> headerLines;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    headerOf[i] = LayoutOfHeader(lines[i]);
+    if (headerOf[i] != TaskFileLayout::None) {
+      headerLines.push_back(i);
+    } else {
+      shapes[i] = ShapeOf(lines[i]);
+    }
+  }
+
+  // The header: the one whose layout the most task lines fit (a stray older header beside the
+  // real one must not change how every line is read); among equals, the header line that sorts
+  // first, as with a single header. A note that sorts before it changes nothing either.
   result.layout = TaskFileLayout::Headerless;
-  std::size_t headerAt = lines.size();
-  {
-    KeyOrder headers(collation);
-    std::vector<std::size_t> candidates;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (LayoutOfHeader(lines[i]) != TaskFileLayout::None) {
-        candidates.push_back(i);
-        headers.Add(lines[i]);
+  if (!headerLines.empty()) {
+    std::map<TaskFileLayout, std::ptrdiff_t> fitting;
+    for (const std::size_t h : headerLines) {
+      const TaskFileLayout layout = headerOf[h];
+      if (fitting.count(layout) == 0) {
+        fitting[layout] =
+            std::count_if(shapes.begin(), shapes.end(), [&](TaskFileLayout s) { return ShapeFits(s, layout); });
       }
     }
-    if (!candidates.empty()) {
-      headerAt = candidates[headers.Sorted(true).front()];
-      result.layout = LayoutOfHeader(lines[headerAt]);
+    std::ptrdiff_t best = 0;
+    for (const auto& [layout, count] : fitting) best = std::max(best, count);
+    KeyOrder headers(collation);
+    std::vector<std::size_t> candidates;
+    for (const std::size_t h : headerLines) {
+      if (fitting[headerOf[h]] != best) continue;
+      candidates.push_back(h);
+      headers.Add(lines[h]);
     }
+    result.layout = headerOf[candidates[headers.Sorted(true).front()]];
+    result.extraHeaders = static_cast<int>(headerLines.size()) - 1;
   }
 
   struct Parsed {
@@ -136,21 +219,37 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   std::vector<Parsed> parsed;
   parsed.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i == headerAt) continue;
+    if (headerOf[i] != TaskFileLayout::None) continue;
     const std::string_view line = lines[i];
-    const auto fields = SplitTaskLine(line, result.layout);
+    // Without a header a line with a stamp is read by its own shape: the headerless rules would
+    // take its stamp and fields for the text and lose its done mark.
+    TaskFileLayout layout = result.layout;
+    if (layout == TaskFileLayout::Headerless && shapes[i] != TaskFileLayout::None &&
+        shapes[i] != TaskFileLayout::Headerless) {
+      layout = shapes[i] == TaskFileLayout::Format11 ? TaskFileLayout::Format11 : TaskFileLayout::Format32;
+    }
+    const auto fields = SplitTaskLine(line, layout);
     const std::string_view dueDate = line.substr(0, std::min(kDateBytes, line.size()));
+    const bool done = fields && fields->mark == kDoneMark;
     const auto days = DaysLeft(dueDate, today);
-    if (!fields || dueDate.size() < kDateBytes || !days) {
+    // An open task needs a real date for its days left; a done one shows its mark instead.
+    if (!fields || dueDate.size() < kDateBytes || TrimBlanks(dueDate).empty() || (!done && !days)) {
       ++result.skippedLines;
       continue;
     }
-    Parsed p{i, TaskRow{}, fields->mark == kDoneMark};
+    if (layout != result.layout) {
+      ++result.recognisedLines;
+    } else if (layout == TaskFileLayout::Headerless) {
+      ++result.headerlessTasks;
+    } else if (shapes[i] != TaskFileLayout::None && !ShapeFits(shapes[i], layout)) {
+      ++result.misfitLines;
+    }
+    Parsed p{i, TaskRow{}, done};
     TaskRow& row = p.row;
     row[colDueDate] = std::string(dueDate);
-    row[colUpdated] = std::string(result.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
-    row[colDaysLeft] = p.done ? std::string(kDoneMark) : *days;
-    ++(p.done ? result.done : result.notDone);
+    row[colUpdated] = std::string(layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
+    row[colDaysLeft] = done ? std::string(kDoneMark) : *days;
+    ++(done ? result.done : result.notDone);
     row[colText] = std::string(fields->text);
     row[colAttachment] = std::string(fields->attachment);
     row[colFlags] = std::string(fields->flags);
@@ -215,7 +314,7 @@ std::string FormatTaskFile(const TaskTable& table) {
     out += ',';
     out.append(IsDoneMark(row[colDaysLeft]) ? kDoneMark : kFullWidthSpace);
     out.append(",|");
-    AppendOneLine(out, TrimBlanks(row[colAttachment]));
+    AppendAttachment(out, TrimBlanks(row[colAttachment]));
     out += '|';
     AppendOneLine(out, row[colFlags]);
     out.append("|,");
@@ -223,6 +322,12 @@ std::string FormatTaskFile(const TaskTable& table) {
     out.append("\r\n");
   }
   return out;
+}
+
+bool AttachmentFitsTaskFile(std::string_view attachment) {
+  std::string written;
+  AppendAttachment(written, attachment);
+  return written == attachment;
 }
 
 std::filesystem::path ChooseBackupPath(const std::filesystem::path& path, const FileStore& store) {
@@ -233,6 +338,54 @@ std::filesystem::path ChooseBackupPath(const std::filesystem::path& path, const 
     candidate += "." + std::to_string(n) + ".bak";
   }
   return candidate;
+}
+
+namespace {
+
+std::string Utf8(const std::filesystem::path& p) {
+  const std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+}  // namespace
+
+std::string LoadReportMessage(const TaskFileLoadReport& report, const std::filesystem::path& file) {
+  const std::string name = "予定ファイル「" + Utf8(file) + "」";
+  const std::string backup = report.backupPath ? Utf8(*report.backupPath) : std::string();
+  if (report.status == ReadStatus::Folder) {
+    return name + "の場所にフォルダーがあるため、予定を読み込めませんでした。\r\n" +
+           "このフォルダーがある間は、予定を保存できません（終了するときに保存のエラーになります）。\r\n\r\n"
+           "フォルダーの名前を変えるか別の場所へ移してから、起動し直してください。";
+  }
+  if (report.status == ReadStatus::Failed) {
+    return name + "を読み込めませんでした。\r\n" +
+           "ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてください。\r\n\r\n" +
+           "このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
+           "元のファイルを「" + backup + "」として残します。";
+  }
+  if (!report.Reinterpreted() && report.skippedLines == 0) return {};
+  std::string text = name + "を読み込むとき、次のことがありました。\r\n";
+  if (report.byteOrderMark) text += "・先頭にあったUTF-8の印（BOM）を読み飛ばしました。\r\n";
+  if (report.recognisedLines > 0) {
+    text += "・見出しの行がありませんでしたが、" + std::to_string(report.recognisedLines) +
+            "行は更新日時のある予定の形をしているので、その形のとおりに読み込みました"
+            "（済の印、添付ファイル、フラグを含みます）。\r\n";
+  }
+  if (report.extraHeaders > 0) {
+    text += "・見出しの行が" + std::to_string(report.extraHeaders + 1) +
+            "行ありました。予定の行に合う見出しで読み込み、ほかの見出しの行は省きました。\r\n";
+  }
+  if (report.misfitLines > 0) {
+    text += "・" + std::to_string(report.misfitLines) +
+            "行は見出しとは別の形式の予定に見えますが、見出しの形式で読み込みました。"
+            "内容が正しく分かれていないことがあります。\r\n";
+  }
+  if (report.skippedLines > 0) {
+    text += "・予定として読み取れない行が" + std::to_string(report.skippedLines) +
+            "行ありました。それらの行は表示していません。\r\n";
+  }
+  text += "\r\n次に保存するとき、元のファイルをそのまま「" + backup + "」として残します。";
+  return text;
 }
 
 TaskFile::TaskFile(std::filesystem::path path, FileStore& store) : path_(std::move(path)), store_(store) {}
@@ -246,21 +399,29 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     readFailed_ = true;
     report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);
   }
+  if (read.status == ReadStatus::Folder) readFailed_ = true;  // nothing to keep, nowhere to write
   if (read.status == ReadStatus::Ok) {
     ParsedTaskFile parsed = ParseTaskFile(read.bytes, list.GetCollation(), startTime.date, FormatStamp(startTime));
     report.layout = parsed.layout;
     report.skippedLines = parsed.skippedLines;
     report.blankLines = parsed.blankLines;
+    report.byteOrderMark = parsed.byteOrderMark;
+    report.recognisedLines = parsed.recognisedLines;
+    report.extraHeaders = parsed.extraHeaders;
+    report.misfitLines = parsed.misfitLines;
     TaskRow header = std::move(list.Table().Row(0));
     list.Table() = std::move(parsed.table);
     list.Table().Row(0) = std::move(header);
     list.AdoptSortKeys(std::move(parsed.sortKeys));
     list.NotDoneCount = parsed.notDone;
     list.DoneCount = parsed.done;
-    if (parsed.layout == TaskFileLayout::Headerless) {
+    // The synchronisation must take tasks with new stamps for new ones; a file whose tasks all
+    // kept their stamps has none.
+    const bool freshStamps = parsed.headerlessTasks > 0 || parsed.recognisedLines == 0;
+    if (parsed.layout == TaskFileLayout::Headerless && freshStamps) {
       report.lastSyncWriteFailed = !profile.WriteString("Sync", "LastSync", kNeverSynced);
     }
-    if (parsed.skippedLines > 0) {
+    if (parsed.skippedLines > 0 || report.Reinterpreted()) {
       backupPending_ = true;
       originalBytes_ = std::move(read.bytes);
       report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);
@@ -273,8 +434,11 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
 bool TaskFile::KeepOriginal() {
   if (readFailed_) {
     ReadResult again = store_.ReadAll(path_);
-    if (again.status == ReadStatus::Failed) return false;
-    if (again.status == ReadStatus::Ok && !store_.ReplaceAll(backupPath_, again.bytes)) return false;
+    if (again.status == ReadStatus::Failed || again.status == ReadStatus::Folder) return false;
+    if (again.status == ReadStatus::Ok) {
+      if (backupPath_.empty()) backupPath_ = ChooseBackupPath(path_, store_);
+      if (!store_.ReplaceAll(backupPath_, again.bytes)) return false;
+    }
     readFailed_ = false;
   }
   if (backupPending_) {

@@ -26,6 +26,8 @@ enum class TaskFileLayout { None, Format32, Format21, Format11, Headerless };
 std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 struct ParsedTaskFile {
+  // The layout its header names; Headerless when there is none. With several headers, the one
+  // that the task lines fit; the file's first sorted header when they fit none better.
   TaskFileLayout layout = TaskFileLayout::None;
   // The tasks, days left computed, no header. They are in the order the first sort of the list
   // needs them: by due date and text (as that sort orders them), and tasks equal there in the
@@ -37,15 +39,28 @@ struct ParsedTaskFile {
   int done = 0;
   int skippedLines = 0;  // lines with content that hold no readable task
   int blankLines = 0;    // empty or blank-only lines, dropped silently
+  // Read otherwise than the header alone says:
+  bool byteOrderMark = false;  // a UTF-8 byte-order mark before the first line, skipped
+  int recognisedLines = 0;     // tasks with a stamp in a file without header, read by their own shape
+  int headerlessTasks = 0;     // tasks read by the headerless layout
+  int extraHeaders = 0;        // header lines beside the one used, dropped
+  int misfitLines = 0;         // tasks read by the header's layout though shaped like another one
 };
 
 // Reads the bytes of a task file. `today` gives the days left; `startStamp` is the stamp of
-// every task of a headerless file.
+// every task of a headerless file. A line that holds a task is read as one: a done task needs
+// no real date; an open one needs it for its days left.
 ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
                              std::string_view startStamp);
 
-// The whole file in format 3.2, every line ended by CR LF.
+// The whole file in format 3.2, every line ended by CR LF. No cell can break its line: line
+// breaks become blanks, and a "|" in an attachment, which would end the field, is written
+// "%7C" (a file path cannot hold "|"; in a web address "%7C" means the same).
 std::string FormatTaskFile(const TaskTable& table);
+
+// An attachment the task file can keep as it is: no "|", no line break, no lead byte without
+// its second byte. The attachment commands are to refuse anything else.
+bool AttachmentFitsTaskFile(std::string_view attachment);
 
 // What a load tells the window, so it can say so once.
 struct TaskFileLoadReport {
@@ -53,9 +68,22 @@ struct TaskFileLoadReport {
   TaskFileLayout layout = TaskFileLayout::None;
   int skippedLines = 0;
   int blankLines = 0;
+  bool byteOrderMark = false;
+  int recognisedLines = 0;
+  int extraHeaders = 0;
+  int misfitLines = 0;
   std::optional<std::filesystem::path> backupPath;  // where the original will be kept
   bool lastSyncWriteFailed = false;
+
+  // Anything read otherwise than the file's header says.
+  bool Reinterpreted() const {
+    return byteOrderMark || recognisedLines > 0 || extraHeaders > 0 || misfitLines > 0;
+  }
 };
+
+// What the user is told about a load, in UTF-8 (a path may hold characters code page 932
+// lacks); empty when there is nothing to tell. `file` is the task file.
+std::string LoadReportMessage(const TaskFileLoadReport& report, const std::filesystem::path& file);
 
 // One task file: loads it into a task list and saves the list back, so that no save ever
 // loses what the load could not read.
@@ -66,12 +94,13 @@ class TaskFile {
   const std::filesystem::path& Path() const { return path_; }
 
   // Fills the freshly emptied list and its counters. A headerless file also marks the
-  // synchronisation as never run ([Sync] LastSync).
+  // synchronisation as never run ([Sync] LastSync), unless every task kept its stamp.
   TaskFileLoadReport LoadTaskFile(TaskList& list, Profile& profile, const DateTime& startTime);
 
   // Writes the table in format 3.2, true when the file was replaced. The first save after a
-  // load that skipped lines first keeps the original beside it; a file that could not be read
-  // is never replaced by an empty list, and only replaced after its bytes were kept.
+  // load that skipped or reinterpreted lines first keeps the original beside it; a file that
+  // could not be read is never replaced by an empty list, and only replaced after its bytes
+  // were kept. Nothing is written while a folder stands where the file belongs.
   bool SaveTaskFile(const TaskTable& table);
 
   // Keeps a copy of the table in format 3.2 in a new backup file beside the task file (after

@@ -103,12 +103,19 @@ class TaskList {
   // dated today. Marked done, the list stays where it was on the screen; marked not done,
   // the selection follows the task. False for the blank row.
   bool ToggleDone(bool finishedDayChange);
-  // The text editor's text (already cut to 100 characters) written into the current task:
-  // an armed alarm is disarmed and the stamp renewed. False when nothing changed.
-  bool ChangeText(std::string_view text);
-  // The date picker's date written into the current task, which becomes an open task if it
-  // was done; then the list is sorted. The stamp is kept.
-  void ChangeDueDate(Date date);
+  // Arms the alarm of the current task at the leading time of its text, which is then written
+  // as HH:MM, or disarms it (the text keeps its time).
+  enum class AlarmToggle { NotATask, NoTime, Armed, Disarmed };
+  AlarmToggle ToggleAlarm();
+  // The text editor's text (already cut to 100 characters) written into the task of `row`,
+  // the row the editor was opened on: an armed alarm is disarmed and the stamp renewed. False
+  // when nothing changed.
+  bool ChangeText(int row, std::string_view text);
+  // The date picker's date written into the task of `row`, the row the picker was opened on,
+  // which becomes an open task if it was done; then the list is sorted with that task
+  // selected. The stamp is kept. Only another date is a change: the same date (a picker may
+  // report a change that did not happen) changes nothing and gives false.
+  bool ChangeDueDate(int row, Date date);
 
  private:
   // Sorts the task rows by key, each key prepared once; equal keys keep or reverse their

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "mainwindow/automation.h"
@@ -390,6 +392,42 @@ void Drag(POINT from, POINT to) {
   Pump(std::chrono::milliseconds(300));
 }
 
+void Wheel(POINT screen, int notchesDown) {
+  MoveMouse(screen);
+  for (int i = 0; i < std::abs(notchesDown); ++i) {
+    INPUT in = MouseInput(screen, MOUSEEVENTF_WHEEL);
+    in.mi.mouseData = static_cast<DWORD>(notchesDown > 0 ? -WHEEL_DELTA : WHEEL_DELTA);
+    SendOne(in);
+  }
+  Pump(std::chrono::milliseconds(150));
+}
+
+void SetClipboardText(const std::wstring& text) {
+  // The clipboard needs an owner window to take data.
+  static const HWND owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                          nullptr);
+  for (int i = 0; i < 50 && !OpenClipboard(owner); ++i) Pump(std::chrono::milliseconds(20));
+  EmptyClipboard();
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump(std::chrono::milliseconds(20));
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 COLORREF ScreenPixel(POINT p) {
   const HDC screen = GetDC(nullptr);
   const COLORREF c = GetPixel(screen, p.x, p.y);
@@ -468,6 +506,14 @@ void Session::CloseAndWait() {
 
 LRESULT Session::Editors() const { return program.Query(automation::kEditors); }
 int Session::Current() const { return static_cast<int>(program.Query(automation::kCurrentRow)); }
+
+void Session::SetClockTo(int hour, int minute, int second, int ms) const {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  const long long now = ((st.wHour * 60LL + st.wMinute) * 60 + st.wSecond) * 1000 + st.wMilliseconds;
+  const long long target = ((hour * 60LL + minute) * 60 + second) * 1000 + ms;
+  program.Query(automation::kSetClockOffset, 0, static_cast<LPARAM>(target - now));
+}
 
 std::string Sj(std::string_view utf8) {
   if (utf8.empty()) return {};

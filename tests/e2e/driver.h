@@ -124,6 +124,8 @@ struct Session {
   void CloseAndWait();
   LRESULT Editors() const;
   int Current() const;
+  // Shifts the program's clock so that it reads today's hh:mm:ss.mmm of this machine now.
+  void SetClockTo(int hour, int minute, int second, int ms) const;
   Program program;
   HWND window = nullptr;
 };
@@ -138,6 +140,12 @@ void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
 void DoubleClick(POINT screen);
 void Drag(POINT from, POINT to);
+// Turns the wheel with the cursor at a point; positive notches turn it towards the user (down).
+void Wheel(POINT screen, int notchesDown);
+
+// The clipboard's text, shared with the program.
+void SetClipboardText(const std::wstring& text);
+std::wstring ClipboardText();
 
 // Colour of a screen pixel.
 COLORREF ScreenPixel(POINT p);

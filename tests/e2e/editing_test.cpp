@@ -49,6 +49,23 @@ TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
   w.CloseAndWait();
 }
 
+TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
+  std::string long150;
+  for (int i = 0; i < 150; ++i) long150 += i % 10 == 9 ? "|" : "長";
+  const std::string long149 = long150.substr(0, long150.size() - 1);  // the last one is "|"
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, long150)}));
+  Session w(s);
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
+  Press(VK_END);
+  Type(L"x");  // the text may not grow, nor be cut
+  Press(VK_BACK);
+  EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(2, 1) == Sj(long149); })) << Wide(w.program.Cell(2, 1)).size();
+  Press(VK_RETURN);
+  w.CloseAndWait();
+  EXPECT_NE(s.Read(L"Lindqvale.csv").value_or("").find("|||," + Sj(long149) + "\r\n"), std::string::npos);
+}
+
 TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
   for (const bool doneDown : {true, false}) {
     SCOPED_TRACE(doneDown ? "DoneDown on" : "DoneDown off");

@@ -66,6 +66,57 @@ TEST(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
   EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("LastSync=00000000000000000"), std::string::npos);
 }
 
+// A format 3.2 file whose header was lost, hides behind a UTF-8 byte-order mark, or has a stray
+// older header beside it: read as what its lines are, said so, and kept as it was.
+TEST(Startup, AFormat32FileWithADamagedHeaderKeepsEveryTaskAndTheUserIsTold) {
+  const std::string done = Line32(DueDate(-1), "20240101101010100", true, "C:\\memo.txt", "A", Sj("済んだ予定"));
+  const std::string open = Line32(DueDate(2), "20240101101010200", false, "", "-", Sj("次の予定"));
+  const struct {
+    const char* name;
+    std::string file;
+    const wchar_t* said;
+  } cases[] = {
+      {"header lost", FileOf({done, open}), L"見出し"},
+      {"byte-order mark", "\xEF\xBB\xBF" + FileOf({kHeader32, done, open}), L"BOM"},
+      {"stray format 1.1 header", FileOf({"00000000000000,TARNWILLOW01.1.00", kHeader32, done, open}), L"見出し"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scratch s;
+    s.Write(L"Lindqvale.csv", c.file);
+    Session r(s, false);
+    const auto box = r.program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"警告");
+    EXPECT_NE(box->text.find(c.said), std::wstring::npos) << box->text.c_str();
+    EXPECT_NE(box->text.find(s.TaskFile().wstring() + L".bak"), std::wstring::npos);
+    Program::Answer(*box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !r.program.HasMessageBox(); }));
+    EXPECT_EQ(r.program.Cell(2, 2), Sj("済んだ予定"));
+    EXPECT_EQ(r.program.Cell(1, 2), Sj("済"));
+    EXPECT_EQ(r.program.Cell(4, 2), "C:\\memo.txt");
+    EXPECT_EQ(r.program.Cell(5, 2), "A");
+    r.CloseAndWait();
+    EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, open, done}));
+    EXPECT_EQ(s.Read(L"Lindqvale.csv.bak").value_or(""), c.file);
+    EXPECT_EQ(s.Read(L"Lindqvale.ini").value_or("").find("LastSync"), std::string::npos);
+  }
+}
+
+TEST(Startup, ADoneTaskWhoseDateDoesNotExistStaysInTheList) {
+  const std::string bad = Sj("2026/02/30(火),20240101000000003,済,|||,bad date done");
+  const std::string open = TaskLine(1, false, "open");
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, bad, open}));
+  Session r(s, false);
+  EXPECT_EQ(Wide(r.program.Cell(0, 0)), L"1/2");
+  EXPECT_EQ(r.program.Cell(2, 2), "bad date done");
+  EXPECT_EQ(r.program.Cell(1, 2), Sj("済"));
+  r.CloseAndWait();
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, open, bad}));
+  EXPECT_FALSE(s.Read(L"Lindqvale.csv.bak").has_value());
+}
+
 TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
   Scratch s;
   Session r(s, false);
@@ -137,6 +188,93 @@ TEST(Startup, StoredSizeAndItsFallbacks) {
     EXPECT_EQ(rc.bottom - rc.top, snapped);
     r.CloseAndWait();
   }
+}
+
+TEST(Startup, ExtremeStoredPositionsAndSizesOpenAWindowWithinReach) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
+  for (const char* v : {"2147483647", "-2147483648"}) {
+    SCOPED_TRACE(v);
+    Scratch s;
+    const std::string value(v);
+    s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=" + value + "\r\ny=" + value + "\r\nWidth=" + value +
+                                  "\r\nHeight=" + value + "\r\n");
+    Session r(s, false);
+    const RECT rc = r.program.WindowRect();
+    EXPECT_GT(rc.right - rc.left, 0);
+    EXPECT_LE(rc.right - rc.left, work.right - work.left);
+    EXPECT_LE(rc.bottom - rc.top, work.bottom - work.top);
+    EXPECT_GE(rc.right, 0);
+    EXPECT_LE(rc.left, sw);
+    EXPECT_GE(rc.top, 0);
+    EXPECT_LE(rc.top, sh - 32);
+    r.CloseAndWait();
+    const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
+    EXPECT_NE(ini.find("Width=" + std::to_string(rc.right - rc.left) + "\r\n"), std::string::npos) << ini;
+  }
+}
+
+// Saving goes through a temporary file of its own: whatever lies beside the task file under
+// the old temporary name cannot block the save or leave its marks on the task file.
+TEST(Startup, WhatLiesBesideTheTaskFileDoesNotBlockTheSave) {
+  for (const bool folder : {true, false}) {
+    SCOPED_TRACE(folder ? "a folder named Lindqvale.csv.tmp" : "a read-only Lindqvale.csv.tmp");
+    Scratch s;
+    s.Write(L"Lindqvale.csv", FileOf({"00000000000000,TARNWILLOW02.1.00", DueDate(1) + ",20240101101010100," +
+                                                                            Sj("　") + ",|C:\\memo.txt|," + Sj("メモ")}));
+    const auto stray = s.Folder() / L"Lindqvale.csv.tmp";
+    if (folder) {
+      ASSERT_TRUE(CreateDirectoryW(stray.c_str(), nullptr));
+    } else {
+      s.Write(L"Lindqvale.csv.tmp", "left over");
+      SetFileAttributesW(stray.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    Session r(s, false);
+    r.program.Close();
+    ASSERT_TRUE(WaitUntil([&] { return !r.program.Running() || r.program.HasMessageBox(); }, std::chrono::seconds(20)));
+    if (const auto box = r.program.HasMessageBox() ? r.program.WaitForMessageBox() : std::nullopt) {
+      ADD_FAILURE() << "the save failed";
+      Program::Answer(*box, IDOK);
+      std::optional<MessageBoxInfo> question;
+      WaitUntil([&] {
+        question = r.program.WaitForMessageBox(std::chrono::milliseconds(50));
+        return question && question->hwnd != box->hwnd;
+      });
+      if (question) Program::Answer(*question, IDYES);
+    }
+    ASSERT_TRUE(r.program.WaitForExit().has_value());
+    EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""),
+              FileOf({kHeader32, Line32(DueDate(1), "20240101101010100", false, "C:\\memo.txt", "", Sj("メモ"))}));
+    EXPECT_FALSE(GetFileAttributesW(s.TaskFile().c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(stray.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+TEST(Startup, ATaskFileThatIsAFolderIsReportedAsItIs) {
+  Scratch s;
+  ASSERT_TRUE(CreateDirectoryW(s.TaskFile().c_str(), nullptr));
+  Session r(s, false);
+  const auto box = r.program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"警告");
+  EXPECT_NE(box->text.find(L"フォルダー"), std::wstring::npos) << box->text.c_str();
+  EXPECT_EQ(box->text.find(L".bak"), std::wstring::npos);  // no backup can be written there
+  Program::Answer(*box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !r.program.HasMessageBox(); }));
+  r.program.Close();
+  const auto error = r.program.WaitForMessageBox();
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->text, s.TaskFile().wstring() + L" の保存が出来ませんでした。");
+  Program::Answer(*error, IDOK);
+  std::optional<MessageBoxInfo> question;
+  ASSERT_TRUE(WaitUntil([&] {
+    question = r.program.WaitForMessageBox(std::chrono::milliseconds(50));
+    return question && question->hwnd != error->hwnd;
+  }));
+  Program::Answer(*question, IDYES);
+  ASSERT_TRUE(r.program.WaitForExit().has_value());
 }
 
 TEST(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {

@@ -3,29 +3,17 @@
 
 #include "driver.h"
 #include "mainwindow/automation.h"
+#include "store/tasktable.h"
 
 namespace lq::e2e {
 namespace {
 
 using namespace automation;
 
-// Milliseconds from now to today's hh:mm:ss.mmm on this machine.
-long long OffsetTo(int hour, int minute, int second, int ms) {
-  SYSTEMTIME st{};
-  GetLocalTime(&st);
-  const long long now = ((st.wHour * 60LL + st.wMinute) * 60 + st.wSecond) * 1000 + st.wMilliseconds;
-  const long long target = ((hour * 60LL + minute) * 60 + second) * 1000 + ms;
-  return target - now;
-}
-
 std::filesystem::path FakeAlarm() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   return std::filesystem::path(self).parent_path() / L"lq_fake_alarm.exe";
-}
-
-void SetClock(Session& w, long long offset) {
-  w.program.Query(kSetClockOffset, 0, static_cast<LPARAM>(offset));
 }
 
 std::wstring LabelText(HWND main, const wchar_t* name) {
@@ -38,7 +26,7 @@ std::wstring LabelText(HWND main, const wchar_t* name) {
 TEST(Timer, TheClockTicksInTheHeaderAndInTheViewModeLabels) {
   Scratch s;
   Session w(s);
-  SetClock(w, OffsetTo(9, 41, 30, 0));
+  w.SetClockTo(9, 41, 30, 0);
   WaitUntil([&] { return w.program.Cell(2, 0).find("09:41") != std::string::npos; });
   const std::string header = w.program.Cell(2, 0);
   EXPECT_NE(header.find("09:41"), std::string::npos) << header;
@@ -62,7 +50,7 @@ TEST(Timer, AtMidnightTheDaysLeftMoveOnAndTheListIsSortedAgain) {
   Session w(s);
   ASSERT_EQ(w.program.Cell(1, 1), "0");
   ASSERT_EQ(w.program.Cell(1, 2), "1");
-  SetClock(w, OffsetTo(23, 59, 59, 500));
+  w.SetClockTo(23, 59, 59, 500);
   WaitUntil([&] { return w.program.Cell(1, 1) == "-1"; });
   EXPECT_EQ(w.program.Cell(1, 1), "-1");
   EXPECT_EQ(w.program.Cell(2, 1), "today");
@@ -77,7 +65,7 @@ TEST(Timer, AnArmedTaskDueTodayStartsTheAlarmProgramAtItsMinute) {
                                    TaskLine(0, false, "07:00 not armed"), TaskLine(1, false, "07:00 tomorrow", "", "A"),
                                    TaskLine(0, true, "07:00 done", "", "A"), TaskLine(0, false, "07:00 ends in \\", "", "A")}));
   Session w(s);
-  SetClock(w, OffsetTo(6, 59, 59, 300));
+  w.SetClockTo(6, 59, 59, 300);
   std::string args;
   // Each alarm starts its own program; wait until both have written.
   for (int i = 0; i < 60 && (args.find("ends in") == std::string::npos || args.find("'") == std::string::npos); ++i) {
@@ -92,11 +80,31 @@ TEST(Timer, AnArmedTaskDueTodayStartsTheAlarmProgramAtItsMinute) {
   w.CloseAndWait();
 }
 
+// ポ ends in the bar byte, 表 in the backslash byte: neither splits the attachment field.
+TEST(Timer, ATaskWhoseAttachmentHoldsPoLoadsRingsAndIsSavedUnchanged) {
+  Scratch s;
+  std::filesystem::copy_file(FakeAlarm(), s.Folder() / L"TarnwillowAlarm.exe");
+  const std::string file = FileOf({kHeader32, TaskLine(0, false, "07:00 plain attach", Sj("C:\\ポ,x"), "A"),
+                                   TaskLine(1, false, "second", Sj("C:\\レポート\\表.txt"))});
+  s.Write(L"Lindqvale.csv", file);
+  Session w(s);
+  EXPECT_EQ(w.program.Cell(colAttachment, 1), Sj("C:\\ポ,x"));
+  EXPECT_EQ(w.program.Cell(colText, 1), "07:00 plain attach");
+  EXPECT_EQ(w.program.Cell(colFlags, 1), "A");
+  EXPECT_EQ(w.program.Cell(colAttachment, 2), Sj("C:\\レポート\\表.txt"));
+  w.SetClockTo(6, 59, 59, 300);
+  EXPECT_TRUE(WaitUntil([&] { return s.Read(L"alarm-args.txt").value_or("").find("attach]") != std::string::npos; },
+                        std::chrono::seconds(10)));
+  EXPECT_EQ(s.Read(L"alarm-args.txt").value_or(""), "[07:00]\n[ plain attach]\n");
+  w.CloseAndWait();
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), file);
+}
+
 TEST(Timer, AMissingAlarmProgramIsReportedWithCode2) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "07:00 起床", "", "A")}));
   Session w(s);
-  SetClock(w, OffsetTo(6, 59, 59, 500));
+  w.SetClockTo(6, 59, 59, 500);
   const auto box = w.program.WaitForMessageBox(std::chrono::seconds(5));
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"警告");

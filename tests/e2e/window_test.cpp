@@ -75,6 +75,18 @@ TEST(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
   o.CloseAndWait();
 }
 
+TEST(Window, HandEditedSettingsBeyondTheDialogsRangesLeaveAUsableWindow) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[Transparent]\r\nEditMode=100\r\nViewMode=150\r\n[View]\r\nRowHeight=0\r\n");
+  Session r(s, false);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(r.window, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 25);  // 90 %, the most the dialog offers
+  EXPECT_EQ(r.program.Query(automation::kMetrics), 12);
+  r.CloseAndWait();
+}
+
 TEST(Window, UnreadableLinesAreReportedOnceAndKeptInABackup) {
   Scratch s;
   const std::string original = FileOf({kHeader32, TaskLine(1, false, "keep"), "this line is no task"});

@@ -46,6 +46,7 @@ class FakeProfile final : public Profile {
 class MemFileStore final : public FileStore {
  public:
   ReadResult ReadAll(const std::filesystem::path& path) const override {
+    if (folders.count(path.string())) return {ReadStatus::Folder, {}};
     if (unreadable.count(path.string())) return {ReadStatus::Failed, {}};
     const auto it = files.find(path.string());
     if (it == files.end()) return {ReadStatus::NotFound, {}};
@@ -53,14 +54,15 @@ class MemFileStore final : public FileStore {
   }
   bool ReplaceAll(const std::filesystem::path& path, std::string_view bytes) override {
     ++writes;
-    if (unwritable.count(path.string())) return false;
+    if (unwritable.count(path.string()) || folders.count(path.string())) return false;
     files[path.string()] = std::string(bytes);
     return true;
   }
   bool Exists(const std::filesystem::path& path) const override {
-    return files.count(path.string()) > 0 || unreadable.count(path.string()) > 0;
+    return files.count(path.string()) > 0 || unreadable.count(path.string()) > 0 || folders.count(path.string()) > 0;
   }
   std::map<std::string, std::string> files;
+  std::set<std::string> folders;  // a folder stands there
   std::set<std::string> unreadable;
   std::set<std::string> unwritable;
   int writes = 0;

@@ -5,6 +5,7 @@
 
 #include "sjis.h"
 #include "store/alarm.h"
+#include "store/alarmcall.h"
 #include "store/text.h"
 
 namespace lq {
@@ -86,45 +87,40 @@ TEST(AlarmRowsToRing, TodaysArmedTasksOfTheMinute) {
   }
 }
 
-// The Windows rules for the arguments after the program name, where CommandLineToArgvW and
-// the C runtime agree: blanks and tabs separate arguments outside quotes; 2n backslashes
-// before a quote give n and the quote opens or closes, 2n+1 give n and a literal quote; other
-// backslashes are literal. Text is code page 932 with each double-byte character one opaque
-// unit, as the caller's conversion to UTF-16 turns it into one character that is never a
-// backslash, quote or blank.
-std::vector<std::string> SplitCommandLine(std::string_view s) {
-  std::vector<std::string> args;
-  std::size_t i = 0;
-  for (;;) {
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    if (i == s.size()) return args;
-    std::string arg;
-    bool quoted = false;
-    while (i < s.size() && (quoted || (s[i] != ' ' && s[i] != '\t'))) {
-      if (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
-        arg.append(s.substr(i, 2));
-        i += 2;
-      } else if (s[i] == '\\') {
-        std::size_t n = 0;
-        for (; i < s.size() && s[i] == '\\'; ++i) ++n;
-        const bool beforeQuote = i < s.size() && s[i] == '"';
-        arg.append(beforeQuote ? n / 2 : n, '\\');
-        if (beforeQuote && n % 2 == 1) {
-          arg += '"';
-          ++i;
-        }
-      } else if (s[i] == '"') {
-        quoted = !quoted;
-        ++i;
-      } else {
-        arg += s[i++];
-      }
+// Code page 932 to UTF-16 as far as the splitting can tell: a lead byte with its second byte
+// becomes one character that is no blank, quote or backslash (the real conversion is checked
+// under Windows); Narrow turns it back.
+std::u16string Widen(std::string_view s) {
+  std::u16string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (IsLeadByte(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+      out += static_cast<char16_t>(0x8000u | ((b & 0x7Fu) << 8) | static_cast<unsigned char>(s[++i]));
+    } else {
+      out += static_cast<char16_t>(b);
     }
-    args.push_back(arg);
   }
+  return out;
 }
 
-TEST(AlarmParameters, ReferenceParserFollowsTheWindowsRules) {
+std::string Narrow(std::u16string_view s) {
+  std::string out;
+  for (const char16_t c : s) {
+    if (c >= 0x8100) out += static_cast<char>(((c >> 8) & 0x7F) | 0x80);
+    out += static_cast<char>(c & 0xFF);
+  }
+  return out;
+}
+
+// The arguments after the program's name, as the alarm program receives them.
+std::vector<std::string> Arguments(std::string_view parameters) {
+  const std::vector<std::u16string> all = SplitCommandLine(u"TarnwillowAlarm.exe " + Widen(parameters));
+  std::vector<std::string> args;
+  for (std::size_t i = 1; i < all.size(); ++i) args.push_back(Narrow(all[i]));
+  return args;
+}
+
+TEST(AlarmParameters, CommandLinesSplitByTheWindowsRules) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {R"("a b c" d e)", {"a b c", "d", "e"}},
       {R"("ab\"c" "\\" d)", {"ab\"c", "\\", "d"}},
@@ -132,8 +128,14 @@ TEST(AlarmParameters, ReferenceParserFollowsTheWindowsRules) {
       {R"(a\\\"b c d)", {"a\\\"b", "c", "d"}},
       {R"(a\\\\"b c" d e)", {"a\\\\b c", "d", "e"}},
       {R"("x" "")", {"x", ""}},
+      {"a\tb  ", {"a", "b"}},
+      {"", {}},
   };
-  for (const auto& [line, args] : cases) EXPECT_EQ(SplitCommandLine(line), args) << line;
+  for (const auto& [line, args] : cases) EXPECT_EQ(Arguments(line), args) << line;
+  // The program's name ends at its closing quote, backslashes and all.
+  EXPECT_EQ(SplitCommandLine(u"\"C:\\Program Files\\\" x"),
+            (std::vector<std::u16string>{u"C:\\Program Files\\", u"x"}));
+  EXPECT_EQ(SplitCommandLine(u"a.exe"), (std::vector<std::u16string>{u"a.exe"}));
 }
 
 TEST(AlarmParameters, EveryTaskTextArrivesIntact) {
@@ -144,12 +146,25 @@ TEST(AlarmParameters, EveryTaskTextArrivesIntact) {
   };
   for (const char* t : texts) {
     const std::string b = Sj(t);
-    EXPECT_EQ(SplitCommandLine(AlarmParameters("07:00", b)), (std::vector<std::string>{"07:00", b})) << t;
+    EXPECT_EQ(Arguments(AlarmParameters("07:00", b)), (std::vector<std::string>{"07:00", b})) << t;
   }
   // Texts without a backslash before the closing quote go out exactly as quoted.
   EXPECT_EQ(AlarmParameters("07:00", Sj(" 起床")), Sj("\"07:00\" \" 起床\""));
   EXPECT_EQ(AlarmParameters("07:00", Sj("予定表")), Sj("\"07:00\" \"予定表\""));
   EXPECT_EQ(AlarmParameters("07:00", "a\\"), "\"07:00\" \"a\\\\\"");
+
+  // What no command line can carry: a NUL, which would end it, and a lead byte whose second
+  // byte is missing or no second byte (the conversion could take the quote after it along).
+  const std::pair<std::string, std::string> unsafe[] = {
+      {std::string("a\0b", 3), "a b"},
+      {"ends in a lead byte \x81", "ends in a lead byte ?"},
+      {"\x81\"quote", "?\"quote"},
+      {"\x81 blank\\", "? blank\\"},
+  };
+  for (const auto& [text, arrives] : unsafe) {
+    EXPECT_EQ(CommandLineSafe(text), arrives);
+    EXPECT_EQ(Arguments(AlarmParameters("07:00", text)), (std::vector<std::string>{"07:00", arrives})) << arrives;
+  }
 }
 
 TEST(AlarmTaskText, IsTheTextAfterTheTimeWithQuotesAsApostrophes) {

@@ -24,8 +24,8 @@ class CommandsTest : public ::testing::Test {
   // Adds a task through the command, then gives it a date and a text as the editors would.
   void Task(int daysFromToday, const std::string& text, bool done = false) {
     list.AddTask();
-    list.ChangeDueDate(AddDays(clock.Now().date, daysFromToday));
-    list.ChangeText(Sj(text));
+    list.ChangeDueDate(list.CurrentRow(), AddDays(clock.Now().date, daysFromToday));
+    list.ChangeText(list.CurrentRow(), Sj(text));
     list.SortTasks(list.CurrentRow() - list.TopRow(), false);
     if (done) list.ToggleDone(false);
   }
@@ -63,7 +63,7 @@ TEST_F(CommandsTest, AddTakesTheSelectedDateAndStandsFirstAmongItsTasks) {
   EXPECT_EQ(list.Table().Cell(colDueDate, 2), list.Table().Cell(colDueDate, 3));
   EXPECT_EQ(list.CurrentRow() - list.TopRow(), std::min(line, list.CurrentRow() - 1));
   // A second add without typing stands after the first and is the one selected.
-  list.ChangeText("");
+  list.ChangeText(list.CurrentRow(), "");
   const std::string firstStamp = list.Table().Cell(colUpdated, 2);
   clock.Set(DateTime{Date{2024, 5, 1}, 9, 0, 1, 0});
   list.AddTask();
@@ -140,11 +140,28 @@ TEST_F(CommandsTest, EditingTheTextDisarmsTheAlarmAndRenewsTheStamp) {
   Task(0, "07:00 wake up");
   list.Table().Cell(colFlags, 1) = "A";
   clock.Set(DateTime{Date{2024, 5, 1}, 12, 0, 0, 0});
-  EXPECT_FALSE(list.ChangeText(list.Table().Cell(colText, 1)));
+  EXPECT_FALSE(list.ChangeText(1, list.Table().Cell(colText, 1)));
   EXPECT_EQ(list.Table().Cell(colFlags, 1), "A");
-  EXPECT_TRUE(list.ChangeText(Sj("07:00 wake up!")));
+  EXPECT_TRUE(list.ChangeText(1, Sj("07:00 wake up!")));
   EXPECT_EQ(list.Table().Cell(colFlags, 1), "-");
   EXPECT_EQ(list.Table().Cell(colUpdated, 1), "20240501120000000");
+}
+
+TEST_F(CommandsTest, TheAlarmArmsAtTheLeadingTimeAndDisarmsKeepingTheText) {
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NotATask);  // the blank row
+  Task(0, "9:05 wake up");
+  Task(0, "wake up");
+  // Row 1 is "9:05 wake up" (digits sort first), row 2 "wake up".
+  list.SetCurrentRow(2);
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NoTime);
+  EXPECT_EQ(list.Table().Cell(colFlags, 2), "");
+  list.SetCurrentRow(1);
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::Armed);
+  EXPECT_EQ(Text(1), "09:05 wake up");
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "A");
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::Disarmed);
+  EXPECT_EQ(Text(1), "09:05 wake up");
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "-");
 }
 
 TEST_F(CommandsTest, ChangingTheDateOfADoneTaskReopensItAndKeepsTheStamp) {
@@ -152,7 +169,7 @@ TEST_F(CommandsTest, ChangingTheDateOfADoneTaskReopensItAndKeepsTheStamp) {
   Task(2, "b", true);
   list.SetCurrentRow(2);
   const std::string stamp = list.Table().Cell(colUpdated, 2);
-  list.ChangeDueDate(Date{2024, 4, 30});
+  EXPECT_TRUE(list.ChangeDueDate(2, Date{2024, 4, 30}));
   EXPECT_EQ(list.CurrentRow(), 1);  // the picker follows the task to its new place
   EXPECT_EQ(Text(1), "b");
   EXPECT_EQ(list.Table().Cell(colDaysLeft, 1), "-1");
@@ -160,15 +177,43 @@ TEST_F(CommandsTest, ChangingTheDateOfADoneTaskReopensItAndKeepsTheStamp) {
   EXPECT_EQ(Counts(), "2/2");
 }
 
+TEST_F(CommandsTest, APickerReportingTheSameDateChangesNothing) {
+  Task(0, "a");
+  Task(2, "b", true);
+  const TaskRow before = list.Table().Row(2);
+  EXPECT_FALSE(list.ChangeDueDate(2, AddDays(clock.Now().date, 2)));
+  EXPECT_EQ(list.Table().Row(2), before);  // still done
+  EXPECT_EQ(Counts(), "1/2");
+  EXPECT_FALSE(list.ChangeDueDate(3, clock.Now().date));  // no task there
+}
+
+TEST_F(CommandsTest, AnEditorWritesToTheRowItWasOpenedOnEvenIfAnotherIsCurrent) {
+  Task(1, "a");
+  Task(2, "b");
+  Task(3, "c");
+  list.SetCurrentRow(3);
+  EXPECT_TRUE(list.ChangeText(1, "a!"));
+  EXPECT_EQ(Text(1), "a!");
+  EXPECT_EQ(Text(3), "c");
+  // A new date moves the task, and the selection goes with it.
+  EXPECT_TRUE(list.ChangeDueDate(1, AddDays(clock.Now().date, 5)));
+  EXPECT_EQ(Text(1), "b");
+  EXPECT_EQ(Text(3), "a!");
+  EXPECT_EQ(list.CurrentRow(), 3);
+}
+
 TEST(SetFlagText, WritesAtAPositionAndPads) {
   struct Case {
-    const char* flags;
+    std::string flags;
     std::size_t position;
     const char* text;
-    const char* result;
+    std::string result;
   } cases[] = {
       {"", 1, "A", "A"}, {"-", 1, "A", "A"}, {"A", 1, "-", "-"},   {"AB", 1, "-", "-B"},
       {"", 3, "A", "--A"}, {"A", 3, "X", "A-X"}, {"ABCD", 2, "xy", "AxyD"},
+      // A double-byte character written over in part is padded out whole: its other byte
+      // ("|" of ポ, "\" of 表) would otherwise stand alone and "|," end the flags field early.
+      {Sj("ポ,"), 1, "A", "A-,"}, {Sj("xポ"), 3, "A", "x-A"}, {Sj("表"), 1, "-", "--"}, {Sj("ポ表"), 2, "AB", "-AB-"},
   };
   for (const auto& c : cases) EXPECT_EQ(SetFlagText(c.flags, c.position, c.text), c.result) << c.flags;
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "fakes.h"
 #include "geometry/layout.h"
+#include "settings/winposition.h"
 #include "sjis.h"
 
 namespace lq {
@@ -83,6 +87,45 @@ TEST(Layout, PlacementOnOneMonitorFollowsTheRulesExactly) {
   for (const auto& c : cases) {
     EXPECT_EQ(PlaceMainWindow({c.x, c.y, 360, 215}, screen, one), c.expected) << c.x << "," << c.y;
   }
+}
+
+// Whatever [WinPosition] holds, the window opens with a size that fits the work area, and at
+// least partly on the screen, where it can be reached and moved back.
+TEST(Layout, EveryStoredPositionAndSizeGivesAReachableWindow) {
+  const Rect screen{0, 0, 1280, 800};
+  const Rect work{0, 0, 1280, 770};
+  const std::string values[] = {"0", "-1", "-2147483648", "2147483647", std::string(10000, '7'), "300"};
+  for (const auto& x : values) {
+    for (const auto& y : values) {
+      for (const auto& w : values) {
+        for (const auto& h : values) {
+          testing::FakeProfile profile;
+          profile.values[{"WinPosition", "x"}] = x;
+          profile.values[{"WinPosition", "y"}] = y;
+          profile.values[{"WinPosition", "Width"}] = w;
+          profile.values[{"WinPosition", "Height"}] = h;
+          const WindowPosition stored = ReadWinPosition(profile);
+          const Point size = FitWindowSize(stored.width, stored.height, work);
+          const Point at = PlaceMainWindow({stored.x, stored.y, size.x, size.y}, screen, {screen});
+          const std::string where =
+              x.substr(0, 12) + "," + y.substr(0, 12) + " " + w.substr(0, 12) + "x" + h.substr(0, 12);
+          ASSERT_GT(size.x, 0) << where;
+          ASSERT_GT(size.y, 0) << where;
+          ASSERT_LE(size.x, work.Width()) << where;
+          ASSERT_LE(size.y, work.Height()) << where;
+          ASSERT_GE(at.x + size.x, screen.left) << where;
+          ASSERT_LE(at.x, screen.right) << where;
+          ASSERT_GE(at.y, screen.top) << where;
+          ASSERT_LE(at.y, screen.bottom - 32) << where;
+        }
+      }
+    }
+  }
+  // Sizes that fit are kept; a size that is no size takes the default.
+  EXPECT_EQ(FitWindowSize(400, 300, work), (Point{400, 300}));
+  EXPECT_EQ(FitWindowSize(1280, 770, work), (Point{1280, 770}));
+  EXPECT_EQ(FitWindowSize(0, -1, work), (Point{360, 215}));
+  EXPECT_EQ(FitWindowSize(INT_MAX, INT_MIN, work), (Point{1280, 215}));
 }
 
 TEST(Layout, AWindowKeptOnASecondMonitorStaysThere) {

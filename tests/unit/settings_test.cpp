@@ -127,10 +127,20 @@ TEST(SettingsTextForms, LongValuesAreCutWithoutSplittingACharacter) {
   std::string pairs = "a";
   for (int i = 0; i < 1500; ++i) pairs += Sj("ぁ");
   EXPECT_EQ(CutValue(pairs).size(), 2047u);
+  // A value at the limit that ends in a lead byte was cut in the middle of a character.
+  EXPECT_EQ(CutValue(std::string(2046, 'a') + "\x95"), std::string(2046, 'a'));
+  EXPECT_EQ(CutValue("short\x95"), "short\x95");
 
   FakeProfile profile;
   Put(profile, keys::Find[0], std::string(3000, 'q'));
   EXPECT_EQ(ReadText(profile, keys::Find[0]).size(), 2047u);
+}
+
+TEST(SettingsTextForms, AWrittenValueStaysOnItsLine) {
+  FakeProfile profile;
+  ASSERT_TRUE(WriteText(profile, keys::Find[0], "a\r\n[HotKey]\r\nEnabled=1\nb\r"));
+  EXPECT_EQ((profile.values[{"Find", "0"}]), "a[HotKey]Enabled=1b");
+  EXPECT_EQ(OneLineValue(Sj("ソ表\r\n能")), Sj("ソ表能"));
 }
 
 TEST(SettingsTextForms, WritersReportAFailedWrite) {
@@ -265,11 +275,11 @@ TEST(SettingsLoad, FontNameAndSizeAreTheDefaultsOfEveryClass) {
 
 TEST(SettingsLoad, HandEditedValuesAreUsedAsRead) {
   FakeProfile profile;
-  Put(profile, keys::ViewMode, "95");
+  Put(profile, keys::ViewMode, "85");
   Put(profile, keys::HideWhenOnMouse, "1");
   Put(profile, keys::HideWhenOnEdge, "0");
-  Put(profile, keys::DateFormat, "7");
-  Put(profile, keys::HintStart, "50");
+  Put(profile, keys::DateFormat, "2");
+  Put(profile, keys::HintStart, "150");
   Put(profile, keys::HotKeyEnabled, "1");
   Put(profile, keys::ModifyToActivate, "Shift+Ctrl");
   Put(profile, keys::ToActivate, "F5");
@@ -278,12 +288,12 @@ TEST(SettingsLoad, HandEditedValuesAreUsedAsRead) {
   Put(profile, keys::SyncEnabled, "1");
   Put(profile, keys::ClassKeysOf(UrgencyClass::Title).backColor, "255");
   const Settings s = LoadSettings(profile, FakeSystemColor);
-  EXPECT_EQ(s.ViewModePercent, 95);
-  EXPECT_EQ(s.ViewAlpha, 12);
+  EXPECT_EQ(s.ViewModePercent, 85);
+  EXPECT_EQ(s.ViewAlpha, 38);
   EXPECT_TRUE(s.HideWhenOnMouse);
   EXPECT_FALSE(s.HideWhenOnEdge);
-  EXPECT_EQ(s.DateFormat, 7);
-  EXPECT_EQ(s.HintStart, 50);
+  EXPECT_EQ(s.DateFormat, 2);
+  EXPECT_EQ(s.HintStart, 150);
   EXPECT_TRUE(s.HotKeyEnabled);
   EXPECT_EQ(s.ActivateShortcut, "Shift+Ctrl+F5");
   EXPECT_EQ(s.VisibleShortcut, "Ctrl+Alt+BkSp");
@@ -297,19 +307,19 @@ TEST(SettingsLoad, NumbersThatWouldBreakTheLayoutAreKeptInASafeRange) {
     const char* stored;
     std::int32_t rowHeight, fontSize;
   } cases[] = {
-      {"0", 1, 1},
-      {"-5", 1, 1},
-      {"-2147483648", 1, 1},
-      {"1", 1, 1},
-      {"6", 6, 6},
+      {"0", 12, 1},
+      {"-5", 12, 1},
+      {"-2147483648", 12, 1},
+      {"1", 12, 1},
+      {"6", 12, 6},
       {"12", 12, 12},
       {"24", 24, 24},
       {"48", 48, 48},
-      {"72", 72, 72},
-      {"128", 128, 72},
-      {"129", 128, 72},
-      {"5000", 128, 72},
-      {"2147483647", 128, 72},
+      {"49", 48, 49},
+      {"72", 48, 72},
+      {"128", 48, 72},
+      {"5000", 48, 72},
+      {"2147483647", 48, 72},
   };
   for (const auto& c : cases) {
     FakeProfile profile;
@@ -330,6 +340,70 @@ TEST(SettingsLoad, NumbersThatWouldBreakTheLayoutAreKeptInASafeRange) {
       {std::numeric_limits<std::int32_t>::min(), 255}, {std::numeric_limits<std::int32_t>::max(), 0},
   };
   for (const auto& a : alphas) EXPECT_EQ(AlphaFromPercent(a.percent), a.alpha) << a.percent;
+}
+
+// A hand edit can store any number; the window gets what the settings dialog could have
+// written (an invisible window at 100 % transparency, one-pixel rows, a hint that never shows
+// are out of reach).
+TEST(SettingsLoad, NumbersAreKeptWithinWhatTheSettingsDialogWrites) {
+  const std::string tooLong(10000, '9');
+  struct Case {
+    const SettingKey* key;
+    const char* stored;
+    std::int32_t expected;
+  } cases[] = {
+      {&keys::EditMode, "100", 90},  {&keys::EditMode, "150", 90},   {&keys::EditMode, "-1", 0},
+      {&keys::EditMode, "90", 90},   {&keys::ViewMode, "100", 90},   {&keys::ViewMode, "-2147483648", 0},
+      {&keys::HintStart, "0", 100},  {&keys::HintStart, "99", 100},  {&keys::HintStart, "30001", 30000},
+      {&keys::HintTerm, "-1", 100},  {&keys::HintTerm, "2147483647", 30000},
+      {&keys::DateFormat, "3", 2},   {&keys::DateFormat, "-1", 0},
+      {&keys::LblCalendar, "7", 2},  {&keys::LblCalendar, "-7", 0},
+      {&keys::EditMode, tooLong.c_str(), 0},  // does not parse: the default
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.key->name) + "=" + std::string(c.stored).substr(0, 12));
+    FakeProfile profile;
+    Put(profile, *c.key, c.stored);
+    const Settings s = LoadSettings(profile, FakeSystemColor);
+    const std::int32_t got = c.key == &keys::EditMode     ? s.EditModePercent
+                             : c.key == &keys::ViewMode   ? s.ViewModePercent
+                             : c.key == &keys::HintStart  ? s.HintStart
+                             : c.key == &keys::HintTerm   ? s.HintTerm
+                             : c.key == &keys::DateFormat ? s.DateFormat
+                                                          : s.LblCalendar;
+    EXPECT_EQ(got, c.expected);
+    EXPECT_EQ(ReadInteger(profile, *c.key), c.expected);  // the dialog reads the same
+  }
+  FakeProfile profile;
+  Put(profile, keys::EditMode, "100");
+  Put(profile, keys::ViewMode, "150");
+  const Settings s = LoadSettings(profile, FakeSystemColor);
+  EXPECT_EQ(s.EditAlpha, 25);
+  EXPECT_EQ(s.ViewAlpha, 25);
+}
+
+// Every number the file can hold, at its extremes, gives a value in the key's range and a load
+// without overflow anywhere (the sanitizers watch the arithmetic).
+TEST(SettingsLoad, EveryStoredNumberAtItsExtremesLoads) {
+  const std::string values[] = {"0", "-1", "-2147483648", "2147483647", std::string(10000, '9')};
+  for (const SettingKey* key : AllSettingKeys()) {
+    if (key->form == TextForm::String) continue;
+    for (const std::string& v : values) {
+      SCOPED_TRACE(std::string(key->name) + "=" + v.substr(0, 12));
+      FakeProfile profile;
+      Put(profile, *key, v);
+      if (key->form == TextForm::Integer && key->defaultFrom == DefaultFrom::Text) {
+        const std::int32_t read = ReadInteger(profile, *key);
+        EXPECT_GE(read, key->range.min);
+        EXPECT_LE(read, key->range.max);
+      }
+      const Settings s = LoadSettings(profile, FakeSystemColor);
+      EXPECT_GE(s.EditAlpha, 25);
+      EXPECT_GE(s.ViewAlpha, 25);
+      EXPECT_GE(s.RowHeight, 12);
+      for (const ClassStyle& c : s.Classes) EXPECT_GE(c.FontSize, 1);
+    }
+  }
 }
 
 TEST(WinPosition, MissingKeysGiveTheDefaultTextsAndUnparsableOnesTheFallbacks) {

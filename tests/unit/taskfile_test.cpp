@@ -6,6 +6,7 @@
 #include "fakes.h"
 #include "sjis.h"
 #include "store/taskfile.h"
+#include "store/tempfiles.h"
 #include "store/text.h"
 
 namespace lq {
@@ -171,12 +172,11 @@ TEST_F(TaskFileTest, UnreadableLinesAreSkippedCountedAndKeptInABackup) {
       Sj("2024/02/30(金),20240301101010100,　,|||,no such day"),
       Sj("2024/03/15(金),2024030110"),              // shorter than its layout
       Sj("2024/03/15(金),20240301101010100,　,|no bars at all"),
-      Sj("2024/13/01(金),20240301101010100,済,|||,done, bad date"),
   });
   const auto report = Load(original);
   EXPECT_EQ(report.layout, TaskFileLayout::Format32);
   EXPECT_EQ(report.blankLines, 2);
-  EXPECT_EQ(report.skippedLines, 5);
+  EXPECT_EQ(report.skippedLines, 4);
   ASSERT_TRUE(report.backupPath);
   EXPECT_EQ(report.backupPath->string(), kBackup);
   EXPECT_EQ(list.Table().TaskCount(), 1);
@@ -189,6 +189,171 @@ TEST_F(TaskFileTest, UnreadableLinesAreSkippedCountedAndKeptInABackup) {
   store.files[kBackup] = "untouched";
   Save();
   EXPECT_EQ(store.files[kBackup], "untouched");
+}
+
+// Part of the list, though its date does not exist: a done task needs no date arithmetic.
+TEST_F(TaskFileTest, ADoneTaskWhoseDateDoesNotExistIsKeptLikeAnyOtherDoneTask) {
+  const std::string badDate = Sj("2026/02/30(火),20240101000000003,済,|||,bad date done");
+  const std::string open = Line32("2024/03/20(水)", "20240101000000002", false, "", "", "open");
+  const std::string done = Line32("2024/03/10(日)", "20240101000000001", true, "", "", "done");
+  const auto report = Load(Lines({std::string(kHeader32), badDate, open, done}));
+  EXPECT_EQ(report.skippedLines, 0);
+  EXPECT_FALSE(report.backupPath);
+  EXPECT_EQ(list.NotDoneCount, 1);
+  EXPECT_EQ(list.DoneCount, 2);
+  EXPECT_EQ(Cell(colDueDate, 0), "1/3");
+  ASSERT_EQ(list.Table().TaskCount(), 3);
+  list.SortTasks(0, false);
+  EXPECT_EQ(Cell(colText, 1), "open");  // done tasks last, in date order
+  EXPECT_EQ(Cell(colText, 2), "done");
+  EXPECT_EQ(Cell(colText, 3), "bad date done");
+  EXPECT_EQ(Cell(colDaysLeft, 3), Sj("済"));
+  EXPECT_EQ(Save(), Lines({std::string(kHeader32), open, done, badDate}));
+}
+
+// ポ ends in the bar byte (0x83 0x7C), 表 in the backslash byte (0x95 0x5C): only a bar that
+// begins a character separates the attachment, the flags and the text.
+TEST_F(TaskFileTest, BarBytesInsideDoubleByteCharactersSeparateNothing) {
+  struct Case {
+    const char* attachment;
+    const char* flags;
+    const char* text;
+  } cases[] = {
+      {"C:\\ポ,x", "", "plain attach"},
+      {"C:\\レポート\\a.txt", "A", "07:00 会議"},
+      {"－榎掛弓芸鋼旨竹倒", "A－", "ポ|,ポ"},
+      {"https://example.com/表", "ポ", "表\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.attachment);
+    list.Clear();
+    const std::string bytes =
+        Lines({std::string(kHeader32), Line32("2024/03/15(金)", "20240301101010100", false, Sj(c.attachment),
+                                              Sj(c.flags), c.text)});
+    const auto report = Load(bytes);
+    EXPECT_EQ(report.skippedLines, 0);
+    EXPECT_EQ(Cell(colAttachment, 1), Sj(c.attachment));
+    EXPECT_EQ(Cell(colFlags, 1), Sj(c.flags));
+    EXPECT_EQ(Cell(colText, 1), Sj(c.text));
+    EXPECT_EQ(Save(), bytes);
+  }
+}
+
+// A format 3.2 file whose header went missing, hides behind a UTF-8 byte-order mark or has a
+// stray header beside it keeps every field of every task. Whatever the loader reads otherwise
+// than the header says is reported, and the original is kept at the first save; an old
+// headerless file is converted as always, without a word.
+TEST_F(TaskFileTest, DamagedHeadersLoseNothingAndAreReported) {
+  const std::string h32(kHeader32);
+  const std::string h11(kHeader11);
+  const std::string done = Line32("2024/03/14(木)", "20240301101010100", true, "C:\\a.txt", "A", "done task");
+  const std::string open = Line32("2024/03/16(土)", "20240301101010200", false, "", "-", "open task");
+  const std::string l11 = Sj("2024/03/16(土),20240301101010200,　,old text");
+  const std::string headerless = Sj("2024/03/17(日),済,headerless");
+  const std::string asWritten = Lines({h32, done, open});
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string saved;  // when the file holds the two tasks above
+    int recognised, extraHeaders, misfits;
+    bool lastSyncReset;
+    const char* said;  // in the message, UTF-8
+  } cases[] = {
+      {"no header", Lines({open, done}), asWritten, 2, 0, 0, false, "見出しの行がありませんでした"},
+      {"byte-order mark before the header", "\xEF\xBB\xBF" + asWritten, asWritten, 0, 0, 0, false, "BOM"},
+      {"byte-order mark, no header", "\xEF\xBB\xBF" + Lines({done, open}), asWritten, 2, 0, 0, false, "BOM"},
+      {"stray format 1.1 header", Lines({h11, h32, done, open}), asWritten, 0, 1, 0, false, "見出しの行が2行"},
+      {"a format 1.1 line, no header", Lines({done, l11}), "", 2, 0, 0, false, "見出しの行がありませんでした"},
+      {"a headerless line among them", Lines({done, headerless}), "", 1, 0, 0, true, "1行は更新日時のある"},
+      {"a 3.2 line under the 1.1 header", Lines({h11, done, l11}), "", 0, 0, 1, false, "1行は見出しとは別の形式"},
+      {"an old headerless file", Lines({headerless}), "", 0, 0, 0, true, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    list.Clear();
+    profile.values.clear();
+    const auto report = Load(c.bytes);
+    EXPECT_EQ(report.recognisedLines, c.recognised);
+    EXPECT_EQ(report.extraHeaders, c.extraHeaders);
+    EXPECT_EQ(report.misfitLines, c.misfits);
+    EXPECT_EQ(report.skippedLines, 0);
+    EXPECT_EQ(profile.values.count({"Sync", "LastSync"}), c.lastSyncReset ? 1u : 0u);
+    if (!c.saved.empty()) {
+      ASSERT_EQ(list.Table().TaskCount(), 2);
+      EXPECT_EQ(Cell(colDaysLeft, 1), Sj("済"));
+      EXPECT_EQ(Cell(colUpdated, 1), "20240301101010100");
+      EXPECT_EQ(Cell(colAttachment, 1), "C:\\a.txt");
+      EXPECT_EQ(Cell(colFlags, 1), "A");
+      EXPECT_EQ(Cell(colText, 1), "done task");
+      EXPECT_EQ(Cell(colDaysLeft, 2), "1");
+    }
+    const std::string message = LoadReportMessage(report, kPath);
+    if (!c.said) {
+      EXPECT_EQ(message, "");
+      EXPECT_FALSE(report.backupPath);
+      continue;
+    }
+    EXPECT_NE(message.find(c.said), std::string::npos) << message;
+    ASSERT_TRUE(report.backupPath);
+    EXPECT_NE(message.find(report.backupPath->string()), std::string::npos) << message;
+    const std::string saved = Save();
+    if (!c.saved.empty()) {
+      EXPECT_EQ(saved, c.saved);
+    }
+    EXPECT_EQ(store.files[report.backupPath->string()], c.bytes);
+  }
+}
+
+// A folder where the task file belongs can be neither read nor written over: the user hears
+// that, not the promise of a backup, and no save gets through until the folder is gone.
+TEST_F(TaskFileTest, AFolderInThePlaceOfTheFileIsReportedAsSuchAndNeverWrittenOver) {
+  store.folders.insert(kPath);
+  const auto report = file.LoadTaskFile(list, profile, start);
+  EXPECT_EQ(report.status, ReadStatus::Folder);
+  EXPECT_FALSE(report.backupPath);
+  const std::string message = LoadReportMessage(report, kPath);
+  EXPECT_NE(message.find("フォルダー"), std::string::npos) << message;
+  EXPECT_EQ(message.find(".bak"), std::string::npos) << message;
+  list.Table().Cell(colDueDate, 1) = Sj("2024/03/15(金)");
+  list.Table().Cell(colDaysLeft, 1) = "0";
+  EXPECT_FALSE(file.SaveTaskFile(list.Table()));
+  store.folders.clear();
+  EXPECT_TRUE(file.SaveTaskFile(list.Table()));
+  EXPECT_EQ(store.files.count(kBackup), 0u);
+}
+
+// The attachment field ends at its first "|" and the line at a line break: an attachment that
+// holds either (no command accepts one, but a cell can) is written so that its line stays
+// whole and the flags and the text after it keep their places.
+TEST_F(TaskFileTest, AnAttachmentNeverBreaksItsLine) {
+  struct Case {
+    std::string attachment, written;
+  } cases[] = {
+      {"https://example.com/?a|b", "https://example.com/?a%7Cb"},
+      {"C:\\two\r\nlines.txt", "C:\\two  lines.txt"},
+      {"C:\\ends in a lead byte\x81", "C:\\ends in a lead byte"},
+      {"C:\\lead byte\x81\nbefore a line break", "C:\\lead byte before a line break"},
+      {Sj("C:\\レポート\\表.txt"), Sj("C:\\レポート\\表.txt")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.attachment);
+    list.Clear();
+    TaskTable& t = list.Table();
+    t.Cell(colDueDate, 1) = Sj("2024/03/15(金)");
+    t.Cell(colDaysLeft, 1) = "0";
+    t.Cell(colUpdated, 1) = "20240301101010100";
+    t.Cell(colAttachment, 1) = c.attachment;
+    t.Cell(colFlags, 1) = "A";
+    t.Cell(colText, 1) = "07:00 text";
+    EXPECT_EQ(AttachmentFitsTaskFile(c.attachment), c.attachment == c.written);
+    const std::string saved = Save();
+    EXPECT_EQ(SplitLines(saved).size(), 2u);
+    list.Clear();
+    Load(saved);
+    EXPECT_EQ(Cell(colAttachment, 1), c.written);
+    EXPECT_EQ(Cell(colFlags, 1), "A");
+    EXPECT_EQ(Cell(colText, 1), "07:00 text");
+  }
 }
 
 TEST_F(TaskFileTest, AnExistingBackupIsNeverOverwritten) {
@@ -265,9 +430,14 @@ TEST_F(TaskFileTest, HostileBytesNeitherCrashNorSpillIntoOtherTasks) {
   EXPECT_EQ(Cell(colText, 1).size(), huge.size());
   EXPECT_EQ(Cell(colText, 2), nul);
   EXPECT_EQ(Cell(colText, 3), badSjis);
-  EXPECT_EQ(Cell(colAttachment, 3), badSjis);
+  // The lead byte that ends the attachment takes the bar after it as its second byte ("\x81|"
+  // is －); the next bar ends the field, and a comma follows it, as in format 2.1.
+  EXPECT_EQ(Cell(colAttachment, 3), badSjis + "|");
+  EXPECT_EQ(Cell(colFlags, 3), "");
   EXPECT_EQ(Cell(colText, 4), "last");
-  EXPECT_EQ(Save(), bytes);
+  std::string expected = bytes;
+  expected.replace(expected.find(badSjis + "||,"), badSjis.size() + 3, badSjis + "|||,");
+  EXPECT_EQ(Save(), expected);
 }
 
 TEST_F(TaskFileTest, LineBreaksInsideACellDoNotSplitTheTask) {
@@ -280,6 +450,27 @@ TEST_F(TaskFileTest, LineBreaksInsideACellDoNotSplitTheTask) {
   list.Clear();
   Load(saved);
   EXPECT_EQ(Cell(colText, 1), "two  lines");
+}
+
+TEST(TemporaryFiles, EachSaveHasANameOfItsOwnAndLeftoversAreKnownByTheirNames) {
+  const std::filesystem::path target = "/data/Lindqvale.csv";
+  EXPECT_EQ(TemporaryPathFor(target, 0x3f2a).string(), "/data/Lindqvale.csv.~3f2a.tmp");
+  EXPECT_NE(TemporaryPathFor(target, 1), TemporaryPathFor(target, 2));
+  const std::pair<const char*, bool> names[] = {
+      {"Lindqvale.csv.~3f2a.tmp", true},
+      {"Lindqvale.csv.~ffffffffffffffff.tmp", true},
+      {"Lindqvale.csv.tmp", true},  // the one name older versions used
+      {"Lindqvale.csv", false},
+      {"Lindqvale.csv.bak", false},
+      {"Lindqvale.csv.2.bak", false},
+      {"Lindqvale.csv.~.tmp", false},
+      {"Lindqvale.csv.~notes.tmp", false},
+      {"Lindqvale.csv.~1ffffffffffffffff.tmp", false},
+      {"Lindqvale.csv.~3f2a.tmp.old", false},
+      {"Other.csv.~3f2a.tmp", false},
+  };
+  for (const auto& [name, leftover] : names) EXPECT_EQ(IsLeftoverTemporaryOf(target, name), leftover) << name;
+  EXPECT_TRUE(IsLeftoverTemporaryOf(target, TemporaryPathFor(target, 0xffffffffffffffffu).filename()));
 }
 
 TEST(SplitLines, AcceptsEveryLineEndAndAddsNoLineAtTheEnd) {

@@ -24,11 +24,48 @@ TEST(Text, CharactersCountDoubleByteCharactersOnce) {
   EXPECT_EQ(CharCount(Sj("ソ\\")), 2u);
 }
 
+// The text editor's 100 characters: an edit may not make a text longer than that, nor longer
+// than it already was; what the edit inserted is cut, what was there is never cut.
+TEST(Text, TheEditorLimitStopsGrowthAndNeverCutsWhatIsThere) {
+  const auto rep = [](std::size_t n, const char* c) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) s += c;
+    return s;
+  };
+  struct Case {
+    const char* name;
+    std::string before, after;
+    std::size_t caret;  // characters before the caret once the edit is made
+    std::string expected;
+  } cases[] = {
+      {"the 100th typed character", rep(99, "a"), rep(100, "a"), 100, rep(100, "a")},
+      {"the 101st typed character", rep(100, "a"), rep(100, "a") + "b", 101, rep(100, "a")},
+      {"a paste at the end", rep(99, "a"), rep(99, "a") + "xyz", 102, rep(99, "a") + "x"},
+      {"a paste into an empty text", "", rep(300, "p"), 300, rep(100, "p")},
+      {"a paste in the middle keeps the tail", rep(49, "b") + rep(50, "e"), rep(49, "b") + "123" + rep(50, "e"),
+       52, rep(49, "b") + "1" + rep(50, "e")},
+      {"a key in a 150-character text", rep(150, "L"), rep(75, "L") + "k" + rep(75, "L"), 76, rep(150, "L")},
+      {"Backspace in a 150-character text", rep(150, "L"), rep(149, "L"), 149, rep(149, "L")},
+      {"a longer paste over a selection", rep(70, "A") + rep(10, "S") + rep(70, "Z"),
+       rep(70, "A") + rep(20, "p") + rep(70, "Z"), 90, rep(70, "A") + rep(10, "p") + rep(70, "Z")},
+      {"the caret tells where a paste went", rep(97, "x") + "ab", rep(97, "x") + "abab", 100, rep(97, "x") + "abb"},
+      {"double-byte characters count once", Sj(rep(99, "あ")), Sj(rep(99, "あ") + "いう"), 101,
+       Sj(rep(99, "あ") + "い")},
+      {"ポ and 表 stay whole", Sj(rep(98, "ポ")), Sj(rep(98, "ポ") + "表表表"), 101, Sj(rep(98, "ポ") + "表表")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LimitTextGrowth(c.before, c.after, c.caret, 100), c.expected) << c.name;
+}
+
 TEST(Text, TrimRemovesControlAndBlankBytesButNotTheFullWidthSpace) {
   EXPECT_EQ(TrimBlanks(" \t\x01x y\r\n"), "x y");
   EXPECT_EQ(TrimBlanks(std::string_view("\0a\0", 3)), "a");
   EXPECT_EQ(TrimBlanks(Sj("　x　")), Sj("　x　"));
   EXPECT_EQ(TrimBlanks("   "), "");
+  // A lead byte takes the byte after it as its second byte, a blank too; after a whole
+  // character a blank is a blank.
+  EXPECT_EQ(TrimBlanks("ab\x81  "), "ab\x81 ");
+  EXPECT_EQ(TrimBlanks("\x81\x81 "), "\x81\x81");
+  EXPECT_EQ(TrimBlanks(Sj("表 ")), Sj("表"));
 }
 
 TEST(Text, ParseInt32AcceptsOnlyWhatTheCellsHold) {

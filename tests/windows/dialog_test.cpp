@@ -76,6 +76,25 @@ TEST(Dialog, TheOwnerIsDisabledWhileShownAndEscapeCancels) {
   ::DestroyWindow(owner);
 }
 
+TEST(Dialog, TheStepAfterAShowingRunsWithTheOwnerEnabledBeforeTheDialogHides) {
+  const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       ::GetModuleHandleW(nullptr), nullptr);
+  StepDialog d;
+  d.step = [](StepDialog& self) { self.EndModal(IDOK); };
+  bool dialogVisible = false;
+  bool ownerEnabled = false;
+  EXPECT_EQ(d.ShowModal(owner,
+                        [&] {
+                          dialogVisible = ::IsWindowVisible(d.Handle()) != FALSE;
+                          ownerEnabled = ::IsWindowEnabled(owner) != FALSE;
+                        }),
+            IDOK);
+  EXPECT_TRUE(dialogVisible);
+  EXPECT_TRUE(ownerEnabled);
+  EXPECT_FALSE(::IsWindowVisible(d.Handle()));
+  ::DestroyWindow(owner);
+}
+
 TEST(Dialog, TheProgramsEndReachesTheOuterLoop) {
   StepDialog d;
   d.step = [](StepDialog&) { ::PostQuitMessage(7); };

@@ -50,6 +50,18 @@ TEST(Profile, LongValuesAreCutAt2047Bytes) {
   IniProfile ini(dir / L"Lindqvale.ini");
   ASSERT_TRUE(ini.WriteString("Alarm", "Wav", std::string(3000, 'w')));
   EXPECT_EQ(ini.ReadString("Alarm", "Wav", ""), std::string(2047, 'w'));
+  // Never inside a double-byte character.
+  const std::string path = std::string(2046, 'w') + Sj("表表");
+  ASSERT_TRUE(ini.WriteString("Alarm", "Wav", path));
+  EXPECT_EQ(ini.ReadString("Alarm", "Wav", ""), std::string(2046, 'w'));
+}
+
+TEST(Profile, AValueNeverReachesALineOfItsOwn) {
+  ScratchDir dir;
+  IniProfile ini(dir / L"Lindqvale.ini");
+  ASSERT_TRUE(ini.WriteString("Find", "0", "text\r\n[HotKey]\r\nEnabled=1"));
+  EXPECT_EQ(ini.ReadString("Find", "0", ""), "text[HotKey]Enabled=1");
+  EXPECT_EQ(ini.ReadString("HotKey", "Enabled", "0"), "0");
 }
 
 TEST(Profile, AWriteThatCannotReachTheFileFails) {

@@ -1,0 +1,427 @@
+// The settings dialog, opened as the tray menu's "設定" opens it: each page changed and OK, the
+// main window following the file; キャンセル, the close box, the hot-key check, the number
+// fields, the sound test and the start-up shortcut.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "commands/commandtable.h"
+#include "driver.h"
+#include "mainwindow/automation.h"
+#include "res/configids.h"
+
+namespace lq::e2e {
+namespace {
+
+using namespace automation;
+
+struct FindDialog {
+  DWORD pid;
+  const wchar_t* caption;  // any caption when null
+  HWND except;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam) {
+  auto* f = reinterpret_cast<FindDialog*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[32] = {};
+  wchar_t caption[64] = {};
+  GetClassNameW(hwnd, cls, 32);
+  SendMessageW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(caption));
+  if (pid == f->pid && hwnd != f->except && IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 &&
+      (!f->caption || lstrcmpW(caption, f->caption) == 0)) {
+    f->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND VisibleDialog(const Session& r, const wchar_t* caption, HWND except = nullptr) {
+  FindDialog f{r.program.ProcessId(), caption, except, nullptr};
+  EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// What the tray menu item does: its command reaches the main window.
+HWND OpenSettings(Session& r) {
+  PostMessageW(r.window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, Command::Config), 0), 0);
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = VisibleDialog(r, L"設定")) != nullptr; }, std::chrono::seconds(10));
+  return dialog;
+}
+
+struct FindControl {
+  int id;
+  HWND found;
+};
+
+// A control of the dialog, on whichever page it is.
+HWND Ctl(HWND dialog, int id) {
+  FindControl f{id, nullptr};
+  EnumChildWindows(
+      dialog,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* f = reinterpret_cast<FindControl*>(lParam);
+        // Only controls of the dialog and its pages: a combo box's own parts have numbers too.
+        wchar_t parent[32] = {};
+        GetClassNameW(GetParent(hwnd), parent, 32);
+        if (GetDlgCtrlID(hwnd) != f->id || lstrcmpW(parent, L"#32770") != 0) return TRUE;
+        f->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+std::wstring TextOfControl(HWND hwnd) {
+  wchar_t buf[1024] = {};
+  SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+void ClickButton(HWND button) {
+  PostMessageW(button, BM_CLICK, 0, 0);
+  Pump(std::chrono::milliseconds(50));
+}
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+int CurrentPage(HWND dialog) { return static_cast<int>(SendMessageW(Ctl(dialog, IDC_PGCONFIG), TCM_GETCURSEL, 0, 0)); }
+
+// Turns the pages with Ctrl+Tab, as a keyboard user does.
+void GoToPage(HWND dialog, int page) {
+  Foreground(dialog);
+  for (int i = 0; i < 6 && CurrentPage(dialog) != page; ++i) Chord({VK_CONTROL, VK_TAB});
+  ASSERT_EQ(CurrentPage(dialog), page);
+}
+
+void SelectItem(HWND combo, const std::wstring& text) {
+  const LRESULT index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+  ASSERT_NE(index, CB_ERR);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+// The value of a key in the bytes of a settings file; nullopt when it is not there.
+std::optional<std::string> IniValue(const std::string& ini, const std::string& section, const std::string& key) {
+  std::string current;
+  std::size_t pos = 0;
+  while (pos < ini.size()) {
+    std::size_t end = ini.find('\n', pos);
+    if (end == std::string::npos) end = ini.size();
+    std::string line = ini.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    pos = end + 1;
+    if (!line.empty() && line.front() == '[') {
+      current = line.substr(1, line.find(']') - 1);
+    } else if (current == section && line.rfind(key + "=", 0) == 0) {
+      return line.substr(key.size() + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+// A message box over the settings dialog.
+std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND settings) {
+  HWND box = nullptr;
+  if (!WaitUntil([&] { return (box = VisibleDialog(r, nullptr, settings)) != nullptr; })) return std::nullopt;
+  WaitUntil([&] { return GetDlgItem(box, 0xFFFF) != nullptr; });
+  MessageBoxInfo info;
+  info.hwnd = box;
+  info.caption = TextOfControl(box);
+  info.text = TextOfControl(GetDlgItem(box, 0xFFFF));
+  return info;
+}
+
+bool MainWindowBack(const Session& r) { return IsWindowVisible(r.window) && !VisibleDialog(r, L"設定"); }
+
+TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\n[View]\r\nLblCalendar=0\r\n");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "today"), TaskLine(9, false, "later")}));
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  EXPECT_FALSE(IsWindowVisible(r.window));  // hidden while the dialog is open
+
+  // 不可視化: half transparent in edit mode, not top-most.
+  ASSERT_EQ(CurrentPage(d), 0);
+  SendMessageW(Ctl(d, IDC_TBAREDITMODE), TBM_SETPOS, TRUE, 50);
+  ClickButton(Ctl(d, IDC_CHKTOPMOST));
+  ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Ctl(d, IDC_CHKTOPMOST)); }));
+
+  // 文字: the later tasks on a colour of our choosing; choosing that row moves the font panel up.
+  GoToPage(d, 1);
+  ClickButton(Ctl(d, IDC_RADPREVIEW3));
+  RECT panel{}, fontPanel{};
+  ASSERT_TRUE(WaitUntil([&] {
+    GetWindowRect(Ctl(d, IDC_PNLPREVIEW3), &panel);
+    GetWindowRect(Ctl(d, IDC_PNLFONT), &fontPanel);
+    return fontPanel.bottom <= panel.top;
+  }));
+  ClickButton(Ctl(d, IDC_BTNBGCOLOR));
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (chooser = VisibleDialog(r, nullptr, d)) != nullptr; }));
+  // The chooser's red, green and blue fields.
+  SendMessageW(GetDlgItem(chooser, 706), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"10"));
+  SendMessageW(GetDlgItem(chooser, 707), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"200"));
+  SendMessageW(GetDlgItem(chooser, 708), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"30"));
+  ClickButton(GetDlgItem(chooser, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }));
+  SelectItem(Ctl(d, IDC_CMBSIZE), L"12");
+
+  // 表示: an absurd row height, and the clock back in the header.
+  GoToPage(d, 2);
+  SendMessageW(Ctl(d, IDC_EDTROWHEIGHT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"99"));
+  ClickButton(Ctl(d, IDC_RADLBLCALENDAR2));
+
+  // 予定 and 動作.
+  GoToPage(d, 3);
+  ClickButton(Ctl(d, IDC_RADSAVEONLOSTFOCUS));
+  GoToPage(d, 4);
+  SendMessageW(Ctl(d, IDC_EDTALARMWAV), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\ポ表\\鳴る.wav"));
+  ClickButton(Ctl(d, IDC_CHKALARMLOOP));
+
+  // 情報: the program's name and version.
+  GoToPage(d, 5);
+  EXPECT_EQ(TextOfControl(Ctl(d, IDC_LBLPRODUCTNAME)), L"Lindqvale");
+  EXPECT_EQ(TextOfControl(Ctl(d, IDC_LBLVERSION)).rfind(L"version 1.", 0), 0u);
+
+  ClickButton(Ctl(d, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+
+  const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
+  EXPECT_EQ(IniValue(ini, "Transparent", "EditMode"), "50");
+  EXPECT_EQ(IniValue(ini, "View", "TopMost"), "0");
+  EXPECT_EQ(IniValue(ini, "Font", "Preview3BGColor"), std::to_string(RGB(10, 200, 30)));
+  EXPECT_EQ(IniValue(ini, "Font", "Preview3Size"), "12");
+  EXPECT_EQ(IniValue(ini, "Font", "Preview2Size"), "9");
+  EXPECT_EQ(IniValue(ini, "Font", "Preview3Name"), Sj("ＭＳ Ｐゴシック"));  // a new size keeps the font
+  EXPECT_EQ(IniValue(ini, "View", "RowHeight"), "48");
+  EXPECT_EQ(IniValue(ini, "View", "LblCalendar"), "2");
+  EXPECT_EQ(IniValue(ini, "Settings", "SaveOnLostFocus"), "1");
+  EXPECT_EQ(IniValue(ini, "Alarm", "Wav"), Sj("C:\\ポ表\\鳴る.wav"));
+  EXPECT_EQ(IniValue(ini, "Alarm", "Loop"), "1");
+  EXPECT_EQ(IniValue(ini, "Sync", "Enabled"), "1");  // no control shows it, yet it survives
+  EXPECT_EQ(IniValue(ini, "Font", "Name"), std::nullopt);
+
+  // The window read the file again.
+  EXPECT_EQ(r.program.Query(kMetrics), 48);
+  BYTE alpha = 0;
+  EXPECT_TRUE(GetLayeredWindowAttributes(r.window, nullptr, &alpha, nullptr));
+  EXPECT_EQ(alpha, 127);
+  EXPECT_FALSE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(WaitUntil([&] { return r.program.Cell(2, 0).find(':') != std::string::npos; }))
+      << "the clock is shown again";
+  // The later task (row 2; row 1 is current) on the chosen colour.
+  EXPECT_EQ(ScreenPixel(r.program.CellInside(2, 2)), RGB(10, 200, 30));
+  // The keyboard is back in the list's text editor.
+  EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
+  r.CloseAndWait();
+}
+
+TEST(Config, CancelWritesNothingButTheFileIsReadAgain) {
+  Scratch s;
+  const std::string before = "[View]\r\nRowHeight=20\r\n";
+  s.Write(L"Lindqvale.ini", before);
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(TextOfControl(Ctl(d, IDC_EDTROWHEIGHT)), L"20");
+  SendMessageW(Ctl(d, IDC_EDTROWHEIGHT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"30"));
+  // Meanwhile somebody edits the file by hand.
+  const std::string edited = "[View]\r\nRowHeight=24\r\n";
+  s.Write(L"Lindqvale.ini", edited);
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  EXPECT_EQ(s.Read(L"Lindqvale.ini"), edited);
+  EXPECT_EQ(r.program.Query(kMetrics), 24);
+  r.CloseAndWait();
+}
+
+TEST(Config, TheCloseBoxWritesNothingAndReadsNothing) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[View]\r\nRowHeight=20\r\n");
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  s.Write(L"Lindqvale.ini", "[View]\r\nRowHeight=24\r\n");
+  PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  EXPECT_EQ(r.program.Query(kMetrics), 20);
+  EXPECT_EQ(s.Read(L"Lindqvale.ini"), "[View]\r\nRowHeight=24\r\n");
+  // The keyboard goes back to the list.
+  EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & (kTextEditorFocused | kListFocused)) != 0; }));
+  r.CloseAndWait();
+}
+
+TEST(Config, TheMainWindowIsCalledToTheCentreOfTheScreen) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=10\r\ny=20\r\n");
+  Session r(s);
+  ASSERT_EQ(r.program.WindowRect().left, 10);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  ClickButton(Ctl(d, IDC_BTNFORCEWINDOWTOCENTER));
+  PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  const RECT rc = r.program.WindowRect();
+  EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2);
+  EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2);
+  r.CloseAndWait();
+}
+
+TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
+  Scratch s;
+  // Numbers a hand edit left outside what the controls hold.
+  const std::string handEdited = "[View]\r\nRowHeight=500\r\nDateFormat=9\r\n";
+  s.Write(L"Lindqvale.ini", handEdited);
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Ctl(d, IDC_CMBHOTKEYTOVISIBLE)) != FALSE; }));
+  SelectItem(Ctl(d, IDC_CMBHOTKEYTOVISIBLE), L"Up");  // the activation key is Ctrl+Alt+Up too
+  ClickButton(Ctl(d, IDOK));
+  const auto box = WaitForBox(r, d);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"情報");
+  EXPECT_EQ(box->text, L"アクティブ化ホットキーと表示・非表示ホットキーの設定が同じです。");
+  EXPECT_EQ(CurrentPage(d), 4);
+  EXPECT_TRUE(IsWindowVisible(Ctl(d, IDC_CHKENABLEDHOTKEY)));
+  Program::Answer(*box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  EXPECT_TRUE(IsWindowVisible(d));
+  EXPECT_EQ(s.Read(L"Lindqvale.ini"), handEdited);
+
+  // Without hot keys the same keys are fine.
+  ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
+  ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Ctl(d, IDC_CHKENABLEDHOTKEY)); }));
+  ClickButton(Ctl(d, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
+  EXPECT_EQ(IniValue(ini, "HotKey", "ToVisible"), "Up");
+  EXPECT_EQ(IniValue(ini, "HotKey", "Enabled"), "0");
+  EXPECT_EQ(IniValue(ini, "View", "RowHeight"), "48");  // shown clamped, written clamped
+  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "2");
+  r.CloseAndWait();
+}
+
+TEST(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  GoToPage(d, 2);
+  const HWND field = Ctl(d, IDC_EDTROWHEIGHT);
+  SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  ASSERT_TRUE(WaitUntil([&] { return GetFocus() == field || TextOfControl(field) == L"16"; }));
+  Chord({VK_CONTROL, 'A'});
+  Type(L"a1-b5x");
+  EXPECT_EQ(TextOfControl(field), L"15");
+  // A pasted text brings its digits only; too many for any row height give the largest.
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    const wchar_t text[] = L"x99999999999999y";
+    const HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    memcpy(GlobalLock(mem), text, sizeof text);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
+    CloseClipboard();
+  }
+  Chord({VK_CONTROL, 'A'});
+  Chord({VK_CONTROL, 'V'});
+  EXPECT_EQ(TextOfControl(field), L"99999999999999");
+  Press(VK_TAB);  // leaving the field keeps it in range
+  EXPECT_TRUE(WaitUntil([&] { return TextOfControl(field) == L"48"; }));
+  Chord({VK_CONTROL, 'Z'});
+  Press(VK_TAB);
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  r.CloseAndWait();
+}
+
+TEST(Config, TheSoundTestNamesAMissingFile) {
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  // By default the sound beside the program.
+  EXPECT_EQ(TextOfControl(Ctl(d, IDC_EDTALARMWAV)), (s.Folder() / L"Tarnwillow.wav").wstring());
+  const std::wstring missing = (s.Folder() / L"ポ表" / L"無い.wav").wstring();
+  SendMessageW(Ctl(d, IDC_EDTALARMWAV), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(missing.c_str()));
+  ClickButton(Ctl(d, IDC_BTNALARMWAVTEST));
+  const auto box = WaitForBox(r, d);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"ファイル " + missing + L"が見つかりません。");
+  Program::Answer(*box, IDOK);
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  r.CloseAndWait();
+}
+
+std::filesystem::path StartupFolderOfTheUser() {
+  wchar_t buffer[MAX_PATH] = {};
+  DWORD bytes = sizeof buffer - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Startup", RRF_RT_REG_SZ, nullptr, buffer, &bytes) == ERROR_SUCCESS) {
+    return buffer;
+  }
+  PWSTR known = nullptr;
+  std::filesystem::path folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, 0, nullptr, &known))) folder = known;
+  CoTaskMemFree(known);
+  return folder;
+}
+
+TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
+  const std::filesystem::path link = StartupFolderOfTheUser() / L"Lindqvale.lnk";
+  DeleteFileW(link.c_str());
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  GoToPage(d, 4);
+  ClickButton(Ctl(d, IDC_BTNSETSTARTUP));
+  ClickButton(Ctl(d, IDC_BTNSETSTARTUP));  // twice: still one shortcut
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(link); })) << link;
+  EXPECT_EQ(VisibleDialog(r, nullptr, d), nullptr);
+
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    IShellLinkW* shellLink = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&shellLink))));
+    IPersistFile* file = nullptr;
+    ASSERT_TRUE(SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+    EXPECT_TRUE(SUCCEEDED(file->Load(link.c_str(), STGM_READ)));
+    wchar_t path[MAX_PATH] = {};
+    wchar_t folder[MAX_PATH] = {};
+    wchar_t arguments[MAX_PATH] = {L'?'};
+    shellLink->GetPath(path, MAX_PATH, nullptr, 0);
+    shellLink->GetWorkingDirectory(folder, MAX_PATH);
+    shellLink->GetArguments(arguments, MAX_PATH);
+    EXPECT_TRUE(std::filesystem::equivalent(path, s.Exe())) << std::filesystem::path(path);
+    EXPECT_EQ(std::wstring(folder), s.Folder().wstring() + L"\\");  // with its trailing backslash
+    EXPECT_EQ(std::wstring(arguments), L"");
+    file->Release();
+    shellLink->Release();
+  }
+  CoUninitialize();
+
+  ClickButton(Ctl(d, IDC_BTNDELSTARTUP));
+  EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(link); }));
+  ClickButton(Ctl(d, IDC_BTNDELSTARTUP));  // nothing left to remove: nothing to say
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  EXPECT_EQ(VisibleDialog(r, nullptr, d), nullptr);
+  r.CloseAndWait();
+}
+
+}  // namespace
+}  // namespace lq::e2e
