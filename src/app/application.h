@@ -8,6 +8,9 @@
 #include <filesystem>
 
 #include "dialogs/config.h"
+#include "dialogs/movedate.h"
+#include "dialogs/pastdelete.h"
+#include "dialogs/search.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
 #include "platform/com.h"
@@ -54,6 +57,9 @@ class Application {
 
   // The dialogs; each makes its window when first shown.
   TfrmConfig frmConfig;
+  TfrmMoveDate frmMoveDate{settings};
+  TfrmSearch frmSearch{profile, settings};
+  TfrmPastDelete frmPastDelete{settings};
 };
 
 }  // namespace lq::win

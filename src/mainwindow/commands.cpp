@@ -37,6 +37,9 @@ void TfrmToDo::Run(Command command) {
     case Command::DoneOrNot: popitemDoneOrNotClick(); break;
     case Command::Alarm: popitemAlarmClick(); break;
     case Command::Config: popitemConfigClick(); break;
+    case Command::FindToDo: popitemFindToDoClick(); break;
+    case Command::MoveDate: popitemMoveDateClick(); break;
+    case Command::PastDelete: popitemPastDeleteClick(); break;
     case Command::PopAttach:
       menus_.Prepare(MenuKind::Attach, CurrentContext());
       OpenMenuBelow(MenuKind::Attach, HeaderButton(Command::PopAttach));

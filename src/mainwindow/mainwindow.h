@@ -154,6 +154,13 @@ class TfrmToDo final : public Window {
   void popitemDoneOrNotClick();
   void popitemConfigClick();
 
+  // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
+  void popitemFindToDoClick();
+  void popitemMoveDateClick();
+  void popitemPastDeleteClick();
+  void FocusListAfterDialog();
+  void CancelListDialogs();
+
   // --- input (input.cpp)
   void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
   void gridToDoMouseDown(TaskGrid::Button button, int x, int y);

@@ -33,8 +33,8 @@ void TfrmToDo::EnterEditMode() {
 
 void TfrmToDo::EnterViewMode() {
   editMode_ = false;
-  // (The search, move-date, bulk-delete and URL dialogs and the attachment hint close here
-  // once they exist.)
+  CancelListDialogs();
+  // (The URL dialog and the attachment hint close here once they exist.)
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
   if (editors_.TextOpen()) edtToDoTextExit();
   HideEditors();

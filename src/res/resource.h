@@ -10,3 +10,16 @@
 #define IDD_PASTDELETE 14
 #define IDD_URLINPUT 15
 #define IDD_HINT 16
+
+// The move-date dialog.
+#define IDC_MOVEDATE_CMBFROM 1100
+#define IDC_MOVEDATE_CMBDEST 1101
+
+// The search dialog.
+#define IDC_SEARCH_EDTSRCH 1200
+#define IDC_SEARCH_RADSRCHUP 1201
+#define IDC_SEARCH_RADSRCHDN 1202
+
+// The bulk-delete dialog.
+#define IDC_PASTDELETE_CMBFROM 1400
+#define IDC_PASTDELETE_CHKDONEONLY 1401

@@ -1,0 +1,38 @@
+#pragma once
+// The bulk-delete dialog: the last day whose tasks go, and whether only the done ones.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/dialog.h"
+#include "settings/settings.h"
+#include "store/datetext.h"
+
+namespace lq::win {
+
+struct PastDeleteChoice {
+  Date limit;
+  bool doneOnly = true;
+};
+
+class TfrmPastDelete final : public Dialog {
+ public:
+  explicit TfrmPastDelete(const Settings& settings);
+
+  // Shows the dialog modally with the picker on `start` and "済のみ削除する" checked; the
+  // choice, or nothing when it was cancelled.
+  std::optional<PastDeleteChoice> Ask(HWND owner, Date start);
+  // Closes a showing dialog as if cancelled.
+  void Cancel();
+
+ protected:
+  void OnCreate() override;
+  void OnShow() override;
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+
+ private:
+  const Settings& settings_;
+};
+
+}  // namespace lq::win
