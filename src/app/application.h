@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "dialogs/config.h"
 #include "dialogs/movedate.h"
@@ -39,6 +40,19 @@ class Application {
 
   // Shell links and automation need COM; it is entered on first use, not at start-up.
   bool EnsureCom() { return com_.Enter(); }
+
+  // The dialogs a tray click, a hot key or a second start brings forward (when showing)
+  // instead of acting, in the order they come forward.
+  std::vector<Dialog*> DialogsInFrontOrder() {
+    return {
+        &frmConfig,
+        // the synchronisation dialog comes here
+        &frmSearch,
+        &frmMoveDate,
+        &frmPastDelete,
+        // the URL dialog comes here
+    };
+  }
 
  private:
   std::filesystem::path exePath_;
