@@ -9,6 +9,7 @@
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
 #include "mainwindow/imagelist.h"
+#include "mainwindow/inputfence.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
 #include "settings/textforms.h"
@@ -407,6 +408,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
+  if (msg == automation::kInputFence) return InputFenceCount();
   switch (msg) {
     case WM_CREATE:
       FormCreate();

@@ -16,6 +16,9 @@ std::filesystem::path gAlarmProgram;
 
 namespace {
 
+// The program whose input fence the input functions wait for (Session sets it).
+HWND gFenceWindow = nullptr;
+
 // Receives the cell texts the program sends back.
 class Receiver {
  public:
@@ -326,7 +329,39 @@ INPUT MouseInput(POINT screen, DWORD flags) {
 
 void Foreground(HWND window) {
   SetForegroundWindow(window);
-  Pump(std::chrono::milliseconds(150));
+  WaitUntil([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(3));
+  Settle();
+}
+
+void SetFenceWindow(HWND window) { gFenceWindow = window; }
+
+void Settle() {
+  // The program's input fence: when it has taken the fence key, every input sent before it has
+  // been handled. Another program in front, or no program to ask: give it a moment instead.
+  const HWND target = gFenceWindow;
+  DWORD targetProcess = 0;
+  DWORD frontProcess = 0;
+  if (target && IsWindow(target)) GetWindowThreadProcessId(target, &targetProcess);
+  if (const HWND front = GetForegroundWindow()) GetWindowThreadProcessId(front, &frontProcess);
+  const auto count = [target](DWORD_PTR* value) {
+    return SendMessageTimeoutW(target, automation::kInputFence, 0, 0, SMTO_ABORTIFHUNG, 5000, value) != 0;
+  };
+  DWORD_PTR before = 0;
+  if (targetProcess == 0 || frontProcess != targetProcess || !count(&before)) {
+    Pump(std::chrono::milliseconds(100));
+    return;
+  }
+  INPUT in[2]{};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = automation::kFenceKey;
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+  WaitUntil([&] {
+    DWORD_PTR now = 0;
+    return count(&now) && now > before;
+  }, std::chrono::seconds(10));
 }
 
 void Key(WORD vk, bool down) {
@@ -341,13 +376,13 @@ void Key(WORD vk, bool down) {
 void Press(WORD vk) {
   Key(vk, true);
   Key(vk, false);
-  Pump(std::chrono::milliseconds(60));
+  Settle();
 }
 
 void Chord(std::initializer_list<WORD> keys) {
   for (const WORD k : keys) Key(k, true);
   for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) Key(*it, false);
-  Pump(std::chrono::milliseconds(100));
+  Settle();
 }
 
 void Type(const std::wstring& text) {
@@ -360,7 +395,7 @@ void Type(const std::wstring& text) {
     in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendOne(in);
   }
-  Pump(std::chrono::milliseconds(100));
+  Settle();
 }
 
 void MoveMouse(POINT screen) { SendOne(MouseInput(screen, MOUSEEVENTF_MOVE)); }
@@ -369,7 +404,7 @@ void Click(POINT screen, bool right) {
   MoveMouse(screen);
   SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
   SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
-  Pump(std::chrono::milliseconds(100));
+  Settle();
 }
 
 void DoubleClick(POINT screen) {
@@ -378,7 +413,7 @@ void DoubleClick(POINT screen) {
     SendOne(MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
     SendOne(MouseInput(screen, MOUSEEVENTF_LEFTUP));
   }
-  Pump(std::chrono::milliseconds(200));
+  Settle();
 }
 
 void Drag(POINT from, POINT to) {
@@ -389,7 +424,7 @@ void Drag(POINT from, POINT to) {
     MoveMouse(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
   }
   SendOne(MouseInput(to, MOUSEEVENTF_LEFTUP));
-  Pump(std::chrono::milliseconds(300));
+  Settle();
 }
 
 void Wheel(POINT screen, int notchesDown) {
@@ -399,7 +434,7 @@ void Wheel(POINT screen, int notchesDown) {
     in.mi.mouseData = static_cast<DWORD>(notchesDown > 0 ? -WHEEL_DELTA : WHEEL_DELTA);
     SendOne(in);
   }
-  Pump(std::chrono::milliseconds(150));
+  Settle();
 }
 
 void SetClipboardText(const std::wstring& text) {
@@ -492,6 +527,7 @@ Session::Session(const Scratch& s, bool foreground) : program(s) {
   EXPECT_TRUE(program.Start());
   window = program.WaitForWindow();
   EXPECT_NE(window, nullptr) << "the main window did not come up";
+  SetFenceWindow(window);
   if (foreground) {
     Foreground(window);
   } else {
