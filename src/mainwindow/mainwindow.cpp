@@ -408,7 +408,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
-  if (msg == automation::kInputFence) return InputFenceCount();
+  if (msg == automation::kInputFence) return InputFence(wParam);
   switch (msg) {
     case WM_CREATE:
       FormCreate();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "mainwindow/automation.h"
 #include "store/datetext.h"
@@ -335,19 +336,37 @@ void Foreground(HWND window) {
 
 void SetFenceWindow(HWND window) { gFenceWindow = window; }
 
-void Settle() {
-  // The program's input fence: when it has taken the fence key, every input sent before it has
-  // been handled. Another program in front, or no program to ask: give it a moment instead.
+namespace {
+
+// Asks the program in front for its fence: the count, or the modifiers at the last fence. False
+// with another program in front, or none to ask.
+bool AskFence(WPARAM what, DWORD_PTR* value) {
   const HWND target = gFenceWindow;
   DWORD targetProcess = 0;
   DWORD frontProcess = 0;
   if (target && IsWindow(target)) GetWindowThreadProcessId(target, &targetProcess);
   if (const HWND front = GetForegroundWindow()) GetWindowThreadProcessId(front, &frontProcess);
-  const auto count = [target](DWORD_PTR* value) {
-    return SendMessageTimeoutW(target, automation::kInputFence, 0, 0, SMTO_ABORTIFHUNG, 5000, value) != 0;
-  };
+  if (targetProcess == 0 || frontProcess != targetProcess) return false;
+  return SendMessageTimeoutW(target, automation::kInputFence, what, 0, SMTO_ABORTIFHUNG, 5000, value) != 0;
+}
+
+// The modifier bits the fence reports for a key, 0 for any other key.
+DWORD_PTR ModifierBit(WORD vk) {
+  switch (vk) {
+    case VK_CONTROL: return 1;
+    case VK_SHIFT: return 2;
+    case VK_MENU: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void Settle() {
+  // The program's input fence: when it has taken the fence key, every input sent before it has
+  // been handled. Another program in front, or no program to ask: give it a moment instead.
   DWORD_PTR before = 0;
-  if (targetProcess == 0 || frontProcess != targetProcess || !count(&before)) {
+  if (!AskFence(0, &before)) {
     Pump(std::chrono::milliseconds(100));
     return;
   }
@@ -360,7 +379,7 @@ void Settle() {
   SendInput(2, in, sizeof in[0]);
   WaitUntil([&] {
     DWORD_PTR now = 0;
-    return count(&now) && now > before;
+    return AskFence(0, &now) && now > before;
   }, std::chrono::seconds(10));
 }
 
@@ -380,8 +399,22 @@ void Press(WORD vk) {
 }
 
 void Chord(std::initializer_list<WORD> keys) {
-  for (const WORD k : keys) Key(k, true);
-  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) Key(*it, false);
+  // The modifiers first, until the program has seen them held (Wine may drop a held modifier
+  // when a window takes the X focus), then the key.
+  const std::vector<WORD> all(keys);
+  DWORD_PTR wanted = 0;
+  for (std::size_t i = 0; i + 1 < all.size(); ++i) wanted |= ModifierBit(all[i]);
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    for (std::size_t i = 0; i + 1 < all.size(); ++i) Key(all[i], true);
+    Settle();
+    DWORD_PTR held = 0;
+    if (wanted == 0 || !AskFence(automation::kFenceModifiers, &held) || (held & wanted) == wanted) break;
+  }
+  if (!all.empty()) {
+    Key(all.back(), true);
+    Key(all.back(), false);
+  }
+  for (auto it = all.rbegin() + (all.empty() ? 0 : 1); it != all.rend(); ++it) Key(*it, false);
   Settle();
 }
 
