@@ -36,8 +36,8 @@ void TfrmSync::FormShow() {
   ::EnableWindow(Item(IDC_SYNC_BTNSYNC), TRUE);
   ::SendMessageW(Handle(), DM_SETDEFID, IDC_SYNC_BTNSYNC, 0);
   ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLMSG, Wide(kSyncIdleText).c_str());
-  // After the activation too, which puts the focus back where the last showing left it (on
-  // 閉じる after a run); it may come before or after this message.
+  // Once the dialog is active as well: the activation puts the focus back where the last
+  // showing left it (on 閉じる after a run), and it may come before or after this message.
   focusOnActivation_ = true;
   ::PostMessageW(Handle(), kFocusSync, 0, 0);
 }
