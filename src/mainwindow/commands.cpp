@@ -42,6 +42,7 @@ void TfrmToDo::Run(Command command) {
     case Command::Hide: popitemHideClick(); break;
     case Command::TopMost: popitemTopMostClick(); break;
     case Command::Exit: btnExitClick1(); break;
+    case Command::Sync: popitemSyncClick(); break;
     case Command::FindToDo: popitemFindToDoClick(); break;
     case Command::MoveDate: popitemMoveDateClick(); break;
     case Command::PastDelete: popitemPastDeleteClick(); break;

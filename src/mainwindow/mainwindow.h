@@ -165,6 +165,7 @@ class TfrmToDo final : public Window {
   void popitemDelClick();
   void popitemDoneOrNotClick();
   void popitemConfigClick();
+  void popitemSyncClick();
 
   // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
   void OnTrayMessage(UINT mouse);
