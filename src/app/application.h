@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <vector>
+#include <initializer_list>
 
 #include "dialogs/config.h"
 #include "dialogs/movedate.h"
@@ -42,17 +42,15 @@ class Application {
   // Shell links and automation need COM; it is entered on first use, not at start-up.
   bool EnsureCom() { return com_.Enter(); }
 
-  // The dialogs a tray click, a hot key or a second start brings forward (when showing)
-  // instead of acting, in the order they come forward.
-  std::vector<Dialog*> DialogsInFrontOrder() {
-    return {
-        &frmConfig,
-        // the synchronisation dialog comes here
-        &frmSearch,
-        &frmMoveDate,
-        &frmPastDelete,
-        // the URL dialog comes here
-    };
+  // Every dialog, in the order a tray click, a hot key or a second start brings the open ones
+  // forward (instead of acting).
+  template <class Visit>
+  void ForEachDialog(Visit&& visit) {
+    for (Dialog* d : {static_cast<Dialog*>(&frmConfig), static_cast<Dialog*>(&frmSync),
+                      static_cast<Dialog*>(&frmSearch), static_cast<Dialog*>(&frmMoveDate),
+                      static_cast<Dialog*>(&frmPastDelete)}) {
+      visit(*d);
+    }
   }
 
  private:

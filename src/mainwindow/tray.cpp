@@ -63,12 +63,12 @@ void TfrmToDo::OnTrayMessage(UINT mouse) {
 
 bool TfrmToDo::BringDialogsToFront() {
   bool open = false;
-  for (Dialog* d : app_.DialogsInFrontOrder()) {
-    if (!d->Visible()) continue;
+  app_.ForEachDialog([&open](Dialog& d) {
+    if (!d.Visible()) return;
     // A message box over the dialog is what takes the keys.
-    ::SetForegroundWindow(::GetLastActivePopup(d->Handle()));
+    ::SetForegroundWindow(::GetLastActivePopup(d.Handle()));
     open = true;
-  }
+  });
   return open;
 }
 
