@@ -336,6 +336,7 @@ void TfrmToDo::LoadAndApplySettings() {
 void TfrmToDo::popitemConfigClick() {
   if (app_.frmConfig.Visible()) return;
   // No clock, change of day, alarm or hover hiding while the dialog is open.
+  BeforeHiding();
   ::KillTimer(Handle(), kMainTimer);
   ::ShowWindow(Handle(), SW_HIDE);
   // The window comes back before the dialog goes, so the activation stays with the program.
@@ -364,7 +365,7 @@ void TfrmToDo::popitemConfigClick() {
 void TfrmToDo::popitemSyncClick() {
   if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
   // The run adds, deletes and re-sorts rows: no editor may stay on one.
-  CloseEditors();
+  BeforeHiding();
   ::KillTimer(Handle(), kMainTimer);
   ::ShowWindow(Handle(), SW_HIDE);
   // As for the settings dialog, the window comes back before the dialog goes.

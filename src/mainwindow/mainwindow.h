@@ -174,6 +174,7 @@ class TfrmToDo final : public Window {
   void btnMenuClick();
   void imgNotEditModeContextPopup();
   void popitemEditClick();
+  void BeforeHiding();  // whatever hides the list calls this first
   void popitemHideClick();
   void ShowAgain();
   void popitemTopMostClick();

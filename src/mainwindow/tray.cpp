@@ -93,7 +93,20 @@ void TfrmToDo::popitemEditClick() {
   ignoreGridMouseUp_ = false;  // no button release follows a menu choice
 }
 
+void TfrmToDo::BeforeHiding() {
+  // A hidden list takes no input: an editor closes (with its sort) and nothing it showed, no
+  // menu, drop-down calendar or tip, stays on the screen over where the list was.
+  ::EndMenu();
+  if (editors_.DateOpen()) ::SendMessageW(editors_.DateHandle(), DTM_CLOSEMONTHCAL, 0, 0);
+  CloseEditors();
+  ::SendMessageW(tooltips_, TTM_POP, 0, 0);
+  if (const HWND capture = ::GetCapture(); capture && (capture == Handle() || ::IsChild(Handle(), capture))) {
+    ::ReleaseCapture();
+  }
+}
+
 void TfrmToDo::popitemHideClick() {
+  BeforeHiding();
   UserHidden = true;
   ::ShowWindow(Handle(), SW_HIDE);
 }
