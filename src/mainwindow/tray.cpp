@@ -175,7 +175,12 @@ void TfrmToDo::Summon(Summons summons) {
   const SummonsOutcome o = DecideSummons(summons, UserHidden, editMode_, BringDialogsToFront());
   if (o.hide) popitemHideClick();
   if (o.showAgain) ShowAgain();
-  if (o.foreground) ::SetForegroundWindow(Handle());
+  if (o.foreground) {
+    ::SetForegroundWindow(Handle());
+    // The thread may still count the hidden window as active, so no activation gives it a
+    // focus back: the keys would go nowhere.
+    if (!::GetFocus()) ::SetFocus(editMode_ && ::IsWindowVisible(gridToDo->Handle()) ? gridToDo->Handle() : Handle());
+  }
   if (o.enterEditMode) EnterEditMode();
   if (o.openTextEditor) OpenTextEditor();
 }

@@ -88,6 +88,13 @@ std::optional<std::string> IniValue(const Scratch& s, const std::string& section
   return std::nullopt;
 }
 
+// Whether a window of the program's thread has the keyboard focus, so the keys go somewhere.
+bool HasKeyboard(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr;
+}
+
 bool TopMost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 const std::string kHotKeysOn = "[HotKey]\r\nEnabled=1\r\n";
@@ -223,6 +230,7 @@ TEST(HotKeys, RealKeysHideShowAndActivateFromAnotherProgram) {
   Chord({VK_CONTROL, VK_MENU, VK_DOWN});  // back, in front, still in view mode
   ASSERT_TRUE(WaitUntil([&] { return Shown(r.window) && GetForegroundWindow() == r.window; }));
   EXPECT_EQ(r.program.Query(kEditMode), 0);
+  EXPECT_TRUE(HasKeyboard(r.window));
 
   Chord({VK_CONTROL, VK_MENU, VK_DOWN});
   ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
