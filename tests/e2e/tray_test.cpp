@@ -217,6 +217,24 @@ TEST(Tray, WithADialogOpenTheIconAndTheHotKeysOnlyBringItForward) {
   r.CloseAndWait();
 }
 
+TEST(Tray, TheEndOfTheSessionSavesTheListAndEndsAnEndCalledOffDoesNothing) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
+  Session r(s);
+  // As Windows asks: every program may refuse first, then hears whether the session ends.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(r.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  ASSERT_TRUE(SendMessageTimeoutW(r.window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+  EXPECT_TRUE(r.program.Running());
+  EXPECT_TRUE(Shown(r.window));
+
+  SendMessageTimeoutW(r.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+  ASSERT_TRUE(r.program.WaitForExit(std::chrono::seconds(10)).has_value());
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
+  EXPECT_TRUE(IniValue(s, "WinPosition", "Width").has_value());
+}
+
 TEST(HotKeys, RealKeysHideShowAndActivateFromAnotherProgram) {
   Scratch s;
   s.Write(L"Lindqvale.ini", kHotKeysOn);
