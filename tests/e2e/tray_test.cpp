@@ -126,6 +126,20 @@ TEST(Tray, LeftClicksHideAndShowARightClickShowsAndOpensTheMenuAtTheCursor) {
   r.CloseAndWait();
 }
 
+TEST(Tray, HidingEndsTheOpenEditorWithItsSort) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "b"), TaskLine(1, false, "c")}));
+  Session r(s);
+  ASSERT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
+  Type(L"z");  // over the selected "b": the row now belongs after "c"
+  ASSERT_EQ(r.program.Cell(2, 1), "z");
+  TrayMouse(r.window, WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
+  EXPECT_EQ(r.program.Cell(2, 1), "c");
+  EXPECT_EQ(r.program.Cell(2, 2), "z");
+  r.CloseAndWait();
+}
+
 TEST(Tray, TheMenuButtonAndTheViewImageOpenTheMenuAndItsExitSaves) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
@@ -318,4 +332,5 @@ TEST(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
 
 }  // namespace
 }  // namespace lq::e2e
+
 
