@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <initializer_list>
 
 #include "dialogs/config.h"
 #include "dialogs/movedate.h"
@@ -40,6 +41,17 @@ class Application {
 
   // Shell links and automation need COM; it is entered on first use, not at start-up.
   bool EnsureCom() { return com_.Enter(); }
+
+  // Every dialog, in the order a tray click, a hot key or a second start brings the open ones
+  // forward (instead of acting).
+  template <class Visit>
+  void ForEachDialog(Visit&& visit) {
+    for (Dialog* d : {static_cast<Dialog*>(&frmConfig), static_cast<Dialog*>(&frmSync),
+                      static_cast<Dialog*>(&frmSearch), static_cast<Dialog*>(&frmMoveDate),
+                      static_cast<Dialog*>(&frmPastDelete)}) {
+      visit(*d);
+    }
+  }
 
  private:
   std::filesystem::path exePath_;

@@ -10,12 +10,23 @@ namespace {
 
 constexpr const wchar_t* kMutexName = L"Mutex_of_Tarnwillow";
 
-// Another instance runs: bring its window forward and leave without a trace.
+// Another instance runs: bring its window forward and leave without a trace. The window asks
+// to come back itself, so that a window the user hid shows again (and an open dialog of it
+// comes forward instead); it may take the foreground because we pass it on.
 void ActivateRunningInstance() {
-  if (const HWND running = ::FindWindowW(lq::win::TfrmToDo::kClassName, nullptr)) {
-    ::SetForegroundWindow(running);
-    ::SetActiveWindow(running);
+  const HWND running = ::FindWindowW(lq::win::TfrmToDo::kClassName, nullptr);
+  if (!running) return;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(running, &process);
+  ::AllowSetForegroundWindow(process);
+  DWORD_PTR answer = 0;
+  if (::SendMessageTimeoutW(running, lq::win::TfrmToDo::ShowAgainRequest(), 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000,
+                            &answer) &&
+      answer == static_cast<DWORD_PTR>(lq::win::TfrmToDo::kShowAgainAnswer)) {
+    return;
   }
+  ::SetForegroundWindow(running);
+  ::SetActiveWindow(running);
 }
 
 }  // namespace

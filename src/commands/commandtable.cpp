@@ -26,13 +26,13 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::PastDelete,       "popitemPastDelete",       kImageBulkDelete,     'H', false, true,  L"指定した日付の全予定を削除します"},
     {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, true,  L"添付ファイルメニュー"},
     {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, true,  L"編集メニュー"},
-    {C::PopMenu,          "btnMenu",                 -1,                   0,   false, false, L"システムメニュー"},
-    {C::Edit,             "popitemEdit",             kImageEdit,           0,   false, false, L"編集モードへ移行します"},
-    {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, false, L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
-    {C::TopMost,          "popitemTopMost",          -1,                   0,   false, false, L"予定表を常に最前面に表示します"},
+    {C::PopMenu,          "btnMenu",                 -1,                   0,   false, true,  L"システムメニュー"},
+    {C::Edit,             "popitemEdit",             kImageEdit,           0,   false, true,  L"編集モードへ移行します"},
+    {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, true,  L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
+    {C::TopMost,          "popitemTopMost",          -1,                   0,   false, true,  L"予定表を常に最前面に表示します"},
     {C::Config,           "popitemConfig",           kImageSettings,       0,   false, true,  L"設定画面を開きます"},
     {C::Sync,             "popitemSync",             kImageSync,           0,   false, true,  L""},
-    {C::Exit,             "btnExitClick",            kImageExit,           0,   false, false, L"予定表を終了します"},
+    {C::Exit,             "btnExitClick",            kImageExit,           0,   false, true,  L"予定表を終了します"},
 }};
 
 constexpr MenuEntry Item(C c, const wchar_t* caption) { return MenuEntry{K::Item, c, caption, MenuKind::Count, -1}; }

@@ -8,6 +8,20 @@
 namespace lq::win {
 namespace {
 
+// A clear picture for an item without one (常に最前面に表示): the texts are drawn after the
+// widest picture, and Wine measures an item without its picture, cutting its text short.
+HBITMAP CreateBlankMenuBitmap() {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = 16;
+  bi.bmiHeader.biHeight = -16;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);  // all zero: clear
+}
+
 // A menu's item text: the caption, then the shortcut label after a tab.
 std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
   std::wstring text = caption ? caption : L"";
@@ -23,7 +37,8 @@ std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
 
 void CommandMenus::Create() {
   for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i));
-  const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : nullptr; };
+  blank_.Reset(CreateBlankMenuBitmap());
+  const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : blank_.Get(); };
 
   for (auto& m : menus_) m.Reset(::CreatePopupMenu());
   for (int mi = 0; mi < kMenuCount; ++mi) {
@@ -77,7 +92,7 @@ void CommandMenus::Apply(MenuKind menu, Command c, const ItemState& s) {
   item.fMask = MIIM_STRING | MIIM_STATE | MIIM_BITMAP;
   item.dwTypeData = text.data();
   item.fState = (s.enabled ? MFS_ENABLED : MFS_GRAYED) | (s.checked ? MFS_CHECKED : MFS_UNCHECKED);
-  item.hbmpItem = s.image >= 0 ? images_[static_cast<std::size_t>(s.image)].Get() : nullptr;
+  item.hbmpItem = s.image >= 0 ? images_[static_cast<std::size_t>(s.image)].Get() : blank_.Get();
   ::SetMenuItemInfoW(h, id, FALSE, &item);
 }
 

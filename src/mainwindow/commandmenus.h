@@ -36,6 +36,7 @@ class CommandMenus {
   std::array<Menu, kMenuCount> menus_;
   std::array<bool, kMenuCount> owned_{};  // a submenu goes with its parent
   std::vector<Bitmap> images_;
+  Bitmap blank_;
 };
 
 }  // namespace lq::win

@@ -37,6 +37,11 @@ void TfrmToDo::Run(Command command) {
     case Command::DoneOrNot: popitemDoneOrNotClick(); break;
     case Command::Alarm: popitemAlarmClick(); break;
     case Command::Config: popitemConfigClick(); break;
+    case Command::PopMenu: btnMenuClick(); break;
+    case Command::Edit: popitemEditClick(); break;
+    case Command::Hide: popitemHideClick(); break;
+    case Command::TopMost: popitemTopMostClick(); break;
+    case Command::Exit: btnExitClick1(); break;
     case Command::Sync: popitemSyncClick(); break;
     case Command::FindToDo: popitemFindToDoClick(); break;
     case Command::MoveDate: popitemMoveDateClick(); break;

@@ -17,10 +17,8 @@
 namespace lq::win {
 namespace {
 
-constexpr UINT kTrayCallback = WM_USER + 100;
 constexpr UINT kReportLoadProblems = WM_APP + 1;
 constexpr UINT kAddTrayIcon = WM_APP + 2;
-constexpr UINT_PTR kMainTimer = 1;
 constexpr int kGridId = 100;
 
 std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
@@ -105,7 +103,15 @@ void TfrmToDo::FormCreate() {
       },
       mouse, [this] { return ZoneCursorHandle(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
-  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{mouse, [this] { return ZoneCursorHandle(); }});
+  // The view image's context menu is the tray menu.
+  const auto imageMouse = [this, mouse](UINT msg, WPARAM wParam, int x, int y) {
+    if (msg == WM_RBUTTONUP) {
+      imgNotEditModeContextPopup();
+    } else {
+      mouse(msg, wParam, x, y);
+    }
+  };
+  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{imageMouse, [this] { return ZoneCursorHandle(); }});
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
@@ -292,6 +298,10 @@ void TfrmToDo::LoadAndApplySettings() {
   // 9. The input method of the text editor.
   ApplyInputMethod();
 
+  // 10. The hot keys. 11. The tray menu's "同期" follows [Sync] Enabled.
+  RegisterHotKeys();
+  menus_.Prepare(MenuKind::Tray, CurrentContext());
+
   // 13. At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
@@ -326,6 +336,7 @@ void TfrmToDo::LoadAndApplySettings() {
 void TfrmToDo::popitemConfigClick() {
   if (app_.frmConfig.Visible()) return;
   // No clock, change of day, alarm or hover hiding while the dialog is open.
+  BeforeHiding();
   ::KillTimer(Handle(), kMainTimer);
   ::ShowWindow(Handle(), SW_HIDE);
   // The window comes back before the dialog goes, so the activation stays with the program.
@@ -354,7 +365,7 @@ void TfrmToDo::popitemConfigClick() {
 void TfrmToDo::popitemSyncClick() {
   if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
   // The run adds, deletes and re-sorts rows: no editor may stay on one.
-  CloseEditors();
+  BeforeHiding();
   ::KillTimer(Handle(), kMainTimer);
   ::ShowWindow(Handle(), SW_HIDE);
   // As for the settings dialog, the window comes back before the dialog goes.
@@ -516,7 +527,25 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kAddTrayIcon:
       if (!trayIcon_.Added() && !closing_) AddTrayIcon();
       return 0;
+    case kTrayCallback:
+      OnTrayMessage(LOWORD(lParam));
+      return 0;
+    case WM_HOTKEY:
+      OnHotKey(static_cast<int>(wParam));
+      return 0;
+    case kReportHotKeyFailures:
+      ReportHotKeyFailures();
+      return 0;
     default:
+      // Explorer started again and has forgotten every icon.
+      if (msg == TrayIcon::TaskbarMessage()) {
+        trayIcon_.Restore();
+        return 0;
+      }
+      if (msg == ShowAgainRequest()) {
+        Summon(Summons::SecondStart);
+        return kShowAgainAnswer;
+      }
       return Default(msg, wParam, lParam);
   }
 }

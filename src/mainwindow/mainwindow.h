@@ -8,6 +8,7 @@
 //   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
 //   editing.cpp     the text editor and the date picker
 //   input.cpp       mouse, keys, menus and the task commands they start
+//   tray.cpp        the tray icon and its menu, the hot keys, top-most, a second start
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "commands/commandtable.h"
+#include "commands/reach.h"
 #include "geometry/hover.h"
 #include "geometry/layout.h"
 #include "geometry/tick.h"
@@ -61,10 +63,20 @@ class TfrmToDo final : public Window {
   // the message was taken.
   bool PreTranslateMessage(const MSG& msg);
 
+  // A second start of the program sends this (registered) message to the running window: a
+  // window the user hid comes back, an open dialog comes forward, and the window or the dialog
+  // takes the foreground itself. The answer is kShowAgainAnswer.
+  static UINT ShowAgainRequest();
+  static constexpr LRESULT kShowAgainAnswer = 0x4C51;
+
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  static constexpr UINT kTrayCallback = WM_USER + 100;
+  static constexpr UINT kReportHotKeyFailures = WM_APP + 0x30;
+  static constexpr UINT_PTR kMainTimer = 1;
+
   // --- life (mainwindow.cpp)
   void FormCreate();
   void CreateEditors();
@@ -155,6 +167,23 @@ class TfrmToDo final : public Window {
   void popitemConfigClick();
   void popitemSyncClick();
 
+  // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
+  void OnTrayMessage(UINT mouse);
+  bool BringDialogsToFront();
+  void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
+  void btnMenuClick();
+  void imgNotEditModeContextPopup();
+  void popitemEditClick();
+  void BeforeHiding();  // whatever hides the list calls this first
+  void popitemHideClick();
+  void ShowAgain();
+  void popitemTopMostClick();
+  void btnExitClick1();
+  void RegisterHotKeys();
+  void ReportHotKeyFailures();
+  void OnHotKey(int id);
+  void Summon(Summons summons);
+
   // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
   void popitemFindToDoClick();
   void popitemMoveDateClick();
@@ -195,6 +224,7 @@ class TfrmToDo final : public Window {
   TrayIcon trayIcon_;
   std::optional<HotKey> activateHotKey_;
   std::optional<HotKey> visibleHotKey_;
+  std::vector<std::wstring> hotKeyFailures_;  // shown once the window is up
 
   // Window state.
   bool editMode_ = true;

@@ -9,7 +9,7 @@ bool TrayIcon::Notify(DWORD what) {
   nid.cbSize = sizeof nid;
   nid.hWnd = owner_;
   nid.uID = id_;
-  if (what == NIM_ADD) {
+  if (what == NIM_ADD || what == NIM_MODIFY) {
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = callback_;
     nid.hIcon = icon_;
@@ -39,7 +39,9 @@ void TrayIcon::Remove() {
 
 bool TrayIcon::Restore() {
   if (!wanted_) return false;
-  added_ = Notify(NIM_ADD);
+  // The message also comes while the icon is still there (a taskbar that was only re-made):
+  // then the add is refused, and the icon is ours all the same.
+  added_ = Notify(NIM_ADD) || Notify(NIM_MODIFY);
   return added_;
 }
 

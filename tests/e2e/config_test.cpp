@@ -312,6 +312,25 @@ TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   r.CloseAndWait();
 }
 
+TEST(Config, HotKeysTurnedOffAreFreedWhenTheListComesBack) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[HotKey]\r\nEnabled=1\r\n");
+  Session r(s);
+  const HWND other = ForeignWindow();
+  EXPECT_FALSE(RegisterHotKey(other, 0x2345, MOD_CONTROL | MOD_ALT, VK_UP));  // the program's
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
+  ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Ctl(d, IDC_CHKENABLEDHOTKEY)); }));
+  ClickButton(Ctl(d, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  EXPECT_TRUE(RegisterHotKey(other, 0x2345, MOD_CONTROL | MOD_ALT, VK_UP));
+  EXPECT_TRUE(RegisterHotKey(other, 0x2346, MOD_CONTROL | MOD_ALT, VK_DOWN));
+  UnregisterHotKey(other, 0x2345);
+  UnregisterHotKey(other, 0x2346);
+  r.CloseAndWait();
+}
+
 TEST(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
   Scratch s;
   Session r(s);

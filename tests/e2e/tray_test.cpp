@@ -1,0 +1,336 @@
+// The ways to a window without a taskbar button: the tray icon's clicks and its menu (also on
+// the header's menu button and the view image), top-most, the two hot keys pressed with real
+// keys, a second start, and the icon coming back when the taskbar is made again.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "commands/commandtable.h"
+#include "driver.h"
+#include "mainwindow/automation.h"
+
+namespace lq::e2e {
+namespace {
+
+using namespace automation;
+
+constexpr UINT kTrayCallback = WM_USER + 100;
+
+// What the shell sends when the user works the icon.
+void TrayMouse(HWND window, UINT mouse) { PostMessageW(window, kTrayCallback, 1, mouse); }
+
+// What a menu item does: its command reaches the main window.
+void Choose(HWND window, Command c) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, c), 0), 0);
+}
+
+bool Shown(HWND w) { return IsWindowVisible(w) != FALSE; }
+
+// Whether the notification area holds the program's icon, asked as any program may ask.
+bool IconThere(HWND window) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = window;
+  nid.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+struct FindOfClass {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+// A visible top-level window of the program of a class: "#32768" is an open menu, "#32770" a
+// dialog or a message box.
+HWND VisibleOfClass(const Session& r, const wchar_t* cls) {
+  FindOfClass f{r.program.ProcessId(), cls, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* f = reinterpret_cast<FindOfClass*>(lParam);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t cls[32] = {};
+        GetClassNameW(hwnd, cls, 32);
+        if (pid != f->pid || !IsWindowVisible(hwnd) || lstrcmpW(cls, f->cls) != 0) return TRUE;
+        f->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+HWND WaitForMenu(const Session& r) {
+  HWND menu = nullptr;
+  WaitUntil([&] { return (menu = VisibleOfClass(r, L"#32768")) != nullptr; });
+  return menu;
+}
+
+std::optional<std::string> IniValue(const Scratch& s, const std::string& section, const std::string& key) {
+  const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
+  std::string current;
+  std::size_t pos = 0;
+  while (pos < ini.size()) {
+    std::size_t end = ini.find('\n', pos);
+    if (end == std::string::npos) end = ini.size();
+    std::string line = ini.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    pos = end + 1;
+    if (!line.empty() && line.front() == '[') {
+      current = line.substr(1, line.find(']') - 1);
+    } else if (current == section && line.rfind(key + "=", 0) == 0) {
+      return line.substr(key.size() + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+// Whether a window of the program's thread has the keyboard focus, so the keys go somewhere.
+bool HasKeyboard(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr;
+}
+
+bool TopMost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+const std::string kHotKeysOn = "[HotKey]\r\nEnabled=1\r\n";
+
+TEST(Tray, LeftClicksHideAndShowARightClickShowsAndOpensTheMenuAtTheCursor) {
+  Scratch s;
+  Session r(s);
+  TrayMouse(r.window, WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
+  TrayMouse(r.window, WM_LBUTTONUP);  // only the press counts
+  TrayMouse(r.window, WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return Shown(r.window); }));
+  TrayMouse(r.window, WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
+
+  const POINT cursor{400, 300};
+  MoveMouse(cursor);
+  TrayMouse(r.window, WM_RBUTTONUP);
+  const HWND menu = WaitForMenu(r);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(Shown(r.window));
+  RECT rc{};
+  GetWindowRect(menu, &rc);
+  EXPECT_EQ(rc.left, cursor.x);
+  EXPECT_EQ(rc.top, cursor.y);
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return VisibleOfClass(r, L"#32768") == nullptr; }));
+  EXPECT_TRUE(Shown(r.window));
+  r.CloseAndWait();
+}
+
+TEST(Tray, HidingEndsTheOpenEditorWithItsSort) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "b"), TaskLine(1, false, "c")}));
+  Session r(s);
+  ASSERT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
+  Type(L"z");  // over the selected "b": the row now belongs after "c"
+  ASSERT_EQ(r.program.Cell(2, 1), "z");
+  TrayMouse(r.window, WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
+  EXPECT_EQ(r.program.Cell(2, 1), "c");
+  EXPECT_EQ(r.program.Cell(2, 2), "z");
+  r.CloseAndWait();
+}
+
+TEST(Tray, TheMenuButtonAndTheViewImageOpenTheMenuAndItsExitSaves) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
+  Session r(s);
+  // The header's last button opens the menu at its lower left corner.
+  const RECT grid = r.program.GridScreenRect();
+  const POINT button{grid.right - 10, grid.top + 8};
+  Click(button);
+  HWND menu = WaitForMenu(r);
+  ASSERT_NE(menu, nullptr);
+  RECT rc{};
+  GetWindowRect(menu, &rc);
+  EXPECT_LE(std::abs(rc.top - (grid.top + 16)), 4) << rc.top;
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return VisibleOfClass(r, L"#32768") == nullptr; }));
+
+  // In view mode the picture of the list has it as its context menu; Up from nothing chosen
+  // is the last item, 終了.
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 0; }));
+  const POINT onImage = r.program.CellCentre(2, 1);
+  Click(onImage, true);
+  menu = WaitForMenu(r);
+  ASSERT_NE(menu, nullptr);
+  GetWindowRect(menu, &rc);
+  EXPECT_EQ(rc.left, onImage.x);
+  Press(VK_UP);
+  Press(VK_RETURN);
+  ASSERT_TRUE(r.program.WaitForExit(std::chrono::seconds(10)).has_value());
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
+}
+
+TEST(Tray, TopMostIsToggledAndWrittenAtOnce) {
+  Scratch s;
+  Session r(s);
+  ASSERT_TRUE(TopMost(r.window));
+  Choose(r.window, Command::TopMost);
+  ASSERT_TRUE(WaitUntil([&] { return !TopMost(r.window); }));
+  EXPECT_EQ(IniValue(s, "View", "TopMost"), "0");
+  Choose(r.window, Command::TopMost);
+  ASSERT_TRUE(WaitUntil([&] { return TopMost(r.window); }));
+  EXPECT_EQ(IniValue(s, "View", "TopMost"), "1");
+  r.CloseAndWait();
+}
+
+TEST(Tray, EditFromTheMenuLeavesTheListReadyForTyping) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "one"), TaskLine(2, false, "two")}));
+  Session r(s);
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 0; }));
+  MoveMouse(POINT{5, 5});  // the choice is made away from the list
+  Choose(r.window, Command::Edit);
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 1; }));
+  Foreground(r.window);
+  Press('X');  // the first key opens the text editor
+  EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorShown) != 0; }));
+  r.CloseAndWait();
+}
+
+TEST(Tray, WithADialogOpenTheIconAndTheHotKeysOnlyBringItForward) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", kHotKeysOn);
+  Session r(s);
+  // 設定 from the tray menu, chosen with the keyboard: Up, Up from nothing chosen.
+  TrayMouse(r.window, WM_RBUTTONUP);
+  ASSERT_NE(WaitForMenu(r), nullptr);
+  Press(VK_UP);
+  Press(VK_UP);
+  Press(VK_RETURN);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (dialog = VisibleOfClass(r, L"#32770")) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == ForeignWindow(); }));
+  TrayMouse(r.window, WM_LBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == ForeignWindow(); }));
+  Chord({VK_CONTROL, VK_MENU, VK_DOWN});
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
+  Chord({VK_CONTROL, VK_MENU, VK_UP});
+  EXPECT_FALSE(Shown(r.window));
+
+  // Nothing else happened: キャンセル brings the list back, not hidden.
+  PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Shown(r.window) && !VisibleOfClass(r, L"#32770"); }));
+  r.CloseAndWait();
+}
+
+TEST(Tray, TheEndOfTheSessionSavesTheListAndEndsAnEndCalledOffDoesNothing) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
+  Session r(s);
+  // As Windows asks: every program may refuse first, then hears whether the session ends.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(r.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  ASSERT_TRUE(SendMessageTimeoutW(r.window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+  EXPECT_TRUE(r.program.Running());
+  EXPECT_TRUE(Shown(r.window));
+
+  SendMessageTimeoutW(r.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+  ASSERT_TRUE(r.program.WaitForExit(std::chrono::seconds(10)).has_value());
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
+  EXPECT_TRUE(IniValue(s, "WinPosition", "Width").has_value());
+}
+
+TEST(HotKeys, RealKeysHideShowAndActivateFromAnotherProgram) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", kHotKeysOn);
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "one")}));
+  Session r(s);
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 0; }));
+
+  Chord({VK_CONTROL, VK_MENU, VK_DOWN});
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
+  Chord({VK_CONTROL, VK_MENU, VK_DOWN});  // back, in front, still in view mode
+  ASSERT_TRUE(WaitUntil([&] { return Shown(r.window) && GetForegroundWindow() == r.window; }));
+  EXPECT_EQ(r.program.Query(kEditMode), 0);
+  EXPECT_TRUE(HasKeyboard(r.window));
+
+  Chord({VK_CONTROL, VK_MENU, VK_DOWN});
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
+  Chord({VK_CONTROL, VK_MENU, VK_UP});  // back, in front, typing into the current task
+  ASSERT_TRUE(WaitUntil([&] {
+    return Shown(r.window) && GetForegroundWindow() == r.window && (r.Editors() & kTextEditorFocused) != 0;
+  }));
+  EXPECT_EQ(r.program.Query(kEditMode), 1);
+  r.CloseAndWait();
+}
+
+TEST(HotKeys, AKeyTakenElsewhereAndAnUnreadableOneAreNamedInTheirMessages) {
+  // Another program holds Ctrl+Alt+Up; the show/hide key is hand-edited into nonsense.
+  const HWND other = ForeignWindow();
+  ASSERT_TRUE(RegisterHotKey(other, 0x1234, MOD_CONTROL | MOD_ALT, VK_UP));
+  Scratch s;
+  s.Write(L"Lindqvale.ini", kHotKeysOn + "ToVisible=PgDn\r\n");
+  Session r(s, false);
+  const auto first = r.program.WaitForMessageBox();
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->caption, L"情報");
+  EXPECT_EQ(first->text,
+            L"アクティブ化ホットキーの登録に失敗しました。\r\n他のアプリケーションと重ならないホットキーを指定してみてください。"
+            L"\r\n\r\nホットキー: Ctrl+Alt+Up");
+  Program::Answer(*first, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(first->hwnd); }));
+  const auto second = r.program.WaitForMessageBox();
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(second->text, L"表示・非表示ホットキーの登録に失敗しました。\r\n「Ctrl+Alt+PgDn」はホットキーに使えません。設定画面で選び直してください。");
+  Program::Answer(*second, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !r.program.HasMessageBox(); }));
+  UnregisterHotKey(other, 0x1234);
+  r.CloseAndWait();
+}
+
+TEST(Tray, ASecondStartShowsAWindowTheUserHid) {
+  Scratch s;
+  Session first(s);
+  TrayMouse(first.window, WM_LBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return !Shown(first.window); }));
+  Program second(s);
+  ASSERT_TRUE(second.Start());
+  const auto code = second.WaitForExit();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
+  ASSERT_TRUE(WaitUntil([&] { return Shown(first.window) && GetForegroundWindow() == first.window; }));
+  // Shown for good: a left click on the icon now hides it again rather than showing it.
+  TrayMouse(first.window, WM_LBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return !Shown(first.window); }));
+  first.CloseAndWait();
+}
+
+TEST(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
+  Scratch s;
+  Session r(s, false);
+  ASSERT_TRUE(WaitUntil([&] { return IconThere(r.window); }));
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = r.window;
+  nid.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));  // what a restarting Explorer forgets
+  ASSERT_FALSE(IconThere(r.window));
+  PostMessageW(r.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IconThere(r.window); }));
+  r.CloseAndWait();
+}
+
+}  // namespace
+}  // namespace lq::e2e
+
+
