@@ -8,9 +8,11 @@
 #include <filesystem>
 
 #include "dialogs/config.h"
+#include "dialogs/hint.h"
 #include "dialogs/movedate.h"
 #include "dialogs/pastdelete.h"
 #include "dialogs/search.h"
+#include "dialogs/urlinput.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
 #include "platform/com.h"
@@ -60,6 +62,8 @@ class Application {
   TfrmMoveDate frmMoveDate{settings};
   TfrmSearch frmSearch{profile, settings};
   TfrmPastDelete frmPastDelete{settings};
+  TfrmUrlInput frmUrlInput;
+  TfrmHint frmHint{settings};  // modeless: the program's loop serves it
 };
 
 }  // namespace lq::win

@@ -25,7 +25,10 @@ void CommandMenus::Create() {
   for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i));
   const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : nullptr; };
 
-  for (auto& m : menus_) m.Reset(::CreatePopupMenu());
+  for (int mi = 0; mi < kMenuCount; ++mi) {
+    menus_[static_cast<std::size_t>(mi)].Reset(::CreatePopupMenu());
+    handles_[static_cast<std::size_t>(mi)] = menus_[static_cast<std::size_t>(mi)].Get();
+  }
   for (int mi = 0; mi < kMenuCount; ++mi) {
     const auto kind = static_cast<MenuKind>(mi);
     const HMENU menu = Handle(kind);

@@ -149,6 +149,7 @@ void TfrmToDo::FormCreate() {
 
   CreateEditors();
   menus_.Create();
+  app_.frmHint.Attach(app_.Window(), Handle());  // the popup itself is made when first needed
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
@@ -400,19 +401,25 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
       return rowHeight_;
+    case kHintState:
+      return app_.frmHint.State();
     default:
       return 0;
   }
 }
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
+  if (msg >= automation::kReady && msg <= automation::kHintState) return Automation(msg, wParam, lParam);
   switch (msg) {
     case WM_CREATE:
       FormCreate();
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam) FormShow();
+      if (wParam) {
+        FormShow();
+      } else {
+        CancelHint();  // no hint for a hidden list
+      }
       return Default(msg, wParam, lParam);
     case WM_SIZE:
       LayoutChildren();
@@ -484,6 +491,13 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::DragAcceptFiles(Handle(), FALSE);
       ::PostQuitMessage(0);
       return 0;
+    case WM_DROPFILES:
+      FormDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      return data && data->dwData == automation::kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
+    }
     case kReportLoadProblems:
       ReportLoadProblems();
       return 0;
