@@ -12,6 +12,7 @@
 #include "dialogs/movedate.h"
 #include "dialogs/pastdelete.h"
 #include "dialogs/search.h"
+#include "dialogs/sync.h"
 #include "dialogs/urlinput.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
@@ -61,6 +62,7 @@ class Application {
   TfrmConfig frmConfig;
   TfrmMoveDate frmMoveDate{settings};
   TfrmSearch frmSearch{profile, settings};
+  TfrmSync frmSync;
   TfrmPastDelete frmPastDelete{settings};
   TfrmUrlInput frmUrlInput;
   TfrmHint frmHint{settings};  // modeless: the program's loop serves it

@@ -9,6 +9,7 @@
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
 #include "mainwindow/imagelist.h"
+#include "mainwindow/inputfence.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
 #include "settings/textforms.h"
@@ -349,6 +350,30 @@ void TfrmToDo::popitemConfigClick() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The synchronisation dialog
+
+void TfrmToDo::popitemSyncClick() {
+  if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
+  // The run adds, deletes and re-sorts rows: no editor may stay on one.
+  CloseEditors();
+  ::KillTimer(Handle(), kMainTimer);
+  ::ShowWindow(Handle(), SW_HIDE);
+  // As for the settings dialog, the window comes back before the dialog goes.
+  bool back = false;
+  const auto comeBack = [this, &back] {
+    back = true;
+    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(gridToDo->Handle());
+    EnterEditMode();
+    gridToDo->Refresh();
+  };
+  app_.frmSync.ShowModal(Handle(), comeBack);
+  if (!back && ::IsWindow(Handle())) comeBack();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Messages
 
 LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -410,6 +435,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= automation::kReady && msg <= automation::kHintState) return Automation(msg, wParam, lParam);
+  if (msg == automation::kInputFence) return InputFence(wParam);
   switch (msg) {
     case WM_CREATE:
       FormCreate();
