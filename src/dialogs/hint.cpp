@@ -95,7 +95,8 @@ bool TfrmHint::CursorAtAnchor() const {
 void TfrmHint::tmrShowTimer() {
   ::KillTimer(Handle(), kTmrShow);
   showPending_ = false;
-  if (!CursorAtAnchor() || !main_ || !::IsWindowVisible(main_)) return;
+  // A disabled list has a modal dialog or message box in front of it.
+  if (!CursorAtAnchor() || !main_ || !::IsWindowVisible(main_) || !::IsWindowEnabled(main_)) return;
   ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   hidePending_ = ::SetTimer(Handle(), kTmrHide, static_cast<UINT>(settings_.HintTerm), nullptr) != 0;

@@ -225,6 +225,7 @@ bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
 }
 
 int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
+  CancelHint();
   // The box takes the focus only for as long as it shows: losing it to the box is no exit for
   // the editors, and the control that had it gets it back, an editor's caret unmoved.
   const HWND focus = ::GetFocus();
