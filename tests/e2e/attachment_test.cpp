@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -19,12 +17,14 @@
 #include "driver.h"
 #include "mainwindow/automation.h"
 #include "res/resource.h"
+#include "tests/support/shortcut.h"
 
 namespace lq::e2e {
 namespace {
 
 using namespace automation;
 using namespace std::chrono_literals;
+using lq::testing::MakeShortcut;
 
 constexpr int kAttachment = 4;  // the attachment column
 constexpr const wchar_t* kUrlCaption = L"URLの入力";
@@ -115,20 +115,6 @@ void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& 
   EXPECT_EQ(result, 1u);
 }
 
-bool MakeShortcut(const std::wstring& link, const std::wstring& target) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  IShellLinkW* shellLink = nullptr;
-  IPersistFile* file = nullptr;
-  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                       reinterpret_cast<void**>(&shellLink))) &&
-            SUCCEEDED(shellLink->SetPath(target.c_str())) &&
-            SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-            SUCCEEDED(file->Save(link.c_str(), TRUE));
-  if (file) file->Release();
-  if (shellLink) shellLink->Release();
-  return ok;
-}
-
 void Touch(const std::filesystem::path& p) { std::ofstream(p) << "x"; }
 
 // Ctrl+key, then the program's answer to it.
@@ -186,6 +172,7 @@ struct DropFixture {
   explicit DropFixture(const Scratch& s)
       : folder(s.Folder() / L"ポ表 資料"), file(folder / L"表の見積もり.txt"), second(folder / L"two.txt"),
         toFile(s.Folder() / L"見積もり.lnk"), toFolder(s.Folder() / L"資料.lnk") {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::filesystem::create_directories(folder);
     Touch(file);
     Touch(second);

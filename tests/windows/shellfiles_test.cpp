@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <cwctype>
 #include <fstream>
@@ -9,21 +7,13 @@
 #include "platform/com.h"
 #include "platform/shellfiles.h"
 #include "scratch.h"
+#include "shortcut.h"
 
 namespace lq::win {
 namespace {
 
+using testing::MakeShortcut;
 using testing::ScratchDir;
-
-bool MakeShortcut(const std::wstring& link, const std::wstring& target) {
-  ComPtr<IShellLinkW> shellLink;
-  ComPtr<IPersistFile> file;
-  return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    shellLink.PutVoid())) &&
-         SUCCEEDED(shellLink->SetPath(target.c_str())) &&
-         SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.PutVoid())) &&
-         SUCCEEDED(file->Save(link.c_str(), TRUE));
-}
 
 void Touch(const std::filesystem::path& p) { std::ofstream(p) << "x"; }
 
