@@ -164,6 +164,9 @@ void TfrmToDo::popitemInputUrlClick() {
 
 void TfrmToDo::FormDropFiles(HDROP drop) {
   const DropHandle release(drop);
+  // While a dialog or a question is open the list is disabled: a drop then would change the row
+  // the open command is about to write to.
+  if (!::IsWindowEnabled(Handle())) return;
   POINT at{};
   if (!::DragQueryPoint(drop, &at)) return;  // not on the client area
   // The first file only, whole however long it is.

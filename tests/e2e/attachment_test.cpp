@@ -238,6 +238,12 @@ TEST(Drop, AnAttachmentIsReplacedOnlyAfterYesAndAShortcutToAFolderGivesNone) {
 
   DropFiles(w.program, row1, {f.file.wstring()});
   EXPECT_EQ(WaitForBox(w.program, L"確認"), question);
+  // Another drop while the question is open is not taken: it would ask over it.
+  DropFiles(w.program, row1, {f.second.wstring()});
+  Settle();  // the drop is posted before the fence's key, so it has been handled
+  int questions = 0;
+  FindDialog(w.program, [&](HWND h) { questions += TextOf(h) == L"確認"; return false; });
+  EXPECT_EQ(questions, 1);
   AnswerBox(w.program, L"確認", IDNO);
   EXPECT_EQ(w.program.Cell(kAttachment, 1), "C:\\old.txt");
   EXPECT_TRUE(ListFocused(w));
