@@ -338,6 +338,27 @@ TEST(Url, TheDialogRefusesAnUpperCasePrefixAndKeepsAFileUntilAnAddressIsGiven) {
   w.CloseAndWait();
 }
 
+// 選択 opens the file dialog at the attached file; a chosen file, named with ポ and 表,
+// becomes the attachment.
+TEST(Choose, TheOpenDialogStartsAtTheAttachedFileAndTakesTheChosenOne) {
+  Scratch s;
+  const DropFixture f(s);
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a", Cp932(f.second.wstring()))}));
+  Session w(s);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(Shortcut('P', [&] {
+    return (dialog = FindDialog(w.program, [](HWND h) { return GetDlgItem(h, 0x47C) != nullptr; })) != nullptr;
+  }));
+  const HWND name = GetDlgItem(dialog, 0x47C);  // the file name box
+  EXPECT_NE(TextOf(name).find(L"two.txt"), std::wstring::npos) << ::testing::PrintToString(TextOf(name));
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(f.file.wstring().c_str()));
+  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Cell(kAttachment, 1) == Cp932(f.file.wstring()); }))
+      << w.program.Cell(kAttachment, 1);
+  EXPECT_TRUE(ListFocused(w));
+  w.CloseAndWait();
+}
+
 TEST(Clear, TheAttachmentGoesOnlyAfterYes) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "web", "https://example.jp/"),
