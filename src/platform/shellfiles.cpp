@@ -100,9 +100,22 @@ std::wstring ResolveShortcut(HWND owner, const std::wstring& shortcut) {
       FAILED(link->Resolve(owner, SLR_ANY_MATCH))) {
     return {};
   }
-  // Longer than MAX_PATH is possible on current Windows; the long names come afterwards.
+  // Longer than MAX_PATH is possible on current Windows. The path as stored, not its short
+  // form: some shells make that through the ANSI code page, which loses what it cannot hold.
+  // LongPathName rebuilds the names afterwards either way.
   std::vector<wchar_t> target(32768, L'\0');
-  if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_SHORTPATH) != S_OK) return {};
+  if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, 0) != S_OK) return {};
+  const DWORD found = ::GetFileAttributesW(target.data());
+  if (found != INVALID_FILE_ATTRIBUTES) return target.data();
+  // Some shells give the path only through the ANSI code page ("?" for what it cannot hold);
+  // the item list keeps the names whole.
+  PIDLIST_ABSOLUTE items = nullptr;
+  if (SUCCEEDED(link->GetIDList(&items)) && items) {
+    std::vector<wchar_t> fromItems(32768, L'\0');
+    const bool ok = ::SHGetPathFromIDListEx(items, fromItems.data(), static_cast<DWORD>(fromItems.size()), GPFIDL_DEFAULT);
+    ::CoTaskMemFree(items);
+    if (ok) return fromItems.data();
+  }
   return target.data();
 }
 
