@@ -9,10 +9,12 @@
 #include <initializer_list>
 
 #include "dialogs/config.h"
+#include "dialogs/hint.h"
 #include "dialogs/movedate.h"
 #include "dialogs/pastdelete.h"
 #include "dialogs/search.h"
 #include "dialogs/sync.h"
+#include "dialogs/urlinput.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
 #include "platform/com.h"
@@ -48,7 +50,7 @@ class Application {
   void ForEachDialog(Visit&& visit) {
     for (Dialog* d : {static_cast<Dialog*>(&frmConfig), static_cast<Dialog*>(&frmSync),
                       static_cast<Dialog*>(&frmSearch), static_cast<Dialog*>(&frmMoveDate),
-                      static_cast<Dialog*>(&frmPastDelete)}) {
+                      static_cast<Dialog*>(&frmPastDelete), static_cast<Dialog*>(&frmUrlInput)}) {
       visit(*d);
     }
   }
@@ -74,6 +76,8 @@ class Application {
   TfrmSearch frmSearch{profile, settings};
   TfrmSync frmSync;
   TfrmPastDelete frmPastDelete{settings};
+  TfrmUrlInput frmUrlInput;
+  TfrmHint frmHint{settings};  // modeless: the program's loop serves it
 };
 
 }  // namespace lq::win

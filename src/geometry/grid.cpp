@@ -83,4 +83,10 @@ Rect DatePickerRect(const Rect& dateCell, Point origin) {
               origin.y + dateCell.bottom + 2};
 }
 
+int DropTargetRow(const GridMetrics& g, int visibleRows, int x, int y) {
+  const GridCell cell = CellAt(g, x, y);
+  if (!cell.Valid() || cell.row < 1 || cell.row >= g.topRow + visibleRows) return 0;
+  return cell.row;
+}
+
 }  // namespace lq

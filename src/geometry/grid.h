@@ -47,4 +47,8 @@ Rect TextEditorRect(const Rect& textCell, Point origin, int rowHeight, bool atta
 // The date picker over a due-date cell, two pixels taller so its frame fits.
 Rect DatePickerRect(const Rect& dateCell, Point origin);
 
+// The task row a file dropped at a grid client point goes to: a row shown on the screen
+// (below the header, within the visible rows), or 0 for none.
+int DropTargetRow(const GridMetrics& g, int visibleRows, int x, int y);
+
 }  // namespace lq

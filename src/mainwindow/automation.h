@@ -38,6 +38,21 @@ inline constexpr LRESULT kDatePickerFocused = 16;
 // alarm's minute at once.
 inline constexpr UINT kSetClockOffset = WM_APP + 0x20B;
 
+// The attachment hint: 0 idle, 1 waiting for its delay, 2 showing.
+inline constexpr UINT kHintState = WM_APP + 0x20C;
+
+// Files dropped as a user drops them: WM_COPYDATA to the window with dwData = kDropFilesData
+// and the data a DropFilesRequest followed by the paths, each ended by a UTF-16 NUL, and one
+// more NUL. The window builds a real drop (HDROP) of those paths at that screen point and
+// posts itself WM_DROPFILES, so the ordinary drop handling runs, questions included, after
+// the send has returned 1. A drop outside the client area is marked as such, as the shell
+// does.
+inline constexpr ULONG_PTR kDropFilesData = 0x4C510002;
+struct DropFilesRequest {
+  LONG x;  // screen coordinates
+  LONG y;
+};
+
 // The input fence, for a driver that must know when the input it sent has been handled: once
 // asked, the user-interface thread takes every F24 key press out of its input (in any message
 // loop, message boxes and menus included) and counts it. Returns the count so far. A driver sends

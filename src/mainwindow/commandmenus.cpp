@@ -40,7 +40,10 @@ void CommandMenus::Create() {
   blank_.Reset(CreateBlankMenuBitmap());
   const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : blank_.Get(); };
 
-  for (auto& m : menus_) m.Reset(::CreatePopupMenu());
+  for (int mi = 0; mi < kMenuCount; ++mi) {
+    menus_[static_cast<std::size_t>(mi)].Reset(::CreatePopupMenu());
+    handles_[static_cast<std::size_t>(mi)] = menus_[static_cast<std::size_t>(mi)].Get();
+  }
   for (int mi = 0; mi < kMenuCount; ++mi) {
     const auto kind = static_cast<MenuKind>(mi);
     const HMENU menu = Handle(kind);

@@ -27,14 +27,15 @@ class CommandMenus {
   // Opens a menu at a screen point and returns the chosen command.
   std::optional<Command> Track(MenuKind menu, HWND owner, POINT screen, UINT align = TPM_LEFTALIGN | TPM_TOPALIGN);
 
-  HMENU Handle(MenuKind menu) const { return menus_[static_cast<std::size_t>(menu)].Get(); }
+  HMENU Handle(MenuKind menu) const { return handles_[static_cast<std::size_t>(menu)]; }
 
  private:
   void Apply(MenuKind menu, Command c, const ItemState& s);
   bool Present(MenuKind menu, Command c) const;
 
   std::array<Menu, kMenuCount> menus_;
-  std::array<bool, kMenuCount> owned_{};  // a submenu goes with its parent
+  std::array<HMENU, kMenuCount> handles_{};  // submenus too, which go with their parents
+  std::array<bool, kMenuCount> owned_{};     // a submenu goes with its parent
   std::vector<Bitmap> images_;
   Bitmap blank_;
 };

@@ -46,6 +46,11 @@ void TfrmToDo::Run(Command command) {
     case Command::FindToDo: popitemFindToDoClick(); break;
     case Command::MoveDate: popitemMoveDateClick(); break;
     case Command::PastDelete: popitemPastDeleteClick(); break;
+    case Command::AttachOpen: popitemAttachOpenClick(); break;
+    case Command::AttachEdit: popitemAttachEditClick(); break;
+    case Command::AttachDelete: popitemAttachDeleteClick(); break;
+    case Command::AttachFolderOpen: popitemAttachFolderOpenClick(); break;
+    case Command::InputUrl: popitemInputUrlClick(); break;
     case Command::PopAttach:
       menus_.Prepare(MenuKind::Attach, CurrentContext());
       OpenMenuBelow(MenuKind::Attach, HeaderButton(Command::PopAttach));

@@ -61,7 +61,8 @@ void TfrmToDo::HideEditors() { editors_.HideBoth(gridToDo->Handle()); }
 
 void TfrmToDo::CloseEditors() {
   // The row an open editor writes to is about to leave it, so it closes first, as when it
-  // loses the focus: the text editor's exit sorts the list.
+  // loses the focus: the text editor's exit sorts the list. A dialog may be next, so no hint.
+  CancelHint();
   if (!editors_.AnyOpen()) return;
   if (editors_.Focused() && ::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
   if (editors_.TextOpen()) edtToDoTextExit();

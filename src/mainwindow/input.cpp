@@ -49,8 +49,8 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
     const CommandContext ctx = CurrentContext();
     menus_.Prepare(MenuKind::Grid, ctx);
     menus_.Prepare(MenuKind::Attach, ctx);
-    hintAnchor_.x += 1;  // the next move over an attachment shows its hint again
-    hintAnchor_.y -= 1;
+    app_.frmHint.HintAnchor.x += 1;  // the next move over an attachment shows its hint again
+    app_.frmHint.HintAnchor.y -= 1;
     POINT at{x, y};
     ::ClientToScreen(gridToDo->Handle(), &at);
     const bool attachMenu = t.IsTask(row) && hasAttachment && col == colText && inIconZone;
@@ -76,8 +76,12 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
     case colText:
       LoadTextEditor();
       if (hasAttachment && inIconZone) {
-        // Opening the attachment (or, with Shift, its folder) comes with the attachment commands.
-        (void)keys;
+        // A click on the mark opens the attachment; with Shift, its folder.
+        if (keys & MK_SHIFT) {
+          popitemAttachFolderOpenClick();
+        } else {
+          popitemAttachOpenClick();
+        }
       } else {
         ShowTextEditor();
       }
@@ -100,12 +104,12 @@ void TfrmToDo::gridToDoMouseDown(TaskGrid::Button button, int x, int y) {
   }
 }
 
-void TfrmToDo::gridToDoMouseMove(int, int) {
+void TfrmToDo::gridToDoMouseMove(int x, int y) {
   if (zoneCursorShown_ && CursorOf(cursorZone_) != ZoneCursor::Arrow) {
     zoneCursorShown_ = false;
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
   }
-  // (The attachment hint is prepared here once it exists.)
+  UpdateHint(x, y);
 }
 
 void TfrmToDo::gridToDoKeyPress(wchar_t ch) {

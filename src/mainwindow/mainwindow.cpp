@@ -156,6 +156,7 @@ void TfrmToDo::FormCreate() {
 
   CreateEditors();
   menus_.Create();
+  app_.frmHint.Attach(app_.Window(), Handle());  // the popup itself is made when first needed
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
@@ -230,6 +231,7 @@ bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
 }
 
 int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
+  CancelHint();
   // The box takes the focus only for as long as it shows: losing it to the box is no exit for
   // the editors, and the control that had it gets it back, an editor's caret unmoved.
   const HWND focus = ::GetFocus();
@@ -436,20 +438,26 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
       return rowHeight_;
+    case kHintState:
+      return app_.frmHint.State();
     default:
       return 0;
   }
 }
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
+  if (msg >= automation::kReady && msg <= automation::kHintState) return Automation(msg, wParam, lParam);
   if (msg == automation::kInputFence) return InputFence(wParam);
   switch (msg) {
     case WM_CREATE:
       FormCreate();
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam) FormShow();
+      if (wParam) {
+        FormShow();
+      } else {
+        CancelHint();  // no hint for a hidden list
+      }
       return Default(msg, wParam, lParam);
     case WM_SIZE:
       LayoutChildren();
@@ -521,6 +529,13 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::DragAcceptFiles(Handle(), FALSE);
       ::PostQuitMessage(0);
       return 0;
+    case WM_DROPFILES:
+      FormDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      return data && data->dwData == automation::kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
+    }
     case kReportLoadProblems:
       ReportLoadProblems();
       return 0;

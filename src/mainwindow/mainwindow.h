@@ -9,9 +9,12 @@
 //   editing.cpp     the text editor and the date picker
 //   input.cpp       mouse, keys, menus and the task commands they start
 //   tray.cpp        the tray icon and its menu, the hot keys, top-most, a second start
+//   attachments.cpp the attachment commands, the URL dialog's loop and dropped files
+//   hint.cpp        when the attachment hint shows
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <array>
 #include <filesystem>
@@ -62,6 +65,8 @@ class TfrmToDo final : public Window {
   // Keys the window sees before the focused control (and the grid menu's shortcuts); true when
   // the message was taken.
   bool PreTranslateMessage(const MSG& msg);
+  // Removes a pending or shown attachment hint (when the list is hidden or a dialog comes up).
+  void CancelHint();
 
   // A second start of the program sends this (registered) message to the running window: a
   // window the user hid comes back, an open dialog comes forward, and the window or the dialog
@@ -191,6 +196,22 @@ class TfrmToDo final : public Window {
   void FocusListAfterDialog();
   void CancelListDialogs();
 
+  // --- attachments (attachments.cpp)
+  void popitemAttachOpenClick();
+  void popitemAttachEditClick();
+  void popitemAttachDeleteClick();
+  void popitemAttachFolderOpenClick();
+  void popitemInputUrlClick();
+  void FinishAttachmentChange();
+  // The path's code-page-932 form for the attachment column, or nothing after saying why it
+  // cannot be kept.
+  std::optional<std::string> AttachmentBytes(const std::wstring& path);
+  void FormDropFiles(HDROP drop);
+  bool DropFilesFromAutomation(const COPYDATASTRUCT& data);
+
+  // --- the attachment hint (hint.cpp)
+  void UpdateHint(int x, int y);  // from the grid's mouse moves
+
   // --- input (input.cpp)
   void gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y);
   void gridToDoMouseDown(TaskGrid::Button button, int x, int y);
@@ -239,7 +260,6 @@ class TfrmToDo final : public Window {
   bool topEdgeFlag_ = false;
   Zone cursorZone_ = Zone::None;
   bool zoneCursorShown_ = false;
-  POINT hintAnchor_{};
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
   bool closing_ = false;

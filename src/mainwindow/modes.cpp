@@ -34,7 +34,8 @@ void TfrmToDo::EnterEditMode() {
 void TfrmToDo::EnterViewMode() {
   editMode_ = false;
   CancelListDialogs();
-  // (The URL dialog and the attachment hint close here once they exist.)
+  app_.frmUrlInput.Cancel();
+  CancelHint();
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
   if (editors_.TextOpen()) edtToDoTextExit();
   HideEditors();

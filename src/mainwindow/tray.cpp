@@ -62,6 +62,7 @@ void TfrmToDo::OnTrayMessage(UINT mouse) {
 }
 
 bool TfrmToDo::BringDialogsToFront() {
+  CancelHint();
   bool open = false;
   app_.ForEachDialog([&open](Dialog& d) {
     if (!d.Visible()) return;
@@ -100,6 +101,7 @@ void TfrmToDo::BeforeHiding() {
   if (editors_.DateOpen()) ::SendMessageW(editors_.DateHandle(), DTM_CLOSEMONTHCAL, 0, 0);
   CloseEditors();
   ::SendMessageW(tooltips_, TTM_POP, 0, 0);
+  CancelHint();
   if (const HWND capture = ::GetCapture(); capture && (capture == Handle() || ::IsChild(Handle(), capture))) {
     ::ReleaseCapture();
   }

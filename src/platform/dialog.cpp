@@ -129,7 +129,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   try {
     if (msg == WM_INITDIALOG) {
       self->OnCreate();
-      result = TRUE;
+      result = self->FocusOnCreate() ? TRUE : FALSE;
     } else {
       result = self->Dispatch(msg, wParam, lParam);
     }

@@ -41,6 +41,9 @@ class Dialog {
  protected:
   // Called once, when the window exists and before it is first shown (WM_INITDIALOG).
   virtual void OnCreate() {}
+  // Whether making the window gives its first control the focus (and so the window the
+  // activation); a popup that is never to take them says no.
+  virtual bool FocusOnCreate() const { return true; }
   // Called before every showing.
   virtual void OnShow() {}
   // A message of the dialog; return true when handled, with the result in *result.

@@ -28,3 +28,10 @@
 // The bulk-delete dialog.
 #define IDC_PASTDELETE_CMBFROM 1400
 #define IDC_PASTDELETE_CHKDONEONLY 1401
+
+// The URL dialog.
+#define IDC_URLINPUT_EDTURL 1500
+#define IDC_URLINPUT_BTNPASTE 1501
+
+// The attachment hint.
+#define IDC_HINT_LBLHINT 1600

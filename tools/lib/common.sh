@@ -16,7 +16,7 @@ lq_die() { printf '[lindqvale] error: %s\n' "$*" >&2; exit 1; }
 LQ_PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb x11-utils xdotool
-  fonts-ipafont imagemagick locales
+  fonts-ipafont imagemagick locales libx11-dev
 )
 
 lq_missing_packages() {
@@ -76,6 +76,7 @@ lq_configure_windows() {
 
 LQ_XVFB_PID=""
 LQ_KEEPALIVE_PID=""
+LQ_XDND_PID=""
 
 lq_free_display() {
   local n
@@ -159,7 +160,25 @@ lq_start_wine() {
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# Starts the X11 drop helper for the end-to-end tests (a Windows program under Wine cannot start
+# a Linux one): it drops the files each test asks for in $LQ_XDND_DIR. Does nothing where the
+# helper was not built.
+lq_start_xdnd() {
+  local helper="$LQ_NATIVE/tests/xdnd/lq_xdnd_drop"
+  [ -x "$helper" ] || return 0
+  export LQ_XDND_DIR="$LQ_BUILD/xdnd"
+  rm -rf "$LQ_XDND_DIR"
+  mkdir -p "$LQ_XDND_DIR"
+  "$helper" --serve "$LQ_XDND_DIR" </dev/null >/dev/null 2>&1 &
+  LQ_XDND_PID=$!
+}
+
 lq_stop_all() {
+  if [ -n "$LQ_XDND_PID" ]; then
+    kill "$LQ_XDND_PID" 2>/dev/null
+    wait "$LQ_XDND_PID" 2>/dev/null
+    LQ_XDND_PID=""
+  fi
   if [ -n "$LQ_KEEPALIVE_PID" ]; then
     kill "$LQ_KEEPALIVE_PID" 2>/dev/null
     LQ_KEEPALIVE_PID=""
