@@ -148,8 +148,7 @@ void TfrmToDo::FormCreate() {
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 
-  CreateEditors();
-  menus_.Create();
+  CreateEditors();  // the popup menus are made when first needed
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
