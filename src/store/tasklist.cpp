@@ -163,12 +163,11 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   entries.reserve(rows.size());
   for (const int from : rows) entries.push_back(at[static_cast<std::size_t>(from - 1)]);
   keyMemo_.Reorder(entries);
-  if (keyMemo_.UnusedBytes() > keyMemo_.Bytes() / 2) {  // written anew once half of it is stale
-    SortKeyMemo compact;
-    compact.Reserve(keyMemo_.Size(), keyMemo_.Bytes() - keyMemo_.UnusedBytes());
-    compact.Append(keyMemo_);
-    keyMemo_ = std::move(compact);
-  }
+  // Written anew in row order: the next sort then reads the keys front to back.
+  SortKeyMemo compact;
+  compact.Reserve(keyMemo_.Size(), keyMemo_.Bytes() - keyMemo_.UnusedBytes());
+  compact.Append(keyMemo_);
+  keyMemo_ = std::move(compact);
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {
