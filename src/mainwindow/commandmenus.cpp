@@ -36,6 +36,8 @@ std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
 }  // namespace
 
 void CommandMenus::Create() {
+  if (created_) return;
+  created_ = true;
   for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i));
   blank_.Reset(CreateBlankMenuBitmap());
   const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : blank_.Get(); };
@@ -104,6 +106,7 @@ bool CommandMenus::Present(MenuKind menu, Command c) const {
 }
 
 void CommandMenus::Prepare(MenuKind menu, const CommandContext& ctx) {
+  Ensure();
   UINT position = 0;  // where the entry stands among those present
   for (const MenuEntry& e : MenuEntries(menu)) {
     if (e.kind == MenuEntry::Kind::Item) {
@@ -130,6 +133,7 @@ void CommandMenus::Prepare(MenuKind menu, const CommandContext& ctx) {
 }
 
 bool CommandMenus::GridItemEnabled(Command c) const {
+  Ensure();
   for (const MenuKind m : {MenuKind::Grid, MenuKind::GridAttach}) {
     const UINT state = ::GetMenuState(Handle(m), static_cast<UINT>(MenuItemId(m, c)), MF_BYCOMMAND);
     if (state != static_cast<UINT>(-1)) return (state & (MF_GRAYED | MF_DISABLED)) == 0;
@@ -138,6 +142,7 @@ bool CommandMenus::GridItemEnabled(Command c) const {
 }
 
 std::optional<Command> CommandMenus::Track(MenuKind menu, HWND owner, POINT screen, UINT align) {
+  Ensure();
   const UINT id = ::TrackPopupMenu(Handle(menu), TPM_RETURNCMD | align, screen.x, screen.y, 0, owner, nullptr);
   if (id == 0) return std::nullopt;
   const auto item = MenuItemOfId(static_cast<int>(id));

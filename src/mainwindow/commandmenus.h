@@ -17,6 +17,8 @@ namespace lq::win {
 
 class CommandMenus {
  public:
+  // Makes the menus; every other call makes them first when they are not made yet, so the
+  // start-up does without them.
   void Create();
 
   // Applies the table's states for a task and the window to every item of a menu (and of its
@@ -27,17 +29,24 @@ class CommandMenus {
   // Opens a menu at a screen point and returns the chosen command.
   std::optional<Command> Track(MenuKind menu, HWND owner, POINT screen, UINT align = TPM_LEFTALIGN | TPM_TOPALIGN);
 
-  HMENU Handle(MenuKind menu) const { return handles_[static_cast<std::size_t>(menu)]; }
+  HMENU Handle(MenuKind menu) const {
+    Ensure();
+    return handles_[static_cast<std::size_t>(menu)];
+  }
 
  private:
   void Apply(MenuKind menu, Command c, const ItemState& s);
   bool Present(MenuKind menu, Command c) const;
+  void Ensure() const {
+    if (!created_) const_cast<CommandMenus*>(this)->Create();
+  }
 
   std::array<Menu, kMenuCount> menus_;
   std::array<HMENU, kMenuCount> handles_{};  // submenus too, which go with their parents
   std::array<bool, kMenuCount> owned_{};     // a submenu goes with its parent
   std::vector<Bitmap> images_;
   Bitmap blank_;
+  bool created_ = false;
 };
 
 }  // namespace lq::win

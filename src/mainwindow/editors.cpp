@@ -38,12 +38,19 @@ void InPlaceEditors::Create(HWND parent, Callbacks callbacks) {
   edtToDoText = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL | ES_LEFT, 0, 0, 10, 10, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextEditorControlId)), instance,
                                   nullptr);
-  cmbDate = ::CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | DTS_SHORTDATEFORMAT, 0, 0, 10, 10, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDatePickerControlId)), instance, nullptr);
+  parent_ = parent;
+  ::SetWindowSubclass(edtToDoText, &InPlaceEditors::TextProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void InPlaceEditors::EnsureDate() {
+  if (cmbDate) return;
+  cmbDate = ::CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | DTS_SHORTDATEFORMAT, 0, 0, 10, 10, parent_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDatePickerControlId)),
+                              ::GetModuleHandleW(nullptr), nullptr);
   // Typed text is not parsed in the picker, so the input method has nothing to do there.
   ::ImmAssociateContextEx(cmbDate, nullptr, 0);
-  ::SetWindowSubclass(edtToDoText, &InPlaceEditors::TextProc, 1, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(cmbDate, &InPlaceEditors::DateProc, 2, reinterpret_cast<DWORD_PTR>(this));
+  if (font_) ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
 bool InPlaceEditors::Focused() const {
@@ -53,7 +60,8 @@ bool InPlaceEditors::Focused() const {
 
 void InPlaceEditors::SetFont(HFONT font, bool redraw) {
   // The picker takes the font and the text editor copies it, so both always match.
-  ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+  font_ = font;
+  if (cmbDate) ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
   ::SendMessageW(edtToDoText, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
 
@@ -128,16 +136,19 @@ void InPlaceEditors::SetDate(Date d) {
   st.wMonth = static_cast<WORD>(d.month);
   st.wDay = static_cast<WORD>(d.day);
   st.wDayOfWeek = static_cast<WORD>(DayOfWeek(d));
+  EnsureDate();
   ::SendMessageW(cmbDate, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 std::optional<Date> InPlaceEditors::PickedDate() const {
   SYSTEMTIME st{};
+  if (!cmbDate) return std::nullopt;
   if (::SendMessageW(cmbDate, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return std::nullopt;
   return Date{st.wYear, st.wMonth, st.wDay};
 }
 
 void InPlaceEditors::ShowDateAt(const Rect& r) {
+  EnsureDate();
   ::SetWindowPos(cmbDate, HWND_TOP, r.left, r.top, r.Width(), r.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
   ::SetFocus(cmbDate);
 }
@@ -149,7 +160,7 @@ bool InPlaceEditors::OnCommand(HWND control, WORD code) {
 }
 
 bool InPlaceEditors::OnNotify(const NMHDR& hdr) {
-  if (hdr.hwndFrom != cmbDate) return false;
+  if (!cmbDate || hdr.hwndFrom != cmbDate) return false;
   if (hdr.code == DTN_DATETIMECHANGE && cb_.dateChanged) cb_.dateChanged();
   if (hdr.code == DTN_DROPDOWN) dateDropped_ = true;
   if (hdr.code == DTN_CLOSEUP) dateDropped_ = false;

@@ -93,9 +93,13 @@ class InPlaceEditors {
   LRESULT OnTextMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnDateMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void PlaceComposition();
+  // The date picker is made when first shown or set; until then it is closed.
+  void EnsureDate();
 
   HWND edtToDoText = nullptr;
   HWND cmbDate = nullptr;
+  HWND parent_ = nullptr;
+  HFONT font_ = nullptr;
   Callbacks cb_;
   int row_ = 1;
   bool quiet_ = false;

@@ -5,6 +5,7 @@
 #include "platform/codepage.h"
 #include "res/artwork.h"
 #include "settings/colors.h"
+#include "store/text.h"
 
 namespace lq::win {
 namespace {
@@ -109,6 +110,11 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
     textRect.left += rowHeight_ + 2;
   }
 
+  // A left-aligned line shows no more characters than its cell has pixels (each is at least
+  // one wide; the margin covers the rare zero-width one), so a long text is cut first.
+  if ((format & (DT_CENTER | DT_RIGHT)) == 0) {
+    content = TakeChars(content, 4 * static_cast<std::size_t>(std::max<LONG>(textRect.right - textRect.left, 64)));
+  }
   const std::wstring wide = FromCp932(content);
   ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &textRect, format);
 }

@@ -154,8 +154,7 @@ void TfrmToDo::FormCreate() {
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 
-  CreateEditors();
-  menus_.Create();
+  CreateEditors();  // the popup menus are made when first needed
   app_.frmHint.Attach(app_.Window(), Handle());  // the popup itself is made when first needed
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };

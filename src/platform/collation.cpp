@@ -26,6 +26,22 @@ std::string LocaleCollation::SortKey(std::string_view text) const {
   return key;
 }
 
+void LocaleCollation::AppendSortKey(std::string_view text, std::string& out) const {
+  const std::wstring wide = FromCp932(text);
+  if (wide.empty() || wide.size() > INT_MAX / 8) return;
+  const int len = static_cast<int>(wide.size());
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(len) * 4 + 16);
+  int n = ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.data(), len,
+                         reinterpret_cast<LPWSTR>(out.data() + start), static_cast<int>(out.size() - start));
+  if (n == 0) {
+    out.resize(start);
+    out += SortKey(text);
+    return;
+  }
+  out.resize(start + static_cast<std::size_t>(n));
+}
+
 int LocaleCollation::Compare(std::string_view a, std::string_view b) const {
   const std::wstring wa = FromCp932(a);
   const std::wstring wb = FromCp932(b);

@@ -7,6 +7,9 @@ namespace lq {
 namespace {
 
 constexpr std::size_t kPrefixBytes = 16;
+// Runs of equal prefixes up to this size compare their remaining key bytes directly; larger
+// ones load the next prefix and are sorted again.
+constexpr std::size_t kDirectRun = 16;
 
 }  // namespace
 
@@ -19,29 +22,117 @@ void KeyOrder::Add(std::string_view text) {
 
 void KeyOrder::AddKey(std::string_view key) {
   Item item{{0, 0}, key.data(), static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(items_.size())};
-  unsigned char head[kPrefixBytes] = {};
-  std::memcpy(head, key.data(), std::min(key.size(), kPrefixBytes));
-  for (std::size_t i = 0; i < kPrefixBytes; ++i) item.prefix[i / 8] = (item.prefix[i / 8] << 8) | head[i];
+  LoadPrefix(item, 0);
   items_.push_back(item);
 }
 
-std::vector<std::uint32_t> KeyOrder::Sorted(bool equalKeysReversed) const {
-  // The items themselves are sorted (not indices into them), so most comparisons stay within
-  // one contiguous array and only keys with equal prefixes look into the key buffer.
+void KeyOrder::LoadPrefix(Item& item, std::size_t depth) {
+  unsigned char head[kPrefixBytes] = {};
+  if (item.length > depth) std::memcpy(head, item.data + depth, std::min<std::size_t>(item.length - depth, kPrefixBytes));
+  item.prefix[0] = 0;
+  item.prefix[1] = 0;
+  for (std::size_t i = 0; i < kPrefixBytes; ++i) item.prefix[i / 8] = (item.prefix[i / 8] << 8) | head[i];
+}
+
+namespace {
+
+// Whether two items next to each other in the order have the same key: only items whose
+// prefixes and lengths agree are looked at in the keys.
+template <typename Item>
+bool SameKey(const Item& x, const Item& y) {
+  return x.length == y.length && x.prefix[0] == y.prefix[0] && x.prefix[1] == y.prefix[1] &&
+         std::memcmp(x.data, y.data, x.length) == 0;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> KeyOrder::Sorted(bool equalKeysReversed, std::vector<bool>* tied) const {
+  // The items themselves are sorted (not indices into them), and they carry the next 16 key
+  // bytes: the comparisons stay within one contiguous array. Only a run of items whose prefixes
+  // are all equal looks into the keys again, once per item, for their next 16 bytes.
+  // A list sorted before comes back in order after most edits: one pass tells.
+  bool inOrder = true;
+  for (std::size_t i = 1; i < items_.size() && inOrder; ++i) {
+    const Item& x = items_[i - 1];
+    const Item& y = items_[i];
+    if (x.prefix[0] != y.prefix[0]) {
+      inOrder = x.prefix[0] < y.prefix[0];
+    } else if (x.prefix[1] != y.prefix[1]) {
+      inOrder = x.prefix[1] < y.prefix[1];
+    } else {
+      const int c = std::string_view(x.data, x.length).compare(std::string_view(y.data, y.length));
+      inOrder = c < 0 || (c == 0 && !equalKeysReversed);
+    }
+  }
+  if (inOrder) {
+    std::vector<std::uint32_t> order(items_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = items_[i].index;
+    if (tied) {
+      tied->assign(items_.size(), false);
+      for (std::size_t i = 1; i < items_.size(); ++i) (*tied)[i] = SameKey(items_[i - 1], items_[i]);
+    }
+    return order;
+  }
+
   std::vector<Item> items = items_;
-  std::sort(items.begin(), items.end(), [equalKeysReversed](const Item& x, const Item& y) {
-    if (x.prefix[0] != y.prefix[0]) return x.prefix[0] < y.prefix[0];
-    if (x.prefix[1] != y.prefix[1]) return x.prefix[1] < y.prefix[1];
-    // Equal prefixes of keys at least that long are equal first bytes.
-    const std::size_t skip = (x.length >= kPrefixBytes && y.length >= kPrefixBytes) ? kPrefixBytes : 0;
-    const std::string_view kx(x.data + skip, x.length - skip);
-    const std::string_view ky(y.data + skip, y.length - skip);
-    const int c = kx.compare(ky);
-    if (c != 0) return c < 0;
+  const auto byIndex = [equalKeysReversed](const Item& x, const Item& y) {
     return equalKeysReversed ? x.index > y.index : x.index < y.index;
-  });
+  };
+  struct Range {
+    std::size_t begin;
+    std::size_t end;
+    std::size_t depth;
+  };
+  std::vector<Range> pending{{0, items.size(), 0}};
+  while (!pending.empty()) {
+    const Range range = pending.back();
+    pending.pop_back();
+    const std::size_t depth = range.depth;
+    // Bytes left after `depth`, where 17 stands for "more than the prefix holds": equal
+    // prefixes with fewer bytes left are the shorter keys, zero-padded.
+    const auto left = [depth](const Item& x) {
+      return std::min<std::size_t>(x.length - std::min<std::size_t>(x.length, depth), kPrefixBytes + 1);
+    };
+    const auto first = items.begin() + static_cast<std::ptrdiff_t>(range.begin);
+    const auto last = items.begin() + static_cast<std::ptrdiff_t>(range.end);
+    if (range.end - range.begin <= kDirectRun) {
+      std::sort(first, last, [&](const Item& x, const Item& y) {
+        const std::string_view kx(x.data + std::min<std::size_t>(x.length, depth), x.length - std::min<std::size_t>(x.length, depth));
+        const std::string_view ky(y.data + std::min<std::size_t>(y.length, depth), y.length - std::min<std::size_t>(y.length, depth));
+        const int c = kx.compare(ky);
+        return c != 0 ? c < 0 : byIndex(x, y);
+      });
+      continue;
+    }
+    std::sort(first, last, [&](const Item& x, const Item& y) {
+      if (x.prefix[0] != y.prefix[0]) return x.prefix[0] < y.prefix[0];
+      if (x.prefix[1] != y.prefix[1]) return x.prefix[1] < y.prefix[1];
+      const std::size_t lx = left(x);
+      const std::size_t ly = left(y);
+      if (lx != ly) return lx < ly;
+      return byIndex(x, y);
+    });
+    for (std::size_t b = range.begin; b < range.end;) {
+      std::size_t e = b + 1;
+      const Item& head = items[b];
+      const bool more = left(head) > kPrefixBytes;
+      while (e < range.end && more && left(items[e]) > kPrefixBytes && items[e].prefix[0] == head.prefix[0] &&
+             items[e].prefix[1] == head.prefix[1]) {
+        ++e;
+      }
+      if (e - b > 1) {
+        for (std::size_t k = b; k < e; ++k) LoadPrefix(items[k], depth + kPrefixBytes);
+        pending.push_back(Range{b, e, depth + kPrefixBytes});
+      }
+      b = e;
+    }
+  }
   std::vector<std::uint32_t> order(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].index;
+  if (tied) {
+    tied->assign(items.size(), false);
+    for (std::size_t i = 1; i < items.size(); ++i) (*tied)[i] = SameKey(items[i - 1], items[i]);
+  }
   return order;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Sorting many texts by the collation with each sort key prepared once: a sort compares a 16-byte
-// prefix of the keys, kept beside the items, before it looks at the rest.
+// Sorting many texts by the collation with each sort key prepared once: a sort compares 16-byte
+// pieces of the keys, kept beside the items, and reads the keys themselves only for the next piece.
 
 #include <cstdint>
 #include <deque>
@@ -27,7 +27,9 @@ class KeyOrder {
 
   // The items in key order. Items with equal keys keep the order they were added in, or the
   // reverse of it.
-  std::vector<std::uint32_t> Sorted(bool equalKeysReversed) const;
+  // With `tied`, (*tied)[i] tells whether the i-th item of the order has the same key as the one
+  // before it.
+  std::vector<std::uint32_t> Sorted(bool equalKeysReversed, std::vector<bool>* tied = nullptr) const;
 
  private:
   struct Item {
@@ -36,6 +38,8 @@ class KeyOrder {
     std::uint32_t length;
     std::uint32_t index;
   };
+  // The 16 key bytes from `depth` on, as prefix.
+  static void LoadPrefix(Item& item, std::size_t depth);
 
   const Collation& collation_;
   std::deque<std::string> ownKeys_;  // keys made by Add; a deque never moves its elements

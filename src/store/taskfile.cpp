@@ -211,13 +211,18 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     result.extraHeaders = static_cast<int>(headerLines.size()) - 1;
   }
 
+  // The accepted lines, small: the cells are made only once the order is known, each row
+  // then built in its final place.
   struct Parsed {
-    std::size_t line;  // index in the file, for the order of equal lines
-    TaskRow row;
+    std::uint32_t line;  // index in the file, for the order of equal lines
+    TaskFileLayout layout;
     bool done;
   };
   std::vector<Parsed> parsed;
   parsed.reserve(lines.size());
+  SortKeyMemo memo;
+  memo.Reserve(lines.size(), bytes.size() * 2);
+  std::string plain;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (headerOf[i] != TaskFileLayout::None) continue;
     const std::string_view line = lines[i];
@@ -231,9 +236,9 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     const auto fields = SplitTaskLine(line, layout);
     const std::string_view dueDate = line.substr(0, std::min(kDateBytes, line.size()));
     const bool done = fields && fields->mark == kDoneMark;
-    const auto days = DaysLeft(dueDate, today);
     // An open task needs a real date for its days left; a done one shows its mark instead.
-    if (!fields || dueDate.size() < kDateBytes || TrimBlanks(dueDate).empty() || (!done && !days)) {
+    if (!fields || dueDate.size() < kDateBytes || TrimBlanks(dueDate).empty() ||
+        (!done && !DaysLeft(dueDate, today))) {
       ++result.skippedLines;
       continue;
     }
@@ -244,35 +249,24 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     } else if (shapes[i] != TaskFileLayout::None && !ShapeFits(shapes[i], layout)) {
       ++result.misfitLines;
     }
-    Parsed p{i, TaskRow{}, done};
-    TaskRow& row = p.row;
-    row[colDueDate] = std::string(dueDate);
-    row[colUpdated] = std::string(layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
-    row[colDaysLeft] = done ? std::string(kDoneMark) : *days;
     ++(done ? result.done : result.notDone);
-    row[colText] = std::string(fields->text);
-    row[colAttachment] = std::string(fields->attachment);
-    row[colFlags] = std::string(fields->flags);
-    parsed.push_back(std::move(p));
-  }
-
-  // Order: the sort key of the task (due date, ",", text without surrounding blanks); tasks
-  // with equal keys by their whole lines in collation order, each line before the equal lines
-  // that came earlier in the file. Whole-line keys are made only for those ties.
-  SortKeyMemo memo;
-  memo.Reserve(parsed.size(), bytes.size() * 2);
-  std::string plain;
-  for (const Parsed& p : parsed) {
-    plain.assign(p.row[colDueDate]).append(",").append(TrimBlanks(p.row[colText]));
+    parsed.push_back(Parsed{static_cast<std::uint32_t>(i), layout, done});
+    // The sort key of the task: due date, ",", text without surrounding blanks.
+    plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
     memo.Add(plain, collation);
   }
+
+  // Order: by that key; tasks with equal keys by their whole lines in collation order, each
+  // line before the equal lines that came earlier in the file. Whole-line keys are made only
+  // for those ties.
   KeyOrder taskKeys(collation);
   taskKeys.Reserve(memo.Size());
   for (std::size_t i = 0; i < memo.Size(); ++i) taskKeys.AddKey(memo.Key(i));
-  std::vector<std::uint32_t> order = taskKeys.Sorted(false);
+  std::vector<bool> tied;
+  std::vector<std::uint32_t> order = taskKeys.Sorted(false, &tied);
   for (std::size_t b = 0; b < order.size();) {
     std::size_t e = b + 1;
-    while (e < order.size() && taskKeys.Key(order[e]) == taskKeys.Key(order[b])) ++e;
+    while (e < order.size() && tied[e]) ++e;
     if (e - b > 1) {
       KeyOrder lineKeys(collation);
       for (std::size_t k = b; k < e; ++k) lineKeys.Add(lines[parsed[order[k]].line]);
@@ -284,14 +278,30 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     b = e;
   }
 
-  std::vector<TaskRow> rows;
-  rows.reserve(order.size() + 1);
-  rows.emplace_back();  // the header row
-  result.sortKeys.Reserve(order.size(), memo.Bytes());
-  for (const std::uint32_t i : order) {
-    rows.push_back(std::move(parsed[i].row));
-    result.sortKeys.Add(memo.Plain(i), memo.Key(i));
+  std::vector<TaskRow> rows(order.size() + 1);  // row 0 is the header
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const Parsed& p = parsed[order[k]];
+    const std::string_view line = lines[p.line];
+    const auto fields = SplitTaskLine(line, p.layout);
+    const std::string_view dueDate = line.substr(0, kDateBytes);
+    TaskRow& row = rows[k + 1];
+    row[colDueDate].assign(dueDate);
+    if (p.layout == TaskFileLayout::Headerless) {
+      row[colUpdated].assign(startStamp);
+    } else {
+      row[colUpdated].assign(fields->stamp);
+    }
+    if (p.done) {
+      row[colDaysLeft].assign(kDoneMark);
+    } else {
+      row[colDaysLeft] = *DaysLeft(dueDate, today);
+    }
+    row[colText].assign(fields->text);
+    row[colAttachment].assign(fields->attachment);
+    row[colFlags].assign(fields->flags);
   }
+  memo.Reorder(order);
+  result.sortKeys = std::move(memo);
   result.table = TaskTable(std::move(rows));
   return result;
 }

@@ -11,6 +11,22 @@ namespace lq {
 void SortKeyMemo::Clear() {
   bytes_.clear();
   entries_.clear();
+  usedBytes_ = 0;
+}
+
+void SortKeyMemo::Reorder(const std::vector<std::uint32_t>& order) {
+  std::vector<Entry> entries;
+  entries.reserve(order.size());
+  usedBytes_ = 0;
+  for (const std::uint32_t i : order) {
+    entries.push_back(entries_[i]);
+    usedBytes_ += entries.back().plainLength + entries.back().keyLength;
+  }
+  entries_ = std::move(entries);
+}
+
+void SortKeyMemo::Append(const SortKeyMemo& other) {
+  for (std::size_t i = 0; i < other.Size(); ++i) Add(other.Plain(i), other.Key(i));
 }
 
 void SortKeyMemo::Reserve(std::size_t count, std::size_t bytes) {
@@ -21,6 +37,7 @@ void SortKeyMemo::Reserve(std::size_t count, std::size_t bytes) {
 void SortKeyMemo::Add(std::string_view plain, std::string_view key) {
   entries_.push_back(Entry{bytes_.size(), static_cast<std::uint32_t>(plain.size()), static_cast<std::uint32_t>(key.size())});
   bytes_.append(plain).append(key);
+  usedBytes_ += plain.size() + key.size();
 }
 
 void SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
@@ -29,6 +46,7 @@ void SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
   collation.AppendSortKey(plain, bytes_);
   entries_.push_back(Entry{offset, static_cast<std::uint32_t>(plain.size()),
                            static_cast<std::uint32_t>(bytes_.size() - offset - plain.size())});
+  usedBytes_ += bytes_.size() - offset;
 }
 
 TaskList::TaskList(const Clock& clock, const Collation& collation) : clock_(clock), collation_(collation) {
@@ -76,14 +94,12 @@ void TaskList::SortRows(int mode) { Reorder(true, mode == 1); }
 
 void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   // One pass over the rows before they move: close gaps, trim the texts, recompute the days
-  // left and prepare the keys (due date, ",", text), so a long list is walked as few times as
-  // possible.
+  // left and see which rows still have the key of the last sort (due date, ",", text), so a
+  // long list is walked as few times as possible.
   std::vector<bool> done;
   done.reserve(static_cast<std::size_t>(table_.RowCount()));
+  std::vector<std::uint32_t> changed;  // rows whose key must be made
   const Date today = Today();
-  SortKeyMemo memo;
-  memo.Reserve(static_cast<std::size_t>(table_.RowCount()), keyMemo_.Bytes() + 64);
-  std::string plain;
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
     if (!table_.IsTask(r)) continue;
@@ -97,19 +113,40 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
       if (auto days = DaysLeft(row[colDueDate], today)) row[colDaysLeft] = std::move(*days);
     }
     done.push_back(isDone);
-    plain.assign(row[colDueDate]).append(",").append(row[colText]);
     const std::size_t i = static_cast<std::size_t>(count - 1);
-    if (i < keyMemo_.Size() && keyMemo_.Plain(i) == plain) {  // the key depends on nothing else
-      memo.Add(plain, keyMemo_.Key(i));
-    } else {
-      memo.Add(plain, collation_);
+    const std::string_view date = row[colDueDate];
+    const std::string_view text = row[colText];
+    bool same = false;
+    if (i < keyMemo_.Size()) {  // the key depends on nothing else
+      const std::string_view old = keyMemo_.Plain(i);
+      same = old.size() == date.size() + 1 + text.size() && old.starts_with(date) && old[date.size()] == ',' &&
+             old.substr(date.size() + 1) == text;
     }
+    if (!same) changed.push_back(static_cast<std::uint32_t>(i));
   }
   for (int r = count + 1; r < table_.RowCount(); ++r) table_.Row(r) = TaskRow{};
 
+  // The changed rows' keys are added after the kept ones (their old keys stay unused until the
+  // memo is written anew), so every key is read from one buffer.
+  std::vector<std::uint32_t> at(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < at.size(); ++i) at[i] = static_cast<std::uint32_t>(i);
+  if (!changed.empty()) {
+    if (keyMemo_.Size() > at.size()) {
+      std::vector<std::uint32_t> first(at.begin(), at.end());
+      keyMemo_.Reorder(first);
+    }
+    std::string plain;
+    for (const std::uint32_t i : changed) {
+      const TaskRow& row = table_.Row(static_cast<int>(i) + 1);
+      plain.assign(row[colDueDate]).append(",").append(row[colText]);
+      at[i] = static_cast<std::uint32_t>(keyMemo_.Size());
+      keyMemo_.Add(plain, collation_);
+    }
+  }
+
   KeyOrder keys(collation_);
-  keys.Reserve(memo.Size());
-  for (std::size_t i = 0; i < memo.Size(); ++i) keys.AddKey(memo.Key(i));  // memo stays put meanwhile
+  keys.Reserve(at.size());
+  for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
   const std::vector<std::uint32_t> order = keys.Sorted(equalKeysReversed);
   std::vector<int> rows;
   rows.reserve(order.size());
@@ -122,12 +159,15 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     }
   }
   table_.PermuteRows(rows);
-  keyMemo_.Clear();
-  keyMemo_.Reserve(rows.size(), memo.Bytes());
-  for (const int from : rows) {
-    const auto i = static_cast<std::size_t>(from - 1);
-    keyMemo_.Add(memo.Plain(i), memo.Key(i));
-  }
+  std::vector<std::uint32_t> entries;
+  entries.reserve(rows.size());
+  for (const int from : rows) entries.push_back(at[static_cast<std::size_t>(from - 1)]);
+  keyMemo_.Reorder(entries);
+  // Written anew in row order: the next sort then reads the keys front to back.
+  SortKeyMemo compact;
+  compact.Reserve(keyMemo_.Size(), keyMemo_.Bytes() - keyMemo_.UnusedBytes());
+  compact.Append(keyMemo_);
+  keyMemo_ = std::move(compact);
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {

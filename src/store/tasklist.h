@@ -30,8 +30,14 @@ class SortKeyMemo {
   // Adds an entry: the text and a copy of a key prepared before, or a key made now.
   void Add(std::string_view plain, std::string_view key);
   void Add(std::string_view plain, const Collation& collation);
+  // Entry i becomes the entry that was at order[i]; the bytes stay where they are.
+  void Reorder(const std::vector<std::uint32_t>& order);
+  // Appends the entries of another memo, copying their bytes.
+  void Append(const SortKeyMemo& other);
   std::size_t Size() const { return entries_.size(); }
   std::size_t Bytes() const { return bytes_.size(); }
+  // Bytes no entry refers to any more.
+  std::size_t UnusedBytes() const { return bytes_.size() - usedBytes_; }
   std::string_view Plain(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].plainLength}; }
   std::string_view Key(std::size_t i) const {
     return {bytes_.data() + entries_[i].offset + entries_[i].plainLength, entries_[i].keyLength};
@@ -45,6 +51,7 @@ class SortKeyMemo {
   };
   std::string bytes_;
   std::vector<Entry> entries_;
+  std::size_t usedBytes_ = 0;
 };
 
 class TaskList {

@@ -64,6 +64,7 @@ void TaskTable::PermuteRows(const std::vector<int>& rows) {
   std::vector<bool> placed(rows.size(), false);
   for (std::size_t start = 0; start < rows.size(); ++start) {
     if (placed[start]) continue;
+    if (static_cast<std::size_t>(rows[start]) == start + 1) continue;  // stays where it is
     TaskRow carried = std::move(rows_[start + 1]);
     std::size_t target = start;
     for (;;) {

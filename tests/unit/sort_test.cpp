@@ -2,6 +2,11 @@
 
 #include "fakes.h"
 #include "sjis.h"
+#include <algorithm>
+#include <random>
+
+#include "store/keyorder.h"
+#include "store/taskfile.h"
 #include "store/text.h"
 #include "store/tasklist.h"
 
@@ -191,6 +196,102 @@ TEST(SortKeys, ASortAfterAnEditPreparesOnlyTheChangedKey) {
   list.Clear();
   list.SortTasks(0, false);
   EXPECT_EQ(collation.made, 6);
+}
+
+// Key sets that take the sort past its 16-byte pieces: long shared beginnings, keys that are
+// the beginning of others, zero bytes, exact duplicates, more items than a small run.
+TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
+  std::mt19937 rng(7);
+  const auto generated = [&](int count, std::size_t shared, int alphabet) {
+    std::vector<std::string> keys;
+    const std::string head(shared, 'k');
+    for (int i = 0; i < count; ++i) {
+      std::string k = head;
+      const int tail = static_cast<int>(rng() % 40);
+      for (int j = 0; j < tail; ++j) k += static_cast<char>(rng() % static_cast<unsigned>(alphabet));
+      keys.push_back(k);
+    }
+    return keys;
+  };
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"b", "a", "a", "c"},
+      {std::string("ab\0", 3), "ab", std::string(16, 'x'), std::string(17, 'x'), std::string(16, 'x')},
+      generated(500, 0, 3),
+      generated(500, 15, 2),
+      generated(500, 16, 2),
+      generated(500, 33, 2),
+      generated(200, 64, 1),
+  };
+  ByteCollation collation;
+  for (std::size_t c = 0; c < cases.size(); ++c) {
+    for (const bool reversed : {false, true}) {
+      KeyOrder order(collation);
+      for (const std::string& k : cases[c]) order.AddKey(k);
+      std::vector<std::uint32_t> expected(cases[c].size());
+      for (std::uint32_t i = 0; i < expected.size(); ++i) expected[i] = i;
+      if (reversed) std::reverse(expected.begin(), expected.end());
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](std::uint32_t x, std::uint32_t y) { return cases[c][x] < cases[c][y]; });
+      std::vector<bool> tied;
+      EXPECT_EQ(order.Sorted(reversed, &tied), expected) << "case " << c << (reversed ? " reversed" : "");
+      for (std::size_t i = 1; i < expected.size(); ++i) {
+        EXPECT_EQ(tied[i], cases[c][expected[i]] == cases[c][expected[i - 1]]) << "case " << c << " at " << i;
+      }
+    }
+  }
+}
+
+// A generated file (ties in date and text told apart by stamp and mark, kana and letter case
+// mixed, done tasks, blanks around texts) read and sorted as at start-up, against the order
+// written out plainly: by date and trimmed text, ties by the whole line with later lines first,
+// then with DoneDown the done tasks after the open ones.
+TEST(LoadOrderTest, LoadAndFirstSortGiveTheReferenceOrder) {
+  std::mt19937 rng(11);
+  const std::vector<std::string> words = {Sj("かな"), Sj("カナ"), "Abc", "abc", "ABC", Sj("会議"),
+                                          Sj("会議 ") + std::string(40, 'x'), Sj("ポ表"), " abc", ""};
+  const std::vector<std::string> dates = {Sj("2024/03/14(木)"), Sj("2024/03/15(金)"), Sj("2024/03/20(水)")};
+  std::vector<std::string> lines;
+  for (int i = 0; i < 600; ++i) {
+    const bool done = rng() % 3 == 0;
+    std::string line = dates[rng() % dates.size()] + ",2024010112000000" + std::to_string(rng() % 3) + "," +
+                       (done ? std::string(kDoneMark) : std::string(kFullWidthSpace)) + ",||" +
+                       (rng() % 5 == 0 ? "A" : "") + "|," + words[rng() % words.size()];
+    if (rng() % 2) line += words[rng() % words.size()];
+    lines.push_back(line);
+  }
+  std::string file(kHeader32);
+  for (const std::string& l : lines) file += "\r\n" + l;
+
+  ByteCollation collation;
+  testing::FakeClock clock{DateTime{Date{2024, 3, 15}, 10, 0, 0, 0}};
+  ParsedTaskFile parsed = ParseTaskFile(file, collation, clock.Now().date, "");
+  ASSERT_EQ(parsed.skippedLines, 0);
+  TaskList list(clock, collation);
+  list.Table() = std::move(parsed.table);
+  list.AdoptSortKeys(std::move(parsed.sortKeys));
+  list.SortTasks(0, false);
+
+  const auto text = [](const std::string& l) { return std::string(TrimBlanks(std::string_view(l).substr(l.find("|,") + 2))); };
+  std::vector<std::size_t> expected(lines.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = expected.size() - 1 - i;
+  std::stable_sort(expected.begin(), expected.end(), [&](std::size_t x, std::size_t y) {
+    const std::string kx = collation.SortKey(lines[x].substr(0, 14) + "," + text(lines[x]));
+    const std::string ky = collation.SortKey(lines[y].substr(0, 14) + "," + text(lines[y]));
+    if (kx != ky) return kx < ky;
+    return collation.SortKey(lines[x]) < collation.SortKey(lines[y]);
+  });
+  std::stable_partition(expected.begin(), expected.end(),
+                        [&](std::size_t i) { return lines[i].substr(33, 2) != kDoneMark; });
+  ASSERT_EQ(list.Table().RowCount(), static_cast<int>(lines.size()) + 1);
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    const std::string& l = lines[expected[k]];
+    const TaskRow& row = list.Table().Row(static_cast<int>(k) + 1);
+    ASSERT_EQ(row[colDueDate] + row[colUpdated] + row[colText] + row[colFlags] + row[colDaysLeft],
+              l.substr(0, 14) + l.substr(15, 17) + text(l) + (l.find("|A|") != std::string::npos ? "A" : "") +
+                  (l.substr(33, 2) == kDoneMark ? std::string(kDoneMark) : *DaysLeft(l.substr(0, 14), clock.Now().date)))
+        << "row " << k + 1;
+  }
 }
 
 }  // namespace
