@@ -38,4 +38,8 @@ inline constexpr LRESULT kDatePickerFocused = 16;
 // alarm's minute at once.
 inline constexpr UINT kSetClockOffset = WM_APP + 0x20B;
 
+// Alarm checks finished so far (wParam 0), or starts of the alarm program (wParam 1), in this
+// run: a test waits for a check and then counts the alarms rung.
+inline constexpr UINT kAlarmCounts = WM_APP + 0x220;
+
 }  // namespace lq::automation

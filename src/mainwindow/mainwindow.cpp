@@ -408,6 +408,20 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
   switch (msg) {
+    case automation::kAlarmCounts:
+      return wParam == 0 ? alarmChecks_ : alarmStarts_;
+    case WM_TIMECHANGE:
+    case WM_POWERBROADCAST:
+      // The clock may have jumped: look at once rather than at the next tick. Not while the
+      // settings dialog has the timer stopped.
+      if ((msg == WM_TIMECHANGE || wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) &&
+          firstShowDone_ && !closing_ && !app_.frmConfig.Visible()) {
+        tmrHideWhenOnMouseTimer();
+      }
+      return msg == WM_POWERBROADCAST ? TRUE : 0;
+    case kShowMissedAlarms:
+      ShowMissedAlarms();
+      return 0;
     case WM_CREATE:
       FormCreate();
       return 0;
