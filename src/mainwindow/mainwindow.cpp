@@ -118,6 +118,7 @@ void TfrmToDo::FormCreate() {
   gridCallbacks.beforeMove = [this] { CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
+  gridCallbacks.enterCom = [this] { return app_.EnsureCom(); };
   gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));
   gridToDo->Create(pnlBase->Handle(), kGridId);
   gridToDo->SetBackground(kWindowColour);
@@ -148,6 +149,7 @@ void TfrmToDo::FormCreate() {
   }
 
   CreateEditors();
+  GiveAccessibleNames();
   menus_.Create();
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };

@@ -70,6 +70,7 @@ class TfrmToDo final : public Window {
   // --- life (mainwindow.cpp)
   void FormCreate();
   void CreateEditors();
+  void GiveAccessibleNames();  // accessiblenames.cpp
   bool FormClose();  // false: the close was cancelled
   void FormShow();
   void LoadAndApplySettings();
