@@ -4,6 +4,7 @@
 
 #include "mainwindow/mainwindow.h"
 #include "platform/dialog.h"
+#include "platform/outlook.h"
 
 namespace lq::win {
 namespace {
@@ -35,7 +36,10 @@ Application::Application(std::filesystem::path exePath)
       list(clock, collation),
       taskFile(WithExtension(exePath_, L".csv"), fileStore),
       frmConfig(TfrmConfig::Environment{profile, profile.Path(), clock, exePath_, kApplicationTitle,
-                                        [this] { return EnsureCom(); }}) {}
+                                        [this] { return EnsureCom(); }}),
+      frmSync(TfrmSync::Environment{list, profile, profile.Path(),
+                                    [this](const TaskTable& before) { return taskFile.KeepCopy(before); },
+                                    &OpenOutlookTaskFolder}) {}
 
 int Application::Run() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};

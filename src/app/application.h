@@ -11,6 +11,7 @@
 #include "dialogs/movedate.h"
 #include "dialogs/pastdelete.h"
 #include "dialogs/search.h"
+#include "dialogs/sync.h"
 #include "platform/clock.h"
 #include "platform/collation.h"
 #include "platform/com.h"
@@ -59,6 +60,7 @@ class Application {
   TfrmConfig frmConfig;
   TfrmMoveDate frmMoveDate{settings};
   TfrmSearch frmSearch{profile, settings};
+  TfrmSync frmSync;
   TfrmPastDelete frmPastDelete{settings};
 };
 

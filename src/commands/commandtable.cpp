@@ -31,7 +31,7 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, false, L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
     {C::TopMost,          "popitemTopMost",          -1,                   0,   false, false, L"予定表を常に最前面に表示します"},
     {C::Config,           "popitemConfig",           kImageSettings,       0,   false, true,  L"設定画面を開きます"},
-    {C::Sync,             "popitemSync",             kImageSync,           0,   false, false, L""},
+    {C::Sync,             "popitemSync",             kImageSync,           0,   false, true,  L""},
     {C::Exit,             "btnExitClick",            kImageExit,           0,   false, false, L"予定表を終了します"},
 }};
 

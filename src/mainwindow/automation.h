@@ -42,4 +42,15 @@ inline constexpr UINT kSetClockOffset = WM_APP + 0x20B;
 // run: a test waits for a check and then counts the alarms rung.
 inline constexpr UINT kAlarmCounts = WM_APP + 0x220;
 
+// The input fence, for a driver that must know when the input it sent has been handled: once
+// asked, the user-interface thread takes every F24 key press out of its input (in any message
+// loop, message boxes and menus included) and counts it. Returns the count so far. A driver sends
+// F24 after its input and waits until the count grows: everything before it has been handled.
+// With wParam = kFenceModifiers it answers which modifiers the program saw held at the last
+// fence (Ctrl 1, Shift 2, Alt 4): Wine forgets a held Ctrl when a window takes the X focus, so a
+// driver checks that a chord's modifiers arrived before it sends the chord's key.
+inline constexpr UINT kInputFence = WM_APP + 0x2FF;
+inline constexpr WPARAM kFenceModifiers = 1;
+inline constexpr UINT kFenceKey = 0x87;  // VK_F24
+
 }  // namespace lq::automation

@@ -37,6 +37,7 @@ void TfrmToDo::Run(Command command) {
     case Command::DoneOrNot: popitemDoneOrNotClick(); break;
     case Command::Alarm: popitemAlarmClick(); break;
     case Command::Config: popitemConfigClick(); break;
+    case Command::Sync: popitemSyncClick(); break;
     case Command::FindToDo: popitemFindToDoClick(); break;
     case Command::MoveDate: popitemMoveDateClick(); break;
     case Command::PastDelete: popitemPastDeleteClick(); break;

@@ -9,6 +9,7 @@
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
 #include "mainwindow/imagelist.h"
+#include "mainwindow/inputfence.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
 #include "settings/textforms.h"
@@ -350,6 +351,30 @@ void TfrmToDo::popitemConfigClick() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The synchronisation dialog
+
+void TfrmToDo::popitemSyncClick() {
+  if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
+  // The run adds, deletes and re-sorts rows: no editor may stay on one.
+  CloseEditors();
+  ::KillTimer(Handle(), kMainTimer);
+  ::ShowWindow(Handle(), SW_HIDE);
+  // As for the settings dialog, the window comes back before the dialog goes.
+  bool back = false;
+  const auto comeBack = [this, &back] {
+    back = true;
+    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(gridToDo->Handle());
+    EnterEditMode();
+    gridToDo->Refresh();
+  };
+  app_.frmSync.ShowModal(Handle(), comeBack);
+  if (!back && ::IsWindow(Handle())) comeBack();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Messages
 
 LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -409,15 +434,16 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= automation::kReady && msg <= automation::kSetClockOffset) return Automation(msg, wParam, lParam);
+  if (msg == automation::kInputFence) return InputFence(wParam);
   switch (msg) {
     case automation::kAlarmCounts:
       return wParam == 0 ? alarmChecks_ : alarmStarts_;
     case WM_TIMECHANGE:
     case WM_POWERBROADCAST:
       // The clock may have jumped: look at once rather than at the next tick. Not while the
-      // settings dialog has the timer stopped.
+      // settings or synchronisation dialog has the timer stopped.
       if ((msg == WM_TIMECHANGE || wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) &&
-          firstShowDone_ && !closing_ && !app_.frmConfig.Visible()) {
+          firstShowDone_ && !closing_ && !app_.frmConfig.Visible() && !app_.frmSync.Visible()) {
         tmrHideWhenOnMouseTimer();
       }
       return msg == WM_POWERBROADCAST ? TRUE : 0;

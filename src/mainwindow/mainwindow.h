@@ -158,6 +158,7 @@ class TfrmToDo final : public Window {
   void popitemDelClick();
   void popitemDoneOrNotClick();
   void popitemConfigClick();
+  void popitemSyncClick();
 
   // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
   void popitemFindToDoClick();

@@ -58,7 +58,7 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
     h.HoverHidden = HoverHidden;
     h.editMode = editMode_;
     h.settingsShowing = app_.frmConfig.Visible();
-    h.syncShowing = false;
+    h.syncShowing = app_.frmSync.Visible();
     POINT p{};
     if (::GetCursorPos(&p)) h.cursor = Point{p.x, p.y};
     h.leftDown = Down(VK_LBUTTON);

@@ -20,6 +20,11 @@
 #define IDC_SEARCH_RADSRCHUP 1201
 #define IDC_SEARCH_RADSRCHDN 1202
 
+// The synchronisation dialog (its 閉じる is IDCANCEL, so Escape closes it).
+#define IDC_SYNC_LBLMSG 1300
+#define IDC_SYNC_PROGRESS 1301
+#define IDC_SYNC_BTNSYNC 1302
+
 // The bulk-delete dialog.
 #define IDC_PASTDELETE_CMBFROM 1400
 #define IDC_PASTDELETE_CHKDONEONLY 1401

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "mainwindow/automation.h"
 #include "store/datetext.h"
@@ -15,6 +16,9 @@ std::filesystem::path gProgram;
 std::filesystem::path gAlarmProgram;
 
 namespace {
+
+// The program whose input fence the input functions wait for (Session sets it).
+HWND gFenceWindow = nullptr;
 
 // Receives the cell texts the program sends back.
 class Receiver {
@@ -326,7 +330,57 @@ INPUT MouseInput(POINT screen, DWORD flags) {
 
 void Foreground(HWND window) {
   SetForegroundWindow(window);
-  Pump(std::chrono::milliseconds(150));
+  WaitUntil([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(3));
+  Settle();
+}
+
+void SetFenceWindow(HWND window) { gFenceWindow = window; }
+
+namespace {
+
+// Asks the program in front for its fence: the count, or the modifiers at the last fence. False
+// with another program in front, or none to ask.
+bool AskFence(WPARAM what, DWORD_PTR* value) {
+  const HWND target = gFenceWindow;
+  DWORD targetProcess = 0;
+  DWORD frontProcess = 0;
+  if (target && IsWindow(target)) GetWindowThreadProcessId(target, &targetProcess);
+  if (const HWND front = GetForegroundWindow()) GetWindowThreadProcessId(front, &frontProcess);
+  if (targetProcess == 0 || frontProcess != targetProcess) return false;
+  return SendMessageTimeoutW(target, automation::kInputFence, what, 0, SMTO_ABORTIFHUNG, 5000, value) != 0;
+}
+
+// The modifier bits the fence reports for a key, 0 for any other key.
+DWORD_PTR ModifierBit(WORD vk) {
+  switch (vk) {
+    case VK_CONTROL: return 1;
+    case VK_SHIFT: return 2;
+    case VK_MENU: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void Settle() {
+  // The program's input fence: when it has taken the fence key, every input sent before it has
+  // been handled. Another program in front, or no program to ask: give it a moment instead.
+  DWORD_PTR before = 0;
+  if (!AskFence(0, &before)) {
+    Pump(std::chrono::milliseconds(100));
+    return;
+  }
+  INPUT in[2]{};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = automation::kFenceKey;
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+  WaitUntil([&] {
+    DWORD_PTR now = 0;
+    return AskFence(0, &now) && now > before;
+  }, std::chrono::seconds(10));
 }
 
 void Key(WORD vk, bool down) {
@@ -341,13 +395,27 @@ void Key(WORD vk, bool down) {
 void Press(WORD vk) {
   Key(vk, true);
   Key(vk, false);
-  Pump(std::chrono::milliseconds(60));
+  Settle();
 }
 
 void Chord(std::initializer_list<WORD> keys) {
-  for (const WORD k : keys) Key(k, true);
-  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) Key(*it, false);
-  Pump(std::chrono::milliseconds(100));
+  // The modifiers first, until the program has seen them held (Wine may drop a held modifier
+  // when a window takes the X focus), then the key.
+  const std::vector<WORD> all(keys);
+  DWORD_PTR wanted = 0;
+  for (std::size_t i = 0; i + 1 < all.size(); ++i) wanted |= ModifierBit(all[i]);
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    for (std::size_t i = 0; i + 1 < all.size(); ++i) Key(all[i], true);
+    Settle();
+    DWORD_PTR held = 0;
+    if (wanted == 0 || !AskFence(automation::kFenceModifiers, &held) || (held & wanted) == wanted) break;
+  }
+  if (!all.empty()) {
+    Key(all.back(), true);
+    Key(all.back(), false);
+  }
+  for (auto it = all.rbegin() + (all.empty() ? 0 : 1); it != all.rend(); ++it) Key(*it, false);
+  Settle();
 }
 
 void Type(const std::wstring& text) {
@@ -360,7 +428,7 @@ void Type(const std::wstring& text) {
     in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendOne(in);
   }
-  Pump(std::chrono::milliseconds(100));
+  Settle();
 }
 
 void MoveMouse(POINT screen) { SendOne(MouseInput(screen, MOUSEEVENTF_MOVE)); }
@@ -369,7 +437,7 @@ void Click(POINT screen, bool right) {
   MoveMouse(screen);
   SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
   SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
-  Pump(std::chrono::milliseconds(100));
+  Settle();
 }
 
 void DoubleClick(POINT screen) {
@@ -378,7 +446,7 @@ void DoubleClick(POINT screen) {
     SendOne(MouseInput(screen, MOUSEEVENTF_LEFTDOWN));
     SendOne(MouseInput(screen, MOUSEEVENTF_LEFTUP));
   }
-  Pump(std::chrono::milliseconds(200));
+  Settle();
 }
 
 void Drag(POINT from, POINT to) {
@@ -389,7 +457,7 @@ void Drag(POINT from, POINT to) {
     MoveMouse(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
   }
   SendOne(MouseInput(to, MOUSEEVENTF_LEFTUP));
-  Pump(std::chrono::milliseconds(300));
+  Settle();
 }
 
 void Wheel(POINT screen, int notchesDown) {
@@ -399,7 +467,7 @@ void Wheel(POINT screen, int notchesDown) {
     in.mi.mouseData = static_cast<DWORD>(notchesDown > 0 ? -WHEEL_DELTA : WHEEL_DELTA);
     SendOne(in);
   }
-  Pump(std::chrono::milliseconds(150));
+  Settle();
 }
 
 void SetClipboardText(const std::wstring& text) {
@@ -492,6 +560,7 @@ Session::Session(const Scratch& s, bool foreground) : program(s) {
   EXPECT_TRUE(program.Start());
   window = program.WaitForWindow();
   EXPECT_NE(window, nullptr) << "the main window did not come up";
+  SetFenceWindow(window);
   if (foreground) {
     Foreground(window);
   } else {

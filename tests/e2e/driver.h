@@ -130,8 +130,13 @@ struct Session {
   HWND window = nullptr;
 };
 
-// Real input, as a person gives it; it reaches the foreground window.
+// Real input, as a person gives it; it reaches the foreground window. Each of these returns once
+// the program has handled it (Settle), when the program is in front.
 void Foreground(HWND window);
+// Waits until the program has handled every input sent so far (its input fence), or, with
+// another program in front, gives it a moment. Session names the program.
+void Settle();
+void SetFenceWindow(HWND window);
 void Key(WORD vk, bool down);
 void Press(WORD vk);                     // down and up
 void Chord(std::initializer_list<WORD> keys);  // e.g. {VK_CONTROL, 'A'}

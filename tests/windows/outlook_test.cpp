@@ -22,84 +22,36 @@
 namespace lq::win {
 namespace {
 
+using testing::OutlookRegistered;
+using testing::OutlookRegistration;
 using testing::ScratchDir;
+using testing::StandInEnded;
+using testing::StandInRegistration;
 using testing::Sj;
 using testing::Utf8;
 
-const std::wstring kClassesKey = L"Software\\Classes\\";
-const std::wstring kProgIdKey = kClassesKey + L"Outlook.Application";
-const std::wstring kClsidKey = kClassesKey + L"CLSID\\" + kFakeOutlookClsid;
-
-bool SetDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
-  HKEY k = nullptr;
-  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const LSTATUS s = RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(k);
-  return s == ERROR_SUCCESS;
-}
-
-// "Outlook.Application" as registered now: absent, ours, or someone else's (a real Outlook).
-enum class Registered { None, Fake, Other };
-Registered OutlookRegistration() {
-  HKEY k = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Outlook.Application", 0, KEY_READ, &k) != ERROR_SUCCESS) {
-    return Registered::None;
-  }
-  RegCloseKey(k);
-  wchar_t clsid[64] = L"";
-  DWORD size = sizeof clsid;
-  RegGetValueW(HKEY_CLASSES_ROOT, L"Outlook.Application\\CLSID", nullptr, RRF_RT_REG_SZ, nullptr, clsid, &size);
-  return lstrcmpiW(clsid, kFakeOutlookClsid) == 0 ? Registered::Fake : Registered::Other;
-}
-
 // The stand-in answers for "Outlook.Application" only where no Outlook is registered, and
-// only while a test runs: its keys go where class look-up reads them (the machine's classes,
-// the only ones Wine reads; the user's on a Windows without the rights for those) and are
-// removed afterwards.
+// only while a test runs.
 class OutlookExchange : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (OutlookRegistration() == Registered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
+    if (OutlookRegistration() == OutlookRegistered::Other) {
+      GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
+    }
     folderFile_ = dir_ / L"folder.txt";
     list_.SetVisibleRowCount(10);
     list_.UpdateTaskCounts();
   }
   void TearDown() override {
-    Unregister();
+    registration_.Remove();
     EXPECT_TRUE(StandInEnded()) << "the stand-in still runs: a reference was not released";
   }
 
   void Register(const std::wstring& server) {
-    const std::wstring command = L"\"" + server + L"\" \"" + folderFile_.wstring() + L"\"";
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-      root_ = root;
-      if (SetDefault(root, kProgIdKey + L"\\CLSID", kFakeOutlookClsid) &&
-          SetDefault(root, kClsidKey + L"\\LocalServer32", command)) {
-        return;
-      }
-      Unregister();
-    }
-    FAIL() << "cannot register the stand-in";
+    ASSERT_TRUE(registration_.Add(server, folderFile_)) << "cannot register the stand-in";
   }
   void RegisterStandIn() { Register((ExecutablePath().parent_path() / kFakeOutlookExe).wstring()); }
-  void Unregister() {
-    if (!root_) return;
-    RegDeleteTreeW(root_, kProgIdKey.c_str());
-    RegDeleteTreeW(root_, kClsidKey.c_str());
-    root_ = nullptr;
-  }
-  // The stand-in ends once every reference to its objects is gone.
-  static bool StandInEnded() {
-    HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, kFakeOutlookRunning);
-    if (!running) return true;
-    const DWORD r = WaitForSingleObject(running, 20000);
-    if (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED) ReleaseMutex(running);
-    CloseHandle(running);
-    return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
-  }
+  void Unregister() { registration_.Remove(); }
 
   void WriteFolder(const std::string& utf8) {
     std::ofstream(folderFile_, std::ios::binary) << utf8;
@@ -146,7 +98,7 @@ class OutlookExchange : public ::testing::Test {
   ComApartment apartment_;
   ScratchDir dir_;
   std::filesystem::path folderFile_;
-  HKEY root_ = nullptr;
+  StandInRegistration registration_;
   LocalClock clock_;
   LocaleCollation collation_;
   TaskList list_{clock_, collation_};

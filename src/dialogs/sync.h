@@ -1,0 +1,51 @@
+#pragma once
+// The synchronisation dialog TfrmSync: one press of " 同 期" exchanges the task list with
+// Outlook's task folder, the label and the progress bar following the run, and a message box
+// at the end says what changed on each side.
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "platform/dialog.h"
+#include "store/seams.h"
+#include "store/tasklist.h"
+#include "sync/sync.h"
+
+namespace lq::win {
+
+class TfrmSync final : public Dialog {
+ public:
+  // What the dialog needs of the application.
+  struct Environment {
+    TaskList& list;
+    Profile& profile;
+    std::filesystem::path settingsPath;  // for the message when LastSync cannot be written
+    // Keeps the list as it was before the run beside the task file; where, or nothing.
+    std::function<std::optional<std::filesystem::path>(const TaskTable&)> keepListBefore;
+    FolderOpener openFolder;
+  };
+
+  explicit TfrmSync(Environment env);
+
+ protected:
+  void OnShow() override;
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+  void OnCommand(int id, int code, HWND control) override;
+
+ private:
+  void FormShow();
+  void btnSyncClick();
+  void ShowLabel(std::u16string_view text);
+  void SetProgressMaximum(int maximum);
+  void SetProgressPosition(int position);
+
+  Environment env_;
+  bool running_ = false;
+  bool focusOnActivation_ = false;
+};
+
+}  // namespace lq::win

@@ -1,0 +1,348 @@
+// The exchange with Outlook's task folder from the tray item "同期", against the stand-in
+// automation server of tests/windows registered for the test: the first run, a second run with
+// changes on both sides, and no Outlook at all.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/commandtable.h"
+#include "driver.h"
+#include "mainwindow/automation.h"
+#include "platform/outlook.h"
+#include "res/resource.h"
+#include "store/datetext.h"
+#include "sync/sync.h"
+#include "tests/support/fake_outlook.h"
+
+namespace lq::e2e {
+namespace {
+
+using namespace automation;
+using namespace std::chrono_literals;
+using testing::OutlookRegistered;
+using testing::OutlookRegistration;
+using testing::StandInEnded;
+using testing::StandInRegistration;
+
+constexpr auto kRunTime = 60s;  // the stand-in starts in about a second; a loaded machine is slower
+
+std::wstring Text(HWND hwnd) {
+  wchar_t buf[2048] = {};
+  SendMessageW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+std::wstring Wide16(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+
+struct FindDialog {
+  DWORD pid;
+  HWND except;
+  const wchar_t* caption;  // any when null
+  HWND found;
+};
+
+// A visible dialog of the program (the message boxes are dialogs too).
+HWND VisibleDialog(const Session& r, const wchar_t* caption, HWND except = nullptr) {
+  FindDialog f{r.program.ProcessId(), except, caption, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* f = reinterpret_cast<FindDialog*>(lParam);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t cls[32] = {};
+        GetClassNameW(hwnd, cls, 32);
+        if (pid != f->pid || hwnd == f->except || !IsWindowVisible(hwnd) || lstrcmpW(cls, L"#32770") != 0) return TRUE;
+        if (f->caption && Text(hwnd) != f->caption) return TRUE;
+        f->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// The message box over the dialog, once its text is there.
+std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND dialog) {
+  MessageBoxInfo box;
+  if (!WaitUntil(
+          [&] {
+            box.hwnd = VisibleDialog(r, nullptr, dialog);
+            return box.hwnd && !Text(GetDlgItem(box.hwnd, 0xFFFF)).empty() && GetDlgItem(box.hwnd, IDOK);
+          },
+          kRunTime)) {
+    return std::nullopt;
+  }
+  box.caption = Text(box.hwnd);
+  box.text = Text(GetDlgItem(box.hwnd, 0xFFFF));
+  return box;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// What the tray menu's item does: its command reaches the main window.
+HWND OpenSync(const Session& r) {
+  PostMessageW(r.window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, Command::Sync), 0), 0);
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = VisibleDialog(r, L"同期")) != nullptr; }, 10s);
+  return dialog;
+}
+
+// Real keys reach the foreground window. Asked again while it is not: under X11 a window that
+// was hidden just before may hand the activation to the desktop late.
+bool Front(HWND window) {
+  return WaitUntil([&] {
+    if (GetForegroundWindow() == window) return true;
+    Foreground(window);
+    return false;
+  });
+}
+
+// The dialog as each showing must find it: the idle text, an empty bar, the button ready and
+// holding the keyboard once the dialog is active.
+void ExpectIdle(HWND d) {
+  EXPECT_EQ(Text(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncIdleText));
+  EXPECT_EQ(SendMessageW(GetDlgItem(d, IDC_SYNC_PROGRESS), PBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(GetDlgItem(d, IDC_SYNC_PROGRESS), PBM_GETRANGE, FALSE, 0), 0);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
+  ASSERT_TRUE(Front(d));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(d) == GetDlgItem(d, IDC_SYNC_BTNSYNC); }));
+}
+
+// Presses " 同 期" from the keyboard and waits for the message at the end of the run.
+std::optional<MessageBoxInfo> RunFromKeyboard(const Session& r, HWND d) {
+  if (!Front(d)) return std::nullopt;
+  Press(VK_RETURN);
+  return WaitForBox(r, d);
+}
+
+// Escape closes the dialog; the list comes back with the keyboard in its text editor.
+void CloseWithEscape(const Session& r, HWND d) {
+  ASSERT_TRUE(Front(d));
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d) && IsWindowVisible(r.window); }));
+  EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
+}
+
+std::string IniValue(const Scratch& s, const std::string& key) {
+  std::istringstream in(s.Read(L"Lindqvale.ini").value_or(""));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  }
+  return "";
+}
+
+Date Today() {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  return Date{st.wYear, st.wMonth, st.wDay};
+}
+
+DateTime Now() {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  return DateTime{Date{st.wYear, st.wMonth, st.wDay}, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+// The stand-in's folder file: items as "<days from today> <status> <importance> <subject>".
+class Folder {
+ public:
+  explicit Folder(const Scratch& s) : path_(s.Folder() / L"folder.txt") {}
+  const std::filesystem::path& Path() const { return path_; }
+
+  // An item due `days` from today, last changed at `modified` (a stamp); the subject in UTF-8.
+  static std::string Line(int days, const std::string& modified, int status, int importance, const std::string& subject) {
+    return FormatStamp(DateTime{AddDays(Today(), days)}) + "\t" + modified + "\t" + std::to_string(status) + "\t" +
+           std::to_string(importance) + "\t" + subject + "\r\n";
+  }
+  void Write(const std::string& lines) const { std::ofstream(path_, std::ios::binary) << lines; }
+  std::vector<std::string> Items() const {
+    std::vector<std::string> out;
+    std::ifstream in(path_, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+      std::vector<std::string> f;
+      std::stringstream fields(line.substr(0, line.find('\r')));
+      for (std::string part; std::getline(fields, part, '\t');) f.push_back(part);
+      int days = 0;
+      while (days < 400 && FormatStamp(DateTime{AddDays(Today(), days)}).substr(0, 8) != f.at(0).substr(0, 8)) ++days;
+      out.push_back(std::to_string(days) + " " + f.at(2) + " " + f.at(3) + " " + f.at(4));
+    }
+    return out;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The list as "<days left> <text>" per task, "済" for done ones, texts in UTF-8.
+std::vector<std::string> Rows(const Session& r) {
+  std::vector<std::string> out;
+  const int rows = static_cast<int>(r.program.Query(kRowCount));
+  for (int row = 1; row < rows; ++row) out.push_back(r.program.Cell(1, row) + " " + r.program.Cell(2, row));
+  return out;
+}
+
+int RowOf(const Session& r, const std::string& utf8) {
+  const int rows = static_cast<int>(r.program.Query(kRowCount));
+  for (int row = 1; row < rows; ++row) {
+    if (r.program.Cell(2, row) == Sj(utf8)) return row;
+  }
+  return 0;
+}
+
+std::filesystem::path FakeOutlook() {
+  // build\src\app\Lindqvale.exe -> build\tests\windows\lq_fake_outlook.exe; whole, since COM
+  // starts it from elsewhere.
+  return std::filesystem::absolute(gProgram).parent_path().parent_path().parent_path() / L"tests" / L"windows" /
+         kFakeOutlookExe;
+}
+
+const std::string kOld = "20240301090000000";  // long before any run of the test
+
+TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
+  if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
+  Scratch s;
+  // A task marked done keeps its date, so that it pairs with its item.
+  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\n[Settings]\r\nFinishedDayChange=0\r\n");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "掃除"), TaskLine(2, false, "買い物"),
+                                    TaskLine(5, true, "会議の準備")}));
+  Folder folder(s);
+  folder.Write(Folder::Line(3, kOld, 0, 0, "報告書") + Folder::Line(4, kOld, 2, 0, "歯医者"));
+  StandInRegistration registration;
+  ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder.Path()));
+
+  Session r(s);
+  HWND d = OpenSync(r);
+  ASSERT_NE(d, nullptr);
+  EXPECT_FALSE(IsWindowVisible(r.window));  // hidden while the dialog is open
+  ExpectIdle(d);
+
+  // The first run: every item a task here, every task an item there, nothing deleted.
+  auto box = RunFromKeyboard(r, d);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"情報");
+  EXPECT_EQ(box->text, Wide16(kSyncFinishedText) +
+                           L"\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件");
+  EXPECT_EQ(Text(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncFinishedText));
+  const HWND progress = GetDlgItem(d, IDC_SYNC_PROGRESS);
+  EXPECT_GT(SendMessageW(progress, PBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), SendMessageW(progress, PBM_GETRANGE, FALSE, 0));
+  Program::Answer(*box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  // One run per showing; the keys now belong to 閉じる.
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(d) == GetDlgItem(d, IDCANCEL); }));
+  CloseWithEscape(r, d);
+
+  EXPECT_EQ(Rows(r), (std::vector<std::string>{"1 " + Sj("掃除"), "2 " + Sj("買い物"), "3 " + Sj("報告書"),
+                                               Sj("済 歯医者"), Sj("済 会議の準備")}));
+  EXPECT_EQ(r.program.Cell(0, 0), "3/5");
+  ASSERT_TRUE(StandInEnded());
+  EXPECT_EQ(folder.Items(), (std::vector<std::string>{"3 0 0 報告書", "4 2 0 歯医者", "1 0 1 掃除", "2 0 1 買い物",
+                                                      "5 2 1 会議の準備"}));
+  const std::string firstSync = IniValue(s, "LastSync");
+  ASSERT_EQ(firstSync.size(), 17u);
+
+  // Here: 追加 added, 買い物 done, 会議の準備 deleted.
+  ASSERT_TRUE(Front(r.window));
+  Click(r.program.CellCentre(2, RowOf(r, "掃除")));
+  Chord({VK_CONTROL, 'A'});
+  Type(L"追加");
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return RowOf(r, "追加") != 0; }));
+  Click(r.program.CellCentre(2, RowOf(r, "買い物")));
+  Chord({VK_CONTROL, 'E'});
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "3/6"; }));
+  Click(r.program.CellCentre(2, RowOf(r, "会議の準備")));
+  Chord({VK_CONTROL, 'D'});
+  auto question = r.program.WaitForMessageBox();
+  ASSERT_TRUE(question.has_value());
+  Program::Answer(*question, IDYES);
+  ASSERT_TRUE(WaitUntil([&] { return RowOf(r, "会議の準備") == 0; }));
+  // In Outlook: 報告書 completed, 掃除 deleted, 新しい仕事 added; the rest untouched since.
+  const std::string now = FormatStamp(Now());
+  folder.Write(Folder::Line(3, now, 2, 0, "報告書") + Folder::Line(4, kOld, 2, 0, "歯医者") +
+               Folder::Line(2, kOld, 0, 1, "買い物") + Folder::Line(5, kOld, 2, 1, "会議の準備") +
+               Folder::Line(6, now, 0, 0, "新しい仕事"));
+
+  d = OpenSync(r);
+  ASSERT_NE(d, nullptr);
+  ExpectIdle(d);  // ready again for the new showing
+  box = RunFromKeyboard(r, d);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"情報");
+  const std::wstring counts = Wide16(kSyncFinishedText) +
+                              L"\r\n\r\n予定表: 追加 1件、変更 1件、削除 1件\r\nOutlook: 追加 1件、変更 1件、削除 1件"
+                              L"\r\n\r\n同期前の予定表を「";
+  ASSERT_EQ(box->text.substr(0, counts.size()), counts);
+  // The list as it was before the run, 掃除 and all, kept where the message says.
+  const std::filesystem::path backup = box->text.substr(counts.size(), box->text.rfind(L"」") - counts.size());
+  EXPECT_TRUE(std::filesystem::equivalent(backup.parent_path(), s.Folder())) << backup;
+  EXPECT_NE(s.Read(backup.filename()).value_or("").find(Sj("掃除")), std::string::npos) << backup;
+  Program::Answer(*box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  CloseWithEscape(r, d);
+
+  EXPECT_EQ(Rows(r), (std::vector<std::string>{"1 " + Sj("追加"), "6 " + Sj("新しい仕事"), Sj("済 買い物"),
+                                               Sj("済 報告書"), Sj("済 歯医者")}));
+  EXPECT_EQ(r.program.Cell(0, 0), "2/5");
+  ASSERT_TRUE(StandInEnded());
+  EXPECT_EQ(folder.Items(), (std::vector<std::string>{"3 2 0 報告書", "4 2 0 歯医者", "2 2 1 買い物",
+                                                      "6 0 0 新しい仕事", "1 0 1 追加"}));
+  EXPECT_GT(IniValue(s, "LastSync"), firstSync);
+
+  r.CloseAndWait();
+  const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
+  for (const char* kept : {"追加", "新しい仕事", "買い物", "報告書", "歯医者"}) {
+    EXPECT_NE(saved.find(Sj(kept)), std::string::npos) << kept;
+  }
+  EXPECT_EQ(saved.find(Sj("掃除")), std::string::npos);
+  EXPECT_EQ(saved.find(Sj("会議の準備")), std::string::npos);
+}
+
+TEST(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {
+  if (OutlookRegistration() != OutlookRegistered::None) GTEST_SKIP() << "an Outlook.Application is registered";
+  Scratch s;
+  const std::string lastSync = "20240101000000000";
+  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\nLastSync=" + lastSync + "\r\n");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "掃除")}));
+  Session r(s);
+  HWND d = OpenSync(r);
+  ASSERT_NE(d, nullptr);
+  const auto box = RunFromKeyboard(r, d);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"エラー");
+  const std::wstring plain = Wide16(win::kOutlookMissingText) + L"\r\n\r\n";
+  EXPECT_EQ(box->text.substr(0, plain.size()), plain);
+  EXPECT_GT(box->text.size(), plain.size());  // followed by the error's own text
+  Program::Answer(*box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
+  EXPECT_EQ(IniValue(s, "LastSync"), lastSync);
+
+  // The close box gives the keyboard back to the list too; then a new showing finds the button
+  // ready again.
+  PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d) && IsWindowVisible(r.window); }));
+  EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0 && GetForegroundWindow() == r.window; }));
+  d = OpenSync(r);
+  ASSERT_NE(d, nullptr);
+  ExpectIdle(d);
+  CloseWithEscape(r, d);
+  EXPECT_EQ(Rows(r), (std::vector<std::string>{"1 " + Sj("掃除")}));
+  r.CloseAndWait();
+  EXPECT_EQ(IniValue(s, "LastSync"), lastSync);
+}
+
+}  // namespace
+}  // namespace lq::e2e
