@@ -56,11 +56,13 @@ IAccessible* TaskGrid::Accessible() {
 }
 
 void TaskGrid::AnnounceCurrentRow() {
-  // Only a move of the current row is news: the text typed into its editor is read by the
-  // editor itself.
+  // Only a move of the current row is news, or another task in its place after a delete or an
+  // add: the text typed into its editor is read by the editor itself.
   const int row = list_.CurrentRow();
-  if (row == announcedRow_) return;
+  const int count = list_.Table().RowCount();
+  if (row == announcedRow_ && count == announcedCount_) return;
   announcedRow_ = row;
+  announcedCount_ = count;
   if (!list_.Table().IsTask(row)) return;
   ::NotifyWinEvent(EVENT_OBJECT_SELECTION, Handle(), OBJID_CLIENT, row);
   if (::GetFocus() == Handle()) ::NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, row);

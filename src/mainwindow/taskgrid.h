@@ -96,6 +96,7 @@ class TaskGrid final : public Window {
   ComPtr<GridAccessible> accessible_;
   bool accessibleHandedOut_ = false;
   int announcedRow_ = 0;
+  int announcedCount_ = 0;
 };
 
 }  // namespace lq::win
