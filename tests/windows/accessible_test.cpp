@@ -1,6 +1,6 @@
-// The task list as a screen reader sees it. Wine cannot hand an IAccessible to a client
-// (LresultFromObject answers E_NOINTERFACE), so the objects are called directly here, and
-// what WM_GETOBJECT would hand out is caught by putting our own LresultFromObject in place.
+// The task list as a screen reader sees it, its objects called directly in this process (the
+// end-to-end tests ask for them as a client does); what WM_GETOBJECT hands out is caught by
+// putting our own LresultFromObject in place.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleacc.h>
