@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,19 +17,38 @@ namespace {
 
 using namespace automation;
 
-HWND GridOf(HWND main) {
-  HWND found = nullptr;
+std::vector<HWND> ChildrenOf(HWND main, const wchar_t* className) {
+  struct Search {
+    const wchar_t* className;
+    std::vector<HWND> found;
+  } search{className, {}};
   EnumChildWindows(
       main,
-      [](HWND child, LPARAM out) -> BOOL {
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(p);
         wchar_t cls[32] = {};
         GetClassNameW(child, cls, 32);
-        if (std::wstring(cls) != L"TLqTaskGrid") return TRUE;
-        *reinterpret_cast<HWND*>(out) = child;
-        return FALSE;
+        if (lstrcmpiW(cls, search->className) == 0) search->found.push_back(child);
+        return TRUE;
       },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND GridOf(HWND main) {
+  const std::vector<HWND> grids = ChildrenOf(main, L"TLqTaskGrid");
+  return grids.empty() ? nullptr : grids.front();
+}
+
+// The window's object as a screen reader asks for it (oleacc.dll is loaded here, since libuuid
+// already defines its interface id).
+IAccessible* ObjectOf(HWND hwnd) {
+  using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+  static const auto fromWindow = reinterpret_cast<FromWindow>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+  IAccessible* object = nullptr;
+  if (fromWindow) fromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object));
+  return object;
 }
 
 // "3月15日(金)" for a task due `days` from today (the year only when it is not this one).
@@ -75,27 +95,36 @@ struct Com {
   ~Com() { CoUninitialize(); }
 };
 
-TEST(ScreenReader, TheListIsItsTasksNamedAsTheyReadWithTheCurrentOneSelectedAndFocused) {
+TEST(ScreenReader, TheListIsItsTasksNamedAsTheyReadAndTheControlsAroundItSayWhatTheyAre) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-2, false, "提出"), TaskLine(0, false, "07:00 起床", "", "A"),
                                     TaskLine(0, false, "会議の資料", "C:\\資料\\表.txt"),
                                     TaskLine(0, true, "電話", "https://example.jp/")}));
   Session w(s);
-  Press(VK_RETURN);  // from the editor the window opens with, to the list
+  Com com;
+  // The window opens with the text editor on the first task; the header buttons say their hints.
+  const std::vector<HWND> editors = ChildrenOf(w.window, L"Edit");
+  ASSERT_EQ(editors.size(), 1u);
+  IAccessible* editor = ObjectOf(editors[0]);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(NameOf(editor, CHILDID_SELF), L"予定の内容（" + SpokenDate(-2) + L"、2日超過）");
+  editor->Release();
+  std::vector<std::wstring> buttons;
+  for (const HWND b : ChildrenOf(w.window, L"Button")) {
+    if (IAccessible* button = ObjectOf(b)) {
+      buttons.push_back(NameOf(button, CHILDID_SELF));
+      button->Release();
+    }
+  }
+  std::sort(buttons.begin(), buttons.end());
+  EXPECT_EQ(buttons, (std::vector<std::wstring>{L"システムメニュー", L"予定の削除", L"予定の追加", L"添付ファイルメニュー",
+                                                L"編集メニュー"}));
+
+  Press(VK_RETURN);  // to the list
   ASSERT_EQ(w.Editors() & kListFocused, kListFocused);
   const HWND grid = GridOf(w.window);
   ASSERT_NE(grid, nullptr);
-
-  Com com;
-  // As a screen reader asks (oleacc.dll is loaded here, as libuuid already defines its IID).
-  const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-  ASSERT_NE(oleacc, nullptr);
-  const auto fromWindow = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
-      reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
-  ASSERT_NE(fromWindow, nullptr);
-  IAccessible* raw = nullptr;
-  const HRESULT hr = fromWindow(grid, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&raw));
-  ASSERT_EQ(hr, S_OK);
+  IAccessible* raw = ObjectOf(grid);
   ASSERT_NE(raw, nullptr);
   long count = 0;
   EXPECT_EQ(raw->get_accChildCount(&count), S_OK);
@@ -118,6 +147,25 @@ TEST(ScreenReader, TheListIsItsTasksNamedAsTheyReadWithTheCurrentOneSelectedAndF
   EXPECT_EQ(SelectedAndFocused(raw, 2), STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
   EXPECT_EQ(SelectedAndFocused(raw, 1), 0);
   raw->Release();
+
+  // In view mode the still image says what it is, and its clock.
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+  HWND picture = nullptr;
+  for (const HWND c : ChildrenOf(w.window, L"TLqPlainChild")) {
+    wchar_t name[32] = {};
+    GetWindowTextW(c, name, 32);
+    if (std::wstring(name) == L"imgNotEditMode") picture = c;
+  }
+  IAccessible* image = ObjectOf(picture);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(NameOf(image, CHILDID_SELF), L"予定表（表示モード）");
+  BSTR clock = nullptr;
+  ASSERT_EQ(image->get_accValue(Child(CHILDID_SELF), &clock), S_OK);
+  const std::wstring value(clock, SysStringLen(clock));
+  SysFreeString(clock);
+  EXPECT_TRUE(value.starts_with(Wide(DueDate(0))) || value.starts_with(Wide(DueDate(1)))) << value;
+  image->Release();
   w.CloseAndWait();
 }
 
