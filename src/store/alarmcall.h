@@ -19,7 +19,7 @@ inline constexpr std::u16string_view kAlarmNoText = u"（予定なし）";
 inline constexpr std::u16string_view kAlarmCaption = u"アラーム";
 inline constexpr char16_t kEllipsis = u'…';
 inline constexpr std::u16string_view kAlarmLatePrefix = u"/late:";
-inline constexpr std::u16string_view kAlarmSeveralNote = u"予定の時刻に鳴らせなかったアラームです";
+inline constexpr std::u16string_view kAlarmSeveralNote = u"時刻に鳴らせなかったアラームです";
 
 // Longest text the window shows, in UTF-16 units including the ellipsis; about eight lines
 // of full-width characters in the window's width.
