@@ -22,6 +22,8 @@ constexpr int kTextFontHeight = 16;
 constexpr int kButtonFontHeight = 12;
 constexpr int kTimeToText = 4;
 constexpr int kMaxTextLines = 8;
+constexpr int kMaxListLines = 16;  // several alarms: a line each, a long text may take two
+constexpr int kNoteToText = 6;
 constexpr int kFooterHeight = 44;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
@@ -33,6 +35,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 
 constexpr COLORREF kTimeColor = RGB(0x00, 0x33, 0x99);  // the blue of a task dialog's headline
+constexpr COLORREF kNoteColor = RGB(0xB0, 0x30, 0x00);  // late: the red of a warning, not of an error
 constexpr const wchar_t* kUiFace = L"ＭＳ Ｐゴシック";
 constexpr const wchar_t* kStopCaption = L"停止";
 
@@ -128,6 +131,9 @@ void AlarmWindow::CreateControls() {
   // SS_EDITCONTROL breaks a long run without blanks (an address, a row of letters) as well.
   textLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.text), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
                          kTextLabelId, textFont_.Get());
+  noteLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.note), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kNoteLabelId,
+                         textFont_.Get());
+  if (display_.note.empty()) ::ShowWindow(noteLabel_, SW_HIDE);
   stopButton_ = MakeChild(hwnd, L"BUTTON", kStopCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, kStopButtonId,
                           buttonFont_.Get());
 }
@@ -141,6 +147,8 @@ void AlarmWindow::Layout() {
   int timeHeight = Scale(kTimeFontHeight);
   int lineHeight = Scale(kTextFontHeight);
   int textHeight = lineHeight;
+  int noteHeight = 0;
+  const int maxLines = display_.alarms.size() > 1 ? kMaxListLines : kMaxTextLines;
   if (const win::WindowDc dc(hwnd); dc.Get()) {
     TEXTMETRICW tm{};
     {
@@ -153,16 +161,25 @@ void AlarmWindow::Layout() {
     RECT measure{0, 0, textWidth, 0};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
                 DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-    textHeight = std::clamp(static_cast<int>(measure.bottom - measure.top), lineHeight, lineHeight * kMaxTextLines);
+    textHeight = std::clamp(static_cast<int>(measure.bottom - measure.top), lineHeight, lineHeight * maxLines);
+    if (!display_.note.empty()) {
+      const std::wstring note = Wide(display_.note);
+      RECT noteMeasure{0, 0, textWidth, 0};
+      ::DrawTextW(dc, note.c_str(), static_cast<int>(note.size()), &noteMeasure,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+      noteHeight = std::clamp(static_cast<int>(noteMeasure.bottom - noteMeasure.top), lineHeight, lineHeight * 2);
+    }
   }
 
   const int timeTop = Scale(kMargin);
-  const int textTop = timeTop + timeHeight + Scale(kTimeToText);
+  const int noteTop = timeTop + timeHeight + Scale(kTimeToText);
+  const int textTop = noteTop + (noteHeight > 0 ? noteHeight + Scale(kNoteToText) : 0);
   const int iconTop = timeTop + (timeHeight - Scale(kIconSize)) / 2;
   footerTop_ = std::max(textTop + textHeight, iconTop + Scale(kIconSize)) + Scale(kMargin);
   const int height = footerTop_ + Scale(kFooterHeight);
 
   ::MoveWindow(timeLabel_, textLeft, timeTop, textWidth, timeHeight, FALSE);
+  ::MoveWindow(noteLabel_, textLeft, noteTop, textWidth, noteHeight, FALSE);
   ::MoveWindow(textLabel_, textLeft, textTop, textWidth, textHeight, FALSE);
   ::MoveWindow(stopButton_, width - Scale(kButtonRightMargin + kButtonWidth),
                footerTop_ + (Scale(kFooterHeight) - Scale(kButtonHeight)) / 2, Scale(kButtonWidth),
@@ -243,6 +260,8 @@ LRESULT AlarmWindow::OnCtlColorStatic(HDC dc, HWND control) {
     color = display_.timeGiven ? kTimeColor : ::GetSysColor(COLOR_GRAYTEXT);
   } else if (control == textLabel_ && !display_.textGiven) {
     color = ::GetSysColor(COLOR_GRAYTEXT);
+  } else if (control == noteLabel_) {
+    color = kNoteColor;
   }
   ::SetTextColor(dc, color);
   ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));

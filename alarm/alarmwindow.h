@@ -1,6 +1,7 @@
 #pragma once
 // The alarm window: small, above every other window, with the alarm's minute in large figures,
-// the task text below it and one button that stops the alarm. The button, Enter, Escape and
+// how late it rings when it could not at its minute, the task text below it and one button
+// that stops the alarm. Several alarms rung together show as a list under their number. The button, Enter, Escape and
 // the close box all dismiss it, which stops the sound and ends the program.
 
 #include <windows.h>
@@ -43,6 +44,7 @@ class AlarmWindow final : public win::Window {
   win::Font buttonFont_;
   HWND timeLabel_ = nullptr;
   HWND textLabel_ = nullptr;
+  HWND noteLabel_ = nullptr;  // how late; hidden when it rings at its minute
   HWND stopButton_ = nullptr;
   HICON bell_ = nullptr;  // shared resource icon: not destroyed
   int footerTop_ = 0;     // client y where the button strip begins

@@ -10,7 +10,8 @@ inline constexpr const wchar_t* kClassName = L"TarnwillowAlarm";
 
 // Child controls.
 inline constexpr int kTimeLabelId = 101;  // the alarm's minute, large
-inline constexpr int kTextLabelId = 102;  // the task text
+inline constexpr int kTextLabelId = 102;  // the task text; several alarms: a line for each
+inline constexpr int kNoteLabelId = 103;  // how late it rings; empty and hidden at its minute
 inline constexpr int kStopButtonId = IDOK;
 
 // Which sound rings: 0 none (stopped), 1 the .wav file, 2 the system sound in its place.

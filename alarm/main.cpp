@@ -1,5 +1,6 @@
 // TarnwillowAlarm.exe: Lindqvale starts it through the shell at an alarm's minute with two
-// quoted arguments, the minute "hh:nn" and the task text after the time. It shows the alarm,
+// quoted arguments, the minute "hh:nn" and the task text after the time ("/late:N" after them
+// when it rings late, and several such alarms in one call when many ring late together). It shows the alarm,
 // rings the sound chosen in Lindqvale.ini beside it, and ends when the user dismisses it.
 #include <windows.h>
 #include <commctrl.h>
@@ -78,7 +79,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!window.Create()) {
     // Without a window of our own the alarm still gets through, in a message box.
     ::MessageBeep(MB_ICONEXCLAMATION);
-    ::MessageBoxW(nullptr, (Wide(display.time) + L"\r\n" + Wide(display.text)).c_str(),
+    const std::wstring note = display.note.empty() ? L"" : Wide(display.note) + L"\r\n";
+    ::MessageBoxW(nullptr, (Wide(display.time) + L"\r\n" + note + Wide(display.text)).c_str(),
                   Wide(display.caption).c_str(), MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST | MB_SETFOREGROUND);
     return 1;
   }

@@ -1,7 +1,10 @@
 // The alarm program's parameters: whatever minute and task text go in, the Windows splitting
 // of the command line the shell builds gives back exactly two arguments, the minute and the
 // text, as the alarm program is to see them; and the alarm program makes of them its minute.
+// The same for an alarm marked late and for several alarms in one call: each comes back with
+// its lateness, and no text can move where the next alarm begins.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,6 +55,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const lq::AlarmDisplay shown =
         lq::InterpretAlarmArguments(std::vector<std::u16string>(args.begin() + 1, args.end()));
     Check(shown.timeGiven && shown.time == *lq::ParseCallTime(args[1]));
+  }
+
+  // Late, alone and with a second alarm after it.
+  const long late = static_cast<long>(size % 721) + 1;
+  const lq::AlarmCall calls[] = {{1, minute, text, late}, {2, "07:00", text, late + 1}};
+  for (const std::size_t count : {std::size_t{1}, std::size_t{2}}) {
+    const std::u16string line = u"TarnwillowAlarm.exe " + Widen(lq::AlarmParameters(std::span(calls, count)));
+    const std::vector<std::u16string> split = lq::SplitCommandLine(line);
+    Check(split.size() == 1 + 3 * count);
+    const lq::AlarmDisplay shown =
+        lq::InterpretAlarmArguments(std::vector<std::u16string>(split.begin() + 1, split.end()));
+    Check(shown.alarms.size() == count);
+    for (std::size_t i = 0; i < count; ++i) {
+      Check(split[1 + 3 * i] == Widen(lq::CommandLineSafe(calls[i].minute)));
+      Check(split[2 + 3 * i] == Widen(lq::CommandLineSafe(calls[i].taskText)));
+      Check(shown.alarms[i].lateMinutes == calls[i].lateMinutes);
+    }
+    if (count == 2) Check(shown.alarms[1].time == u"07:00");
   }
   return 0;
 }

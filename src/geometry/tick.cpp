@@ -39,8 +39,10 @@ TickOutcome TickBookkeeping(const TickInput& in, TimerState& state, std::string&
   }
 
   out.minute = MinuteOf(in.now);
-  if (out.minute != state.LastAlarmMinute) {
+  const MinuteNumber minute = MinuteNumberOf(in.now);
+  if (state.lastAlarmCheck != minute) {
     state.LastAlarmMinute = out.minute;
+    out.alarms = NextAlarmPass(state.lastAlarmCheck, state.examinedAlarms, minute);
     out.checkAlarms = true;
   }
   return out;

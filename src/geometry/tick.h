@@ -5,10 +5,12 @@
 // alarms), then decides the visibility (hover.h). A tick in which nothing changed allocates
 // nothing: every text is formatted into a fixed buffer and only compared.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "geometry/clock.h"
+#include "store/alarm.h"
 #include "store/datetext.h"
 
 namespace lq {
@@ -21,6 +23,8 @@ MinuteText MinuteOf(const DateTime& t);
 struct TimerState {
   Date LastDate;               // today when the window is created
   MinuteText LastAlarmMinute;  // empty at start, so the first tick examines its own minute
+  std::optional<MinuteNumber> lastAlarmCheck;  // the same minute with its date
+  ExaminedMinutes examinedAlarms;
   ClockText lblYMDHM;          // the view-mode clock labels' captions as last set
   ClockText lblSecond;
 };
@@ -39,10 +43,13 @@ struct TickOutcome {
   bool dayChanged = false;     // SortTasks(current row - top row, true); RefreshViewImage in view mode
   bool checkAlarms = false;    // run the alarm check for `minute`
   MinuteText minute;
+  AlarmPass alarms;            // with checkAlarms: which minutes that check covers
 };
 
 // `headerCell` is the header cell of colText (row 0), which holds the clock in edit mode.
-// LastDate and LastAlarmMinute in `state` are brought up to `now`. The day change compares
+// LastDate and LastAlarmMinute in `state` are brought up to `now`. The alarms are checked
+// whenever the minute differs from the last check's, date included, so that a clock that
+// jumped by whole days is noticed too (NextAlarmPass in store/alarm.h). The day change compares
 // the date of `now` rather than reading the clock again, so the clock, the day change and the
 // alarm minute of one tick always agree.
 TickOutcome TickBookkeeping(const TickInput& in, TimerState& state, std::string& headerCell);

@@ -53,6 +53,10 @@ struct DropFilesRequest {
   LONG y;
 };
 
+// Alarm checks finished so far (wParam 0), or starts of the alarm program (wParam 1), in this
+// run: a test waits for a check and then counts the alarms rung.
+inline constexpr UINT kAlarmCounts = WM_APP + 0x220;
+
 // The input fence, for a driver that must know when the input it sent has been handled: once
 // asked, the user-interface thread takes every F24 key press out of its input (in any message
 // loop, message boxes and menus included) and counts it. Returns the count so far. A driver sends

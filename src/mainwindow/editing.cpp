@@ -44,6 +44,7 @@ void TfrmToDo::CreateEditors() {
   cb.wheel = [this](UINT msg, WPARAM wParam, LPARAM lParam) { ::SendMessageW(Handle(), msg, wParam, lParam); };
   cb.imeOnFocus = [this] { return settings_.IMEOnOff; };
   cb.dateCursorTurn = [this] { return settings_.DateCursorTurn; };
+  cb.dateMade = [this](HWND picker) { GiveDatePickerName(picker); };
   editors_.Create(pnlBase->Handle(), std::move(cb));
   // The header buttons move the current row with the text editor's keys.
   for (const HWND b : headerButtons_) {

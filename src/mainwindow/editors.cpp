@@ -51,6 +51,7 @@ void InPlaceEditors::EnsureDate() {
   ::ImmAssociateContextEx(cmbDate, nullptr, 0);
   ::SetWindowSubclass(cmbDate, &InPlaceEditors::DateProc, 2, reinterpret_cast<DWORD_PTR>(this));
   if (font_) ::SendMessageW(cmbDate, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (cb_.dateMade) cb_.dateMade(cmbDate);
 }
 
 bool InPlaceEditors::Focused() const {

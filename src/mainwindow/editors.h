@@ -31,6 +31,7 @@ class InPlaceEditors {
     std::function<void(UINT msg, WPARAM, LPARAM)> wheel;  // a wheel the editors do not use
     std::function<bool()> imeOnFocus;            // switch the input method on with the focus
     std::function<bool()> dateCursorTurn;        // Up and Down exchanged in the picker
+    std::function<void(HWND)> dateMade;          // the picker, made on first use
   };
 
   // Hides the editors on purpose for a scope: their exit handling does not run meanwhile.

@@ -125,6 +125,7 @@ void TfrmToDo::FormCreate() {
   gridCallbacks.beforeMove = [this] { CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
+  gridCallbacks.enterCom = [this] { return app_.EnsureCom(); };
   gridToDo = std::make_unique<TaskGrid>(list_, std::move(gridCallbacks));
   gridToDo->Create(pnlBase->Handle(), kGridId);
   gridToDo->SetBackground(kWindowColour);
@@ -155,6 +156,7 @@ void TfrmToDo::FormCreate() {
   }
 
   CreateEditors();  // the popup menus are made when first needed
+  GiveAccessibleNames();
   app_.frmHint.Attach(app_.Window(), Handle());  // the popup itself is made when first needed
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
@@ -448,6 +450,20 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= automation::kReady && msg <= automation::kHintState) return Automation(msg, wParam, lParam);
   if (msg == automation::kInputFence) return InputFence(wParam);
   switch (msg) {
+    case automation::kAlarmCounts:
+      return wParam == 0 ? alarmChecks_ : alarmStarts_;
+    case WM_TIMECHANGE:
+    case WM_POWERBROADCAST:
+      // The clock may have jumped: look at once rather than at the next tick. Not while the
+      // settings or synchronisation dialog has the timer stopped.
+      if ((msg == WM_TIMECHANGE || wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) &&
+          firstShowDone_ && !closing_ && !app_.frmConfig.Visible() && !app_.frmSync.Visible()) {
+        tmrHideWhenOnMouseTimer();
+      }
+      return msg == WM_POWERBROADCAST ? TRUE : 0;
+    case kShowMissedAlarms:
+      ShowMissedAlarms();
+      return 0;
     case WM_CREATE:
       FormCreate();
       return 0;

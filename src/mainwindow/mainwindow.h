@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "settings/winposition.h"
+#include "store/alarm.h"
 #include "store/keymap.h"
 #include "store/taskfile.h"
 #include "store/tasklist.h"
@@ -85,6 +87,8 @@ class TfrmToDo final : public Window {
   // --- life (mainwindow.cpp)
   void FormCreate();
   void CreateEditors();
+  void GiveAccessibleNames();  // accessiblenames.cpp
+  void GiveDatePickerName(HWND picker);  // when the picker is made
   bool FormClose();  // false: the close was cancelled
   void FormShow();
   void LoadAndApplySettings();
@@ -158,7 +162,9 @@ class TfrmToDo final : public Window {
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
   void ApplyVisibility(bool visible);
-  void AlarmCheck(std::string_view minute);
+  void AlarmCheck(std::string_view minute, const AlarmPass& pass);
+  void StartAlarmProgram(std::span<const AlarmCall> alarms);
+  void ShowMissedAlarms();
   void popitemAlarmClick();
 
   // --- commands (commands.cpp): every command, from a menu, a key or a header button
@@ -256,6 +262,11 @@ class TfrmToDo final : public Window {
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing
+  std::vector<DueAlarm> dueAlarms_;
+  std::wstring missedAlarms_;   // skipped alarms not rung, to be listed after the tick
+  static constexpr UINT kShowMissedAlarms = WM_APP + 0x40;
+  long alarmChecks_ = 0;        // for the automation query
+  long alarmStarts_ = 0;
   int minimumWidthBase_ = 0;  // date and days columns of edit mode together
   bool topEdgeFlag_ = false;
   Zone cursorZone_ = Zone::None;

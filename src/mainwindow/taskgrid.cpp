@@ -11,6 +11,10 @@ namespace lq::win {
 
 TaskGrid::TaskGrid(TaskList& list, Callbacks callbacks) : list_(list), cb_(std::move(callbacks)) {}
 
+TaskGrid::~TaskGrid() {
+  if (accessible_) accessible_->Disconnect();  // a client may hold it longer than we live
+}
+
 HWND TaskGrid::Create(HWND parent, int id) {
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW));
   return ::CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
@@ -43,6 +47,32 @@ void TaskGrid::Refresh() {
   if (!Handle()) return;
   UpdateScrollBar();
   ::InvalidateRect(Handle(), nullptr, FALSE);
+  AnnounceCurrentRow();
+}
+
+IAccessible* TaskGrid::Accessible() {
+  if (!accessible_) accessible_ = ComPtr<GridAccessible>(new GridAccessible(*this, list_));
+  return accessible_.Get();
+}
+
+void TaskGrid::AnnounceCurrentRow() {
+  // Only a move of the current row is news, or another task in its place after a delete or an
+  // add: the text typed into its editor is read by the editor itself.
+  const int row = list_.CurrentRow();
+  const int count = list_.Table().RowCount();
+  if (row == announcedRow_ && count == announcedCount_) return;
+  announcedRow_ = row;
+  announcedCount_ = count;
+  if (!list_.Table().IsTask(row)) return;
+  ::NotifyWinEvent(EVENT_OBJECT_SELECTION, Handle(), OBJID_CLIENT, row);
+  if (::GetFocus() == Handle()) ::NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, row);
+}
+
+LRESULT TaskGrid::OnGetObject(WPARAM wParam, LPARAM lParam) {
+  // The id arrives as a DWORD; OBJID_CLIENT is negative.
+  if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return Default(WM_GETOBJECT, wParam, lParam);
+  accessibleHandedOut_ = true;
+  return ReturnAccessibleObject(Accessible(), wParam, cb_.enterCom);
 }
 
 int TaskGrid::ClientWidth() const {
@@ -313,7 +343,19 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETFOCUS:
       ::InvalidateRect(Handle(), nullptr, FALSE);
+      // The system said the list has the focus; say which task.
+      if (list_.Table().IsTask(list_.CurrentRow())) {
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, list_.CurrentRow());
+      }
       return 0;
+    case WM_GETOBJECT:
+      return OnGetObject(wParam, lParam);
+    case WM_DESTROY:
+      if (accessible_) {
+        accessible_->Disconnect();
+        if (accessibleHandedOut_) ::CoDisconnectObject(accessible_.Get(), 0);
+      }
+      return Default(msg, wParam, lParam);
     default:
       return Default(msg, wParam, lParam);
   }

@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "geometry/grid.h"
+#include "mainwindow/gridaccessible.h"
+#include "platform/com.h"
 #include "platform/window.h"
 #include "store/tasklist.h"
 
@@ -29,9 +31,11 @@ class TaskGrid final : public Window {
     std::function<void()> topLeftChanged;          // the grid scrolled
     std::function<void()> exit;                    // the grid lost the focus
     std::function<void()> clientResized;           // the scroll bar came or went
+    std::function<bool()> enterCom;                // before the first accessible object leaves
   };
 
   TaskGrid(TaskList& list, Callbacks callbacks);
+  ~TaskGrid() override;
   HWND Create(HWND parent, int id);
 
   int RowHeight() const { return rowHeight_; }
@@ -63,6 +67,9 @@ class TaskGrid final : public Window {
   // that an open editor closes before the row it writes to changes.
   void MoveCurrentRow(int row);
 
+  // The list as screen readers see it (made when first asked); WM_GETOBJECT hands it out.
+  IAccessible* Accessible();
+
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -73,6 +80,9 @@ class TaskGrid final : public Window {
   void OnKeyDown(WPARAM key);
   void BeforeMove();
   void ScrollTo(int topRow);
+  // Tells screen readers that another task became the current one.
+  void AnnounceCurrentRow();
+  LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
   TaskList& list_;
   Callbacks cb_;
@@ -83,6 +93,10 @@ class TaskGrid final : public Window {
   bool scrollBarShown_ = false;
   int wheelRemainder_ = 0;
   long long firstPaint_ = 0;
+  ComPtr<GridAccessible> accessible_;
+  bool accessibleHandedOut_ = false;
+  int announcedRow_ = 0;
+  int announcedCount_ = 0;
 };
 
 }  // namespace lq::win

@@ -37,6 +37,8 @@ class ViewImage {
   // The two labels' places in the parent; an empty rectangle hides a label.
   void PlaceLabels(const Rect& main, const Rect& seconds);
   void SetLabelTexts(const std::wstring& main, const std::wstring& seconds);
+  // What the clock labels say, as one text.
+  std::wstring ClockText() const { return lblYMDHM.Text() + lblSecond.Text(); }
   // Whether the seconds label has room on the screen.
   bool SecondsShown() const { return lblSecond.HasSize(); }
 

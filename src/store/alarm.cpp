@@ -1,5 +1,6 @@
 #include "store/alarm.h"
 
+#include <algorithm>
 #include <array>
 
 #include "store/text.h"
@@ -19,6 +20,9 @@ std::array<std::string_view, 5> FirstFiveChars(std::string_view t) {
   }
   return c;
 }
+
+// The day a minute number lies on, rounding down also before 1970.
+MinuteNumber DayOf(MinuteNumber m) { return (m >= 0 ? m : m - kMinutesPerDay + 1) / kMinutesPerDay; }
 
 bool IsDigit(std::string_view c) { return c.size() == 1 && c[0] >= '0' && c[0] <= '9'; }
 int DigitValue(std::string_view c) { return c[0] - '0'; }
@@ -139,6 +143,86 @@ void AlarmRowsToRing(const TaskTable& table, std::string_view minute, std::vecto
   }
 }
 
+bool ExaminedMinutes::Contains(MinuteNumber m) const {
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (m >= spans_[i].from && m <= spans_[i].to) return true;
+  }
+  return false;
+}
+
+void ExaminedMinutes::Add(MinuteNumber from, MinuteNumber to) {
+  // Every span the new one touches or adjoins becomes part of it.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < count_; ++i) {
+    const Span s = spans_[i];
+    if (s.to + 1 >= from && s.from <= to + 1) {
+      from = std::min(from, s.from);
+      to = std::max(to, s.to);
+    } else {
+      spans_[kept++] = s;
+    }
+  }
+  count_ = kept;
+  if (count_ == spans_.size()) {
+    std::size_t first = 0;
+    for (std::size_t i = 1; i < count_; ++i) {
+      if (spans_[i].to < spans_[first].to) first = i;
+    }
+    spans_[first] = spans_[--count_];
+  }
+  spans_[count_++] = Span{from, to};
+}
+
+AlarmPass NextAlarmPass(std::optional<MinuteNumber>& lastCheck, ExaminedMinutes& examined, MinuteNumber now) {
+  AlarmPass pass;
+  pass.now = now;
+  pass.previous = lastCheck.value_or(now - 1);
+  pass.examined = examined;
+  MinuteNumber from = now;
+  if (pass.Jumped() && now - pass.previous <= kLateRingLimit) {
+    from = std::max(pass.previous + 1, DayOf(now) * kMinutesPerDay);
+  }
+  examined.Add(from, now);
+  lastCheck = now;
+  return pass;
+}
+
+AlarmDue WhenAlarmRings(const AlarmPass& pass, MinuteNumber alarmMinute) {
+  if (alarmMinute > pass.now || pass.examined.Contains(alarmMinute)) return AlarmDue::No;
+  if (alarmMinute == pass.now) return AlarmDue::OnTime;
+  if (alarmMinute <= pass.previous) return AlarmDue::No;
+  const bool sameDay = DayOf(alarmMinute) == DayOf(pass.now);
+  return sameDay && pass.now - pass.previous <= kLateRingLimit ? AlarmDue::Late : AlarmDue::Missed;
+}
+
+std::optional<MinuteNumber> AlarmMinuteOf(const TaskRow& row) {
+  if (IsDoneMark(row[colDaysLeft]) || row[colFlags].empty() || row[colFlags][0] != 'A') return std::nullopt;
+  // The time as the alarm check compares it: the text's first five bytes, "hh:nn".
+  const std::string_view t = row[colText];
+  if (t.size() < 5 || t[2] != ':') return std::nullopt;
+  for (const std::size_t i : {0u, 1u, 3u, 4u}) {
+    if (t[i] < '0' || t[i] > '9') return std::nullopt;
+  }
+  const int hour = (t[0] - '0') * 10 + (t[1] - '0');
+  const int minute = (t[3] - '0') * 10 + (t[4] - '0');
+  if (hour > 23 || minute > 59) return std::nullopt;
+  const auto date = ParseDateText(row[colDueDate]);
+  if (!date) return std::nullopt;
+  return MinuteNumberOf(*date, hour, minute);
+}
+
+void AlarmsOfPass(const TaskTable& table, const AlarmPass& pass, std::vector<DueAlarm>& alarms) {
+  alarms.clear();
+  for (int r = 1; r < table.RowCount(); ++r) {
+    const auto minute = AlarmMinuteOf(table.Row(r));
+    if (!minute) continue;
+    const AlarmDue due = WhenAlarmRings(pass, *minute);
+    if (due != AlarmDue::No) alarms.push_back(DueAlarm{r, *minute, due});
+  }
+  std::stable_sort(alarms.begin(), alarms.end(),
+                   [](const DueAlarm& a, const DueAlarm& b) { return a.minute < b.minute; });
+}
+
 std::string AlarmTaskText(std::string_view text) {
   std::string b(BytesFrom(text, 6));
   // A double quote byte is never the second byte of a double-byte character.
@@ -174,6 +258,59 @@ std::string AlarmParameters(std::string_view minute, std::string_view taskText) 
   p += ' ';
   AppendQuotedArgument(p, CommandLineSafe(taskText));
   return p;
+}
+
+std::string AlarmParameters(std::span<const AlarmCall> alarms) {
+  std::string p;
+  for (const AlarmCall& a : alarms) {
+    if (!p.empty()) p += ' ';
+    p += AlarmParameters(a.minute, a.taskText);
+    if (a.lateMinutes > 0 || alarms.size() > 1) {
+      p += ' ';
+      p += kAlarmLateOption;
+      p += std::to_string(std::max<MinuteNumber>(a.lateMinutes, 0));
+    }
+  }
+  return p;
+}
+
+bool StillRings(const TaskTable& table, const AlarmCall& alarm) {
+  if (alarm.row < 1 || alarm.row >= table.RowCount()) return false;
+  const TaskRow& row = table.Row(alarm.row);
+  return !IsDoneMark(row[colDaysLeft]) && !row[colFlags].empty() && row[colFlags][0] == 'A' &&
+         TakeChars(row[colText], 5) == alarm.minute;
+}
+
+std::vector<std::vector<AlarmCall>> GroupLateAlarms(std::vector<AlarmCall> late) {
+  std::vector<std::vector<AlarmCall>> groups;
+  const std::size_t size = late.size() <= kFewAlarms ? 1 : kAlarmsPerWindow;
+  for (std::size_t i = 0; i < late.size(); i += size) {
+    const auto end = late.begin() + static_cast<std::ptrdiff_t>(std::min(late.size(), i + size));
+    groups.emplace_back(std::make_move_iterator(late.begin() + static_cast<std::ptrdiff_t>(i)),
+                        std::make_move_iterator(end));
+  }
+  return groups;
+}
+
+std::string MissedAlarmsMessage(const TaskTable& table, std::span<const DueAlarm> missed) {
+  if (missed.empty()) return {};
+  // 次のアラームは時刻を過ぎていたため鳴らしていません。
+  std::string m =
+      "\x8E\x9F\x82\xCC\x83\x41\x83\x89\x81\x5B\x83\x80\x82\xCD\x8E\x9E\x8D\x8F\x82\xF0\x89\xDF\x82\xAC\x82\xC4"
+      "\x82\xA2\x82\xBD\x82\xBD\x82\xDF\x96\xC2\x82\xE7\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42\r\n";
+  // (12時間を超えて時計が進んだか、前日以前の予定です)
+  m += "(12\x8E\x9E\x8A\xD4\x82\xF0\x92\xB4\x82\xA6\x82\xC4\x8E\x9E\x8C\x76\x82\xAA\x90\x69\x82\xF1\x82\xBE\x82\xA9"
+       "\x81\x41\x91\x4F\x93\xFA\x88\xC8\x91\x4F\x82\xCC\x97\x5C\x92\xE8\x82\xC5\x82\xB7)\r\n";
+  for (std::size_t i = 0; i < missed.size() && i < kMissedListed; ++i) {
+    const TaskRow& row = table.Row(missed[i].row);
+    m.append("\r\n").append(row[colDueDate]).append(" ").append(row[colText]);
+  }
+  if (missed.size() > kMissedListed) {
+    m += "\r\n\x82\xD9\x82\xA9";  // ほか
+    m += std::to_string(missed.size() - kMissedListed);
+    m += "\x8C\x8F";  // 件
+  }
+  return m;
 }
 
 std::string_view AlarmErrorExplanation(int code) {
@@ -220,10 +357,15 @@ std::string_view AlarmErrorExplanation(int code) {
 }
 
 std::string AlarmErrorMessage(std::string_view minute, std::string_view taskText, int code) {
+  const AlarmCall one{0, std::string(minute), std::string(taskText), 0};
+  return AlarmErrorMessage(std::span<const AlarmCall>(&one, 1), code);
+}
+
+std::string AlarmErrorMessage(std::span<const AlarmCall> alarms, int code) {
   const std::string_view explanation = AlarmErrorExplanation(code);
   if (explanation.empty()) return {};
   std::string m;
-  m.append(minute).append(" ").append(taskText).append("\r\n");
+  for (const AlarmCall& a : alarms) m.append(a.minute).append(" ").append(a.taskText).append("\r\n");
   // のアラーム鳴動時にエラーが発生しました。
   m += "\x82\xCC\x83\x41\x83\x89\x81\x5B\x83\x80\x96\xC2\x93\xAE\x8E\x9E\x82\xC9\x83\x47\x83\x89\x81\x5B\x82\xAA"
        "\x94\xAD\x90\xB6\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\r\n";

@@ -1,5 +1,7 @@
 #include "store/alarmcall.h"
 
+#include <string>
+
 namespace lq {
 namespace {
 
@@ -37,6 +39,38 @@ std::optional<LeadingTime> ReadLeadingTime(std::u16string_view s) {
   return t;
 }
 
+std::u16string Number(long n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+// One alarm's arguments: the time (or text), then the pieces of the text.
+AlarmEntry InterpretOneAlarm(std::span<const std::u16string> args) {
+  AlarmEntry e;
+  std::u16string rawText;
+  auto appendText = [&rawText](std::u16string_view piece) {
+    if (!rawText.empty() && !piece.empty() && !IsBlank(rawText.back()) && !IsBlank(piece.front())) rawText += u' ';
+    rawText += piece;
+  };
+  std::size_t next = 0;
+  if (!args.empty()) {
+    const std::u16string_view first = TrimBlanks(args[0]);
+    if (auto t = ReadLeadingTime(first)) {
+      e.time = std::move(t->time);
+      e.timeGiven = true;
+      // Text glued to the time ("07:00 起床" as one argument) comes first.
+      if (t->length < first.size()) appendText(first.substr(t->length));
+    } else {
+      appendText(args[0]);
+    }
+    next = 1;
+  }
+  for (; next < args.size(); ++next) appendText(args[next]);
+  e.text = CleanAlarmText(rawText);
+  if (!e.timeGiven) e.time = kAlarmNoTime;
+  return e;
+}
+
 }  // namespace
 
 std::optional<std::u16string> ParseCallTime(std::u16string_view arg) {
@@ -72,35 +106,73 @@ std::u16string CutWithEllipsis(std::u16string_view text, std::size_t maxUnits) {
   return out;
 }
 
+std::optional<long> ParseLateOption(std::u16string_view arg) {
+  if (arg.substr(0, kAlarmLatePrefix.size()) != kAlarmLatePrefix) return std::nullopt;
+  const std::u16string_view digits = arg.substr(kAlarmLatePrefix.size());
+  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  long value = 0;
+  for (const char16_t c : digits) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - u'0');
+  }
+  return value;
+}
+
+std::u16string LatenessText(long minutes) {
+  const long hours = minutes / 60;
+  const long rest = minutes % 60;
+  std::u16string t;
+  if (hours > 0) t += Number(hours) + u"時間";
+  if (rest > 0 || hours == 0) t += Number(rest) + u"分";
+  return t;
+}
+
 AlarmDisplay InterpretAlarmArguments(std::span<const std::u16string> args) {
   AlarmDisplay d;
-  std::u16string rawText;
-  auto appendText = [&rawText](std::u16string_view piece) {
-    if (!rawText.empty() && !piece.empty() && !IsBlank(rawText.back()) && !IsBlank(piece.front())) rawText += u' ';
-    rawText += piece;
-  };
+  std::size_t i = 0;
+  do {
+    const std::size_t start = i;
+    if (i < args.size()) ++i;  // the time
+    if (i < args.size()) ++i;  // the text, whatever it looks like
+    while (i < args.size() && !ParseLateOption(args[i])) ++i;
+    AlarmEntry e = InterpretOneAlarm(args.subspan(start, i - start));
+    if (i < args.size()) e.lateMinutes = *ParseLateOption(args[i++]);
+    // Blanks after the last alarm are no alarm of their own.
+    if (d.alarms.empty() || e.timeGiven || !e.text.empty()) d.alarms.push_back(std::move(e));
+  } while (i < args.size());
 
-  std::size_t next = 0;
-  if (!args.empty()) {
-    const std::u16string_view first = TrimBlanks(args[0]);
-    if (auto t = ReadLeadingTime(first)) {
-      d.time = std::move(t->time);
-      d.timeGiven = true;
-      // Text glued to the time ("07:00 起床" as one argument) comes first.
-      if (t->length < first.size()) appendText(first.substr(t->length));
-    } else {
-      appendText(args[0]);
+  if (d.alarms.size() == 1) {
+    const AlarmEntry& e = d.alarms.front();
+    d.time = e.time;
+    d.timeGiven = e.timeGiven;
+    d.textGiven = !e.text.empty();
+    d.text = d.textGiven ? CutWithEllipsis(e.text, kAlarmTextMaxUnits) : std::u16string(kAlarmNoText);
+    d.caption = kAlarmCaption;
+    if (d.timeGiven) d.caption += u" " + d.time;
+    if (e.lateMinutes > 0) {
+      d.caption += u"（" + LatenessText(e.lateMinutes) + u"遅れ）";
+      d.note = LatenessText(e.lateMinutes) + u"遅れのアラームです";
     }
-    next = 1;
+    return d;
   }
-  for (; next < args.size(); ++next) appendText(args[next]);
 
-  const std::u16string cleaned = CleanAlarmText(rawText);
-  d.textGiven = !cleaned.empty();
-  d.text = d.textGiven ? CutWithEllipsis(cleaned, kAlarmTextMaxUnits) : std::u16string(kAlarmNoText);
-  if (!d.timeGiven) d.time = kAlarmNoTime;
-  d.caption = kAlarmCaption;
-  if (d.timeGiven) d.caption += u" " + d.time;
+  d.time = Number(static_cast<long>(d.alarms.size())) + u"件のアラーム";
+  d.timeGiven = true;
+  d.textGiven = true;
+  d.caption = std::u16string(kAlarmCaption) + u" " + Number(static_cast<long>(d.alarms.size())) + u"件";
+  bool late = false;
+  for (std::size_t n = 0; n < d.alarms.size(); ++n) {
+    const AlarmEntry& e = d.alarms[n];
+    late = late || e.lateMinutes > 0;
+    if (n >= kAlarmListMaxLines) continue;
+    if (n > 0) d.text += u"\r\n";
+    d.text += e.time + u" " + (e.text.empty() ? std::u16string(kAlarmNoText) : CutWithEllipsis(e.text, kAlarmListTextMaxUnits));
+    if (e.lateMinutes > 0) d.text += u"（" + LatenessText(e.lateMinutes) + u"遅れ）";
+  }
+  if (d.alarms.size() > kAlarmListMaxLines) {
+    d.text += u"\r\nほか" + Number(static_cast<long>(d.alarms.size() - kAlarmListMaxLines)) + u"件";
+  }
+  if (late) d.note = kAlarmSeveralNote;
   return d;
 }
 

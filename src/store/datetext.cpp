@@ -49,6 +49,8 @@ std::int64_t DayNumber(Date d) {
   return era * 146097 + doe - 719468;
 }
 
+MinuteNumber MinuteNumberOf(const DateTime& t) { return MinuteNumberOf(t.date, t.hour, t.minute); }
+
 Date DateFromDayNumber(std::int64_t z) {
   z += 719468;
   const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;

@@ -32,6 +32,15 @@ Date DateFromDayNumber(std::int64_t n);
 int DayOfWeek(Date d);  // 0 Sunday … 6 Saturday
 Date AddDays(Date d, int days);
 
+// A minute of the local clock counted from 1970-01-01 00:00, so that the same hh:nn of two
+// days are two minutes and a jump of the clock is a difference.
+using MinuteNumber = std::int64_t;
+inline constexpr MinuteNumber kMinutesPerDay = 24 * 60;
+MinuteNumber MinuteNumberOf(const DateTime& t);
+inline MinuteNumber MinuteNumberOf(Date d, int hour, int minute) {
+  return DayNumber(d) * kMinutesPerDay + hour * 60 + minute;
+}
+
 // The one-character weekday name, two bytes of code page 932 (日 月 火 水 木 金 土).
 std::string_view WeekdayName(int dayOfWeek);
 

@@ -177,6 +177,36 @@ TEST(Alarm, BadArgumentsStillGiveAClearWindow) {
   EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
 }
 
+TEST(Alarm, ALateAlarmSaysHowLateAndSeveralShowAsOneList) {
+  const struct {
+    const char* name;
+    std::wstring arguments;
+    const char *caption, *time, *note, *text;
+  } cases[] = {
+      {"at its minute", L"\"07:00\" \" 起床\"", "アラーム 07:00", "07:00", "", "起床"},
+      {"late", L"\"07:00\" \" 起床\" /late:62", "アラーム 07:00（1時間2分遅れ）", "07:00", "1時間2分遅れのアラームです",
+       "起床"},
+      {"several late",
+       L"\"07:00\" \" 起床\" /late:90 \"07:30\" \" 朝食\" /late:60 \"08:00\" \"\" /late:30 \"08:15\" \" 電話\" /late:15",
+       "アラーム 4件", "4件のアラーム", "時刻に鳴らせなかったアラームです",
+       "07:00 起床（1時間30分遅れ）\r\n07:30 朝食（1時間遅れ）\r\n08:00 （予定なし）（30分遅れ）\r\n08:15 電話（15分遅れ）"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AlarmFolder folder(false);
+    AlarmRun run(folder.scratch, c.arguments);
+    ASSERT_TRUE(run.Started());
+    ASSERT_NE(run.WaitForWindow(), nullptr) << "no alarm window";
+    EXPECT_EQ(Utf8(run.Caption()), c.caption);
+    EXPECT_EQ(Utf8(run.Text(alarm::kTimeLabelId)), c.time);
+    EXPECT_EQ(Utf8(run.Text(alarm::kNoteLabelId)), c.note);
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(run.Window(), alarm::kNoteLabelId)) != FALSE, *c.note != '\0');
+    EXPECT_EQ(Utf8(run.Text(alarm::kTextLabelId)), c.text);
+    PostMessageW(run.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
+  }
+}
+
 TEST(Alarm, AlarmsOfOneMinuteOpenApartAndInsideTheScreen) {
   AlarmFolder folder;
   // Let go together, as Lindqvale starts every alarm of a minute in one go.

@@ -137,6 +137,66 @@ TEST(Timer, CtrlBArmsANormalisedTimeAndRefusesATextWithoutOne) {
   w.CloseAndWait();
 }
 
+// An hour of today at least five hours away from this machine's clock, so that the program's
+// first tick, which runs at the real time, never examines it.
+int HourAwayFromNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now.wHour < 12 ? 18 : 6;
+}
+
+std::string TwoDigits(int n) { return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)}; }
+
+// Shifts the clock and waits for the alarm check of the minute it shows.
+void ShiftClockAndWaitForTheCheck(const Session& w, int hour, int minute, int second) {
+  const LRESULT before = w.program.Query(kAlarmCounts, 0);
+  w.SetClockTo(hour, minute, second, 0);
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kAlarmCounts, 0) > before; })) << hour << ":" << minute;
+}
+
+TEST(Timer, AnAlarmTheClockJumpedOverRingsOnceMarkedLate) {
+  const int h = HourAwayFromNow();
+  const std::string at = TwoDigits(h) + ":00";
+  Scratch s;
+  std::filesystem::copy_file(FakeAlarm(), s.Folder() / L"TarnwillowAlarm.exe");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, at + " 起床", "", "A")}));
+  Session w(s);
+  ShiftClockAndWaitForTheCheck(w, h - 1, 50, 0);
+  ShiftClockAndWaitForTheCheck(w, h, 5, 30);  // as after a sleep: 15 minutes in one step
+  const std::string expected = "[" + at + "]\n[ 起床]\n[/late:5]\n";
+  EXPECT_TRUE(WaitUntil([&] { return s.Read(L"alarm-args.txt").has_value(); }, std::chrono::seconds(10)));
+  EXPECT_EQ(w.program.Query(kAlarmCounts, 1), 1);
+
+  // Neither the next minute nor the clock set back over the alarm rings it again.
+  ShiftClockAndWaitForTheCheck(w, h, 6, 30);
+  ShiftClockAndWaitForTheCheck(w, h - 1, 59, 50);
+  ShiftClockAndWaitForTheCheck(w, h, 0, 30);
+  EXPECT_EQ(w.program.Query(kAlarmCounts, 1), 1);
+  EXPECT_EQ(s.Read(L"alarm-args.txt").value_or(""), expected);
+  w.CloseAndWait();
+}
+
+TEST(Timer, AlarmsOfAJumpOfMoreThanTwelveHoursAreListedNotRung) {
+  const int h = HourAwayFromNow();
+  const std::string at = TwoDigits(h) + ":00";
+  Scratch s;
+  std::filesystem::copy_file(FakeAlarm(), s.Folder() / L"TarnwillowAlarm.exe");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, at + " 起床", "", "A")}));
+  Session w(s);
+  ShiftClockAndWaitForTheCheck(w, h - 5, 0, 0);
+  w.SetClockTo(h + 8, 30, 0, 0);  // thirteen and a half hours on, past midnight after 18:00
+  const auto box = w.program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"情報");
+  EXPECT_EQ(box->text, L"次のアラームは時刻を過ぎていたため鳴らしていません。\r\n"
+                       L"(12時間を超えて時計が進んだか、前日以前の予定です)\r\n\r\n" +
+                           Wide(DueDate(0) + " " + Sj(at + " 起床")));
+  Program::Answer(*box, IDOK);
+  EXPECT_EQ(w.program.Query(kAlarmCounts, 1), 0);
+  EXPECT_FALSE(s.Read(L"alarm-args.txt").has_value());
+  w.CloseAndWait();
+}
+
 TEST(Timer, InViewModeTheWindowHidesUnderTheCursorAndComesBack) {
   Scratch s;
   s.Write(L"Lindqvale.ini", "[View]\r\nHideWhenOnMouse=1\r\nHideWhenOnEdge=1\r\n");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -194,6 +196,171 @@ TEST(AlarmError, ListedCodesAreExplainedOthersIgnored) {
   }
   EXPECT_EQ(AlarmErrorMessage("07:00", Sj(" 起床"), 2),
             Sj("07:00  起床\r\nのアラーム鳴動時にエラーが発生しました。\r\n"
+               "コード2：ERROR_FILE_NOT_FOUND(指定されたファイルが見つかりませんでした)"));
+}
+
+}  // namespace
+}  // namespace lq
+
+namespace lq {
+namespace {
+
+// --- Minutes the clock skipped.
+
+MinuteNumber Min(int day, int h, int m) { return MinuteNumberOf(Date{2024, 3, day}, h, m); }
+
+TEST(AlarmPass, TheClockJumpingRingsSkippedAlarmsLateOnceAndNeverTwice) {
+  using D = AlarmDue;
+  struct Step {
+    MinuteNumber now;
+    std::vector<std::pair<MinuteNumber, AlarmDue>> alarms;  // an alarm's minute, and how it is due
+  };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"the first check examines only its own minute", {{Min(15, 7, 5), {{Min(15, 7, 5), D::OnTime}, {Min(15, 7, 4), D::No}}}}},
+      {"no gap",
+       {{Min(15, 7, 0), {}},
+        {Min(15, 7, 1), {{Min(15, 7, 1), D::OnTime}, {Min(15, 7, 0), D::No}, {Min(15, 7, 2), D::No}}}}},
+      {"one missed minute",
+       {{Min(15, 7, 0), {}}, {Min(15, 7, 2), {{Min(15, 7, 1), D::Late}, {Min(15, 7, 2), D::OnTime}, {Min(15, 7, 0), D::No}}}}},
+      {"several",
+       {{Min(15, 6, 0), {}},
+        {Min(15, 7, 30),
+         {{Min(15, 6, 0), D::No}, {Min(15, 6, 1), D::Late}, {Min(15, 7, 29), D::Late}, {Min(15, 7, 30), D::OnTime},
+          {Min(15, 7, 31), D::No}}}}},
+      {"across midnight: yesterday's are listed, today's ring late",
+       {{Min(14, 23, 50), {}},
+        {Min(15, 0, 10),
+         {{Min(14, 23, 50), D::No}, {Min(14, 23, 55), D::Missed}, {Min(15, 0, 0), D::Late}, {Min(15, 0, 10), D::OnTime}}}}},
+      {"set backwards: nothing rings again until the clock passes where it was",
+       {{Min(15, 7, 0), {}},
+        {Min(15, 7, 2), {{Min(15, 7, 1), D::Late}}},
+        {Min(15, 6, 58), {{Min(15, 6, 58), D::OnTime}}},  // before the first check: never examined
+        {Min(15, 6, 59), {{Min(15, 6, 59), D::OnTime}, {Min(15, 6, 58), D::No}}},
+        {Min(15, 7, 0), {{Min(15, 7, 0), D::No}}},
+        {Min(15, 7, 1), {{Min(15, 7, 1), D::No}}},
+        {Min(15, 7, 2), {{Min(15, 7, 2), D::No}}},
+        {Min(15, 7, 3), {{Min(15, 7, 3), D::OnTime}}}}},
+      {"set back by a summer-time hour",
+       {{Min(15, 2, 0), {}}, {Min(15, 3, 0), {}}, {Min(15, 2, 0), {{Min(15, 2, 0), D::No}}},
+        {Min(15, 2, 30), {{Min(15, 2, 30), D::No}, {Min(15, 2, 10), D::No}}}, {Min(15, 3, 1), {{Min(15, 3, 1), D::OnTime}}}}},
+      {"exactly 12 hours still rings late",
+       {{Min(15, 6, 0), {}}, {Min(15, 18, 0), {{Min(15, 6, 1), D::Late}, {Min(15, 17, 59), D::Late}}}}},
+      {"more than 12 hours: listed, not rung",
+       {{Min(14, 18, 0), {}},
+        {Min(15, 6, 30),
+         {{Min(14, 20, 0), D::Missed}, {Min(15, 6, 0), D::Missed}, {Min(15, 6, 30), D::OnTime}, {Min(14, 18, 0), D::No}}}}},
+      {"what a long jump only listed rings when the clock is set back over it",
+       {{Min(15, 7, 0), {}},
+        {Min(16, 7, 0), {{Min(15, 7, 10), D::Missed}, {Min(16, 7, 0), D::OnTime}}},
+        {Min(15, 7, 10), {{Min(15, 7, 10), D::OnTime}}},
+        {Min(15, 7, 11), {{Min(15, 7, 11), D::OnTime}}},
+        {Min(16, 7, 0), {{Min(16, 7, 0), D::No}}}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<MinuteNumber> last;
+    ExaminedMinutes examined;
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+      const AlarmPass pass = NextAlarmPass(last, examined, c.steps[i].now);
+      for (const auto& [minute, due] : c.steps[i].alarms) {
+        EXPECT_EQ(WhenAlarmRings(pass, minute), due) << "step " << i << ", alarm at minute " << minute % 1440;
+      }
+    }
+  }
+}
+
+TEST(AlarmPass, OfManySeparateSpansOnlyTheEarliestAreForgotten) {
+  std::optional<MinuteNumber> last;
+  ExaminedMinutes examined;
+  // Six days examined 07:00 to 07:05 each, the day in between slept through: six spans.
+  for (int day = 10; day < 16; ++day) {
+    for (int m = 0; m <= 5; ++m) NextAlarmPass(last, examined, Min(day, 7, m));
+  }
+  for (int day = 12; day < 16; ++day) {
+    EXPECT_TRUE(examined.Contains(Min(day, 7, 3))) << day;
+    EXPECT_FALSE(examined.Contains(Min(day, 7, 6))) << day;
+  }
+  EXPECT_FALSE(examined.Contains(Min(10, 7, 3)));
+}
+
+TaskRow Due(int day, const char* flags, const char* text, const char* daysLeft = "0") {
+  return TaskRow{FormatDueDate(Date{2024, 3, day}), Sj(daysLeft), Sj(text), "", "", flags};
+}
+
+TEST(AlarmsOfPass, EveryArmedOpenTaskOfTheSkippedMinutesEarliestFirst) {
+  const TaskTable table({TaskRow{},
+                         Due(14, "A", "23:30 yesterday", "-1"),
+                         Due(15, "A", "08:00 later"),
+                         Due(15, "A", "07:10 earlier"),
+                         Due(15, "-", "07:20 not armed"),
+                         Due(15, "A", "07:20 done", "済"),
+                         Due(15, "A", "7:20 not normalised"),
+                         Due(15, "A", "07:05 before the gap"),
+                         Due(15, "A", "08:30 now"),
+                         Due(16, "A", "07:30 tomorrow", "1"),
+                         TaskRow{"not a date", "0", "07:30 no date", "", "", "A"}});
+  std::optional<MinuteNumber> last;
+  ExaminedMinutes examined;
+  NextAlarmPass(last, examined, Min(14, 23, 0));
+  const AlarmPass pass = NextAlarmPass(last, examined, Min(15, 8, 30));
+  std::vector<DueAlarm> due{DueAlarm{}};
+  AlarmsOfPass(table, pass, due);
+  std::vector<std::pair<int, AlarmDue>> got;
+  for (const DueAlarm& a : due) got.emplace_back(a.row, a.due);
+  EXPECT_EQ(got, (std::vector<std::pair<int, AlarmDue>>{
+                     {1, AlarmDue::Missed}, {7, AlarmDue::Late}, {3, AlarmDue::Late}, {2, AlarmDue::Late}, {8, AlarmDue::OnTime}}));
+}
+
+TEST(AlarmParameters, LateAndSeveralAlarmsArriveAsTriples) {
+  const AlarmCall late{1, "07:00", Sj(" 起床 \\"), 62};
+  EXPECT_EQ(Arguments(AlarmParameters(std::span<const AlarmCall>(&late, 1))),
+            (std::vector<std::string>{"07:00", Sj(" 起床 \\"), "/late:62"}));
+  const AlarmCall onTime{1, "07:00", Sj(" 起床"), 0};
+  EXPECT_EQ(AlarmParameters(std::span<const AlarmCall>(&onTime, 1)), AlarmParameters("07:00", Sj(" 起床")));
+  const std::vector<AlarmCall> several{{1, "07:00", Sj(" 起床"), 90}, {2, "08:00", "", 30}, {3, "08:30", Sj(" 表"), 0}};
+  EXPECT_EQ(Arguments(AlarmParameters(several)),
+            (std::vector<std::string>{"07:00", Sj(" 起床"), "/late:90", "08:00", "", "/late:30", "08:30", Sj(" 表"),
+                                      "/late:0"}));
+}
+
+TEST(AlarmParameters, AFewLateAlarmsRingAloneMoreTogetherTenAtMost) {
+  const std::pair<std::size_t, std::vector<std::size_t>> cases[] = {
+      {0, {}}, {1, {1}}, {3, {1, 1, 1}}, {4, {4}}, {10, {10}}, {23, {10, 10, 3}}};
+  for (const auto& [count, sizes] : cases) {
+    std::vector<AlarmCall> late;
+    for (std::size_t i = 0; i < count; ++i) late.push_back(AlarmCall{static_cast<int>(i + 1), "07:00", "", 5});
+    const auto groups = GroupLateAlarms(late);
+    std::vector<std::size_t> got;
+    int expectedRow = 1;
+    for (const auto& g : groups) {
+      got.push_back(g.size());
+      for (const AlarmCall& a : g) EXPECT_EQ(a.row, expectedRow++) << "in their order";
+    }
+    EXPECT_EQ(got, sizes) << count;
+  }
+}
+
+TEST(AlarmError, SkippedAlarmsThatDoNotRingAreListed) {
+  std::vector<TaskRow> rows{TaskRow{}, Due(14, "A", "23:30 寝る", "-1"), Due(15, "A", "07:00 起床")};
+  for (int i = 0; i < 21; ++i) rows.push_back(Due(15, "A", "07:30 x"));
+  const TaskTable table(rows);
+  const std::vector<DueAlarm> two{{1, 0, AlarmDue::Missed}, {2, 0, AlarmDue::Missed}};
+  EXPECT_EQ(MissedAlarmsMessage(table, two),
+            Sj("次のアラームは時刻を過ぎていたため鳴らしていません。\r\n"
+               "(12時間を超えて時計が進んだか、前日以前の予定です)\r\n"
+               "\r\n2024/03/14(木) 23:30 寝る\r\n2024/03/15(金) 07:00 起床"));
+  std::vector<DueAlarm> many;
+  for (int r = 1; r < table.RowCount(); ++r) many.push_back(DueAlarm{r, 0, AlarmDue::Missed});
+  const std::string m = MissedAlarmsMessage(table, many);
+  EXPECT_EQ(m.substr(m.size() - Sj("x\r\nほか3件").size()), Sj("x\r\nほか3件"));
+  EXPECT_EQ(MissedAlarmsMessage(table, {}), "");
+
+  const std::vector<AlarmCall> group{{1, "07:00", Sj(" 起床"), 5}, {2, "07:30", " x", 1}};
+  EXPECT_EQ(AlarmErrorMessage(group, 2),
+            Sj("07:00  起床\r\n07:30  x\r\nのアラーム鳴動時にエラーが発生しました。\r\n"
                "コード2：ERROR_FILE_NOT_FOUND(指定されたファイルが見つかりませんでした)"));
 }
 

@@ -186,3 +186,60 @@ TEST(AlarmPlacement, OddSizesGiveAPlaceInsteadOfFailing) {
 
 }  // namespace
 }  // namespace lq
+
+namespace lq {
+namespace {
+
+TEST(AlarmCall, LateAndSeveralAlarms) {
+  const struct {
+    const char* name;
+    std::vector<std::u16string> args;
+    std::u16string time, text, note, caption;
+    std::size_t alarms;
+  } cases[] = {
+      {"two arguments keep their meaning, whatever the text", {u"07:00", u"/late:5"}, u"07:00", u"/late:5", u"",
+       u"アラーム 07:00", 1},
+      {"late by minutes", {u"07:00", u" 起床", u"/late:32"}, u"07:00", u"起床", u"32分遅れのアラームです",
+       u"アラーム 07:00（32分遅れ）", 1},
+      {"late by hours", {u"07:00", u" 起床", u"/late:120"}, u"07:00", u"起床", u"2時間遅れのアラームです",
+       u"アラーム 07:00（2時間遅れ）", 1},
+      {"a split text before the mark", {u"07:00", u"朝の", u"会議", u"/late:62"}, u"07:00", u"朝の 会議",
+       u"1時間2分遅れのアラームです", u"アラーム 07:00（1時間2分遅れ）", 1},
+      {"late by nothing is on time", {u"07:00", u" 起床", u"/late:0"}, u"07:00", u"起床", u"", u"アラーム 07:00", 1},
+      {"not a mark", {u"07:00", u" 起床", u"/late:x", u"/late:1234567"}, u"07:00", u"起床 /late:x /late:1234567", u"",
+       u"アラーム 07:00", 1},
+      {"blanks after the last alarm", {u"07:00", u" 起床", u"/late:5", u" ", u""}, u"07:00", u"起床",
+       u"5分遅れのアラームです", u"アラーム 07:00（5分遅れ）", 1},
+      {"several",
+       {u"07:00", u" 起床", u"/late:90", u"07:30", u"", u"/late:60", u"08:29", u" 出発", u"/late:0"},
+       u"3件のアラーム",
+       u"07:00 起床（1時間30分遅れ）\r\n07:30 （予定なし）（1時間遅れ）\r\n08:29 出発",
+       kAlarmSeveralNote.data(),
+       u"アラーム 3件",
+       3},
+      {"several on time have no note", {u"07:00", u" a", u"/late:0", u"07:00", u" b"}, u"2件のアラーム",
+       u"07:00 a\r\n07:00 b", u"", u"アラーム 2件", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const AlarmDisplay d = InterpretAlarmArguments(c.args);
+    EXPECT_EQ(U8(d.time), U8(c.time));
+    EXPECT_EQ(U8(d.text), U8(c.text));
+    EXPECT_EQ(U8(d.note), U8(c.note));
+    EXPECT_EQ(U8(d.caption), U8(c.caption));
+    EXPECT_EQ(d.alarms.size(), c.alarms);
+  }
+
+  // Beyond ten lines the rest is counted; long texts are cut in the list.
+  std::vector<std::u16string> many;
+  for (int i = 0; i < 12; ++i) {
+    many.insert(many.end(), {u"07:00", u" " + std::u16string(60, u'長'), u"/late:5"});
+  }
+  const AlarmDisplay d = InterpretAlarmArguments(many);
+  EXPECT_EQ(d.alarms.size(), 12u);
+  EXPECT_EQ(U8(d.text.substr(d.text.size() - 6)), U8(u"\r\nほか2件"));
+  EXPECT_NE(d.text.find(std::u16string(kAlarmListTextMaxUnits - 1, u'長') + u"…（5分遅れ）"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace lq

@@ -1,0 +1,46 @@
+// Names for screen readers of the main window's controls beside the list (the list itself is
+// GridAccessible): the header buttons say their hints, the editors which task they edit, and
+// the view image what it is and what its clock shows.
+#include "app/application.h"
+#include "mainwindow/gridaccessible.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/codepage.h"
+#include "store/rowname.h"
+
+namespace lq::win {
+
+void TfrmToDo::GiveAccessibleNames() {
+  // A button's text is its name; these are drawn as images, so the text shows nowhere else.
+  std::size_t n = 0;
+  for (const Command c : HeaderButtons()) ::SetWindowTextW(headerButtons_[n++], InfoOf(c).hint);
+
+  const auto enterCom = [this] { return app_.EnsureCom(); };
+  const auto editedRow = [this]() -> const TaskRow* {
+    const int row = editors_.Row();
+    return row >= 1 && row < list_.Table().RowCount() ? &list_.Table().Row(row) : nullptr;
+  };
+  GiveAccessibleName(
+      editors_.TextHandle(),
+      [this, editedRow] {
+        const TaskRow* row = editedRow();
+        return row ? FromCp932(AccessibleTextEditorName(*row, list_.Today())) : std::wstring();
+      },
+      nullptr, enterCom);
+  GiveAccessibleName(
+      viewImage_.Handle(), [] { return std::wstring(L"予定表（表示モード）"); },
+      [this] { return viewImage_.ClockText(); }, enterCom);
+}
+
+void TfrmToDo::GiveDatePickerName(HWND picker) {
+  GiveAccessibleName(
+      picker,
+      [this] {
+        const int row = editors_.Row();
+        return row >= 1 && row < list_.Table().RowCount()
+                   ? FromCp932(AccessibleDatePickerName(list_.Table().Row(row)))
+                   : std::wstring();
+      },
+      nullptr, [this] { return app_.EnsureCom(); });
+}
+
+}  // namespace lq::win
