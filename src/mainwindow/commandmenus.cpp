@@ -3,6 +3,7 @@
 #include <string>
 
 #include "mainwindow/imagelist.h"
+#include "platform/window.h"
 #include "res/artwork.h"
 
 namespace lq::win {
@@ -22,7 +23,9 @@ std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
 }  // namespace
 
 void CommandMenus::Create() {
-  for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i));
+  // Menus are drawn at the system DPI.
+  const int size = ScaleToDpi(kImageSize, SystemDpi());
+  for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i, size));
   const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : nullptr; };
 
   for (auto& m : menus_) m.Reset(::CreatePopupMenu());

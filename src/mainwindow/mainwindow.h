@@ -8,6 +8,7 @@
 //   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
 //   editing.cpp     the text editor and the date picker
 //   input.cpp       mouse, keys, menus and the task commands they start
+//   display.cpp     the display's scale and the monitors changing while the program runs
 
 #include <windows.h>
 #include <commctrl.h>
@@ -143,6 +144,18 @@ class TfrmToDo final : public Window {
   void ApplyVisibility(bool visible);
   void AlarmCheck(std::string_view minute);
   void popitemAlarmClick();
+
+  // --- the display (display.cpp)
+  struct Screens {
+    Rect primary;
+    Rect workArea;  // of the primary monitor
+    std::vector<Rect> monitors;
+  };
+  static Screens CurrentScreens();
+  // The row height and the fonts at the window's DPI, from the settings as loaded.
+  void ApplyRowMetrics();
+  void OnDpiChanged(const RECT& suggested);
+  void RescueFromOffScreen();
 
   // --- commands (commands.cpp): every command, from a menu, a key or a header button
   void Run(Command command);
