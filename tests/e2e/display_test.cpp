@@ -12,36 +12,13 @@ bool UnderWine() {
 }
 
 // The system DPI programs started meanwhile see (Wine reads it when a process starts; Windows
-// only at sign-in). The old value comes back, so the other tests see 96.
-class SystemDpiSetting {
- public:
-  explicit SystemDpiSetting(DWORD dpi) {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                        nullptr, &key_, nullptr) != ERROR_SUCCESS) {
-      key_ = nullptr;
-      return;
-    }
-    DWORD type = 0;
-    DWORD size = sizeof old_;
-    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&old_), &size) ==
-               ERROR_SUCCESS &&
-           type == REG_DWORD;
-    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+// only at sign-in). 96 comes back for the other tests.
+struct SystemDpiSetting {
+  explicit SystemDpiSetting(DWORD dpi) { Set(dpi); }
+  ~SystemDpiSetting() { Set(96); }
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
   }
-  ~SystemDpiSetting() {
-    if (!key_) return;
-    if (had_) {
-      RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
-    } else {
-      RegDeleteValueW(key_, L"LogPixels");
-    }
-    RegCloseKey(key_);
-  }
-
- private:
-  HKEY key_ = nullptr;
-  DWORD old_ = 96;
-  bool had_ = false;
 };
 
 // A descendant of the class with the window text; without a text, the widest one.
