@@ -398,7 +398,7 @@ void TfrmConfig::OnShow() { FormShow(); }
 
 void TfrmConfig::CreatePages() {
   const HWND tab = Item(IDC_PGCONFIG);
-  tabImages_.Reset(CreateMainImageList());
+  tabImages_.Reset(CreateMainImageList(Scale(kImageSize)));
   TabCtrl_SetImageList(tab, tabImages_.Get());
   for (std::size_t i = 0; i < kPages.size(); ++i) {
     TCITEMW item{};
