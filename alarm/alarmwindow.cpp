@@ -10,7 +10,6 @@
 namespace lq::alarm {
 namespace {
 
-using win::Scale;
 
 // Layout at 96 DPI; every pixel goes through Scale.
 constexpr int kClientWidth = 360;
@@ -291,6 +290,23 @@ LRESULT AlarmWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == AlarmSound::kRepeatTimer) sound_.OnRepeatTimer();
       return 0;
+    case WM_DPICHANGED: {
+      // Another monitor's scale: fonts, bell and layout anew, at the place Windows suggests.
+      const RECT& to = *reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(Handle(), nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (const auto bell = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                            IMAGE_ICON, Scale(kIconSize), Scale(kIconSize),
+                                                            LR_SHARED))) {
+        bell_ = bell;
+      }
+      CreateFonts();
+      ::SendMessageW(timeLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(timeFont_.Get()), FALSE);
+      ::SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+      ::SendMessageW(stopButton_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+      Layout();
+      ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return 0;
+    }
     case kQuerySound:
       return sound_.Source();
     case WM_DESTROY:

@@ -226,7 +226,8 @@ INT_PTR CALLBACK TfrmConfig::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   if (msg == WM_MEASUREITEM) {  // comes before WM_INITDIALOG: the font list's heights
     auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     if (mi->CtlType != ODT_COMBOBOX) return FALSE;
-    mi->itemHeight = static_cast<UINT>(Scale(mi->itemID == static_cast<UINT>(-1) ? kFontFieldHeight : kFontItemHeight));
+    const int height = mi->itemID == static_cast<UINT>(-1) ? kFontFieldHeight : kFontItemHeight;
+    mi->itemHeight = static_cast<UINT>(ScaleToDpi(height, DpiOf(hwnd)));
     return TRUE;
   }
   auto* self = reinterpret_cast<TfrmConfig*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
@@ -397,7 +398,7 @@ void TfrmConfig::OnShow() { FormShow(); }
 
 void TfrmConfig::CreatePages() {
   const HWND tab = Item(IDC_PGCONFIG);
-  tabImages_.Reset(CreateMainImageList());
+  tabImages_.Reset(CreateMainImageList(Scale(kImageSize)));
   TabCtrl_SetImageList(tab, tabImages_.Get());
   for (std::size_t i = 0; i < kPages.size(); ++i) {
     TCITEMW item{};

@@ -43,36 +43,41 @@ GridCell CellAt(const GridMetrics& g, int x, int y) {
   return {};
 }
 
-bool InIconZone(int x, const Rect& textCell, int rowHeight) { return x < textCell.left + rowHeight + 4; }
-
-Rect AttachmentMarkRect(const Rect& textCell, int rowHeight) {
-  const int left = textCell.left + 2 - 8 + rowHeight / 2;
-  const int top = (textCell.top + textCell.bottom - 12) / 2;
-  return Rect{left, top, left + kMarkSize, top + kMarkSize};
+bool InIconZone(int x, const Rect& textCell, int rowHeight, int dpi) {
+  return x < textCell.left + rowHeight + ScaleToDpi(4, dpi);
 }
 
-Rect AlarmMarkRect(const Rect& textCell, int rowHeight, bool attachment) {
-  Rect r = AttachmentMarkRect(textCell, rowHeight);
+Rect AttachmentMarkRect(const Rect& textCell, int rowHeight, int dpi) {
+  const auto s = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
+  const int left = textCell.left + s(2) - s(kMarkSize / 2) + rowHeight / 2;
+  const int top = (textCell.top + textCell.bottom - s(12)) / 2;
+  return Rect{left, top, left + s(kMarkSize), top + s(kMarkSize)};
+}
+
+Rect AlarmMarkRect(const Rect& textCell, int rowHeight, bool attachment, int dpi) {
+  Rect r = AttachmentMarkRect(textCell, rowHeight, dpi);
   if (attachment) {
-    r.left += rowHeight + 2;
-    r.right += rowHeight + 2;
+    r.left += rowHeight + ScaleToDpi(2, dpi);
+    r.right += rowHeight + ScaleToDpi(2, dpi);
   }
   return r;
 }
 
-int TextLeft(const Rect& textCell, int rowHeight, bool attachment, bool alarm) {
-  int left = textCell.left + 2;
-  if (attachment) left += rowHeight + 2;
-  if (alarm) left += rowHeight + 2;
+int TextLeft(const Rect& textCell, int rowHeight, bool attachment, bool alarm, int dpi) {
+  const int gap = ScaleToDpi(2, dpi);
+  int left = textCell.left + gap;
+  if (attachment) left += rowHeight + gap;
+  if (alarm) left += rowHeight + gap;
   return left;
 }
 
-Rect TextEditorRect(const Rect& textCell, Point origin, int rowHeight, bool attachment) {
+Rect TextEditorRect(const Rect& textCell, Point origin, int rowHeight, bool attachment, int dpi) {
   const int w = textCell.Width();
   const int h = textCell.Height();
   if (attachment) {
-    const int left = origin.x - 2 + textCell.left + rowHeight + 6;
-    return Rect{left, origin.y + textCell.top, left + w - rowHeight - 4, origin.y + textCell.top + h};
+    const int beside = rowHeight + ScaleToDpi(4, dpi);  // the mark and its gaps
+    const int left = origin.x + textCell.left + beside;
+    return Rect{left, origin.y + textCell.top, left + w - beside, origin.y + textCell.top + h};
   }
   return Rect{origin.x + textCell.left, origin.y + textCell.top, origin.x + textCell.right,
               origin.y + textCell.bottom};

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "geometry/dpi.h"
 #include "geometry/layout.h"
 
 namespace lq {
@@ -34,16 +35,19 @@ Rect CellRect(const GridMetrics& g, int col, int row);
 // belongs to it.
 GridCell CellAt(const GridMetrics& g, int x, int y);
 
+// The row height passed in is in pixels at `dpi`; the insets and the 16 x 16 marks are 96-DPI
+// values scaled to it.
+
 // The part of a text cell left of where its text begins, where the attachment mark sits.
-bool InIconZone(int x, const Rect& textCell, int rowHeight);
+bool InIconZone(int x, const Rect& textCell, int rowHeight, int dpi = kBaseDpi);
 // The 16 x 16 attachment (or web) mark of a text cell, and the alarm mark after it.
-Rect AttachmentMarkRect(const Rect& textCell, int rowHeight);
-Rect AlarmMarkRect(const Rect& textCell, int rowHeight, bool attachment);
+Rect AttachmentMarkRect(const Rect& textCell, int rowHeight, int dpi = kBaseDpi);
+Rect AlarmMarkRect(const Rect& textCell, int rowHeight, bool attachment, int dpi = kBaseDpi);
 // Left edge of the text in a text cell after its marks.
-int TextLeft(const Rect& textCell, int rowHeight, bool attachment, bool alarm);
+int TextLeft(const Rect& textCell, int rowHeight, bool attachment, bool alarm, int dpi = kBaseDpi);
 // The text editor over a text cell, in the coordinates of the grid's parent (origin: where the
 // grid's client area starts there). With an attachment it starts beside the mark.
-Rect TextEditorRect(const Rect& textCell, Point origin, int rowHeight, bool attachment);
+Rect TextEditorRect(const Rect& textCell, Point origin, int rowHeight, bool attachment, int dpi = kBaseDpi);
 // The date picker over a due-date cell, two pixels taller so its frame fits.
 Rect DatePickerRect(const Rect& dateCell, Point origin);
 

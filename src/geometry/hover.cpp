@@ -22,7 +22,7 @@ HoverDecision DecideHover(const HoverInput& in) {
   // is clear.
   const bool hidingWanted = in.HideWhenOnMouse != in.shiftDown;
   if (!in.HoverHidden) {
-    const int margin = in.HideWhenOnEdge ? kHoverEdgeMargin : 0;
+    const int margin = in.HideWhenOnEdge ? in.edgeMargin : 0;
     if (Inside(cursor, in.window, margin) && !in.leftDown && !in.rightDown && hidingWanted) {
       d = HoverDecision{false, true};
     }

@@ -25,6 +25,7 @@ struct HoverInput {
   Rect window;  // the window's screen rectangle: right = Left + Width, bottom = Top + Height
   bool HideWhenOnMouse = false;
   bool HideWhenOnEdge = false;
+  int edgeMargin = kHoverEdgeMargin;  // in pixels at the window's DPI
 };
 
 struct HoverDecision {

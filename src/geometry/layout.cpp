@@ -15,33 +15,43 @@ int TextColumnWidth(int gridClientWidth, int dateWidth, int daysWidth) {
   return gridClientWidth - dateWidth - daysWidth - 3;
 }
 
-std::array<int, 5> HeaderButtonLefts(int w) { return {w - 94, w - 76, w - 54, w - 36, w - 14}; }
+std::array<int, 5> HeaderButtonLefts(int w, int dpi) {
+  const auto s = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
+  return {w - s(94), w - s(76), w - s(54), w - s(36), w - s(14)};
+}
 
-int SnapHeightToRows(int windowHeight, int rowHeight) {
+int SnapHeightToRows(int windowHeight, int rowHeight, int dpi) {
   const int pitch = rowHeight + 1;
   if (pitch <= 0) return windowHeight;
-  const int k = (windowHeight - rowHeight - 12) / pitch;
-  return rowHeight + 12 + k * pitch;
+  const int frame = WindowFrameHeight(dpi);
+  const int k = (windowHeight - rowHeight - frame) / pitch;
+  return rowHeight + frame + k * pitch;
 }
 
-Point MinimumTrackSize(int dateAndDaysWidth, int rowHeight) {
-  return Point{dateAndDaysWidth + 132, MinimumHeight(rowHeight)};
+int HeightForRows(int rows, int rowHeight, int dpi) {
+  return rowHeight + WindowFrameHeight(dpi) + std::max(0, rows) * (rowHeight + 1);
 }
 
-ColumnWidths EditModeColumns(const MeasureFn& measure) {
+Point MinimumTrackSize(int dateAndDaysWidth, int rowHeight, int dpi) {
+  return Point{dateAndDaysWidth + ScaleToDpi(132, dpi), MinimumHeight(rowHeight, dpi)};
+}
+
+ColumnWidths EditModeColumns(const MeasureFn& measure, int dpi) {
+  const int inset = ScaleToDpi(2, dpi);
   ColumnWidths w;
-  w.date = measure("9999/99/99(\x8B\xE0)", false) + 2;  // 金
-  w.days = std::max(measure("999", true) + 2, measure("\x93\xFA\x90\x94", true) + 2);  // 日数
+  w.date = measure("9999/99/99(\x8B\xE0)", false) + inset;  // 金
+  w.days = std::max(measure("999", true) + inset, measure("\x93\xFA\x90\x94", true) + inset);  // 日数
   return w;
 }
 
 ColumnWidths ViewModeColumns(const MeasureFn& measure, int dateFormat, std::string_view counts, int editDays,
-                             bool showDate, bool showDays) {
+                             bool showDate, bool showDays, int dpi) {
+  const int inset = ScaleToDpi(2, dpi);
   std::string_view sample = "9999/99/99(\x8B\xE0)";  // 金
   if (dateFormat == 1) sample = "99/99(\x8B\xE0)";
   if (dateFormat == 2) sample = "99/99";
   ColumnWidths w;
-  w.date = std::max(measure(sample, false) + 2, measure(counts, true) + 2);
+  w.date = std::max(measure(sample, false) + inset, measure(counts, true) + inset);
   w.days = editDays;
   if (!showDate) w.date = -1;
   if (!showDays) w.days = -1;
@@ -60,7 +70,7 @@ bool HorizontallyOn(const StoredPosition& p, const Rect& m) {
   return !(std::int64_t{p.x} + p.width < m.left || p.x > m.right);
 }
 bool VerticallyOn(const StoredPosition& p, const Rect& m) {
-  return !(p.y < m.top || std::int64_t{p.y} > std::int64_t{m.bottom} - 32);
+  return !(p.y < m.top || std::int64_t{p.y} > std::int64_t{m.bottom} - ScaleToDpi(32, p.dpi));
 }
 
 int FitLength(int stored, int fallback, int available) {
@@ -70,9 +80,9 @@ int FitLength(int stored, int fallback, int available) {
 
 }  // namespace
 
-Point FitWindowSize(int width, int height, const Rect& workArea) {
-  return Point{FitLength(width, kDefaultWindowSize.x, workArea.Width()),
-               FitLength(height, kDefaultWindowSize.y, workArea.Height())};
+Point FitWindowSize(int width, int height, const Rect& workArea, int dpi) {
+  return Point{FitLength(width, ScaleToDpi(kDefaultWindowSize.x, dpi), workArea.Width()),
+               FitLength(height, ScaleToDpi(kDefaultWindowSize.y, dpi), workArea.Height())};
 }
 
 Point PlaceMainWindow(const StoredPosition& stored, const Rect& primary, const std::vector<Rect>& monitors) {
@@ -92,6 +102,23 @@ Point PlaceMainWindow(const StoredPosition& stored, const Rect& primary, const s
   p.x = (stored.x == -1 || !HorizontallyOn(stored, primary)) ? centreX : stored.x;
   p.y = (stored.y == -1 || !VerticallyOn(stored, primary)) ? centreY : stored.y;
   return p;
+}
+
+Rect RescueWindow(const Rect& window, const Rect& primary, const Rect& workArea, const std::vector<Rect>& monitors,
+                  int dpi) {
+  StoredPosition at{window.left, window.top, window.Width(), window.Height(), dpi};
+  for (const Rect& m : monitors) {
+    if (HorizontallyOn(at, m) && VerticallyOn(at, m)) return window;
+  }
+  const Point size = FitWindowSize(at.width, at.height, workArea, dpi);
+  at.width = size.x;
+  at.height = size.y;
+  // -1 would mean "centre" to the start-up rule; a window that is off every monitor is
+  // centred on the axis it is off anyway.
+  if (at.x == -1) at.x = -2;
+  if (at.y == -1) at.y = -2;
+  const Point p = PlaceMainWindow(at, primary, {});
+  return Rect{p.x, p.y, p.x + size.x, p.y + size.y};
 }
 
 }  // namespace lq

@@ -2,11 +2,12 @@
 
 namespace lq {
 
-Zone EdgeZone(int x, int y, int width, int height) {
-  const bool left = x < kEdgeZone;
-  const bool right = x > width - kEdgeZone;
-  const bool top = y < kEdgeZone;
-  const bool bottom = y > height - kEdgeZone;
+Zone EdgeZone(int x, int y, int width, int height, int dpi) {
+  const int zone = ScaleToDpi(kEdgeZone, dpi);
+  const bool left = x < zone;
+  const bool right = x > width - zone;
+  const bool top = y < zone;
+  const bool bottom = y > height - zone;
   if (left) return top ? Zone::TopLeft : (bottom ? Zone::BottomLeft : Zone::Left);
   if (right) return top ? Zone::TopRight : (bottom ? Zone::BottomRight : Zone::Right);
   if (top) return Zone::Top;

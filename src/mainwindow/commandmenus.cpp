@@ -3,6 +3,7 @@
 #include <string>
 
 #include "mainwindow/imagelist.h"
+#include "platform/window.h"
 #include "res/artwork.h"
 
 namespace lq::win {
@@ -10,11 +11,11 @@ namespace {
 
 // A clear picture for an item without one (常に最前面に表示): the texts are drawn after the
 // widest picture, and Wine measures an item without its picture, cutting its text short.
-HBITMAP CreateBlankMenuBitmap() {
+HBITMAP CreateBlankMenuBitmap(int size) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = 16;
-  bi.bmiHeader.biHeight = -16;
+  bi.bmiHeader.biWidth = size;
+  bi.bmiHeader.biHeight = -size;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
@@ -38,8 +39,10 @@ std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
 void CommandMenus::Create() {
   if (created_) return;
   created_ = true;
-  for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i));
-  blank_.Reset(CreateBlankMenuBitmap());
+  // Menus are drawn at the system DPI.
+  const int size = ScaleToDpi(kImageSize, SystemDpi());
+  for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i, size));
+  blank_.Reset(CreateBlankMenuBitmap(size));
   const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : blank_.Get(); };
 
   for (int mi = 0; mi < kMenuCount; ++mi) {

@@ -90,7 +90,7 @@ void TfrmToDo::LoadTextEditor() {
 void TfrmToDo::ShowTextEditor() {
   const int row = list_.CurrentRow();
   const bool attachment = !list_.Table().Cell(colAttachment, row).empty();
-  editors_.ShowTextAt(TextEditorRect(gridToDo->CellBounds(colText, row), GridOrigin(), rowHeight_, attachment),
+  editors_.ShowTextAt(TextEditorRect(gridToDo->CellBounds(colText, row), GridOrigin(), rowHeight_, attachment, Dpi()),
                       !HoverHidden);
 }
 

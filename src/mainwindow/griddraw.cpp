@@ -25,7 +25,7 @@ HFONT TfrmToDo::FontFor(const ClassStyle& style, bool bold) {
     if (f.bold == bold && f.size == style.FontSize && f.name == style.FontName) return f.font.Get();
   }
   LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(style.FontSize, ::GetDeviceCaps(WindowDc(nullptr), LOGPIXELSY), 72);
+  lf.lfHeight = -::MulDiv(style.FontSize, Dpi(), 72);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
@@ -86,28 +86,31 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
   if (!editMode_ && col == colDueDate && row > 0) content = ShortenDueDate(content, settings_.DateFormat);
 
   RECT textRect = cell;
-  textRect.left += 2;
+  const int gap = Scale(2);
+  textRect.left += gap;
 
   SelectGuard font(dc, FontFor(style, bold));
   ::SetTextColor(dc, text);
   ::SetBkMode(dc, TRANSPARENT);
 
-  const int markTop = (cell.top + cell.bottom - 12) / 2;
+  const int markTop = (cell.top + cell.bottom - Scale(12)) / 2;
+  const int markLeft = textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2;
   if (col == colText && row > 0) {
     const std::string& attachment = table.Cell(colAttachment, row);
     if (!attachment.empty()) {
       const int image = IsWebAddress(attachment) ? kImageUrlMark : kImageAttachmentMark;
-      ImageList_Draw(images_.Get(), image, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
-      textRect.left += rowHeight_ + 2;
+      ImageList_Draw(images_.Get(), image, dc, markLeft, markTop, ILD_TRANSPARENT);
+      textRect.left += rowHeight_ + gap;
     }
   }
   if (col == colText && row == 0) {
-    textRect.right = cell.right - 100;  // room for the header buttons
+    textRect.right = cell.right - HeaderButtonsRoom(Dpi());
     format = (format & ~static_cast<UINT>(DT_LEFT)) | DT_CENTER;
   }
   if (col == colText && row > 0 && table.Cell(colFlags, row).starts_with("A")) {
-    ImageList_Draw(images_.Get(), kImageAlarmMark, dc, textRect.left - 8 + rowHeight_ / 2, markTop, ILD_TRANSPARENT);
-    textRect.left += rowHeight_ + 2;
+    ImageList_Draw(images_.Get(), kImageAlarmMark, dc, textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2,
+                   markTop, ILD_TRANSPARENT);
+    textRect.left += rowHeight_ + gap;
   }
 
   // A left-aligned line shows no more characters than its cell has pixels (each is at least

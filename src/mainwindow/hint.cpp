@@ -17,7 +17,7 @@ void TfrmToDo::UpdateHint(int x, int y) {
     gridToDo->CellAt(x, y, &col, &row);
     if (row > 0 && col == colText) {
       const std::string& attachment = list_.Table().Cell(colAttachment, row);
-      if (!attachment.empty() && InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_)) {
+      if (!attachment.empty() && InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_, Dpi())) {
         text = HintText(attachment, settings_.HintFullPath);
       }
     }

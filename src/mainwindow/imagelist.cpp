@@ -42,24 +42,35 @@ Bitmap MakeMaskBitmap(const std::vector<Argb>& pixels, int width, int height) {
 
 }  // namespace
 
-HIMAGELIST CreateMainImageList() {
-  ImageList list(::ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, kImageCount, 0));
+namespace {
+
+std::vector<Argb> ImagePixels(int index, int size) {
+  const Art art = ImageListArt(index);
+  std::vector<Argb> pixels = DecodeArt(art);
+  if (size == art.Width() && size == art.Height()) return pixels;
+  return ResizeNearest(pixels, art.Width(), art.Height(), size, size);
+}
+
+}  // namespace
+
+HIMAGELIST CreateMainImageList(int size) {
+  if (size <= 0) size = kImageSize;
+  ImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kImageCount, 0));
   if (!list) return nullptr;
   for (int i = 0; i < kImageCount; ++i) {
-    const Art art = ImageListArt(i);
-    const std::vector<Argb> pixels = DecodeArt(art);
-    const Bitmap color = MakeColorBitmap(pixels, art.Width(), art.Height());
-    const Bitmap mask = MakeMaskBitmap(pixels, art.Width(), art.Height());
+    const std::vector<Argb> pixels = ImagePixels(i, size);
+    const Bitmap color = MakeColorBitmap(pixels, size, size);
+    const Bitmap mask = MakeMaskBitmap(pixels, size, size);
     // The list copies both bitmaps; a gap would shift every later index the menus use.
     if (!color || !mask || ::ImageList_Add(list.Get(), color.Get(), mask.Get()) != i) return nullptr;
   }
   return list.Release();
 }
 
-HBITMAP CreateMenuBitmap(int index) {
+HBITMAP CreateMenuBitmap(int index, int size) {
   if (index < 0 || index >= kImageCount) return nullptr;
-  const Art art = ImageListArt(index);
-  std::vector<Argb> pixels = DecodeArt(art);
+  if (size <= 0) size = kImageSize;
+  std::vector<Argb> pixels = ImagePixels(index, size);
   // Menus blend 32-bit bitmaps with premultiplied alpha.
   for (Argb& p : pixels) {
     const unsigned a = p >> 24;
@@ -68,7 +79,7 @@ HBITMAP CreateMenuBitmap(int index) {
     const unsigned b = (p & 0xFF) * a / 255;
     p = (a << 24) | (r << 16) | (g << 8) | b;
   }
-  return MakeColorBitmap(pixels, art.Width(), art.Height()).Release();
+  return MakeColorBitmap(pixels, size, size).Release();
 }
 
 HICON CreateProgramIcon(int size) {

@@ -32,9 +32,9 @@ void TfrmToDo::FormResize() {
   ::SetWindowPos(editors_.TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  const auto lefts = HeaderButtonLefts(w);
+  const auto lefts = HeaderButtonLefts(w, Dpi());
   for (std::size_t i = 0; i < headerButtons_.size(); ++i) {
-    ::SetWindowPos(headerButtons_[i], HWND_TOP, lefts[i], HeaderButtonTop(rowHeight_), Scale(kHeaderButtonWidth),
+    ::SetWindowPos(headerButtons_[i], HWND_TOP, lefts[i], HeaderButtonTop(rowHeight_, Dpi()), Scale(kHeaderButtonWidth),
                    Scale(kHeaderButtonHeight), SWP_NOACTIVATE);
   }
 
@@ -47,15 +47,16 @@ void TfrmToDo::FormResize() {
 }
 
 void TfrmToDo::EditModeColumnLayout() {
-  const ColumnWidths cols =
-      EditModeColumns([this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); });
+  const ColumnWidths cols = EditModeColumns(
+      [this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); }, Dpi());
   gridToDo->SetColWidth(colDueDate, cols.date);
   gridToDo->SetColWidth(colDaysLeft, cols.days);
   minimumWidthBase_ = cols.date + cols.days;
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (rc.right - rc.left < minimumWidthBase_ + 132) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, minimumWidthBase_ + 132, rc.bottom - rc.top,
+  const Point min = MinimumTrackSize(minimumWidthBase_, rowHeight_, Dpi());
+  if (rc.right - rc.left < min.x) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, min.x, rc.bottom - rc.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -63,13 +64,14 @@ void TfrmToDo::EditModeColumnLayout() {
 void TfrmToDo::ViewModeColumnLayout() {
   const ColumnWidths cols = ViewModeColumns(
       [this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); }, settings_.DateFormat,
-      list_.Table().Cell(colDueDate, 0), gridToDo->ColWidth(colDaysLeft), settings_.ShowDateRow, settings_.ShowCountRow);
+      list_.Table().Cell(colDueDate, 0), gridToDo->ColWidth(colDaysLeft), settings_.ShowDateRow, settings_.ShowCountRow,
+      Dpi());
   gridToDo->SetColWidth(colDueDate, cols.date);
   gridToDo->SetColWidth(colDaysLeft, cols.days);
 }
 
 void TfrmToDo::OnGetMinMaxInfo(MINMAXINFO* info) {
-  const Point min = MinimumTrackSize(minimumWidthBase_, rowHeight_);
+  const Point min = MinimumTrackSize(minimumWidthBase_, rowHeight_, Dpi());
   info->ptMinTrackSize.x = min.x;
   info->ptMinTrackSize.y = min.y;
 }
@@ -78,8 +80,9 @@ void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
   ::FillRect(di->hDC, &di->rcItem,
              (di->itemState & ODS_SELECTED) ? ::GetSysColorBrush(COLOR_BTNFACE) : windowBrush_.Get());
   const int offset = (di->itemState & ODS_SELECTED) ? 1 : 0;
-  const int x = (di->rcItem.left + di->rcItem.right - 16) / 2 + offset;
-  const int y = (di->rcItem.top + di->rcItem.bottom - 16) / 2 + offset;
+  const int size = Scale(kImageSize);
+  const int x = (di->rcItem.left + di->rcItem.right - size) / 2 + offset;
+  const int y = (di->rcItem.top + di->rcItem.bottom - size) / 2 + offset;
   const auto command = CommandOfButtonId(static_cast<int>(di->CtlID));
   const int image = command ? InfoOf(*command).image : -1;
   if (image >= 0) {
@@ -88,7 +91,9 @@ void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
     // The system menu button: a small downward triangle.
     const int cx = (di->rcItem.left + di->rcItem.right) / 2 + offset;
     const int cy = (di->rcItem.top + di->rcItem.bottom) / 2 + offset;
-    const POINT tri[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+    const int half = Scale(4);
+    const int rise = Scale(2);
+    const POINT tri[3] = {{cx - half, cy - rise}, {cx + half, cy - rise}, {cx, cy + rise}};
     const Pen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT)));
     SelectGuard b(di->hDC, ::GetSysColorBrush(COLOR_BTNTEXT));
     SelectGuard p(di->hDC, pen.Get());

@@ -42,7 +42,8 @@ bool TfrmToDo::Create() {
   programIcon_.Reset(CreateProgramIcon(32));
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_.Get());
   // Borderless, owned by the hidden application window, so it has no taskbar button.
-  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 360, 215, app_.Window(),
+  return ::CreateWindowExW(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, Scale(kDefaultWindowSize.x),
+                           Scale(kDefaultWindowSize.y), app_.Window(),
                            nullptr, ::GetModuleHandleW(nullptr), this) != nullptr;
 }
 
@@ -79,7 +80,7 @@ void TfrmToDo::FormCreate() {
   visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
-  images_.Reset(CreateMainImageList());
+  images_.Reset(CreateMainImageList(Scale(kImageSize)));
 
   // The child windows: the panel with the grid and the header buttons, and the view image.
   // Both pass the mouse on for moving and sizing the borderless window.
@@ -141,7 +142,7 @@ void TfrmToDo::FormCreate() {
     const CommandInfo& info = InfoOf(c);
     const std::wstring name(info.name.begin(), info.name.end());
     const HWND button = ::CreateWindowExW(0, L"BUTTON", name.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
-                                          kHeaderButtonWidth, kHeaderButtonHeight, pnlBase->Handle(),
+                                          Scale(kHeaderButtonWidth), Scale(kHeaderButtonHeight), pnlBase->Handle(),
                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(ButtonId(c))),
                                           ::GetModuleHandleW(nullptr), nullptr);
     headerButtons_[n++] = button;
@@ -171,27 +172,19 @@ void TfrmToDo::FormCreate() {
   ApplyToolWindowStyle();
 
   // 5. The stored window position.
-  const WindowPosition stored = ReadWinPosition(app_.profile);
+  const WindowPosition stored = ReadWinPosition(app_.profile, Dpi());
 
   // 6. The tasks.
   list_.Clear();
   app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
   list_.UpdateTaskCounts();
 
-  // 7 to 9. Size, then the position judged against the monitors attached.
-  std::vector<Rect> monitors;
-  ::EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR, HDC, LPRECT r, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<Rect>*>(data)->push_back(Rect{r->left, r->top, r->right, r->bottom});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
-  const Rect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  RECT work{primary.left, primary.top, primary.right, primary.bottom};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const Point size = FitWindowSize(stored.width, stored.height, Rect{work.left, work.top, work.right, work.bottom});
-  const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y}, primary, monitors);
+  // 7 to 9. Size, then the position judged against the monitors attached. The stored size is
+  // in pixels as Windows reported them; only the default is a 96-DPI size.
+  const Screens screens = CurrentScreens();
+  const Point size = FitWindowSize(stored.width, stored.height, screens.workArea, Dpi());
+  const Point at =
+      PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y, Dpi()}, screens.primary, screens.monitors);
   ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
   // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
@@ -208,7 +201,11 @@ void TfrmToDo::ApplyToolWindowStyle() {
   ::SetWindowLongPtrW(app_.Window(), GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
 }
 
-void TfrmToDo::AddTrayIcon() { trayIcon_.Add(Handle(), 1, kTrayCallback, programIcon_.Get(), L"Tarnwillow"); }
+void TfrmToDo::AddTrayIcon() {
+  // Drawn at the small-icon size of the display's scale rather than shrunk from 32 pixels.
+  if (!trayImage_) trayImage_.Reset(CreateProgramIcon(::GetSystemMetrics(SM_CXSMICON)));
+  trayIcon_.Add(Handle(), 1, kTrayCallback, trayImage_ ? trayImage_.Get() : programIcon_.Get(), L"Tarnwillow");
+}
 
 void TfrmToDo::ShowSettingsWriteError() {
   ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
@@ -285,18 +282,8 @@ void TfrmToDo::LoadAndApplySettings() {
   app_.frmConfig.SettingsReloadPending = false;
   settings_ = LoadSettings(app_.profile, &SystemColour);
   topMost_ = settings_.TopMost;
-  ClearFontCache();
   list_.DoneDown = settings_.DoneDown;
-  rowHeight_ = settings_.RowHeight;
-  gridToDo->SetRowHeight(rowHeight_);
-
-  // 5. The editors take the grid's font; the clock labels the header's font and colours.
-  const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
-  editors_.SetFont(gridFont, false);
-  const ClassStyle& title = settings_.Class(UrgencyClass::Title);
-  const COLORREF labelBack = static_cast<COLORREF>(
-      MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  viewImage_.SetLabelStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
+  ApplyRowMetrics();
 
   // 9. The input method of the text editor.
   ApplyInputMethod();
@@ -308,8 +295,8 @@ void TfrmToDo::LoadAndApplySettings() {
   // 13. At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (rc.bottom - rc.top < MinimumHeight(rowHeight_)) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_),
+  if (rc.bottom - rc.top < MinimumHeight(rowHeight_, Dpi())) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_, Dpi()),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SnapHeightToRows();
@@ -331,6 +318,21 @@ void TfrmToDo::LoadAndApplySettings() {
   EnterEditMode();
   editors_.SelectAllText();
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+}
+
+void TfrmToDo::ApplyRowMetrics() {
+  // The row height and the font sizes are 96-DPI values.
+  ClearFontCache();
+  rowHeight_ = Scale(settings_.RowHeight);
+  gridToDo->SetRowHeight(rowHeight_);
+
+  // 5. The editors take the grid's font; the clock labels the header's font and colours.
+  const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
+  editors_.SetFont(gridFont, false);
+  const ClassStyle& title = settings_.Class(UrgencyClass::Title);
+  const COLORREF labelBack = static_cast<COLORREF>(
+      MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
+  viewImage_.SetLabelStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -535,6 +537,15 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       closing_ = false;
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DISPLAYCHANGE:
+      RescueFromOffScreen();
+      return Default(msg, wParam, lParam);
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) RescueFromOffScreen();
+      return Default(msg, wParam, lParam);
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:

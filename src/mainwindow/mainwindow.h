@@ -11,6 +11,7 @@
 //   tray.cpp        the tray icon and its menu, the hot keys, top-most, a second start
 //   attachments.cpp the attachment commands, the URL dialog's loop and dropped files
 //   hint.cpp        when the attachment hint shows
+//   display.cpp     the display's scale and the monitors changing while the program runs
 
 #include <windows.h>
 #include <commctrl.h>
@@ -167,6 +168,18 @@ class TfrmToDo final : public Window {
   void ShowMissedAlarms();
   void popitemAlarmClick();
 
+  // --- the display (display.cpp)
+  struct Screens {
+    Rect primary;
+    Rect workArea;  // of the primary monitor
+    std::vector<Rect> monitors;
+  };
+  static Screens CurrentScreens();
+  // The row height and the fonts at the window's DPI, from the settings as loaded.
+  void ApplyRowMetrics();
+  void OnDpiChanged(const RECT& suggested);
+  void RescueFromOffScreen();
+
   // --- commands (commands.cpp): every command, from a menu, a key or a header button
   void Run(Command command);
   CommandContext CurrentContext() const;
@@ -244,6 +257,7 @@ class TfrmToDo final : public Window {
   HWND tooltips_ = nullptr;
   ImageList images_;
   Icon programIcon_;
+  Icon trayImage_;  // at the notification area's icon size
   Brush windowBrush_;  // kWindowColour
 
   // The popup menus, made from the command table.

@@ -120,7 +120,7 @@ void TfrmToDo::RefreshViewImage() {
 }
 
 void TfrmToDo::PlaceClockLabels() {
-  const int available = gridToDo->ColWidth(colText) - (editMode_ ? 100 : 0);
+  const int available = gridToDo->ColWidth(colText) - (editMode_ ? HeaderButtonsRoom(Dpi()) : 0);
   const RECT cell = gridToDo->CellRect(colText, 0);
   const Point origin = GridOrigin();
   const Point topLeft{origin.x + cell.left, origin.y + cell.top};
@@ -166,7 +166,7 @@ void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
   ::ReleaseCapture();
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  const Zone zone = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top);
+  const Zone zone = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top, Dpi());
   if (StartsAtTop(zone)) topEdgeFlag_ = true;
   ::SendMessageW(Handle(), WM_SYSCOMMAND, SizeMoveCommand(zone), 0);
 }
@@ -174,7 +174,7 @@ void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
 void TfrmToDo::imgNotEditModeMouseMove(int x, int y) {
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  cursorZone_ = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top);
+  cursorZone_ = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top, Dpi());
   const bool shift = (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
   zoneCursorShown_ = ZoneCursorShown(editMode_, settings_.HideWhenOnMouse, settings_.HideWhenOnEdge, shift);
   ::SetCursor(ZoneCursorHandle());
@@ -223,7 +223,7 @@ void TfrmToDo::SnapHeightToRows() {
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
   const int height = rc.bottom - rc.top;
-  const int snapped = lq::SnapHeightToRows(height, rowHeight_);
+  const int snapped = lq::SnapHeightToRows(height, rowHeight_, Dpi());
   int top = rc.top;
   if (topEdgeFlag_) {
     topEdgeFlag_ = false;

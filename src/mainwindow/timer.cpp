@@ -69,6 +69,7 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
     h.window = Rect{rc.left, rc.top, rc.right, rc.bottom};
     h.HideWhenOnMouse = settings_.HideWhenOnMouse;
     h.HideWhenOnEdge = settings_.HideWhenOnEdge;
+    h.edgeMargin = Scale(kHoverEdgeMargin);
     const HoverDecision d = DecideHover(h);
     HoverHidden = d.HoverHidden;
     ApplyVisibility(d.visible);

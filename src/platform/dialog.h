@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "platform/window.h"
+
 namespace lq::win {
 
 class Dialog {
@@ -54,6 +56,9 @@ class Dialog {
   virtual bool PreTranslateMessage(MSG&) { return false; }
 
   HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+  // A 96-DPI length in pixels at the DPI of the dialog's monitor (dialog units scale by
+  // themselves; this is for pixel constants).
+  int Scale(int pixels) const { return ScaleToDpi(pixels, DpiOf(hwnd_)); }
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

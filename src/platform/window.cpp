@@ -22,6 +22,25 @@ void ReportHandlerFailure(const char* where, const char* what) {
   ShowBox(nullptr, BoxKind::Error, text);
 }
 
+int SystemDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kBaseDpi;
+}
+
+int DpiOf(HWND hwnd) {
+  // Windows 10 1607 and later; looked up, since the program also runs where it is missing.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (hwnd && getDpiForWindow) {
+    const UINT dpi = getDpiForWindow(hwnd);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
 bool Window::RegisterClass(const wchar_t* className, UINT style, HBRUSH background, HCURSOR cursor, HICON icon) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -47,12 +66,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     self = static_cast<Window*>(cs->lpCreateParams);
     if (self) {
       self->hwnd_ = hwnd;
+      self->dpi_ = DpiOf(hwnd);
       ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
   } else {
     self = FromHandle(hwnd);
   }
   if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg == WM_DPICHANGED && LOWORD(wParam) > 0) self->dpi_ = LOWORD(wParam);
   LRESULT result = 0;
   try {
     result = self->HandleMessage(msg, wParam, lParam);

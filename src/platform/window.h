@@ -4,7 +4,19 @@
 
 #include <windows.h>
 
+#include "geometry/dpi.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace lq::win {
+
+// The DPI of the screen as a whole: what a window is created at before Windows knows its
+// monitor, and the only DPI on Windows older than 8.1.
+int SystemDpi();
+// The DPI of the monitor a window is on (the system DPI where Windows cannot tell per window).
+int DpiOf(HWND hwnd);
 
 class Window {
  public:
@@ -14,6 +26,12 @@ class Window {
   virtual ~Window() = default;
 
   HWND Handle() const { return hwnd_; }
+
+  // The DPI the window draws at: its monitor's from creation on, followed through
+  // WM_DPICHANGED (before the window's own handler sees it); the system DPI before creation.
+  int Dpi() const { return dpi_ > 0 ? dpi_ : SystemDpi(); }
+  // A 96-DPI length in pixels at the window's DPI.
+  int Scale(int pixels) const { return ScaleToDpi(pixels, Dpi()); }
 
   // Registers a class whose procedure forwards to the object given as lpParam of CreateWindowEx.
   static bool RegisterClass(const wchar_t* className, UINT style, HBRUSH background, HCURSOR cursor,
@@ -32,14 +50,12 @@ class Window {
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND hwnd_ = nullptr;
+  int dpi_ = 0;
 };
 
 // An exception that reached a window or dialog procedure: a line for the debugger every time,
 // and once a run a message to the user, who may want to save and restart.
 void ReportHandlerFailure(const char* where, const char* what = nullptr);
-
-// Pixel constants pass through here, so that the program becomes DPI-aware in one place.
-constexpr int Scale(int pixels) { return pixels; }
 
 // Keeps a DC's previous object and puts it back.
 class SelectGuard {

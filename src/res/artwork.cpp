@@ -80,4 +80,21 @@ std::vector<Argb> DecodeArt(const Art& art) {
   return out;
 }
 
+std::vector<Argb> ResizeNearest(const std::vector<Argb>& pixels, int width, int height, int newWidth, int newHeight) {
+  if (width <= 0 || height <= 0 || newWidth <= 0 || newHeight <= 0 ||
+      pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    return {};
+  }
+  std::vector<Argb> out(static_cast<std::size_t>(newWidth) * static_cast<std::size_t>(newHeight));
+  for (int y = 0; y < newHeight; ++y) {
+    const auto sy = static_cast<std::size_t>((2LL * y + 1) * height / (2LL * newHeight));
+    for (int x = 0; x < newWidth; ++x) {
+      const auto sx = static_cast<std::size_t>((2LL * x + 1) * width / (2LL * newWidth));
+      out[static_cast<std::size_t>(y) * static_cast<std::size_t>(newWidth) + static_cast<std::size_t>(x)] =
+          pixels[sy * static_cast<std::size_t>(width) + sx];
+    }
+  }
+  return out;
+}
+
 }  // namespace lq

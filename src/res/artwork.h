@@ -62,6 +62,10 @@ std::optional<Argb> PaletteColor(char c);
 // opaque magenta so the mistake shows in every preview.
 std::vector<Argb> DecodeArt(const Art& art);
 
+// `pixels` of a width x height picture at another size, each target pixel taking the source
+// pixel under its centre: pixel art stays sharp-edged (no blended colours) at any scale.
+std::vector<Argb> ResizeNearest(const std::vector<Argb>& pixels, int width, int height, int newWidth, int newHeight);
+
 // Where a 1-bit mask calls the pixel transparent: drawn with the mask alone, a half-covered
 // pixel is either painted or left out, and more than half opacity paints it.
 constexpr bool IsMaskedOut(Argb pixel) { return (pixel >> 24) < 0x80; }

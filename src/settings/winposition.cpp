@@ -14,14 +14,27 @@ std::int32_t ReadPositionKey(const Profile& profile, const SettingKey& key) {
   return ParseDecimalText(CutValue(text)).value_or(key.fallback);
 }
 
+std::int32_t ReadSizeKey(const Profile& profile, const SettingKey& key, int dpi) {
+  std::string text = profile.ReadString(key.section, key.name, "");
+  bool missing = false;
+  if (text.empty()) {
+    // Read again to tell a missing key, which takes the default, from an empty value.
+    text = profile.ReadString(key.section, key.name, key.defaultText);
+    missing = !text.empty();
+  }
+  const auto value = ParseDecimalText(CutValue(text));
+  if (!missing && value) return *value;
+  return ScaleToDpi(value.value_or(key.fallback), dpi);
+}
+
 }  // namespace
 
-WindowPosition ReadWinPosition(const Profile& profile) {
+WindowPosition ReadWinPosition(const Profile& profile, int dpi) {
   WindowPosition p;
   p.x = ReadPositionKey(profile, keys::WinX);
   p.y = ReadPositionKey(profile, keys::WinY);
-  p.width = ReadPositionKey(profile, keys::WinWidth);
-  p.height = ReadPositionKey(profile, keys::WinHeight);
+  p.width = ReadSizeKey(profile, keys::WinWidth, dpi);
+  p.height = ReadSizeKey(profile, keys::WinHeight, dpi);
   return p;
 }
 

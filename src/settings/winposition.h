@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "geometry/dpi.h"
 #include "store/seams.h"
 
 namespace lq {
@@ -16,9 +17,10 @@ struct WindowPosition {
 };
 
 // A missing key gives its default text ("-1", "-1", "360", "215"); a present text that is not
-// a decimal integer gives the key's fallback (0, 0, 465, 408). Values are otherwise as stored;
-// placing the window on the screen is the caller's business.
-WindowPosition ReadWinPosition(const Profile& profile);
+// a decimal integer gives the key's fallback (0, 0, 465, 408). The default and fallback sizes
+// are 96-DPI sizes, scaled to `dpi`; stored values are pixels as Windows reported them and are
+// taken as stored. Placing the window on the screen is the caller's business.
+WindowPosition ReadWinPosition(const Profile& profile, int dpi = kBaseDpi);
 
 // Writes left, top, width and height as decimal text, in that order. Stops at the first write
 // that fails and returns false; the keys written before it stay written.

@@ -1,0 +1,136 @@
+// The window at another display scale, and after the screen changed under it.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "mainwindow/automation.h"
+
+namespace lq::e2e {
+namespace {
+
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The system DPI programs started meanwhile see (Wine reads it when a process starts; Windows
+// only at sign-in). 96 comes back for the other tests.
+struct SystemDpiSetting {
+  explicit SystemDpiSetting(DWORD dpi) { Set(dpi); }
+  ~SystemDpiSetting() { Set(96); }
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+};
+
+// A descendant of the class with the window text; without a text, the widest one.
+RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name = nullptr) {
+  struct Find {
+    const wchar_t* cls;
+    const wchar_t* name;
+    RECT found{};
+  } find{className, name};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(data);
+        wchar_t cls[64]{};
+        wchar_t text[64]{};
+        GetClassNameW(child, cls, 64);
+        SendMessageW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        if (lstrcmpiW(cls, f->cls) != 0 || (f->name && lstrcmpW(text, f->name) != 0)) return TRUE;
+        RECT rc{};
+        GetWindowRect(child, &rc);
+        if (rc.right - rc.left > f->found.right - f->found.left) f->found = rc;
+        return f->name ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
+  if (!UnderWine()) GTEST_SKIP() << "the system DPI changes only at sign-in on Windows";
+  struct Scale {
+    DWORD dpi;
+    int width, height;  // 360 x 215 scaled; the height then snapped to the same 11 rows
+    int row, buttonWidth, buttonHeight;
+  };
+  const Scale scales[] = {{96, 360, 215, 16, 18, 16}, {144, 540, 315, 24, 27, 24}};
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
+  int clockHeightAt96 = 0;
+  for (const Scale& scale : scales) {
+    SCOPED_TRACE(scale.dpi);
+    const SystemDpiSetting setting(scale.dpi);
+    Scratch s;
+    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-1, false, "overdue"), TaskLine(0, false, "today"),
+                                     TaskLine(5, false, "this week"), TaskLine(9, false, "later")}));
+    Session r(s, false);
+    ASSERT_NE(r.window, nullptr);
+    const RECT rc = r.program.WindowRect();
+    EXPECT_EQ(rc.right - rc.left, scale.width);
+    EXPECT_EQ(rc.bottom - rc.top, scale.height);
+    EXPECT_EQ(rc.left, (sw - scale.width) / 2);
+    EXPECT_EQ(rc.top, (sh - (scale.width == 360 ? 215 : 323)) / 2);  // centred before the snap
+    EXPECT_EQ(r.program.Query(automation::kMetrics), scale.row);
+    EXPECT_EQ(r.program.Query(automation::kVisibleRows), 11);
+
+    // The header buttons, within the window.
+    const RECT button = ChildRect(r.window, L"Button", L"popitemAdd");
+    EXPECT_EQ(button.right - button.left, scale.buttonWidth);
+    EXPECT_EQ(button.bottom - button.top, scale.buttonHeight);
+    EXPECT_LE(ChildRect(r.window, L"Button", L"btnMenu").right, rc.right);
+
+    // Each urgency class at its row, the rows found by the scaled row height alone.
+    const RECT grid = r.program.GridScreenRect();
+    struct Row {
+      int row;
+      COLORREF colour;
+    } rows[] = {{2, RGB(255, 187, 102)}, {3, RGB(255, 255, 170)}, {4, RGB(236, 236, 255)}};
+    for (const Row& row : rows) {
+      for (const int dy : {2, scale.row - 3}) {
+        const POINT p{r.program.CellInside(0, row.row, 1).x, grid.top + row.row * (scale.row + 1) + dy};
+        EXPECT_EQ(ScreenPixel(p), row.colour) << "row " << row.row << " +" << dy;
+      }
+    }
+
+    // The clock grows with the header's font.
+    const RECT clock = ChildRect(r.window, L"TLqLabel");
+    const int clockHeight = clock.bottom - clock.top;
+    if (scale.dpi == 96) {
+      clockHeightAt96 = clockHeight;
+    } else {
+      EXPECT_GE(clockHeight * 10, clockHeightAt96 * 14) << clockHeight << " against " << clockHeightAt96;
+    }
+    r.CloseAndWait();
+    // The settings file keeps the pixels as they are.
+    const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
+    EXPECT_NE(ini.find("Width=" + std::to_string(scale.width)), std::string::npos) << ini;
+  }
+}
+
+TEST(Display, AWindowLeftOffTheScreenComesBackWhenTheDisplayChanges) {
+  // Where a monitor was removed: the window is off every screen that is left.
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session r(s, false);
+  ASSERT_NE(r.window, nullptr);
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
+  SetWindowPos(r.window, nullptr, sw + 200, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_EQ(r.program.WindowRect().left, sw + 200);
+  SendMessageW(r.window, WM_DISPLAYCHANGE, 32, MAKELPARAM(sw, sh));
+  RECT rc = r.program.WindowRect();
+  EXPECT_EQ(rc.left, (sw - (rc.right - rc.left)) / 2);  // centred on the axis it was off
+  EXPECT_EQ(rc.top, 70);
+  EXPECT_EQ(rc.bottom - rc.top, 215);
+  // Below the work area after the task bar moved: the same through the work-area change.
+  SetWindowPos(r.window, nullptr, 100, sh + 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(r.window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  rc = r.program.WindowRect();
+  EXPECT_EQ(rc.left, 100);
+  EXPECT_EQ(rc.top, (sh - 215) / 2);
+  EXPECT_TRUE(IsWindowVisible(r.window));
+  r.CloseAndWait();
+}
+
+}  // namespace
+}  // namespace lq::e2e
