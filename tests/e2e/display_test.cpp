@@ -73,11 +73,11 @@ TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
     EXPECT_EQ(r.program.Query(automation::kMetrics), scale.row);
     EXPECT_EQ(r.program.Query(automation::kVisibleRows), 11);
 
-    // The header buttons, within the window.
-    const RECT button = ChildRect(r.window, L"Button", L"popitemAdd");
+    // The header buttons (named by their hints), within the window.
+    const RECT button = ChildRect(r.window, L"Button", L"予定の追加");
     EXPECT_EQ(button.right - button.left, scale.buttonWidth);
     EXPECT_EQ(button.bottom - button.top, scale.buttonHeight);
-    EXPECT_LE(ChildRect(r.window, L"Button", L"btnMenu").right, rc.right);
+    EXPECT_LE(ChildRect(r.window, L"Button", L"システムメニュー").right, rc.right);
 
     // Each urgency class at its row, the rows found by the scaled row height alone.
     const RECT grid = r.program.GridScreenRect();
