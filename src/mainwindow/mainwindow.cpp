@@ -313,7 +313,8 @@ void TfrmToDo::LoadAndApplySettings() {
   SnapHeightToRows();
 
   // 14. Sorted from the start, with the first task selected at the top.
-  list_.SortTasks(list_.CurrentRow() - list_.TopRow(), true);
+  // Not opening the editor here: entering edit mode below opens it on the same row, once.
+  list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   list_.SetTopRow(1);
   list_.SetCurrentRow(1);
 
