@@ -192,8 +192,9 @@ void TfrmToDo::FormCreate() {
   const Point at = PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y}, primary, monitors);
   ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
-  ::DragAcceptFiles(Handle(), TRUE);
+  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here:
+  // the style bit alone, as the shell would set it, so the shell loads on the first drop.
+  ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 void TfrmToDo::ApplyTopMost() {
@@ -526,7 +527,6 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam) ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
       return 0;
     case WM_DESTROY:
-      ::DragAcceptFiles(Handle(), FALSE);
       ::PostQuitMessage(0);
       return 0;
     case WM_DROPFILES:
