@@ -177,13 +177,19 @@ int wmain(int argc, wchar_t** argv) {
   };
   const Case cases[] = {{L"1000", 1000, false},     {L"10000", 10000, false},   {L"100000", 100000, false},
                         {L"200000", 200000, false}, {L"1000-1mb", 1000, true}};
-  constexpr int kRuns = 5;
+  wchar_t runs[16] = {};
+  const int kRuns = GetEnvironmentVariableW(L"LQ_BENCH_RUNS", runs, 16) && _wtoi(runs) > 0 ? _wtoi(runs) : 5;
   std::printf("Start-up to the first painted frame (median of %d runs, the programs taking turns), peak working set\n"
               "(largest); ratios to the minimal window%s measured in the same run\n",
               kRuns, baseline.empty() ? "" : " and to the baseline");
   std::printf("%-26s %9s %8s %9s %8s %9s %9s %9s\n", "case", "ms", "/min", "base ms", "/base", "min ms", "peak MB",
               "base MB");
+  // LQ_BENCH_CASES="1000 1000-1mb" runs only those cases.
+  wchar_t only[256] = {};
+  GetEnvironmentVariableW(L"LQ_BENCH_CASES", only, 256);
+  const std::wstring chosen = L" " + std::wstring(only) + L" ";
   for (const Case& c : cases) {
+    if (only[0] && chosen.find(L" " + std::wstring(c.name) + L" ") == std::wstring::npos) continue;
     const fs::path dir = root / c.name;
     fs::create_directories(dir);
     fs::copy_file(program, dir / L"Lindqvale.exe");

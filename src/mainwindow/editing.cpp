@@ -83,6 +83,8 @@ void TfrmToDo::LoadTextEditor() {
   editors_.HideDate();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
+  // A new font makes the control lay its whole text out again: empty it first.
+  editors_.LoadText(L"");
   ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
   editors_.LoadText(FromCp932(list_.Table().Cell(colText, row)));
 }
@@ -110,7 +112,8 @@ void TfrmToDo::edtToDoTextChange() {
   const std::size_t caret = std::min(editors_.Caret(), text.size());
   const Cp932Filtered filtered = FilterToCp932(text);
   if (filtered.dropped) ::MessageBeep(MB_OK);
-  const std::size_t caretChars = FilterToCp932(std::wstring_view(text).substr(0, caret)).kept.size();
+  const std::size_t caretChars =
+      filtered.dropped ? FilterToCp932(std::wstring_view(text).substr(0, caret)).kept.size() : caret;
   const std::string limited =
       LimitTextGrowth(list_.Table().Cell(colText, row), filtered.bytes, caretChars, kMaxTaskTextCharacters);
   if (filtered.kept != text || limited.size() != filtered.bytes.size()) {

@@ -187,8 +187,9 @@ void TfrmToDo::FormCreate() {
       PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y, Dpi()}, screens.primary, screens.monitors);
   ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here.
-  ::DragAcceptFiles(Handle(), TRUE);
+  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here:
+  // the style bit alone, as the shell would set it, so the shell loads on the first drop.
+  ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 void TfrmToDo::ApplyTopMost() {
@@ -302,7 +303,8 @@ void TfrmToDo::LoadAndApplySettings() {
   SnapHeightToRows();
 
   // 14. Sorted from the start, with the first task selected at the top.
-  list_.SortTasks(list_.CurrentRow() - list_.TopRow(), true);
+  // Not opening the editor here: entering edit mode below opens it on the same row, once.
+  list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   list_.SetTopRow(1);
   list_.SetCurrentRow(1);
 
@@ -552,7 +554,6 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam) ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
       return 0;
     case WM_DESTROY:
-      ::DragAcceptFiles(Handle(), FALSE);
       ::PostQuitMessage(0);
       return 0;
     case WM_DROPFILES:

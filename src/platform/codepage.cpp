@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace lq::win {
@@ -44,23 +45,36 @@ std::wstring_view TakeCharacters(std::wstring_view text, std::size_t count) {
 }
 
 Cp932Filtered FilterToCp932(std::wstring_view text) {
+  // Whole blocks in one conversion each; only a block that holds a character the code page
+  // lacks is gone through a character at a time. A conversion call costs far more than a
+  // character, and a long text is almost always all convertible.
+  constexpr std::size_t kBlock = 4096;
   Cp932Filtered result;
   result.kept.reserve(text.size());
   result.bytes.reserve(text.size() * 2);
-  for (std::size_t i = 0; i < text.size();) {
-    const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
-    const int len = pair ? 2 : 1;
-    char buf[8];
+  const auto convert = [&](std::wstring_view part) {
+    char buf[2 * kBlock + 8];
     BOOL usedDefault = FALSE;
-    const int n = ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data() + i, len, buf, sizeof buf,
-                                        nullptr, &usedDefault);
-    if (n > 0 && !usedDefault) {
-      result.kept.append(text.substr(i, static_cast<std::size_t>(len)));
-      result.bytes.append(buf, static_cast<std::size_t>(n));
-    } else {
-      result.dropped = true;
+    const int n = ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, part.data(), static_cast<int>(part.size()),
+                                        buf, sizeof buf, nullptr, &usedDefault);
+    if (n <= 0 || usedDefault) return false;
+    result.kept.append(part);
+    result.bytes.append(buf, static_cast<std::size_t>(n));
+    return true;
+  };
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = std::min(text.size(), start + kBlock);
+    if (end < text.size() && IS_HIGH_SURROGATE(text[end - 1])) --end;  // a pair stays in one block
+    if (end == start) end = start + 1;
+    if (!convert(text.substr(start, end - start))) {
+      for (std::size_t i = start; i < end;) {
+        const bool pair = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]);
+        const std::size_t len = pair ? 2 : 1;
+        if (!convert(text.substr(i, len))) result.dropped = true;
+        i += len;
+      }
     }
-    i += static_cast<std::size_t>(len);
+    start = end;
   }
   return result;
 }

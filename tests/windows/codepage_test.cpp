@@ -69,6 +69,15 @@ TEST(CodePage, EditorTextIsCutByCharactersAndKeepsOnlyWhatCanBeStored) {
   const Cp932Filtered plain = FilterToCp932(L"\u4F1A\u8B70 10:00");
   EXPECT_FALSE(plain.dropped);
   EXPECT_EQ(plain.bytes, testing::Sj("会議 10:00"));
+
+  // Long texts are converted in blocks: a pair across a block's end, and a dropped character
+  // far in, come out as in a short text.
+  for (const std::size_t before : {4095u, 4096u, 9000u}) {
+    const Cp932Filtered f = FilterToCp932(std::wstring(before, L'\u3042') + emoji + L"\u3044");
+    EXPECT_TRUE(f.dropped) << before;
+    EXPECT_EQ(f.kept, std::wstring(before, L'\u3042') + L"\u3044") << before;
+    EXPECT_EQ(f.bytes.size(), 2 * before + 2) << before;
+  }
 }
 
 }  // namespace
