@@ -329,8 +329,15 @@ INPUT MouseInput(POINT screen, DWORD flags) {
 }  // namespace
 
 void Foreground(HWND window) {
-  SetForegroundWindow(window);
-  WaitUntil([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(3));
+  // Asked again while another window is in front: under X11 the activation of a window shown or
+  // brought forward just before may arrive after the request.
+  WaitUntil(
+      [&] {
+        if (GetForegroundWindow() == window) return true;
+        SetForegroundWindow(window);
+        return false;
+      },
+      std::chrono::seconds(5));
   Settle();
 }
 
