@@ -133,6 +133,9 @@ struct Session {
 // Real input, as a person gives it; it reaches the foreground window. Each of these returns once
 // the program has handled it (Settle), when the program is in front.
 void Foreground(HWND window);
+
+// With LQ_E2E_SHOTS set to a folder, the screen inside a rectangle goes there as a bitmap.
+void Snapshot(RECT rc, const wchar_t* name);
 // Waits until the program has handled every input sent so far (its input fence), or, with
 // another program in front, gives it a moment. Session names the program.
 void Settle();

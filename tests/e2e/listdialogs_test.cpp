@@ -80,41 +80,9 @@ std::string LineOn(Date due, bool done, const std::string& text) {
 
 // With LQ_E2E_SHOTS set to a folder, the dialog as the screen shows it goes there as a bitmap.
 void Snapshot(HWND dialog, const wchar_t* name) {
-  const wchar_t* folder = _wgetenv(L"LQ_E2E_SHOTS");
-  if (!folder || !*folder) return;
   RECT rc{};
   GetWindowRect(dialog, &rc);
-  const int w = rc.right - rc.left;
-  const int h = rc.bottom - rc.top;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  BitBlt(dc, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
-  const std::wstring path = std::wstring(folder) + L"\\" + name + L".bmp";
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD wrote = 0;
-  WriteFile(file, &fh, sizeof fh, &wrote, nullptr);
-  WriteFile(file, &bi.bmiHeader, sizeof bi.bmiHeader, &wrote, nullptr);
-  WriteFile(file, bits, stride * static_cast<DWORD>(h), &wrote, nullptr);
-  CloseHandle(file);
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  lq::e2e::Snapshot(rc, name);
 }
 
 // Ctrl+key once the program is in front, as a hand gives it: Ctrl held until `done` holds.
