@@ -317,9 +317,26 @@ void TfrmToDo::LoadAndApplySettings() {
   // control, so it holds the focus whenever no editor does.
   firstShowDone_ = true;
   ::SetFocus(gridToDo->Handle());
-  EnterEditMode();
-  editors_.SelectAllText();
+  // A timer comes after painting, so a long text's editor does not hold back the first frame.
+  lateEditor_ = list_.Table().Cell(colText, list_.CurrentRow()).size() >= kLateEditorBytes;
+  EnterEditMode(!lateEditor_);
+  if (lateEditor_) {
+    ::SetTimer(Handle(), kLateEditorTimer, 0, nullptr);
+  } else {
+    editors_.SelectAllText();
+  }
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+}
+
+void TfrmToDo::OpenLateEditor() {
+  ::KillTimer(Handle(), kLateEditorTimer);
+  if (!lateEditor_) return;
+  lateEditor_ = false;
+  // Whatever the user did meanwhile (another row, view mode, an editor) stands.
+  const HWND focus = ::GetFocus();
+  if (!editMode_ || editors_.TextOpen() || editors_.DateOpen() || (focus && focus != gridToDo->Handle())) return;
+  OpenTextEditor();
+  editors_.SelectAllText();
 }
 
 void TfrmToDo::ApplyRowMetrics() {
@@ -397,7 +414,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
   using namespace automation;
   switch (msg) {
     case kReady:
-      return ready_ ? 1 : 0;
+      return ready_ && !lateEditor_ ? 1 : 0;
     case kCurrentRow:
       return list_.CurrentRow();
     case kTopRow:
@@ -530,6 +547,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kMainTimer) tmrHideWhenOnMouseTimer();
+      if (wParam == kLateEditorTimer) OpenLateEditor();
       return 0;
     case WM_CLOSE:
       if (closing_) return 0;

@@ -84,6 +84,11 @@ class TfrmToDo final : public Window {
   static constexpr UINT kTrayCallback = WM_USER + 100;
   static constexpr UINT kReportHotKeyFailures = WM_APP + 0x30;
   static constexpr UINT_PTR kMainTimer = 1;
+  // Opens the text editor on a long first text once the list has been painted.
+  static constexpr UINT_PTR kLateEditorTimer = 2;
+  // Texts from this length on cost the edit control a noticeable pass for each step of its
+  // opening (setting, selecting, painting), so at start-up the list is shown first.
+  static constexpr std::size_t kLateEditorBytes = 4096;
 
   // --- life (mainwindow.cpp)
   void FormCreate();
@@ -93,6 +98,7 @@ class TfrmToDo final : public Window {
   bool FormClose();  // false: the close was cancelled
   void FormShow();
   void LoadAndApplySettings();
+  void OpenLateEditor();
   void ApplyToolWindowStyle();
   void ApplyTopMost();
   void AddTrayIcon();
@@ -126,7 +132,7 @@ class TfrmToDo final : public Window {
   Point GridOrigin() const;
 
   // --- modes (modes.cpp)
-  void EnterEditMode();
+  void EnterEditMode(bool openEditor = true);
   void EnterViewMode();
   void imgNotEditModeDblClick();
   void ApplyTransparency();
@@ -287,6 +293,7 @@ class TfrmToDo final : public Window {
   bool zoneCursorShown_ = false;
   bool firstShowDone_ = false;
   bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
+  bool lateEditor_ = false;  // the editor of a long first text is still to be opened
   bool closing_ = false;
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 

@@ -18,7 +18,7 @@ namespace {
 
 }  // namespace
 
-void TfrmToDo::EnterEditMode() {
+void TfrmToDo::EnterEditMode(bool openEditor) {
   editMode_ = true;
   EditModeColumnLayout();
   ApplyTransparency();
@@ -28,7 +28,7 @@ void TfrmToDo::EnterEditMode() {
   viewImage_.Hide();
   FormResize();
   PlaceClockLabels();
-  OpenTextEditor();
+  if (openEditor) OpenTextEditor();
 }
 
 void TfrmToDo::EnterViewMode() {

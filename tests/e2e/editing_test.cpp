@@ -50,20 +50,27 @@ TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
 }
 
 TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
-  std::string long150;
-  for (int i = 0; i < 150; ++i) long150 += i % 10 == 9 ? "|" : "長";
-  const std::string long149 = long150.substr(0, long150.size() - 1);  // the last one is "|"
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, long150)}));
-  Session w(s);
-  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
-  Press(VK_END);
-  Type(L"x");  // the text may not grow, nor be cut
-  Press(VK_BACK);
-  EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(2, 1) == Sj(long149); })) << Wide(w.program.Cell(2, 1)).size();
-  Press(VK_RETURN);
-  w.CloseAndWait();
-  EXPECT_NE(s.Read(L"Lindqvale.csv").value_or("").find("|||," + Sj(long149) + "\r\n"), std::string::npos);
+  // 150 characters open the editor with the window; 5,000 (a hand-made file) just after the
+  // first frame. Either way it opens on the whole text, selected, and keeps it whole.
+  for (const int length : {150, 5000}) {
+    SCOPED_TRACE(length);
+    std::string longText;
+    for (int i = 0; i < length; ++i) longText += i % 10 == 9 ? "|" : "長";
+    const std::string shortened = Sj(longText.substr(0, longText.size() - 1));  // the last one is "|"
+    Scratch s;
+    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, longText), TaskLine(2, false, "next")}));
+    Session w(s);
+    ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorFocused) == kTextEditorFocused; }));
+    Chord({VK_CONTROL, 'C'});
+    EXPECT_EQ(ClipboardText(), Wide(Sj(longText)));
+    Press(VK_END);
+    Type(L"x");  // the text may not grow, nor be cut
+    Press(VK_BACK);
+    EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(2, 1) == shortened; })) << Wide(w.program.Cell(2, 1)).size();
+    Press(VK_RETURN);
+    w.CloseAndWait();
+    EXPECT_NE(s.Read(L"Lindqvale.csv").value_or("").find("|||," + shortened + "\r\n"), std::string::npos);
+  }
 }
 
 TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
