@@ -40,4 +40,30 @@ Date PickerDate(HWND picker) {
   return Date{st.wYear, st.wMonth, st.wDay};
 }
 
+namespace {
+
+constexpr UINT kFocusControl = WM_APP + 1;
+
+}  // namespace
+
+void DateDialog::Cancel() {
+  if (InModalLoop()) EndModal(IDCANCEL);
+}
+
+void DateDialog::OnCreate() {
+  for (const int id : pickers_) PrepareDatePicker(Item(id), settings_);
+}
+
+void DateDialog::OnShow() {
+  // Once the dialog is active, or the activation would put the focus back where it last was.
+  ::PostMessageW(Handle(), kFocusControl, 0, 0);
+}
+
+bool DateDialog::HandleMessage(UINT msg, WPARAM, LPARAM, INT_PTR* result) {
+  if (msg != kFocusControl) return false;
+  ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(focused_)), TRUE);
+  *result = TRUE;
+  return true;
+}
+
 }  // namespace lq::win

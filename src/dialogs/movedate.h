@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/dialog.h"
+#include "dialogs/datepicker.h"
 #include "settings/settings.h"
 #include "store/datetext.h"
 
@@ -16,23 +16,13 @@ struct DateMove {
   Date to;
 };
 
-class TfrmMoveDate final : public Dialog {
+class TfrmMoveDate final : public DateDialog {
  public:
   explicit TfrmMoveDate(const Settings& settings);
 
   // Shows the dialog modally with both pickers on `start`; the two days, or nothing when it
   // was cancelled.
   std::optional<DateMove> Ask(HWND owner, Date start);
-  // Closes a showing dialog as if cancelled.
-  void Cancel();
-
- protected:
-  void OnCreate() override;
-  void OnShow() override;
-  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
-
- private:
-  const Settings& settings_;
 };
 
 }  // namespace lq::win

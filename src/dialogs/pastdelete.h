@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/dialog.h"
+#include "dialogs/datepicker.h"
 #include "settings/settings.h"
 #include "store/datetext.h"
 
@@ -16,23 +16,16 @@ struct PastDeleteChoice {
   bool doneOnly = true;
 };
 
-class TfrmPastDelete final : public Dialog {
+class TfrmPastDelete final : public DateDialog {
  public:
   explicit TfrmPastDelete(const Settings& settings);
 
   // Shows the dialog modally with the picker on `start` and "済のみ削除する" checked; the
   // choice, or nothing when it was cancelled.
   std::optional<PastDeleteChoice> Ask(HWND owner, Date start);
-  // Closes a showing dialog as if cancelled.
-  void Cancel();
 
  protected:
-  void OnCreate() override;
   void OnShow() override;
-  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
-
- private:
-  const Settings& settings_;
 };
 
 }  // namespace lq::win
