@@ -232,19 +232,17 @@ INT_PTR CALLBACK TfrmConfig::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   }
   auto* self = reinterpret_cast<TfrmConfig*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   if (!self) return FALSE;
-  INT_PTR result = FALSE;
-  try {
-    if (msg == WM_COMMAND) {
-      self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-      return TRUE;
-    }
-    if (self->PageMessage(hwnd, msg, wParam, lParam, &result)) return result;
-  } catch (const std::exception& e) {
-    ReportHandlerFailure("settings dialog", e.what());
-  } catch (...) {
-    ReportHandlerFailure("settings dialog");
-  }
-  return FALSE;
+  return Guarded(
+      "settings dialog",
+      [&]() -> INT_PTR {
+        if (msg == WM_COMMAND) {
+          self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+          return TRUE;
+        }
+        INT_PTR result = FALSE;
+        return self->PageMessage(hwnd, msg, wParam, lParam, &result) ? result : FALSE;
+      },
+      [] { return INT_PTR{FALSE}; });
 }
 
 bool TfrmConfig::PageMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) {

@@ -196,20 +196,20 @@ LRESULT CALLBACK TfrmSearch::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
                                          DWORD_PTR selfPtr) {
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TfrmSearch::ControlProc, id);
   auto* self = reinterpret_cast<TfrmSearch*>(selfPtr);
-  try {
-    if (msg == WM_KEYDOWN) {
-      if (id == kBoxEdit ? self->edtSrchKeyDown(wParam) : self->radSrchUpKeyDown(wParam)) return 0;
-    } else if (msg == WM_SETFOCUS && id == kBoxEdit) {
-      const LRESULT r = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-      self->edtSrchEnter();
-      return r;
-    }
-  } catch (const std::exception& e) {
-    ReportHandlerFailure("search dialog", e.what());
-  } catch (...) {
-    ReportHandlerFailure("search dialog");
-  }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  const auto byDefault = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
+  return Guarded(
+      "search dialog",
+      [&]() -> LRESULT {
+        if (msg == WM_KEYDOWN) {
+          if (id == kBoxEdit ? self->edtSrchKeyDown(wParam) : self->radSrchUpKeyDown(wParam)) return 0;
+        } else if (msg == WM_SETFOCUS && id == kBoxEdit) {
+          const LRESULT r = byDefault();
+          self->edtSrchEnter();
+          return r;
+        }
+        return byDefault();
+      },
+      byDefault);
 }
 
 }  // namespace lq::win

@@ -215,15 +215,15 @@ LRESULT CALLBACK TfrmToDo::HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, 
                                             DWORD_PTR selfPtr) {
   auto* self = reinterpret_cast<TfrmToDo*>(selfPtr);
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TfrmToDo::HeaderButtonProc, id);
-  try {
-    if (msg == WM_KEYDOWN && self->edtToDoTextKeyDown(wParam)) return 0;
-    if (msg == WM_MOUSEMOVE) self->gridToDoMouseMove(-1, -1);
-  } catch (const std::exception& e) {
-    ReportHandlerFailure("header button", e.what());
-  } catch (...) {
-    ReportHandlerFailure("header button");
-  }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  const auto byDefault = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
+  return Guarded(
+      "header button",
+      [&]() -> LRESULT {
+        if (msg == WM_KEYDOWN && self->edtToDoTextKeyDown(wParam)) return 0;
+        if (msg == WM_MOUSEMOVE) self->gridToDoMouseMove(-1, -1);
+        return byDefault();
+      },
+      byDefault);
 }
 
 }  // namespace lq::win

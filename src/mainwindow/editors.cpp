@@ -280,27 +280,17 @@ LRESULT InPlaceEditors::OnDateMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 LRESULT CALLBACK InPlaceEditors::TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self) {
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &InPlaceEditors::TextProc, id);
-  try {
-    return reinterpret_cast<InPlaceEditors*>(self)->OnTextMessage(hwnd, msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    ReportHandlerFailure("text editor", e.what());
-  } catch (...) {
-    ReportHandlerFailure("text editor");
-  }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  return Guarded(
+      "text editor", [&] { return reinterpret_cast<InPlaceEditors*>(self)->OnTextMessage(hwnd, msg, wParam, lParam); },
+      [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); });
 }
 
 LRESULT CALLBACK InPlaceEditors::DateProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self) {
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &InPlaceEditors::DateProc, id);
-  try {
-    return reinterpret_cast<InPlaceEditors*>(self)->OnDateMessage(hwnd, msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    ReportHandlerFailure("date picker", e.what());
-  } catch (...) {
-    ReportHandlerFailure("date picker");
-  }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  return Guarded(
+      "date picker", [&] { return reinterpret_cast<InPlaceEditors*>(self)->OnDateMessage(hwnd, msg, wParam, lParam); },
+      [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); });
 }
 
 }  // namespace lq::win

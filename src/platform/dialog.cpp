@@ -125,19 +125,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   }
   if (!self) return FALSE;
-  INT_PTR result = FALSE;
-  try {
-    if (msg == WM_INITDIALOG) {
-      self->OnCreate();
-      result = self->FocusOnCreate() ? TRUE : FALSE;
-    } else {
-      result = self->Dispatch(msg, wParam, lParam);
-    }
-  } catch (const std::exception& e) {
-    ReportHandlerFailure("dialog", e.what());
-  } catch (...) {
-    ReportHandlerFailure("dialog");
-  }
+  const INT_PTR result = Guarded(
+      "dialog",
+      [&]() -> INT_PTR {
+        if (msg != WM_INITDIALOG) return self->Dispatch(msg, wParam, lParam);
+        self->OnCreate();
+        return self->FocusOnCreate() ? TRUE : FALSE;
+      },
+      [] { return INT_PTR{FALSE}; });
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->hwnd_ = nullptr;

@@ -74,17 +74,10 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   }
   if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_DPICHANGED && LOWORD(wParam) > 0) self->dpi_ = LOWORD(wParam);
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    // A failure inside one handler must not unwind through the system's code.
-    ReportHandlerFailure("window", e.what());
-    result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  } catch (...) {
-    ReportHandlerFailure("window");
-    result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+  // A failure inside one handler must not unwind through the system's code.
+  const LRESULT result = Guarded(
+      "window", [&] { return self->HandleMessage(msg, wParam, lParam); },
+      [&] { return ::DefWindowProcW(hwnd, msg, wParam, lParam); });
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

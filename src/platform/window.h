@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "geometry/dpi.h"
 
 #ifndef WM_DPICHANGED
@@ -56,6 +58,20 @@ class Window {
 // An exception that reached a window or dialog procedure: a line for the debugger every time,
 // and once a run a message to the user, who may want to save and restart.
 void ReportHandlerFailure(const char* where, const char* what = nullptr);
+
+// Runs one message's handler for a procedure called by the system; an exception is reported
+// as above and `fallback` (the default processing) answers instead.
+template <typename Handler, typename Fallback>
+auto Guarded(const char* where, Handler&& handler, Fallback&& fallback) -> decltype(handler()) {
+  try {
+    return handler();
+  } catch (const std::exception& e) {
+    ReportHandlerFailure(where, e.what());
+  } catch (...) {
+    ReportHandlerFailure(where);
+  }
+  return fallback();
+}
 
 // Keeps a DC's previous object and puts it back.
 class SelectGuard {
