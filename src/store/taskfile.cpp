@@ -222,7 +222,10 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   parsed.reserve(lines.size());
   SortKeyMemo memo;
   memo.Reserve(lines.size(), bytes.size() * 2);
-  std::string plain;
+  std::string plainBytes;
+  plainBytes.reserve(bytes.size());
+  std::vector<std::size_t> plainEnds;
+  plainEnds.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (headerOf[i] != TaskFileLayout::None) continue;
     const std::string_view line = lines[i];
@@ -252,9 +255,10 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     ++(done ? result.done : result.notDone);
     parsed.push_back(Parsed{static_cast<std::uint32_t>(i), layout, done});
     // The sort key of the task: due date, ",", text without surrounding blanks.
-    plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
-    memo.Add(plain, collation);
+    plainBytes.append(dueDate).append(",").append(TrimBlanks(fields->text));
+    plainEnds.push_back(plainBytes.size());
   }
+  memo.AddMany(Views(plainBytes, plainEnds), collation);
 
   // Order: by that key; tasks with equal keys by their whole lines in collation order, each
   // line before the equal lines that came earlier in the file. Whole-line keys are made only

@@ -49,6 +49,28 @@ void SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
   usedBytes_ += bytes_.size() - offset;
 }
 
+std::vector<std::string_view> Views(std::string_view bytes, const std::vector<std::size_t>& ends) {
+  std::vector<std::string_view> views;
+  views.reserve(ends.size());
+  std::size_t begin = 0;
+  for (const std::size_t end : ends) {
+    views.push_back(bytes.substr(begin, end - begin));
+    begin = end;
+  }
+  return views;
+}
+
+void SortKeyMemo::AddMany(const std::vector<std::string_view>& plains, const Collation& collation) {
+  std::string keys;
+  std::vector<std::size_t> ends;
+  collation.AppendSortKeys(plains, keys, ends);
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i < plains.size(); ++i) {
+    Add(plains[i], std::string_view(keys).substr(begin, ends[i] - begin));
+    begin = ends[i];
+  }
+}
+
 TaskList::TaskList(const Clock& clock, const Collation& collation) : clock_(clock), collation_(collation) {
   table_.SetHeaderCaptions();
 }
@@ -135,13 +157,15 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
       std::vector<std::uint32_t> first(at.begin(), at.end());
       keyMemo_.Reorder(first);
     }
-    std::string plain;
+    std::string plainBytes;
+    std::vector<std::size_t> plainEnds;
     for (const std::uint32_t i : changed) {
       const TaskRow& row = table_.Row(static_cast<int>(i) + 1);
-      plain.assign(row[colDueDate]).append(",").append(row[colText]);
-      at[i] = static_cast<std::uint32_t>(keyMemo_.Size());
-      keyMemo_.Add(plain, collation_);
+      plainBytes.append(row[colDueDate]).append(",").append(row[colText]);
+      plainEnds.push_back(plainBytes.size());
+      at[i] = static_cast<std::uint32_t>(keyMemo_.Size() + plainEnds.size() - 1);
     }
+    keyMemo_.AddMany(Views(plainBytes, plainEnds), collation_);
   }
 
   KeyOrder keys(collation_);

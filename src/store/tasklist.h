@@ -23,6 +23,9 @@ struct EditorHooks {
 
 // The sort keys of rows 1, 2, … as last prepared, each with the text it was made from
 // ("date,text"), all in one buffer.
+// The texts laid one after another in `bytes`, text i ending at ends[i].
+std::vector<std::string_view> Views(std::string_view bytes, const std::vector<std::size_t>& ends);
+
 class SortKeyMemo {
  public:
   void Clear();
@@ -30,6 +33,9 @@ class SortKeyMemo {
   // Adds an entry: the text and a copy of a key prepared before, or a key made now.
   void Add(std::string_view plain, std::string_view key);
   void Add(std::string_view plain, const Collation& collation);
+  // Adds an entry for each text, the keys made all at once (the collation may share the work
+  // among threads).
+  void AddMany(const std::vector<std::string_view>& plains, const Collation& collation);
   // Entry i becomes the entry that was at order[i]; the bytes stay where they are.
   void Reorder(const std::vector<std::uint32_t>& order);
   // Appends the entries of another memo, copying their bytes.
