@@ -314,9 +314,9 @@ void TfrmToDo::LoadAndApplySettings() {
   // 9. The input method of the text editor.
   ApplyInputMethod();
 
-  // 10. The hot keys. 11. The tray menu's "同期" follows [Sync] Enabled.
+  // 10. The hot keys. (11. The tray menu's "同期" follows [Sync] Enabled each time the menu
+  // is prepared for showing; the menus are made then, not here.)
   RegisterHotKeys();
-  menus_.Prepare(MenuKind::Tray, CurrentContext());
 
   // 13. At least four rows high, and a whole number of rows.
   RECT rc{};
