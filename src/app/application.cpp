@@ -49,8 +49,12 @@ int Application::Run() {
   int code = 0;
   {
     TfrmToDo main(*this);
-    if (!main.Create()) return 1;
-    main.Show();
+    {
+      // The window position, the task file's keys and the settings: one reading of the file.
+      const IniProfile::Batch oneReading(profile);
+      if (!main.Create()) return 1;
+      main.Show();
+    }
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

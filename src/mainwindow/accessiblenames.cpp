@@ -10,10 +10,6 @@
 namespace lq::win {
 
 void TfrmToDo::GiveAccessibleNames() {
-  // A button's text is its name; these are drawn as images, so the text shows nowhere else.
-  std::size_t n = 0;
-  for (const Command c : HeaderButtons()) ::SetWindowTextW(headerButtons_[n++], InfoOf(c).hint);
-
   const auto enterCom = [this] { return app_.EnsureCom(); };
   const auto editedRow = [this]() -> const TaskRow* {
     const int row = editors_.Row();

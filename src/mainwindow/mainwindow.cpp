@@ -131,29 +131,18 @@ void TfrmToDo::FormCreate() {
   gridToDo->Create(pnlBase->Handle(), kGridId);
   gridToDo->SetBackground(kWindowColour);
 
-  // Header buttons, above the grid's header row, with their commands' hints. The hints belong
-  // to the application window: a top-most tip owned by the main window would keep the main
-  // window itself out of the top-most band (as Wine does it).
-  tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app_.Window(), nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
+  // Header buttons, above the grid's header row. Drawn as images, their texts show nowhere:
+  // they are the commands' hints, the buttons' names for screen readers. The control that
+  // shows the hints is made when the mouse first comes onto a button.
   std::size_t n = 0;
   for (const Command c : HeaderButtons()) {
-    const CommandInfo& info = InfoOf(c);
-    const std::wstring name(info.name.begin(), info.name.end());
-    const HWND button = ::CreateWindowExW(0, L"BUTTON", name.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
+    const HWND button = ::CreateWindowExW(0, L"BUTTON", InfoOf(c).hint, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0,
                                           Scale(kHeaderButtonWidth), Scale(kHeaderButtonHeight), pnlBase->Handle(),
                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(ButtonId(c))),
                                           ::GetModuleHandleW(nullptr), nullptr);
     headerButtons_[n++] = button;
     ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = pnlBase->Handle();
-    ti.uId = reinterpret_cast<UINT_PTR>(button);
-    ti.lpszText = const_cast<wchar_t*>(info.hint);
-    ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    ::SetWindowSubclass(button, &HeaderButtonFirstHover, 0, reinterpret_cast<DWORD_PTR>(this));
   }
 
   CreateEditors();  // the popup menus are made when first needed
@@ -190,6 +179,41 @@ void TfrmToDo::FormCreate() {
   // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here:
   // the style bit alone, as the shell would set it, so the shell loads on the first drop.
   ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+}
+
+LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                  DWORD_PTR self) {
+  if (msg == WM_MOUSEMOVE) {
+    auto* form = reinterpret_cast<TfrmToDo*>(self);
+    form->CreateHeaderHints();
+    // The hint control watches the buttons from now on; this first move it is told of.
+    MSG m{button, msg, wParam, lParam, ::GetMessageTime(), {}};
+    ::SendMessageW(form->tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+  } else if (msg == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, id);
+  }
+  return ::DefSubclassProc(button, msg, wParam, lParam);
+}
+
+void TfrmToDo::CreateHeaderHints() {
+  if (tooltips_) return;
+  // The hints belong to the application window: a top-most tip owned by the main window would
+  // keep the main window itself out of the top-most band (as Wine does it).
+  tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app_.Window(), nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  std::size_t n = 0;
+  for (const Command c : HeaderButtons()) {
+    const HWND button = headerButtons_[n++];
+    ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, 0);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = pnlBase->Handle();
+    ti.uId = reinterpret_cast<UINT_PTR>(button);
+    ti.lpszText = const_cast<wchar_t*>(InfoOf(c).hint);
+    ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
 }
 
 void TfrmToDo::ApplyTopMost() {
@@ -279,8 +303,9 @@ void TfrmToDo::FormShow() {
 }
 
 void TfrmToDo::LoadAndApplySettings() {
-  // 1 to 12: read every setting (the file is opened for each key and never cached).
+  // 1 to 12: read every setting, from one reading of the file.
   app_.frmConfig.SettingsReloadPending = false;
+  const IniProfile::Batch oneReading(app_.profile);
   settings_ = LoadSettings(app_.profile, &SystemColour);
   topMost_ = settings_.TopMost;
   list_.DoneDown = settings_.DoneDown;
@@ -289,9 +314,9 @@ void TfrmToDo::LoadAndApplySettings() {
   // 9. The input method of the text editor.
   ApplyInputMethod();
 
-  // 10. The hot keys. 11. The tray menu's "同期" follows [Sync] Enabled.
+  // 10. The hot keys. (11. The tray menu's "同期" follows [Sync] Enabled each time the menu
+  // is prepared for showing; the menus are made then, not here.)
   RegisterHotKeys();
-  menus_.Prepare(MenuKind::Tray, CurrentContext());
 
   // 13. At least four rows high, and a whole number of rows.
   RECT rc{};
@@ -308,9 +333,7 @@ void TfrmToDo::LoadAndApplySettings() {
   list_.SetTopRow(1);
   list_.SetCurrentRow(1);
 
-  // 15. Layout, transparency and the top-most band.
-  FormResize();
-  ApplyTransparency();
+  // 15. The top-most band; entering edit mode below lays out and applies the transparency.
   ApplyTopMost();
 
   // 16. Edit mode, with the text of the editor selected. The list is the window's first

@@ -121,6 +121,9 @@ class TfrmToDo final : public Window {
   COLORREF Resolve(std::uint32_t colourValue) const;
   void ClearFontCache();
   void DrawHeaderButton(const DRAWITEMSTRUCT* di);
+  void CreateHeaderHints();
+  static LRESULT CALLBACK HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                 DWORD_PTR self);
 
   // --- layout (layout.cpp)
   void FormResize();

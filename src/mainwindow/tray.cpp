@@ -100,7 +100,7 @@ void TfrmToDo::BeforeHiding() {
   ::EndMenu();
   if (editors_.DateOpen()) ::SendMessageW(editors_.DateHandle(), DTM_CLOSEMONTHCAL, 0, 0);
   CloseEditors();
-  ::SendMessageW(tooltips_, TTM_POP, 0, 0);
+  if (tooltips_) ::SendMessageW(tooltips_, TTM_POP, 0, 0);
   CancelHint();
   if (const HWND capture = ::GetCapture(); capture && (capture == Handle() || ::IsChild(Handle(), capture))) {
     ::ReleaseCapture();

@@ -134,3 +134,40 @@ TEST(Display, AWindowLeftOffTheScreenComesBackWhenTheDisplayChanges) {
 
 }  // namespace
 }  // namespace lq::e2e
+
+namespace lq::e2e {
+namespace {
+
+// A hint window of the process; with `text`, a visible one showing it.
+HWND FindTip(DWORD pid, const wchar_t* text = nullptr) {
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    wchar_t shown[64]{};
+    SendMessageW(w, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+    if (owner == pid && (!text || (IsWindowVisible(w) && lstrcmpW(shown, text) == 0))) return w;
+  }
+  return nullptr;
+}
+
+bool WaitForTip(DWORD pid, const wchar_t* text) {
+  return WaitUntil([&] { return FindTip(pid, text) != nullptr; });
+}
+
+TEST(Display, TheHeaderButtonsHintsAreMadeOnTheFirstHoverAndShowEachButtonsHint) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session r(s);
+  ASSERT_NE(r.window, nullptr);
+  EXPECT_EQ(FindTip(r.program.ProcessId()), nullptr);  // none made at start-up
+  const auto centre = [](const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; };
+  MoveMouse(r.program.CellCentre(2, 3));
+  MoveMouse(centre(ChildRect(r.window, L"Button", L"予定の追加")));
+  EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"予定の追加"));
+  MoveMouse(centre(ChildRect(r.window, L"Button", L"システムメニュー")));
+  EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"システムメニュー"));
+  r.CloseAndWait();
+}
+
+}  // namespace
+}  // namespace lq::e2e
