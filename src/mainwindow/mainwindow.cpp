@@ -183,16 +183,21 @@ void TfrmToDo::FormCreate() {
 
 LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                                   DWORD_PTR self) {
-  if (msg == WM_MOUSEMOVE) {
-    auto* form = reinterpret_cast<TfrmToDo*>(self);
-    form->CreateHeaderHints();
-    // The hint control watches the buttons from now on; this first move it is told of.
-    MSG m{button, msg, wParam, lParam, ::GetMessageTime(), {}};
-    ::SendMessageW(form->tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
-  } else if (msg == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, id);
-  }
-  return ::DefSubclassProc(button, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, id);
+  const auto byDefault = [&] { return ::DefSubclassProc(button, msg, wParam, lParam); };
+  return Guarded(
+      "header button",
+      [&]() -> LRESULT {
+        if (msg == WM_MOUSEMOVE) {
+          auto* form = reinterpret_cast<TfrmToDo*>(self);
+          form->CreateHeaderHints();
+          // The hint control watches the buttons from now on; this first move it is told of.
+          MSG m{button, msg, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+          ::SendMessageW(form->tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+        }
+        return byDefault();
+      },
+      byDefault);
 }
 
 void TfrmToDo::CreateHeaderHints() {
