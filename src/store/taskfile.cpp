@@ -1,6 +1,7 @@
 #include "store/taskfile.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "store/keyorder.h"
@@ -212,7 +213,7 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   }
 
   // The accepted lines, small: the cells are made only once the order is known, each row
-  // then built in its final place.
+  // then built in its final place, so the table's text lies in row order.
   struct Parsed {
     std::uint32_t line;  // index in the file, for the order of equal lines
     TaskFileLayout layout;
@@ -220,8 +221,14 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   };
   std::vector<Parsed> parsed;
   parsed.reserve(lines.size());
-  SortKeyMemo memo;
-  memo.Reserve(lines.size(), bytes.size() * 2);
+  SortKeyMemo memo;  // by the index in `parsed`
+  memo.Reserve(lines.size(), bytes.size());
+  // Tasks of the same date and text share one key: an open-addressed table of the first such
+  // task by the hash of "date,text".
+  constexpr std::uint32_t kEmpty = UINT32_MAX;
+  std::size_t slots = 16;
+  while (slots < 2 * lines.size()) slots *= 2;
+  std::vector<std::uint32_t> firstOfText(slots, kEmpty);
   std::string plain;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (headerOf[i] != TaskFileLayout::None) continue;
@@ -253,7 +260,22 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     parsed.push_back(Parsed{static_cast<std::uint32_t>(i), layout, done});
     // The sort key of the task: due date, ",", text without surrounding blanks.
     plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
-    memo.Add(plain, collation);
+    std::size_t slot = std::hash<std::string_view>{}(plain) & (slots - 1);
+    while (firstOfText[slot] != kEmpty) {
+      const Parsed& other = parsed[firstOfText[slot]];
+      const std::string_view otherLine = lines[other.line];
+      if (otherLine.substr(0, kDateBytes) == dueDate) {
+        const auto otherFields = SplitTaskLine(otherLine, other.layout);
+        if (TrimBlanks(otherFields->text) == plain.substr(kDateBytes + 1)) break;
+      }
+      slot = (slot + 1) & (slots - 1);
+    }
+    if (firstOfText[slot] == kEmpty) {
+      firstOfText[slot] = static_cast<std::uint32_t>(parsed.size() - 1);
+      memo.Add(plain, collation);
+    } else {
+      memo.Share(firstOfText[slot]);
+    }
   }
 
   // Order: by that key; tasks with equal keys by their whole lines in collation order, each
@@ -263,7 +285,7 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   taskKeys.Reserve(memo.Size());
   for (std::size_t i = 0; i < memo.Size(); ++i) taskKeys.AddKey(memo.Key(i));
   std::vector<bool> tied;
-  std::vector<std::uint32_t> order = taskKeys.Sorted(false, &tied);
+  std::vector<std::uint32_t> order = taskKeys.TakeOrder(false, &tied);
   for (std::size_t b = 0; b < order.size();) {
     std::size_t e = b + 1;
     while (e < order.size() && tied[e]) ++e;
@@ -278,31 +300,29 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     b = e;
   }
 
-  std::vector<TaskRow> rows(order.size() + 1);  // row 0 is the header
+  // Each row's cells are written straight into the table's text, in row order.
+  TaskTable& table = result.table;
+  table.SetRowCount(static_cast<int>(order.size()) + 1);  // row 0 is the header
+  table.ReserveText(bytes.size() + (result.headerlessTasks + result.recognisedLines) * startStamp.size());
   for (std::size_t k = 0; k < order.size(); ++k) {
     const Parsed& p = parsed[order[k]];
     const std::string_view line = lines[p.line];
     const auto fields = SplitTaskLine(line, p.layout);
     const std::string_view dueDate = line.substr(0, kDateBytes);
-    TaskRow& row = rows[k + 1];
-    row[colDueDate].assign(dueDate);
-    if (p.layout == TaskFileLayout::Headerless) {
-      row[colUpdated].assign(startStamp);
-    } else {
-      row[colUpdated].assign(fields->stamp);
-    }
+    const int row = static_cast<int>(k) + 1;
+    table.SetCell(colDueDate, row, dueDate);
     if (p.done) {
-      row[colDaysLeft].assign(kDoneMark);
+      table.SetCell(colDaysLeft, row, kDoneMark);
     } else {
-      row[colDaysLeft] = *DaysLeft(dueDate, today);
+      table.SetCell(colDaysLeft, row, *DaysLeft(dueDate, today));
     }
-    row[colText].assign(fields->text);
-    row[colAttachment].assign(fields->attachment);
-    row[colFlags].assign(fields->flags);
+    table.SetCell(colText, row, fields->text);
+    table.SetCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
+    table.SetCell(colAttachment, row, fields->attachment);
+    table.SetCell(colFlags, row, fields->flags);
+    table.SetKeyTag(row, order[k]);
   }
-  memo.Reorder(order);
   result.sortKeys = std::move(memo);
-  result.table = TaskTable(std::move(rows));
   return result;
 }
 
@@ -310,14 +330,13 @@ std::string FormatTaskFile(const TaskTable& table) {
   std::string out;
   std::size_t estimate = kHeader32.size() + 2;
   for (int r = 1; r < table.RowCount(); ++r) {
-    const TaskRow& row = table.Row(r);
-    estimate += 44 + row[colText].size() + row[colAttachment].size() + row[colFlags].size();
+    estimate += 44 + table.Cell(colText, r).size() + table.Cell(colAttachment, r).size() + table.Cell(colFlags, r).size();
   }
   out.reserve(estimate);
   out.append(kHeader32).append("\r\n");
   for (int r = 1; r < table.RowCount(); ++r) {
     if (!table.IsTask(r)) continue;
-    const TaskRow& row = table.Row(r);
+    const RowView row = table.Row(r);
     AppendOneLine(out, row[colDueDate]);
     out += ',';
     AppendOneLine(out, row[colUpdated]);
@@ -419,9 +438,9 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     report.recognisedLines = parsed.recognisedLines;
     report.extraHeaders = parsed.extraHeaders;
     report.misfitLines = parsed.misfitLines;
-    TaskRow header = std::move(list.Table().Row(0));
+    const TaskRow header = list.Table().RowCopy(0);
     list.Table() = std::move(parsed.table);
-    list.Table().Row(0) = std::move(header);
+    list.Table().SetRow(0, header);
     list.AdoptSortKeys(std::move(parsed.sortKeys));
     list.NotDoneCount = parsed.notDone;
     list.DoneCount = parsed.done;
