@@ -145,6 +145,9 @@ TaskFileLayout LayoutOfHeader(std::string_view line) {
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
+  // At most one line per line break and one more: counted first, the list never grows.
+  lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) +
+                static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1);
   std::size_t start = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] != '\r' && bytes[i] != '\n') continue;
@@ -163,14 +166,13 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
     result.byteOrderMark = true;
   }
-  std::vector<std::string_view> lines;
-  for (const std::string_view line : SplitLines(bytes)) {
-    if (IsBlankLine(line)) {
-      ++result.blankLines;  // an empty line sorts first and would hide the header
-    } else {
-      lines.push_back(line);
-    }
-  }
+  std::vector<std::string_view> lines = SplitLines(bytes);
+  // An empty line sorts first and would hide the header: dropped.
+  const std::size_t nonBlank = static_cast<std::size_t>(
+      std::remove_if(lines.begin(), lines.end(), [](std::string_view line) { return IsBlankLine(line); }) -
+      lines.begin());
+  result.blankLines = static_cast<int>(lines.size() - nonBlank);
+  lines.resize(nonBlank);
   if (lines.empty()) return result;
 
   // Every header line, and the shape of every other line.
