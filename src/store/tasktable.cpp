@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "store/text.h"
 
@@ -55,6 +56,22 @@ TaskTable& TaskTable::operator=(const TaskTable& other) {
   if (this != &other) {
     TaskTable copy(other);
     *this = std::move(copy);
+  }
+  return *this;
+}
+
+TaskTable& TaskTable::operator=(TaskTable&& other) noexcept {
+  if (this != &other) {
+    rows_ = std::move(other.rows_);
+    keyTags_ = std::move(other.keyTags_);
+    blocks_ = std::move(other.blocks_);
+    free_ = std::exchange(other.free_, nullptr);
+    freeBytes_ = std::exchange(other.freeBytes_, 0);
+    arenaBytes_ = std::exchange(other.arenaBytes_, 0);
+    liveBytes_ = std::exchange(other.liveBytes_, 0);
+    other.rows_.clear();
+    other.keyTags_.clear();
+    other.blocks_.clear();
   }
   return *this;
 }

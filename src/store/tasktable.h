@@ -72,8 +72,9 @@ class TaskTable {
   explicit TaskTable(const std::vector<TaskRow>& rows);  // row 0 first; at least two rows result
   TaskTable(const TaskTable& other);
   TaskTable& operator=(const TaskTable& other);
-  TaskTable(TaskTable&&) noexcept = default;
-  TaskTable& operator=(TaskTable&&) noexcept = default;
+  // A table moved from is empty (no rows) and writes no more into the blocks it gave away.
+  TaskTable(TaskTable&& other) noexcept { *this = std::move(other); }
+  TaskTable& operator=(TaskTable&& other) noexcept;
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
   void SetRowCount(int count);  // never below 2; new rows are empty
