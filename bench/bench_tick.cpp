@@ -51,8 +51,8 @@ struct TimerHost {
     // One armed task of today rings at 14:05; its text ends in a backslash.
     for (int r = 1; r < list.Table().RowCount(); ++r) {
       if (list.Table().Cell(lq::colDaysLeft, r) == "0") {
-        list.Table().Cell(lq::colText, r) = "14:05 " + lq::testing::Sj("会議室") + "\\";
-        list.Table().Cell(lq::colFlags, r) = "A";
+        list.Table().SetCell(lq::colText, r, "14:05 " + lq::testing::Sj("会議室") + "\\");
+        list.Table().SetCell(lq::colFlags, r, "A");
         break;
       }
     }
@@ -60,8 +60,10 @@ struct TimerHost {
   }
 
   void Tick(const lq::DateTime& now) {
-    const lq::TickOutcome out = lq::TickBookkeeping(lq::TickInput{now, editMode, 2, clockFormat, true}, timer,
-                                                    list.Table().Cell(lq::colText, 0));
+    std::string header(list.Table().Cell(lq::colText, 0));
+    const lq::TickOutcome out =
+        lq::TickBookkeeping(lq::TickInput{now, editMode, 2, clockFormat, true}, timer, header);
+    if (out.headerChanged) list.Table().SetCell(lq::colText, 0, header);
     if (out.dayChanged) list.SortTasks(list.CurrentRow() - list.TopRow(), false);
     if (out.checkAlarms && !out.alarms.Jumped()) {
       if (lq::WhenAlarmRings(out.alarms, out.alarms.now) == lq::AlarmDue::OnTime) {

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lq::ParsedTaskFile parsed = lq::ParseTaskFile(file, collation, today, stamp);
 
   for (int r = 1; r < parsed.table.RowCount(); ++r) {
-    lq::TaskRow& row = parsed.table.Row(r);
+    lq::TaskRow row = parsed.table.RowCopy(r);
     // Open and due today; the input's own line breaks may make other tasks, done or not.
     if (!parsed.table.IsTask(r) || row[lq::colDaysLeft] != "0") continue;
     const std::string text = row[lq::colText];
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const lq::ParsedTaskFile back = lq::ParseTaskFile(lq::FormatTaskFile(one), collation, today, stamp);
     Check(back.skippedLines == 0 && back.table.TaskCount() == 1);
-    const lq::TaskRow& again = back.table.Row(1);
+    const lq::RowView again = back.table.Row(1);
     Check(again[lq::colFlags] == row[lq::colFlags]);
     Check(again[lq::colAttachment] == lq::TrimBlanks(row[lq::colAttachment]));
     Check(again[lq::colText] == lq::TrimBlanks(normalised));

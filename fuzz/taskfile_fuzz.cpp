@@ -38,7 +38,7 @@ std::vector<lq::TaskRow> Normalised(const std::vector<lq::TaskRow>& rows) {
 std::vector<lq::TaskRow> Rows(const lq::TaskTable& t) {
   std::vector<lq::TaskRow> rows;
   for (int r = 1; r < t.RowCount(); ++r) {
-    if (t.IsTask(r)) rows.push_back(t.Row(r));
+    if (t.IsTask(r)) rows.push_back(t.RowCopy(r));
   }
   return rows;
 }

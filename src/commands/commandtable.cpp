@@ -142,7 +142,7 @@ CommandContext ContextOfRow(const TaskTable& table, int row) {
   ctx.isTask = table.IsTask(row);
   ctx.done = table.IsDone(row);
   ctx.alarmArmed = table.Cell(colFlags, row).starts_with("A");
-  const std::string& attachment = table.Cell(colAttachment, row);
+  const std::string_view attachment = table.Cell(colAttachment, row);
   if (!attachment.empty()) ctx.attachment = IsWebAddress(attachment) ? AttachmentKind::Web : AttachmentKind::File;
   return ctx;
 }

@@ -11,15 +11,13 @@ namespace lq::win {
 
 void TfrmToDo::GiveAccessibleNames() {
   const auto enterCom = [this] { return app_.EnsureCom(); };
-  const auto editedRow = [this]() -> const TaskRow* {
-    const int row = editors_.Row();
-    return row >= 1 && row < list_.Table().RowCount() ? &list_.Table().Row(row) : nullptr;
-  };
   GiveAccessibleName(
       editors_.TextHandle(),
-      [this, editedRow] {
-        const TaskRow* row = editedRow();
-        return row ? FromCp932(AccessibleTextEditorName(*row, list_.Today())) : std::wstring();
+      [this] {
+        const int row = editors_.Row();
+        return row >= 1 && row < list_.Table().RowCount()
+                   ? FromCp932(AccessibleTextEditorName(list_.Table().Row(row), list_.Today()))
+                   : std::wstring();
       },
       nullptr, enterCom);
   GiveAccessibleName(

@@ -64,7 +64,7 @@ void TfrmToDo::FinishAttachmentChange() {
 }
 
 void TfrmToDo::popitemAttachOpenClick() {
-  const std::string attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
+  const std::string attachment(list_.Table().Cell(colAttachment, list_.CurrentRow()));
   if (attachment.empty()) return;
   const std::wstring target = FromCp932(attachment);
   if (!IsWebAddress(attachment)) {
@@ -82,8 +82,8 @@ void TfrmToDo::popitemAttachOpenClick() {
 void TfrmToDo::popitemAttachEditClick() {
   CloseEditors();
   if (!list_.Table().IsTask(list_.CurrentRow())) return;
-  const std::string& attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
-  const std::string initial = IsWebAddress(attachment) ? std::string() : attachment;
+  const std::string_view attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
+  const std::string initial = IsWebAddress(attachment) ? std::string() : std::string(attachment);
   const std::wstring folder = FromCp932(AttachmentFolder(initial));
   std::vector<wchar_t> file(32768, L'\0');
   const auto choose = [&](const std::wstring& preselected) {
@@ -107,7 +107,7 @@ void TfrmToDo::popitemAttachEditClick() {
   const std::wstring path = file.data();
   if (chosen && IsExistingFile(path)) {
     if (const auto bytes = AttachmentBytes(path)) {
-      list_.Table().Cell(colAttachment, list_.CurrentRow()) = *bytes;
+      list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
       FinishAttachmentChange();
       return;
     }
@@ -116,17 +116,17 @@ void TfrmToDo::popitemAttachEditClick() {
 }
 
 void TfrmToDo::popitemAttachDeleteClick() {
-  const std::string attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
+  const std::string attachment(list_.Table().Cell(colAttachment, list_.CurrentRow()));
   if (attachment.empty()) return;
   const wchar_t* verb = IsWebAddress(attachment) ? L"を解除します。" : L"の添付を解除します。";
   const auto answer = AskUnlessInterrupted(L"“" + FromCp932(attachment) + L"”" + verb + L"\r\nよろしいですか？");
   if (!answer || *answer != IDYES) return;
-  list_.Table().Cell(colAttachment, list_.CurrentRow()).clear();
+  list_.Table().SetCell(colAttachment, list_.CurrentRow(), {});
   FinishAttachmentChange();
 }
 
 void TfrmToDo::popitemAttachFolderOpenClick() {
-  const std::string& attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
+  const std::string_view attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
   if (attachment.empty() || IsWebAddress(attachment)) return;
   const std::wstring folder = FromCp932(AttachmentFolder(attachment));
   if (folder.empty()) return;
@@ -152,7 +152,7 @@ void TfrmToDo::popitemInputUrlClick() {
   }
   // Confirming "http://" as it came never replaces a file.
   if (taken != start && list_.Table().IsTask(list_.CurrentRow())) {
-    list_.Table().Cell(colAttachment, list_.CurrentRow()) = taken;
+    list_.Table().SetCell(colAttachment, list_.CurrentRow(), taken);
     FinishAttachmentChange();
     return;
   }
@@ -191,14 +191,14 @@ void TfrmToDo::FormDropFiles(HDROP drop) {
   EnterEditMode();
 
   if (const auto bytes = AttachmentBytes(text)) {
-    const std::string old = list_.Table().Cell(colAttachment, list_.CurrentRow());
+    const std::string old(list_.Table().Cell(colAttachment, list_.CurrentRow()));
     bool write = old.empty();
     if (!write) {
       const auto answer = AskUnlessInterrupted(L"添付ファイル“" + FromCp932(old) + L"”を\r\n“" + text +
                                                L"”にて上書きします。\r\nよろしいですか？");
       write = answer && *answer == IDYES;
     }
-    if (write && list_.Table().IsTask(list_.CurrentRow())) list_.Table().Cell(colAttachment, list_.CurrentRow()) = *bytes;
+    if (write && list_.Table().IsTask(list_.CurrentRow())) list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
   }
   FinishAttachmentChange();
 }

@@ -41,7 +41,7 @@ void TfrmToDo::OnDpiChanged(const RECT& suggested) {
   FormResize();
   if (editors_.TextOpen()) ShowTextEditor();
   if (!editMode_) {
-    list_.Table().Cell(colText, 0).clear();  // no clock text in the picture
+    list_.Table().SetCell(colText, 0, {});  // no clock text in the picture
     RefreshViewImage();
   }
   PlaceClockLabels();
@@ -60,7 +60,7 @@ void TfrmToDo::RescueFromOffScreen() {
   if (!firstShowDone_ || to.Height() == now.Height()) return;
   SnapHeightToRows();
   if (!editMode_) {
-    list_.Table().Cell(colText, 0).clear();
+    list_.Table().SetCell(colText, 0, {});
     RefreshViewImage();
   }
   PlaceClockLabels();

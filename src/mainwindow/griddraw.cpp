@@ -96,7 +96,7 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
   const int markTop = (cell.top + cell.bottom - Scale(12)) / 2;
   const int markLeft = textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2;
   if (col == colText && row > 0) {
-    const std::string& attachment = table.Cell(colAttachment, row);
+    const std::string_view attachment = table.Cell(colAttachment, row);
     if (!attachment.empty()) {
       const int image = IsWebAddress(attachment) ? kImageUrlMark : kImageAttachmentMark;
       ImageList_Draw(images_.Get(), image, dc, markLeft, markTop, ILD_TRANSPARENT);

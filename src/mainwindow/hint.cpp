@@ -16,7 +16,7 @@ void TfrmToDo::UpdateHint(int x, int y) {
     int row = -1;
     gridToDo->CellAt(x, y, &col, &row);
     if (row > 0 && col == colText) {
-      const std::string& attachment = list_.Table().Cell(colAttachment, row);
+      const std::string_view attachment = list_.Table().Cell(colAttachment, row);
       if (!attachment.empty() && InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_, Dpi())) {
         text = HintText(attachment, settings_.HintFullPath);
       }

@@ -457,7 +457,7 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
       const int col = LOWORD(wParam);
       const int row = HIWORD(wParam);
       if (col >= kColumnCount || row >= list_.Table().RowCount()) return 0;
-      const std::string& text = list_.Table().Cell(col, row);
+      const std::string_view text = list_.Table().Cell(col, row);
       COPYDATASTRUCT cds{};
       cds.dwData = kCellData;
       cds.cbData = static_cast<DWORD>(text.size());

@@ -43,7 +43,7 @@ void TfrmToDo::EnterViewMode() {
   gridToDo->SetScrollBarAllowed(false);
   ViewModeColumnLayout();
   FormResize();  // the text column without the scroll bar
-  list_.Table().Cell(colText, 0).clear();  // it held the edit-mode clock
+  list_.Table().SetCell(colText, 0, {});  // it held the edit-mode clock
   TakeViewImage();
   PlaceClockLabels();
   viewImage_.Show();
@@ -210,7 +210,7 @@ void TfrmToDo::OnExitSizeMove() {
   if (editMode_) {
     SetAlpha(settings_.EditAlpha);
   } else {
-    list_.Table().Cell(colText, 0).clear();  // no clock text in the picture
+    list_.Table().SetCell(colText, 0, {});  // no clock text in the picture
     TakeViewImage();
     viewImage_.Show();
     ::ShowWindow(pnlBase->Handle(), SW_HIDE);

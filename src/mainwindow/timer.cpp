@@ -36,9 +36,13 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
   in.lblCalendar = settings_.LblCalendar;
   in.clockFormat = clockFormat_;
   in.secondsShown = viewImage_.SecondsShown();
-  const TickOutcome out = TickBookkeeping(in, timer_, list_.Table().Cell(colText, 0));
+  std::string header(list_.Table().Cell(colText, 0));
+  const TickOutcome out = TickBookkeeping(in, timer_, header);
 
-  if (out.headerChanged) gridToDo->InvalidateCell(colText, 0);
+  if (out.headerChanged) {
+    list_.Table().SetCell(colText, 0, header);
+    gridToDo->InvalidateCell(colText, 0);
+  }
   if (out.labelsChanged) {
     viewImage_.SetLabelTexts(Wide(timer_.lblYMDHM.View()), Wide(timer_.lblSecond.View()));
   }
@@ -102,7 +106,7 @@ void TfrmToDo::AlarmCheck(std::string_view minute, const AlarmPass& pass) {
   std::vector<AlarmCall> late;
   std::vector<DueAlarm> missed;
   for (const DueAlarm& a : dueAlarms_) {
-    const std::string& text = list_.Table().Cell(colText, a.row);
+    const std::string_view text = list_.Table().Cell(colText, a.row);
     AlarmCall call{a.row, std::string(TakeChars(text, 5)), AlarmTaskText(text), pass.now - a.minute};
     if (a.due == AlarmDue::OnTime) onTime.push_back(std::move(call));
     if (a.due == AlarmDue::Late) late.push_back(std::move(call));

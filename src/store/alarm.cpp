@@ -135,7 +135,7 @@ void AlarmRowsToRing(const TaskTable& table, std::string_view minute, std::vecto
   while (r < count && ParseInt32(table.Cell(colDaysLeft, r)).value_or(-1) < 0) ++r;
   // Today's block. Done rows sorted among or right after it read as 0 and are walked over.
   for (; r < count && ParseInt32(table.Cell(colDaysLeft, r)).value_or(0) == 0; ++r) {
-    const TaskRow& row = table.Row(r);
+    const RowView row = table.Row(r);
     if (IsDoneMark(row[colDaysLeft])) continue;
     if (row[colFlags].empty() || row[colFlags][0] != 'A') continue;
     if (TakeChars(row[colText], 5) != minute) continue;
@@ -195,7 +195,7 @@ AlarmDue WhenAlarmRings(const AlarmPass& pass, MinuteNumber alarmMinute) {
   return sameDay && pass.now - pass.previous <= kLateRingLimit ? AlarmDue::Late : AlarmDue::Missed;
 }
 
-std::optional<MinuteNumber> AlarmMinuteOf(const TaskRow& row) {
+std::optional<MinuteNumber> AlarmMinuteOf(const RowView& row) {
   if (IsDoneMark(row[colDaysLeft]) || row[colFlags].empty() || row[colFlags][0] != 'A') return std::nullopt;
   // The time as the alarm check compares it: the text's first five bytes, "hh:nn".
   const std::string_view t = row[colText];
@@ -276,7 +276,7 @@ std::string AlarmParameters(std::span<const AlarmCall> alarms) {
 
 bool StillRings(const TaskTable& table, const AlarmCall& alarm) {
   if (alarm.row < 1 || alarm.row >= table.RowCount()) return false;
-  const TaskRow& row = table.Row(alarm.row);
+  const RowView row = table.Row(alarm.row);
   return !IsDoneMark(row[colDaysLeft]) && !row[colFlags].empty() && row[colFlags][0] == 'A' &&
          TakeChars(row[colText], 5) == alarm.minute;
 }
@@ -302,7 +302,7 @@ std::string MissedAlarmsMessage(const TaskTable& table, std::span<const DueAlarm
   m += "(12\x8E\x9E\x8A\xD4\x82\xF0\x92\xB4\x82\xA6\x82\xC4\x8E\x9E\x8C\x76\x82\xAA\x90\x69\x82\xF1\x82\xBE\x82\xA9"
        "\x81\x41\x91\x4F\x93\xFA\x88\xC8\x91\x4F\x82\xCC\x97\x5C\x92\xE8\x82\xC5\x82\xB7)\r\n";
   for (std::size_t i = 0; i < missed.size() && i < kMissedListed; ++i) {
-    const TaskRow& row = table.Row(missed[i].row);
+    const RowView row = table.Row(missed[i].row);
     m.append("\r\n").append(row[colDueDate]).append(" ").append(row[colText]);
   }
   if (missed.size() > kMissedListed) {

@@ -87,7 +87,7 @@ AlarmDue WhenAlarmRings(const AlarmPass& pass, MinuteNumber alarmMinute);
 
 // The minute at which a row's alarm rings: its due date at the HH:MM its text begins with.
 // Empty for a row that does not ring: done, not armed, no valid date or time.
-std::optional<MinuteNumber> AlarmMinuteOf(const TaskRow& row);
+std::optional<MinuteNumber> AlarmMinuteOf(const RowView& row);
 
 struct DueAlarm {
   int row = 0;

@@ -21,8 +21,8 @@ int MoveOpenTasks(TaskList& list, Date from, Date to) {
   int moved = 0;
   for (int r = 1; r < t.RowCount(); ++r) {
     if (t.Cell(colDueDate, r) != fromText || t.IsDone(r)) continue;
-    t.Cell(colDueDate, r) = toText;
-    t.Cell(colDaysLeft, r) = days;
+    t.SetCell(colDueDate, r, toText);
+    t.SetCell(colDaysLeft, r, days);
     ++moved;
   }
   list.SortTasks(list.CurrentRow() - list.TopRow(), false);
@@ -33,7 +33,7 @@ bool DeletedUpTo(const TaskTable& table, int row, Date limit, bool doneOnly) {
   if (!table.IsTask(row)) return false;
   // Year, month and day have fixed widths, so the texts order like the dates.
   const std::string limitText = FormatDueDate(limit).substr(0, 10);
-  if (std::string_view(table.Cell(colDueDate, row)).substr(0, 10) > limitText) return false;
+  if (table.Cell(colDueDate, row).substr(0, 10) > limitText) return false;
   return !doneOnly || table.IsDone(row);
 }
 
@@ -47,7 +47,7 @@ int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
   TaskTable& t = list.Table();
   // The task is found again by everything but its flags.
   constexpr std::array<int, 5> kCompared{colDaysLeft, colDueDate, colText, colUpdated, colAttachment};
-  const TaskRow remembered = t.Row(list.CurrentRow());
+  const TaskRow remembered = t.RowCopy(list.CurrentRow());
   const int offset = list.CurrentRow() - list.TopRow();
 
   int deleted = 0;

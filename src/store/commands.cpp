@@ -9,17 +9,17 @@ namespace lq {
 
 void TaskList::AddTask() {
   if (table_.IsTask(1)) table_.AppendRow();
-  std::string due = table_.Cell(colDueDate, currentRow_);
+  std::string due(table_.Cell(colDueDate, currentRow_));
   if (TrimBlanks(due).empty()) due = FormatDueDate(Today());
   const int offset = currentRow_ - topRow_;
 
   SetCurrentRow(table_.RowCount() - 1);
-  TaskRow& row = table_.Row(currentRow_);
-  row[colDueDate] = due;
-  row[colDaysLeft] = DaysLeft(due, Today()).value_or("0");
-  row[colText].clear();
-  row[colUpdated] = FormatStamp(clock_.Now());
-  row[colAttachment].clear();
+  const int row = currentRow_;
+  table_.SetCell(colDueDate, row, due);
+  table_.SetCell(colDaysLeft, row, DaysLeft(due, Today()).value_or("0"));
+  table_.SetCell(colText, row, {});
+  table_.SetCell(colUpdated, row, FormatStamp(clock_.Now()));
+  table_.SetCell(colAttachment, row, {});
   ++NotDoneCount;
   UpdateTaskCounts();
   SortTasks(offset, true);
@@ -27,7 +27,7 @@ void TaskList::AddTask() {
 
 std::string TaskList::DeleteQuestion() const {
   if (!table_.IsTask(currentRow_)) return {};
-  std::string q = table_.Cell(colDueDate, currentRow_);
+  std::string q(table_.Cell(colDueDate, currentRow_));
   q += " \x81\x67";  // “
   q += table_.Cell(colText, currentRow_);
   q += "\x81\x68\x82\xF0\x8D\xED\x8F\x9C\x82\xB5\x82\xDC\x82\xB7\x81\x42";  // ”を削除します。
@@ -54,35 +54,35 @@ bool TaskList::DeleteCurrentTask() {
 TaskList::AlarmToggle TaskList::ToggleAlarm() {
   const int row = currentRow_;
   if (!table_.IsTask(row)) return AlarmToggle::NotATask;
-  std::string& flags = table_.Cell(colFlags, row);
+  const std::string_view flags = table_.Cell(colFlags, row);
   if (flags.starts_with("A")) {
-    flags = SetFlagText(flags, 1, "-");
+    table_.SetCell(colFlags, row, SetFlagText(flags, 1, "-"));
     return AlarmToggle::Disarmed;
   }
-  std::string normalised = ParseAlarmTime(table_.Cell(colText, row));
+  const std::string normalised = ParseAlarmTime(table_.Cell(colText, row));
   if (normalised.empty()) return AlarmToggle::NoTime;
-  table_.Cell(colText, row) = std::move(normalised);
-  flags = SetFlagText(flags, 1, "A");
+  table_.SetCell(colText, row, normalised);
+  table_.SetCell(colFlags, row, SetFlagText(table_.Cell(colFlags, row), 1, "A"));
   return AlarmToggle::Armed;
 }
 
 bool TaskList::ToggleDone(bool finishedDayChange) {
   if (!table_.IsTask(currentRow_)) return false;
   if (Hooks.hideEditors) Hooks.hideEditors();
-  TaskRow& row = table_.Row(currentRow_);
-  const bool markDone = !IsDoneMark(row[colDaysLeft]);
+  const int row = currentRow_;
+  const bool markDone = !table_.IsDone(row);
   if (markDone) {
-    if (finishedDayChange) row[colDueDate] = FormatDueDate(Today());
-    row[colDaysLeft] = std::string(kDoneMark);
+    if (finishedDayChange) table_.SetCell(colDueDate, row, FormatDueDate(Today()));
+    table_.SetCell(colDaysLeft, row, kDoneMark);
     --NotDoneCount;
     ++DoneCount;
   } else {
-    row[colDaysLeft] = DaysLeft(row[colDueDate], Today()).value_or("0");
+    table_.SetCell(colDaysLeft, row, DaysLeft(table_.Cell(colDueDate, row), Today()).value_or("0"));
     ++NotDoneCount;
     --DoneCount;
   }
   UpdateTaskCounts();
-  row[colUpdated] = FormatStamp(clock_.Now());
+  table_.SetCell(colUpdated, row, FormatStamp(clock_.Now()));
 
   const int top = topRow_;
   const int current = currentRow_;
@@ -97,25 +97,24 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
 
 bool TaskList::ChangeText(int rowIndex, std::string_view text) {
   if (!table_.IsTask(rowIndex)) return false;
-  TaskRow& row = table_.Row(rowIndex);
-  if (row[colText] == text) return false;
+  if (table_.Cell(colText, rowIndex) == text) return false;
   // The alarm's time is read from the text, so editing it cancels the alarm.
-  if (row[colFlags].starts_with("A")) row[colFlags] = SetFlagText(row[colFlags], 1, "-");
-  row[colText] = std::string(text);
-  row[colUpdated] = FormatStamp(clock_.Now());
+  const std::string_view flags = table_.Cell(colFlags, rowIndex);
+  if (flags.starts_with("A")) table_.SetCell(colFlags, rowIndex, SetFlagText(flags, 1, "-"));
+  table_.SetCell(colText, rowIndex, text);
+  table_.SetCell(colUpdated, rowIndex, FormatStamp(clock_.Now()));
   return true;
 }
 
 bool TaskList::ChangeDueDate(int rowIndex, Date date) {
   if (!table_.IsTask(rowIndex)) return false;
-  TaskRow& row = table_.Row(rowIndex);
-  if (ParseDateText(row[colDueDate]) == date) return false;  // a done task stays done
-  if (IsDoneMark(row[colDaysLeft])) {
+  if (ParseDateText(table_.Cell(colDueDate, rowIndex)) == date) return false;  // a done task stays done
+  if (table_.IsDone(rowIndex)) {
     --DoneCount;
     ++NotDoneCount;
   }
-  row[colDueDate] = FormatDueDate(date);
-  row[colDaysLeft] = std::to_string(DayNumber(date) - DayNumber(Today()));
+  table_.SetCell(colDueDate, rowIndex, FormatDueDate(date));
+  table_.SetCell(colDaysLeft, rowIndex, std::to_string(DayNumber(date) - DayNumber(Today())));
   UpdateTaskCounts();
   if (rowIndex != currentRow_) SetCurrentRow(rowIndex);  // the sort keeps this task selected
   SortTasks(currentRow_ - topRow_, false);

@@ -47,34 +47,50 @@ bool SameKey(const Item& x, const Item& y) {
 }  // namespace
 
 std::vector<std::uint32_t> KeyOrder::Sorted(bool equalKeysReversed, std::vector<bool>* tied) const {
-  // The items themselves are sorted (not indices into them), and they carry the next 16 key
-  // bytes: the comparisons stay within one contiguous array. Only a run of items whose prefixes
-  // are all equal looks into the keys again, once per item, for their next 16 bytes.
-  // A list sorted before comes back in order after most edits: one pass tells.
-  bool inOrder = true;
-  for (std::size_t i = 1; i < items_.size() && inOrder; ++i) {
+  if (InOrder(equalKeysReversed)) return OrderOf(items_, tied);
+  std::vector<Item> items = items_;
+  Sort(items, equalKeysReversed);
+  return OrderOf(items, tied);
+}
+
+std::vector<std::uint32_t> KeyOrder::TakeOrder(bool equalKeysReversed, std::vector<bool>* tied) {
+  if (!InOrder(equalKeysReversed)) Sort(items_, equalKeysReversed);
+  std::vector<std::uint32_t> order = OrderOf(items_, tied);
+  items_ = {};
+  return order;
+}
+
+std::vector<std::uint32_t> KeyOrder::OrderOf(const std::vector<Item>& items, std::vector<bool>* tied) {
+  std::vector<std::uint32_t> order(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].index;
+  if (tied) {
+    tied->assign(items.size(), false);
+    for (std::size_t i = 1; i < items.size(); ++i) (*tied)[i] = SameKey(items[i - 1], items[i]);
+  }
+  return order;
+}
+
+// A list sorted before comes back in order after most edits: one pass tells.
+bool KeyOrder::InOrder(bool equalKeysReversed) const {
+  for (std::size_t i = 1; i < items_.size(); ++i) {
     const Item& x = items_[i - 1];
     const Item& y = items_[i];
     if (x.prefix[0] != y.prefix[0]) {
-      inOrder = x.prefix[0] < y.prefix[0];
+      if (x.prefix[0] > y.prefix[0]) return false;
     } else if (x.prefix[1] != y.prefix[1]) {
-      inOrder = x.prefix[1] < y.prefix[1];
+      if (x.prefix[1] > y.prefix[1]) return false;
     } else {
       const int c = std::string_view(x.data, x.length).compare(std::string_view(y.data, y.length));
-      inOrder = c < 0 || (c == 0 && !equalKeysReversed);
+      if (c > 0 || (c == 0 && equalKeysReversed)) return false;
     }
   }
-  if (inOrder) {
-    std::vector<std::uint32_t> order(items_.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = items_[i].index;
-    if (tied) {
-      tied->assign(items_.size(), false);
-      for (std::size_t i = 1; i < items_.size(); ++i) (*tied)[i] = SameKey(items_[i - 1], items_[i]);
-    }
-    return order;
-  }
+  return true;
+}
 
-  std::vector<Item> items = items_;
+void KeyOrder::Sort(std::vector<Item>& items, bool equalKeysReversed) {
+  // The items themselves are sorted (not indices into them), and they carry the next 16 key
+  // bytes: the comparisons stay within one contiguous array. Only a run of items whose prefixes
+  // are all equal looks into the keys again, once per item, for their next 16 bytes.
   const auto byIndex = [equalKeysReversed](const Item& x, const Item& y) {
     return equalKeysReversed ? x.index > y.index : x.index < y.index;
   };
@@ -127,13 +143,6 @@ std::vector<std::uint32_t> KeyOrder::Sorted(bool equalKeysReversed, std::vector<
       b = e;
     }
   }
-  std::vector<std::uint32_t> order(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].index;
-  if (tied) {
-    tied->assign(items.size(), false);
-    for (std::size_t i = 1; i < items.size(); ++i) (*tied)[i] = SameKey(items[i - 1], items[i]);
-  }
-  return order;
 }
 
 }  // namespace lq

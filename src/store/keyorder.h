@@ -30,6 +30,8 @@ class KeyOrder {
   // With `tied`, (*tied)[i] tells whether the i-th item of the order has the same key as the one
   // before it.
   std::vector<std::uint32_t> Sorted(bool equalKeysReversed, std::vector<bool>* tied = nullptr) const;
+  // The same order, the items sorted where they are: afterwards the order holds no items.
+  std::vector<std::uint32_t> TakeOrder(bool equalKeysReversed, std::vector<bool>* tied = nullptr);
 
  private:
   struct Item {
@@ -40,6 +42,9 @@ class KeyOrder {
   };
   // The 16 key bytes from `depth` on, as prefix.
   static void LoadPrefix(Item& item, std::size_t depth);
+  bool InOrder(bool equalKeysReversed) const;
+  static void Sort(std::vector<Item>& items, bool equalKeysReversed);
+  static std::vector<std::uint32_t> OrderOf(const std::vector<Item>& items, std::vector<bool>* tied);
 
   const Collation& collation_;
   std::deque<std::string> ownKeys_;  // keys made by Add; a deque never moves its elements

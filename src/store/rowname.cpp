@@ -40,7 +40,7 @@ std::string_view TextPart(std::string_view text) { return text.empty() ? kEmptyT
 
 }  // namespace
 
-std::string AccessibleRowName(const TaskRow& row, Date today) {
+std::string AccessibleRowName(const RowView& row, Date today) {
   std::string name;
   AppendPart(name, DatePart(row[colDueDate], today));
   AppendPart(name, DaysPart(row[colDaysLeft]));
@@ -56,7 +56,7 @@ std::string AccessibleRowName(const TaskRow& row, Date today) {
   return name;
 }
 
-std::string AccessibleTextEditorName(const TaskRow& row, Date today) {
+std::string AccessibleTextEditorName(const RowView& row, Date today) {
   std::string which;
   AppendPart(which, DatePart(row[colDueDate], today));
   AppendPart(which, DaysPart(row[colDaysLeft]));
@@ -65,10 +65,10 @@ std::string AccessibleTextEditorName(const TaskRow& row, Date today) {
   return name;
 }
 
-std::string AccessibleDatePickerName(const TaskRow& row) {
+std::string AccessibleDatePickerName(const RowView& row) {
   std::string name = "\x8A\xFA\x8C\xC0";  // 期限
   if (row[colText].empty()) return name + std::string(kEmptyText);
-  return name + "\x81\x69" + row[colText] + "\x81\x6A";  // （…）
+  return name + "\x81\x69" + std::string(row[colText]) + "\x81\x6A";  // （…）
 }
 
 }  // namespace lq

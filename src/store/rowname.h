@@ -14,11 +14,11 @@ namespace lq {
 // "2日超過", or "済" for a done task), the text ("（内容なし）" when it is empty), then
 // "添付ファイルあり" or "URLあり", and "アラームあり", where they apply. A due date that is
 // no date is said as it stands.
-std::string AccessibleRowName(const TaskRow& row, Date today);
+std::string AccessibleRowName(const RowView& row, Date today);
 
 // The in-place editors say which task they edit: the text editor by the task's date and days
 // left ("予定の内容（3月18日(月)、あと3日）"), the date picker by its text ("期限（会議の資料）").
-std::string AccessibleTextEditorName(const TaskRow& row, Date today);
-std::string AccessibleDatePickerName(const TaskRow& row);
+std::string AccessibleTextEditorName(const RowView& row, Date today);
+std::string AccessibleDatePickerName(const RowView& row);
 
 }  // namespace lq

@@ -1,6 +1,7 @@
 #include "store/taskfile.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "store/keyorder.h"
@@ -144,6 +145,9 @@ TaskFileLayout LayoutOfHeader(std::string_view line) {
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
+  // At most one line per line break and one more: counted first, the list never grows.
+  lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) +
+                static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1);
   std::size_t start = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] != '\r' && bytes[i] != '\n') continue;
@@ -162,14 +166,13 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
     result.byteOrderMark = true;
   }
-  std::vector<std::string_view> lines;
-  for (const std::string_view line : SplitLines(bytes)) {
-    if (IsBlankLine(line)) {
-      ++result.blankLines;  // an empty line sorts first and would hide the header
-    } else {
-      lines.push_back(line);
-    }
-  }
+  std::vector<std::string_view> lines = SplitLines(bytes);
+  // An empty line sorts first and would hide the header: dropped.
+  const std::size_t nonBlank = static_cast<std::size_t>(
+      std::remove_if(lines.begin(), lines.end(), [](std::string_view line) { return IsBlankLine(line); }) -
+      lines.begin());
+  result.blankLines = static_cast<int>(lines.size() - nonBlank);
+  lines.resize(nonBlank);
   if (lines.empty()) return result;
 
   // Every header line, and the shape of every other line.
@@ -212,7 +215,7 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   }
 
   // The accepted lines, small: the cells are made only once the order is known, each row
-  // then built in its final place.
+  // then built in its final place, so the table's text lies in row order.
   struct Parsed {
     std::uint32_t line;  // index in the file, for the order of equal lines
     TaskFileLayout layout;
@@ -220,12 +223,20 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   };
   std::vector<Parsed> parsed;
   parsed.reserve(lines.size());
-  SortKeyMemo memo;
-  memo.Reserve(lines.size(), bytes.size() * 2);
-  std::string plainBytes;
-  plainBytes.reserve(bytes.size());
-  std::vector<std::size_t> plainEnds;
-  plainEnds.reserve(lines.size());
+  SortKeyMemo memo;  // by the index in `parsed`
+  memo.Reserve(lines.size(), bytes.size());
+  // Tasks of the same date and text share one key: the distinct texts in one buffer, found
+  // again through an open-addressed table of their hashes, and each task's distinct text.
+  constexpr std::uint32_t kEmpty = UINT32_MAX;
+  std::size_t slots = 16;
+  while (slots < 2 * lines.size()) slots *= 2;
+  std::vector<std::uint32_t> distinctAt(slots, kEmpty);
+  std::string distinctBytes;
+  distinctBytes.reserve(bytes.size());
+  std::vector<std::size_t> distinctEnds;
+  std::vector<std::uint32_t> distinctOf;
+  distinctOf.reserve(lines.size());
+  std::string plain;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (headerOf[i] != TaskFileLayout::None) continue;
     const std::string_view line = lines[i];
@@ -255,10 +266,31 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     ++(done ? result.done : result.notDone);
     parsed.push_back(Parsed{static_cast<std::uint32_t>(i), layout, done});
     // The sort key of the task: due date, ",", text without surrounding blanks.
-    plainBytes.append(dueDate).append(",").append(TrimBlanks(fields->text));
-    plainEnds.push_back(plainBytes.size());
+    plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
+    std::size_t slot = std::hash<std::string_view>{}(plain) & (slots - 1);
+    for (; distinctAt[slot] != kEmpty; slot = (slot + 1) & (slots - 1)) {
+      const std::uint32_t d = distinctAt[slot];
+      const std::size_t begin = d == 0 ? 0 : distinctEnds[d - 1];
+      if (std::string_view(distinctBytes).substr(begin, distinctEnds[d] - begin) == plain) break;
+    }
+    if (distinctAt[slot] == kEmpty) {
+      distinctAt[slot] = static_cast<std::uint32_t>(distinctEnds.size());
+      distinctBytes += plain;
+      distinctEnds.push_back(distinctBytes.size());
+    }
+    distinctOf.push_back(distinctAt[slot]);
   }
-  memo.AddMany(Views(plainBytes, plainEnds), collation);
+  // One key per distinct text, made in one batch; then the tasks' entries in their order.
+  SortKeyMemo distinctKeys;
+  distinctKeys.AddMany(Views(distinctBytes, distinctEnds), collation);
+  std::vector<std::uint32_t> entryOf(distinctEnds.size(), kEmpty);
+  for (const std::uint32_t d : distinctOf) {
+    if (entryOf[d] == kEmpty) {
+      entryOf[d] = memo.AddKey(distinctKeys.Key(d));
+    } else {
+      memo.Share(entryOf[d]);
+    }
+  }
 
   // Order: by that key; tasks with equal keys by their whole lines in collation order, each
   // line before the equal lines that came earlier in the file. Whole-line keys are made only
@@ -267,7 +299,7 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   taskKeys.Reserve(memo.Size());
   for (std::size_t i = 0; i < memo.Size(); ++i) taskKeys.AddKey(memo.Key(i));
   std::vector<bool> tied;
-  std::vector<std::uint32_t> order = taskKeys.Sorted(false, &tied);
+  std::vector<std::uint32_t> order = taskKeys.TakeOrder(false, &tied);
   for (std::size_t b = 0; b < order.size();) {
     std::size_t e = b + 1;
     while (e < order.size() && tied[e]) ++e;
@@ -282,31 +314,29 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     b = e;
   }
 
-  std::vector<TaskRow> rows(order.size() + 1);  // row 0 is the header
+  // Each row's cells are written straight into the table's text, in row order.
+  TaskTable& table = result.table;
+  table.SetRowCount(static_cast<int>(order.size()) + 1);  // row 0 is the header
+  table.ReserveText(bytes.size() + (result.headerlessTasks + result.recognisedLines) * startStamp.size());
   for (std::size_t k = 0; k < order.size(); ++k) {
     const Parsed& p = parsed[order[k]];
     const std::string_view line = lines[p.line];
     const auto fields = SplitTaskLine(line, p.layout);
     const std::string_view dueDate = line.substr(0, kDateBytes);
-    TaskRow& row = rows[k + 1];
-    row[colDueDate].assign(dueDate);
-    if (p.layout == TaskFileLayout::Headerless) {
-      row[colUpdated].assign(startStamp);
-    } else {
-      row[colUpdated].assign(fields->stamp);
-    }
+    const int row = static_cast<int>(k) + 1;
+    table.SetCell(colDueDate, row, dueDate);
     if (p.done) {
-      row[colDaysLeft].assign(kDoneMark);
+      table.SetCell(colDaysLeft, row, kDoneMark);
     } else {
-      row[colDaysLeft] = *DaysLeft(dueDate, today);
+      table.SetCell(colDaysLeft, row, *DaysLeft(dueDate, today));
     }
-    row[colText].assign(fields->text);
-    row[colAttachment].assign(fields->attachment);
-    row[colFlags].assign(fields->flags);
+    table.SetCell(colText, row, fields->text);
+    table.SetCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
+    table.SetCell(colAttachment, row, fields->attachment);
+    table.SetCell(colFlags, row, fields->flags);
+    table.SetKeyTag(row, order[k]);
   }
-  memo.Reorder(order);
   result.sortKeys = std::move(memo);
-  result.table = TaskTable(std::move(rows));
   return result;
 }
 
@@ -314,14 +344,13 @@ std::string FormatTaskFile(const TaskTable& table) {
   std::string out;
   std::size_t estimate = kHeader32.size() + 2;
   for (int r = 1; r < table.RowCount(); ++r) {
-    const TaskRow& row = table.Row(r);
-    estimate += 44 + row[colText].size() + row[colAttachment].size() + row[colFlags].size();
+    estimate += 44 + table.Cell(colText, r).size() + table.Cell(colAttachment, r).size() + table.Cell(colFlags, r).size();
   }
   out.reserve(estimate);
   out.append(kHeader32).append("\r\n");
   for (int r = 1; r < table.RowCount(); ++r) {
     if (!table.IsTask(r)) continue;
-    const TaskRow& row = table.Row(r);
+    const RowView row = table.Row(r);
     AppendOneLine(out, row[colDueDate]);
     out += ',';
     AppendOneLine(out, row[colUpdated]);
@@ -423,9 +452,9 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     report.recognisedLines = parsed.recognisedLines;
     report.extraHeaders = parsed.extraHeaders;
     report.misfitLines = parsed.misfitLines;
-    TaskRow header = std::move(list.Table().Row(0));
+    const TaskRow header = list.Table().RowCopy(0);
     list.Table() = std::move(parsed.table);
-    list.Table().Row(0) = std::move(header);
+    list.Table().SetRow(0, header);
     list.AdoptSortKeys(std::move(parsed.sortKeys));
     list.NotDoneCount = parsed.notDone;
     list.DoneCount = parsed.done;

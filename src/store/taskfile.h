@@ -2,6 +2,7 @@
 // The task file: line-oriented code-page-932 text beside the executable. Four layouts are
 // read (told apart by a header line); format 3.2 is always written.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@ inline constexpr std::string_view kHeader21 = "00000000000000,TARNWILLOW02.1.00"
 inline constexpr std::string_view kHeader11 = "00000000000000,TARNWILLOW01.1.00";
 inline constexpr std::string_view kNeverSynced = "00000000000000000";
 
-enum class TaskFileLayout { None, Format32, Format21, Format11, Headerless };
+enum class TaskFileLayout : std::uint8_t { None, Format32, Format21, Format11, Headerless };
 
 // Splits at CR LF, a lone CR or a lone LF; a line end at the very end makes no extra line.
 std::vector<std::string_view> SplitLines(std::string_view bytes);

@@ -11,22 +11,6 @@ namespace lq {
 void SortKeyMemo::Clear() {
   bytes_.clear();
   entries_.clear();
-  usedBytes_ = 0;
-}
-
-void SortKeyMemo::Reorder(const std::vector<std::uint32_t>& order) {
-  std::vector<Entry> entries;
-  entries.reserve(order.size());
-  usedBytes_ = 0;
-  for (const std::uint32_t i : order) {
-    entries.push_back(entries_[i]);
-    usedBytes_ += entries.back().plainLength + entries.back().keyLength;
-  }
-  entries_ = std::move(entries);
-}
-
-void SortKeyMemo::Append(const SortKeyMemo& other) {
-  for (std::size_t i = 0; i < other.Size(); ++i) Add(other.Plain(i), other.Key(i));
 }
 
 void SortKeyMemo::Reserve(std::size_t count, std::size_t bytes) {
@@ -34,19 +18,22 @@ void SortKeyMemo::Reserve(std::size_t count, std::size_t bytes) {
   bytes_.reserve(bytes);
 }
 
-void SortKeyMemo::Add(std::string_view plain, std::string_view key) {
-  entries_.push_back(Entry{bytes_.size(), static_cast<std::uint32_t>(plain.size()), static_cast<std::uint32_t>(key.size())});
-  bytes_.append(plain).append(key);
-  usedBytes_ += plain.size() + key.size();
+std::uint32_t SortKeyMemo::AddKey(std::string_view key) {
+  entries_.push_back(Entry{bytes_.size(), key.size()});
+  bytes_.append(key);
+  return static_cast<std::uint32_t>(entries_.size() - 1);
 }
 
-void SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
+std::uint32_t SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
   const std::size_t offset = bytes_.size();
-  bytes_.append(plain);
   collation.AppendSortKey(plain, bytes_);
-  entries_.push_back(Entry{offset, static_cast<std::uint32_t>(plain.size()),
-                           static_cast<std::uint32_t>(bytes_.size() - offset - plain.size())});
-  usedBytes_ += bytes_.size() - offset;
+  entries_.push_back(Entry{offset, bytes_.size() - offset});
+  return static_cast<std::uint32_t>(entries_.size() - 1);
+}
+
+std::uint32_t SortKeyMemo::Share(std::uint32_t i) {
+  entries_.push_back(entries_[i]);
+  return static_cast<std::uint32_t>(entries_.size() - 1);
 }
 
 std::vector<std::string_view> Views(std::string_view bytes, const std::vector<std::size_t>& ends) {
@@ -60,15 +47,16 @@ std::vector<std::string_view> Views(std::string_view bytes, const std::vector<st
   return views;
 }
 
-void SortKeyMemo::AddMany(const std::vector<std::string_view>& plains, const Collation& collation) {
-  std::string keys;
+std::uint32_t SortKeyMemo::AddMany(const std::vector<std::string_view>& plains, const Collation& collation) {
+  const auto first = static_cast<std::uint32_t>(entries_.size());
   std::vector<std::size_t> ends;
-  collation.AppendSortKeys(plains, keys, ends);
-  std::size_t begin = 0;
-  for (std::size_t i = 0; i < plains.size(); ++i) {
-    Add(plains[i], std::string_view(keys).substr(begin, ends[i] - begin));
-    begin = ends[i];
+  std::size_t begin = bytes_.size();
+  collation.AppendSortKeys(plains, bytes_, ends);  // straight into the buffer
+  for (const std::size_t end : ends) {
+    entries_.push_back(Entry{begin, end - begin});
+    begin = end;
   }
+  return first;
 }
 
 TaskList::TaskList(const Clock& clock, const Collation& collation) : clock_(clock), collation_(collation) {
@@ -98,7 +86,7 @@ void TaskList::SetVisibleRowCount(int count) {
 }
 
 void TaskList::UpdateTaskCounts() {
-  table_.Cell(colDueDate, 0) = std::to_string(NotDoneCount) + "/" + std::to_string(NotDoneCount + DoneCount);
+  table_.SetCell(colDueDate, 0, std::to_string(NotDoneCount) + "/" + std::to_string(NotDoneCount + DoneCount));
 }
 
 void TaskList::Clear() {
@@ -120,58 +108,50 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   // long list is walked as few times as possible.
   std::vector<bool> done;
   done.reserve(static_cast<std::size_t>(table_.RowCount()));
-  std::vector<std::uint32_t> changed;  // rows whose key must be made
+  std::vector<std::uint32_t> at;  // each task's key in the memo
+  at.reserve(static_cast<std::size_t>(table_.RowCount()));
+  std::vector<std::uint32_t> changed;  // tasks whose key must be made
   const Date today = Today();
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
     if (!table_.IsTask(r)) continue;
     ++count;
-    if (r != count) table_.Row(count) = std::move(table_.Row(r));
-    TaskRow& row = table_.Row(count);
-    const std::string_view trimmed = TrimBlanks(row[colText]);
-    if (trimmed.size() != row[colText].size()) row[colText] = std::string(trimmed);
-    const bool isDone = IsDoneMark(row[colDaysLeft]);
+    if (r != count) table_.MoveRow(r, count);
+    const std::string_view untrimmed = table_.Cell(colText, count);
+    const std::string_view trimmed = TrimBlanks(untrimmed);
+    if (trimmed.size() != untrimmed.size()) {
+      // A key is always made of the trimmed text, so it still holds.
+      const std::uint32_t tag = table_.KeyTag(count);
+      table_.SetCell(colText, count, trimmed);
+      table_.SetKeyTag(count, tag);
+    }
+    const bool isDone = table_.IsDone(count);
     if (!isDone) {
-      if (auto days = DaysLeft(row[colDueDate], today)) row[colDaysLeft] = std::move(*days);
+      if (auto days = DaysLeft(table_.Cell(colDueDate, count), today); days && *days != table_.Cell(colDaysLeft, count)) {
+        table_.SetCell(colDaysLeft, count, *days);
+      }
     }
     done.push_back(isDone);
-    const std::size_t i = static_cast<std::size_t>(count - 1);
-    const std::string_view date = row[colDueDate];
-    const std::string_view text = row[colText];
-    bool same = false;
-    if (i < keyMemo_.Size()) {  // the key depends on nothing else
-      const std::string_view old = keyMemo_.Plain(i);
-      same = old.size() == date.size() + 1 + text.size() && old.starts_with(date) && old[date.size()] == ',' &&
-             old.substr(date.size() + 1) == text;
-    }
-    if (!same) changed.push_back(static_cast<std::uint32_t>(i));
+    const std::uint32_t tag = table_.KeyTag(count);
+    if (tag == TaskTable::kNoKey || tag >= keyMemo_.Size()) changed.push_back(static_cast<std::uint32_t>(count - 1));
+    at.push_back(tag);
   }
-  for (int r = count + 1; r < table_.RowCount(); ++r) table_.Row(r) = TaskRow{};
+  for (int r = count + 1; r < table_.RowCount(); ++r) table_.ClearRow(r);
 
-  // The changed rows' keys are added after the kept ones (their old keys stay unused until the
-  // memo is written anew), so every key is read from one buffer.
-  std::vector<std::uint32_t> at(static_cast<std::size_t>(count));
-  for (std::size_t i = 0; i < at.size(); ++i) at[i] = static_cast<std::uint32_t>(i);
-  if (!changed.empty()) {
-    if (keyMemo_.Size() > at.size()) {
-      std::vector<std::uint32_t> first(at.begin(), at.end());
-      keyMemo_.Reorder(first);
-    }
-    std::string plainBytes;
-    std::vector<std::size_t> plainEnds;
-    for (const std::uint32_t i : changed) {
-      const TaskRow& row = table_.Row(static_cast<int>(i) + 1);
-      plainBytes.append(row[colDueDate]).append(",").append(row[colText]);
-      plainEnds.push_back(plainBytes.size());
-      at[i] = static_cast<std::uint32_t>(keyMemo_.Size() + plainEnds.size() - 1);
-    }
-    keyMemo_.AddMany(Views(plainBytes, plainEnds), collation_);
+  std::string plainBytes;
+  std::vector<std::size_t> plainEnds;
+  for (const std::uint32_t i : changed) {
+    const int row = static_cast<int>(i) + 1;
+    plainBytes.append(table_.Cell(colDueDate, row)).append(",").append(table_.Cell(colText, row));
+    plainEnds.push_back(plainBytes.size());
   }
+  const std::uint32_t first = keyMemo_.AddMany(Views(plainBytes, plainEnds), collation_);
+  for (std::size_t k = 0; k < changed.size(); ++k) at[changed[k]] = first + static_cast<std::uint32_t>(k);
 
   KeyOrder keys(collation_);
   keys.Reserve(at.size());
   for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
-  const std::vector<std::uint32_t> order = keys.Sorted(equalKeysReversed);
+  const std::vector<std::uint32_t> order = keys.TakeOrder(equalKeysReversed);
   std::vector<int> rows;
   rows.reserve(order.size());
   for (const std::uint32_t i : order) {
@@ -182,21 +162,29 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
       if (done[i]) rows.push_back(static_cast<int>(i) + 1);
     }
   }
-  table_.PermuteRows(rows);
-  std::vector<std::uint32_t> entries;
-  entries.reserve(rows.size());
-  for (const int from : rows) entries.push_back(at[static_cast<std::size_t>(from - 1)]);
-  keyMemo_.Reorder(entries);
-  // Written anew in row order: the next sort then reads the keys front to back.
-  SortKeyMemo compact;
-  compact.Reserve(keyMemo_.Size(), keyMemo_.Bytes() - keyMemo_.UnusedBytes());
-  compact.Append(keyMemo_);
-  keyMemo_ = std::move(compact);
+  bool moved = false;
+  for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
+  if (moved) table_.PermuteRows(rows);
+  table_.CompactIfWasteful();  // no view into the table means anything across a sort
+
+  // The keys written anew in row order when rows moved or keys went unused: the next sort
+  // then reads them front to back.
+  if (moved || !changed.empty() || keyMemo_.Size() != at.size()) {
+    SortKeyMemo compact;
+    compact.Reserve(rows.size(), keyMemo_.Bytes());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      const std::uint32_t old = at[static_cast<std::size_t>(rows[k] - 1)];
+      const bool shared = k > 0 && keyMemo_.SharesKey(old, at[static_cast<std::size_t>(rows[k - 1] - 1)]);
+      const std::uint32_t now = shared ? compact.Share(static_cast<std::uint32_t>(k - 1)) : compact.AddKey(keyMemo_.Key(old));
+      table_.SetKeyTag(static_cast<int>(k) + 1, now);
+    }
+    keyMemo_ = std::move(compact);
+  }
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {
   if (offset < 0) offset = 0;
-  const TaskRow remembered = table_.Row(currentRow_);
+  const TaskRow remembered = table_.RowCopy(currentRow_);
   if (Hooks.hideEditors) Hooks.hideEditors();
 
   // SortRows(2) then SortRows(1) (or 0): the two reversals cancel, so equal keys keep their
@@ -205,7 +193,7 @@ void TaskList::SortTasks(int offset, bool openEditor) {
 
   // Among identical rows the one nearest the end is taken.
   for (int r = table_.RowCount() - 1; r >= 1; --r) {
-    if (table_.Row(r) == remembered) {
+    if (table_.Row(r) == RowView(remembered)) {
       SetCurrentRow(r);
       if (table_.RowCount() - 1 > visibleRowCount_) SetTopRow(std::max(1, r - offset));
       break;

@@ -21,43 +21,36 @@ struct EditorHooks {
   std::function<void()> openTextEditor;
 };
 
-// The sort keys of rows 1, 2, … as last prepared, each with the text it was made from
-// ("date,text"), all in one buffer.
 // The texts laid one after another in `bytes`, text i ending at ends[i].
 std::vector<std::string_view> Views(std::string_view bytes, const std::vector<std::size_t>& ends);
 
+// Sort keys of "date,text" as last prepared, all in one buffer. Rows name theirs by their key
+// tag (TaskTable::KeyTag); entries for equal texts may share one key's bytes.
 class SortKeyMemo {
  public:
   void Clear();
   void Reserve(std::size_t count, std::size_t bytes);
-  // Adds an entry: the text and a copy of a key prepared before, or a key made now.
-  void Add(std::string_view plain, std::string_view key);
-  void Add(std::string_view plain, const Collation& collation);
+  // Adds an entry, a copy of a key prepared before or the key of `plain` made now, and gives
+  // its number.
+  std::uint32_t AddKey(std::string_view key);
+  std::uint32_t Add(std::string_view plain, const Collation& collation);
+  // Adds an entry that shares the key of entry i.
+  std::uint32_t Share(std::uint32_t i);
+  bool SharesKey(std::uint32_t i, std::uint32_t j) const { return entries_[i].offset == entries_[j].offset; }
   // Adds an entry for each text, the keys made all at once (the collation may share the work
-  // among threads).
-  void AddMany(const std::vector<std::string_view>& plains, const Collation& collation);
-  // Entry i becomes the entry that was at order[i]; the bytes stay where they are.
-  void Reorder(const std::vector<std::uint32_t>& order);
-  // Appends the entries of another memo, copying their bytes.
-  void Append(const SortKeyMemo& other);
+  // among threads), and gives the number of the first.
+  std::uint32_t AddMany(const std::vector<std::string_view>& plains, const Collation& collation);
   std::size_t Size() const { return entries_.size(); }
   std::size_t Bytes() const { return bytes_.size(); }
-  // Bytes no entry refers to any more.
-  std::size_t UnusedBytes() const { return bytes_.size() - usedBytes_; }
-  std::string_view Plain(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].plainLength}; }
-  std::string_view Key(std::size_t i) const {
-    return {bytes_.data() + entries_[i].offset + entries_[i].plainLength, entries_[i].keyLength};
-  }
+  std::string_view Key(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].length}; }
 
  private:
   struct Entry {
     std::size_t offset;
-    std::uint32_t plainLength;
-    std::uint32_t keyLength;
+    std::size_t length;
   };
   std::string bytes_;
   std::vector<Entry> entries_;
-  std::size_t usedBytes_ = 0;
 };
 
 class TaskList {
@@ -96,8 +89,8 @@ class TaskList {
 
   // Empties the list and the counters (RowCount 2, header captions kept).
   void Clear();
-  // Sort keys already prepared for the rows 1… in their present order (the loader has them);
-  // the next sort uses every one whose row still holds the same date and text.
+  // Sort keys already prepared for the rows (the loader has them), named by the rows' key
+  // tags; the next sort uses every one whose row still holds the same date and text.
   void AdoptSortKeys(SortKeyMemo keys) { keyMemo_ = std::move(keys); }
 
   // --- The commands on the current row (commands.cpp). The window asks its questions and
@@ -139,7 +132,7 @@ class TaskList {
   const Clock& clock_;
   const Collation& collation_;
   TaskTable table_;
-  // Keys of the last sort, by row: preparing a key is the costly part of a sort under the
+  // Keys of the last sort, by key tag: preparing a key is the costly part of a sort under the
   // real collation, and after an edit nearly every row still has its old key.
   SortKeyMemo keyMemo_;
   int currentRow_ = 1;

@@ -1,5 +1,9 @@
 #include "store/tasktable.h"
 
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
 #include "store/text.h"
 
 
@@ -25,13 +29,127 @@ bool IsWebAddress(std::string_view attachment) {
   return attachment.starts_with("http://") || attachment.starts_with("https://");
 }
 
-TaskTable::TaskTable() : rows_(2) {}
+namespace {
 
-TaskTable::TaskTable(std::vector<TaskRow> rows) : rows_(std::move(rows)) {
-  if (rows_.size() < 2) rows_.resize(2);
+// Blocks of this size hold the cells; a cell of more than a quarter of it gets a block of its
+// own, so a long text never wastes the rest of a shared one.
+constexpr std::size_t kBlockBytes = 64 * 1024;
+constexpr std::size_t kOwnBlockBytes = kBlockBytes / 4;
+
+}  // namespace
+
+TaskTable::TaskTable() : rows_(2), keyTags_(2, kNoKey) {}
+
+TaskTable::TaskTable(const std::vector<TaskRow>& rows)
+    : rows_(rows.size() < 2 ? 2 : rows.size()), keyTags_(rows_.size(), kNoKey) {
+  std::size_t bytes = 0;
+  for (const TaskRow& row : rows) {
+    for (const std::string& cell : row) bytes += cell.size();
+  }
+  ReserveText(bytes);
+  for (std::size_t r = 0; r < rows.size(); ++r) SetRow(static_cast<int>(r), rows[r]);
 }
 
-void TaskTable::SetRowCount(int count) { rows_.resize(Index(count < 2 ? 2 : count)); }
+TaskTable::TaskTable(const TaskTable& other) { CopyFrom(other); }
+
+TaskTable& TaskTable::operator=(const TaskTable& other) {
+  if (this != &other) {
+    TaskTable copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+TaskTable& TaskTable::operator=(TaskTable&& other) noexcept {
+  if (this != &other) {
+    rows_ = std::move(other.rows_);
+    keyTags_ = std::move(other.keyTags_);
+    blocks_ = std::move(other.blocks_);
+    free_ = std::exchange(other.free_, nullptr);
+    freeBytes_ = std::exchange(other.freeBytes_, 0);
+    arenaBytes_ = std::exchange(other.arenaBytes_, 0);
+    liveBytes_ = std::exchange(other.liveBytes_, 0);
+    other.rows_.clear();
+    other.keyTags_.clear();
+    other.blocks_.clear();
+  }
+  return *this;
+}
+
+void TaskTable::CopyFrom(const TaskTable& other) {
+  std::size_t small = 0;
+  for (const Cells& row : other.rows_) {
+    for (const CellRef& c : row) {
+      if (c.size <= kOwnBlockBytes) small += c.size;
+    }
+  }
+  rows_.assign(other.rows_.size(), Cells{});
+  keyTags_.assign(rows_.size(), kNoKey);
+  ReserveText(small);
+  for (int r = 0; r < RowCount(); ++r) SetRow(r, other.Row(r));
+}
+
+char* TaskTable::Allocate(std::size_t bytes) {
+  if (bytes > kOwnBlockBytes) {
+    blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(bytes), bytes});
+    arenaBytes_ += bytes;
+    return blocks_.back().bytes.get();
+  }
+  if (bytes > freeBytes_) ReserveText(kBlockBytes);
+  char* place = free_;
+  free_ += bytes;
+  freeBytes_ -= bytes;
+  arenaBytes_ += bytes;
+  return place;
+}
+
+void TaskTable::ReserveText(std::size_t bytes) {
+  if (bytes <= freeBytes_) return;
+  const std::size_t size = bytes < kBlockBytes ? kBlockBytes : bytes;
+  blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(size), size});
+  free_ = blocks_.back().bytes.get();
+  freeBytes_ = size;
+}
+
+void TaskTable::SetCell(int col, int row, std::string_view text) {
+  if (text.size() > UINT32_MAX) throw std::length_error("cell text too long");
+  CellRef& c = rows_[Index(row)][Index(col)];
+  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey &&
+      text != std::string_view(c.data, c.size)) {
+    keyTags_[Index(row)] = kNoKey;
+  }
+  const auto size = static_cast<std::uint32_t>(text.size());
+  if (size <= c.capacity) {
+    if (size > 0) std::memmove(c.data, text.data(), size);  // `text` may overlap the cell
+    c.size = size;
+    return;
+  }
+  char* place = Allocate(size);  // no block moves, so `text` stays where it was
+  std::memcpy(place, text.data(), size);
+  liveBytes_ += size - c.capacity;
+  c = CellRef{place, size, size};
+}
+
+RowView TaskTable::Row(int row) const {
+  std::array<std::string_view, kColumnCount> cells;
+  for (int c = 0; c < kColumnCount; ++c) cells[Index(c)] = Cell(c, row);
+  return RowView(cells);
+}
+
+void TaskTable::SetRow(int row, const RowView& cells) {
+  for (int c = 0; c < kColumnCount; ++c) SetCell(c, row, cells[Index(c)]);
+}
+
+void TaskTable::Release(const Cells& row) {
+  for (const CellRef& c : row) liveBytes_ -= c.capacity;
+}
+
+void TaskTable::SetRowCount(int count) {
+  const std::size_t n = Index(count < 2 ? 2 : count);
+  for (std::size_t r = n; r < rows_.size(); ++r) Release(rows_[r]);
+  rows_.resize(n);
+  keyTags_.resize(n, kNoKey);
+}
 
 bool TaskTable::IsTask(int row) const {
   return row >= 1 && row < RowCount() && !TrimBlanks(Cell(colDueDate, row)).empty();
@@ -44,49 +162,88 @@ int TaskTable::TaskCount() const {
 }
 
 void TaskTable::SetHeaderCaptions() {
-  rows_[0] = TaskRow{
-      "\x8A\xFA\x8C\xC0",                          // 期限
-      "\x93\xFA\x90\x94",                          // 日数
-      "",                                          //
-      "\x8D\xC5\x8F\x49\x8D\x58\x90\x56",          // 最終更新
-      "\x93\x59\x95\x74\x83\x74\x83\x40\x83\x43\x83\x8B",  // 添付ファイル
-      "\x83\x74\x83\x89\x83\x4F",                  // フラグ
-  };
+  SetRow(0, TaskRow{
+                "\x8A\xFA\x8C\xC0",                                  // 期限
+                "\x93\xFA\x90\x94",                                  // 日数
+                "",                                                  //
+                "\x8D\xC5\x8F\x49\x8D\x58\x90\x56",                  // 最終更新
+                "\x93\x59\x95\x74\x83\x74\x83\x40\x83\x43\x83\x8B",  // 添付ファイル
+                "\x83\x74\x83\x89\x83\x4F",                          // フラグ
+            });
 }
 
 void TaskTable::ClearTasks() {
-  rows_.resize(2);
-  rows_[1] = TaskRow{};
+  const TaskRow header = RowCopy(0);
+  rows_.assign(2, Cells{});
+  keyTags_.assign(2, kNoKey);
+  blocks_.clear();
+  free_ = nullptr;
+  freeBytes_ = 0;
+  arenaBytes_ = 0;
+  liveBytes_ = 0;
+  SetRow(0, header);
 }
 
 void TaskTable::PermuteRows(const std::vector<int>& rows) {
-  // Follows each cycle of the permutation, so every row moves once and nothing is copied.
+  // Follows each cycle of the permutation, so every row moves once.
   std::vector<bool> placed(rows.size(), false);
   for (std::size_t start = 0; start < rows.size(); ++start) {
     if (placed[start]) continue;
     if (static_cast<std::size_t>(rows[start]) == start + 1) continue;  // stays where it is
-    TaskRow carried = std::move(rows_[start + 1]);
+    const Cells carried = rows_[start + 1];
+    const std::uint32_t carriedTag = keyTags_[start + 1];
     std::size_t target = start;
     for (;;) {
       placed[target] = true;
       const std::size_t source = static_cast<std::size_t>(rows[target]) - 1;
       if (source == start) {
-        rows_[target + 1] = std::move(carried);
+        rows_[target + 1] = carried;
+        keyTags_[target + 1] = carriedTag;
         break;
       }
-      rows_[target + 1] = std::move(rows_[source + 1]);
+      rows_[target + 1] = rows_[source + 1];
+      keyTags_[target + 1] = keyTags_[source + 1];
       target = source;
     }
   }
 }
 
-void TaskTable::AppendRow() { rows_.emplace_back(); }
+void TaskTable::MoveRow(int from, int to) {
+  if (from == to) return;
+  Release(rows_[Index(to)]);
+  rows_[Index(to)] = rows_[Index(from)];
+  rows_[Index(from)] = Cells{};
+  keyTags_[Index(to)] = keyTags_[Index(from)];
+  keyTags_[Index(from)] = kNoKey;
+}
+
+void TaskTable::ClearRow(int row) {
+  Release(rows_[Index(row)]);
+  rows_[Index(row)] = Cells{};
+  keyTags_[Index(row)] = kNoKey;
+}
+
+void TaskTable::AppendRow() {
+  rows_.emplace_back();
+  keyTags_.push_back(kNoKey);
+}
 
 void TaskTable::RemoveRow(int row) {
   if (row < 1 || row >= RowCount()) return;
-  for (int r = row; r + 1 < RowCount(); ++r) rows_[Index(r)] = std::move(rows_[Index(r + 1)]);
-  rows_.back() = TaskRow{};
-  if (RowCount() > 2) rows_.pop_back();
+  Release(rows_[Index(row)]);
+  rows_.erase(rows_.begin() + row);
+  keyTags_.erase(keyTags_.begin() + row);
+  if (rows_.size() < 2) AppendRow();
+}
+
+void TaskTable::CompactIfWasteful() {
+  if (arenaBytes_ > 2 * liveBytes_ + kBlockBytes) Compact();
+}
+
+void TaskTable::Compact() {
+  TaskTable fresh(*this);
+  fresh.keyTags_ = std::move(keyTags_);
+  *this = std::move(fresh);
 }
 
 }  // namespace lq

@@ -1,9 +1,13 @@
 #pragma once
 // The task table: row 0 is the header, every further row one task, six text columns. It is
 // the task grid's content; there is no other copy of the tasks.
+//
+// The texts of all cells live in one arena of large blocks that never move; a row is six small
+// references into it, so a long list stays in few pages and rows move without their bytes.
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +24,29 @@ enum Column : int {
 };
 inline constexpr int kColumnCount = 6;
 
+// A row as values, for the few places that keep a row beyond the table's changes.
 using TaskRow = std::array<std::string, kColumnCount>;
+
+// The cells of one row, read-only. Views into the table stay valid until the table's next
+// sort (which may compact its texts), ClearTasks, or an assignment of the whole table.
+class RowView {
+ public:
+  RowView() = default;
+  RowView(const TaskRow& row) {  // NOLINT: a value row reads like a table row
+    for (std::size_t c = 0; c < cells_.size(); ++c) cells_[c] = row[c];
+  }
+  explicit RowView(const std::array<std::string_view, kColumnCount>& cells) : cells_(cells) {}
+  std::string_view operator[](std::size_t col) const { return cells_[col]; }
+  TaskRow Copy() const {
+    TaskRow row;
+    for (std::size_t c = 0; c < cells_.size(); ++c) row[c] = std::string(cells_[c]);
+    return row;
+  }
+  friend bool operator==(const RowView& a, const RowView& b) { return a.cells_ == b.cells_; }
+
+ private:
+  std::array<std::string_view, kColumnCount> cells_;
+};
 
 // Column widths at creation; columns 3 to 5 lie beyond the visible area.
 inline constexpr std::array<int, kColumnCount> kInitialColumnWidths{96, 32, 224, 1, 1, 1};
@@ -43,15 +69,25 @@ bool IsWebAddress(std::string_view attachment);
 class TaskTable {
  public:
   TaskTable();
-  explicit TaskTable(std::vector<TaskRow> rows);  // row 0 first; at least two rows result
+  explicit TaskTable(const std::vector<TaskRow>& rows);  // row 0 first; at least two rows result
+  TaskTable(const TaskTable& other);
+  TaskTable& operator=(const TaskTable& other);
+  // A table moved from is empty (no rows) and writes no more into the blocks it gave away.
+  TaskTable(TaskTable&& other) noexcept { *this = std::move(other); }
+  TaskTable& operator=(TaskTable&& other) noexcept;
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
   void SetRowCount(int count);  // never below 2; new rows are empty
 
-  std::string& Cell(int col, int row) { return rows_[Index(row)][Index(col)]; }
-  const std::string& Cell(int col, int row) const { return rows_[Index(row)][Index(col)]; }
-  TaskRow& Row(int row) { return rows_[Index(row)]; }
-  const TaskRow& Row(int row) const { return rows_[Index(row)]; }
+  std::string_view Cell(int col, int row) const {
+    const CellRef& c = rows_[Index(row)][Index(col)];
+    return {c.data, c.size};
+  }
+  // `text` may view this table's own cells.
+  void SetCell(int col, int row, std::string_view text);
+  RowView Row(int row) const;
+  TaskRow RowCopy(int row) const { return Row(row).Copy(); }
+  void SetRow(int row, const RowView& cells);
 
   // A row is a task when its due date, without surrounding blanks, is not empty.
   bool IsTask(int row) const;
@@ -63,14 +99,58 @@ class TaskTable {
   void ClearTasks();         // every task cell emptied, RowCount 2
   // Row 1 + i takes the row that was at rows[i], for every i; in place.
   void PermuteRows(const std::vector<int>& rows);
+  // Row `to` takes the cells of row `from`, which is left empty.
+  void MoveRow(int from, int to);
+  void ClearRow(int row);
   void AppendRow();          // an empty row after the last one
   // Every later row moves up one place, the last row is emptied and RowCount drops by one
   // while it is above 2.
   void RemoveRow(int row);
 
+  // The list's number for the sort key of a row's due date and text. It moves with the row
+  // and is dropped (kNoKey) when either of the two changes; a copy of the table has none.
+  static constexpr std::uint32_t kNoKey = UINT32_MAX;
+  std::uint32_t KeyTag(int row) const { return keyTags_[Index(row)]; }
+  void SetKeyTag(int row, std::uint32_t tag) { keyTags_[Index(row)] = tag; }
+
+  void ReserveRows(std::size_t count) {
+    rows_.reserve(count);
+    keyTags_.reserve(count);
+  }
+  // Room for `bytes` more text without a further block (a load knows its size).
+  void ReserveText(std::size_t bytes);
+  // Writes every cell anew, in row order, into fresh blocks, when overwritten texts take more
+  // room than the live ones. Every view into the table becomes invalid.
+  void CompactIfWasteful();
+  void Compact();
+  // Bytes of text the blocks hold, and bytes the cells still use.
+  std::size_t ArenaBytes() const { return arenaBytes_; }
+  std::size_t LiveBytes() const { return liveBytes_; }
+
  private:
+  struct CellRef {
+    char* data = nullptr;
+    std::uint32_t size = 0;
+    std::uint32_t capacity = 0;  // bytes of its place; an overwrite that fits stays there
+  };
+  using Cells = std::array<CellRef, kColumnCount>;
+  struct Block {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+  };
+
   static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
-  std::vector<TaskRow> rows_;
+  char* Allocate(std::size_t bytes);
+  void Release(const Cells& row);
+  void CopyFrom(const TaskTable& other);
+
+  std::vector<Cells> rows_;
+  std::vector<std::uint32_t> keyTags_;  // beside rows_, row by row
+  std::vector<Block> blocks_;
+  char* free_ = nullptr;         // the unused end of the block being filled
+  std::size_t freeBytes_ = 0;
+  std::size_t arenaBytes_ = 0;   // bytes handed out
+  std::size_t liveBytes_ = 0;    // capacities of the cells in rows_
 };
 
 }  // namespace lq

@@ -33,7 +33,8 @@ std::string_view TakeChars(std::string_view s, std::size_t n) {
 
 std::size_t FindChars(std::string_view s, std::string_view needle) {
   for (std::size_t i = 0; i + needle.size() <= s.size(); i += CharBytes(s, i)) {
-    if (s.substr(i, needle.size()) == needle) return i;
+    // The first byte alone rules out most places without a comparison.
+    if ((needle.empty() || s[i] == needle[0]) && s.substr(i, needle.size()) == needle) return i;
     if (i == s.size()) break;
   }
   return std::string_view::npos;

@@ -158,7 +158,7 @@ void SyncRun::Pair(FolderItem& item, SeenItem& seen, int row) {
   const bool done = table_.IsDone(row);
   if (seen.complete != done) {
     if (seen.stamp >= table_.Cell(colUpdated, row)) {  // ties go to the folder
-      table_.Cell(colDaysLeft, row) = seen.complete ? std::string(kDoneMark) : DaysLeftOf(row);
+      table_.SetCell(colDaysLeft, row, seen.complete ? std::string(kDoneMark) : DaysLeftOf(row));
       ++result_.list.changed;
     } else {
       item.SetStatus(done ? kStatusComplete : kStatusNotComplete);
@@ -167,7 +167,7 @@ void SyncRun::Pair(FolderItem& item, SeenItem& seen, int row) {
       ++result_.folder.changed;
     }
   }
-  table_.Cell(colUpdated, row) = seen.stamp;
+  table_.SetCell(colUpdated, row, seen.stamp);
   State(row) = kPaired;
 }
 
@@ -180,7 +180,7 @@ void SyncRun::SettleUnpaired(std::vector<SeenItem>& unpaired, int lastPairable, 
   RowQueues<std::string> oldByText;
   for (int r = 1; r <= lastPairable; ++r) {
     if (!table_.IsTask(r) || State(r) != kNotHandled) continue;
-    const std::string& stamp = table_.Cell(colUpdated, r);
+    const std::string stamp(table_.Cell(colUpdated, r));
     if (!OlderThanLastSync(stamp)) continue;
     const std::string text(TrimBlanks(table_.Cell(colText, r)));
     byStamp[{text, stamp}].push_back(r);
@@ -199,7 +199,7 @@ void SyncRun::SettleUnpaired(std::vector<SeenItem>& unpaired, int lastPairable, 
     item->SetDueDate(DueDateOf(row));
     item->SetStatus(table_.IsDone(row) ? kStatusComplete : kStatusNotComplete);
     item->Save();
-    table_.Cell(colUpdated, row) = FormatStamp(item->LastModificationTime());
+    table_.SetCell(colUpdated, row, FormatStamp(item->LastModificationTime()));
     State(row) = kPaired;
     ++result_.folder.changed;
   }
@@ -215,10 +215,9 @@ void SyncRun::SettleUnpaired(std::vector<SeenItem>& unpaired, int lastPairable, 
       continue;
     }
     // Moved in the folder: the task keeps its attachment and alarm and takes the new date.
-    TaskRow& r = table_.Row(row);
-    r[colDueDate] = seen.dueDate;
-    r[colDaysLeft] = seen.complete ? std::string(kDoneMark) : DaysLeftOf(row);
-    r[colUpdated] = seen.stamp;
+    table_.SetCell(colDueDate, row, seen.dueDate);
+    table_.SetCell(colDaysLeft, row, seen.complete ? std::string(kDoneMark) : DaysLeftOf(row));
+    table_.SetCell(colUpdated, row, seen.stamp);
     State(row) = kPaired;
     ++result_.list.changed;
   }
@@ -230,12 +229,12 @@ void SyncRun::AddRow(const SeenItem& seen) {
     table_.AppendRow();
     row = table_.RowCount() - 1;
   }
-  TaskRow& r = table_.Row(row);
-  r = TaskRow{};
+  TaskRow r;
   r[colDueDate] = seen.dueDate;
   r[colText] = seen.text;
   r[colUpdated] = seen.stamp;
-  r[colDaysLeft] = seen.complete ? std::string(kDoneMark) : DaysLeftOf(row);
+  table_.SetRow(row, r);
+  table_.SetCell(colDaysLeft, row, seen.complete ? std::string(kDoneMark) : DaysLeftOf(row));
   State(row) = kPaired;
   ++result_.list.added;
 }
@@ -260,7 +259,7 @@ void SyncRun::ExportRows(int itemCount) {
     item->SetSubject(TrimBlanks(table_.Cell(colText, r)));
     item->SetImportance(kImportanceNormal);
     item->Save();
-    table_.Cell(colUpdated, r) = FormatStamp(item->LastModificationTime());
+    table_.SetCell(colUpdated, r, FormatStamp(item->LastModificationTime()));
     State(r) = kPaired;
     ++result_.folder.added;
   }

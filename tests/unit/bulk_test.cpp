@@ -34,11 +34,11 @@ class BulkTest : public ::testing::Test {
     list.NotDoneCount = list.DoneCount = 0;
     int r = 1;
     for (const Row& row : rows) {
-      t.Cell(colDueDate, r) = Sj(row.date);
-      t.Cell(colDaysLeft, r) = row.done ? std::string(kDoneMark) : *DaysLeft(Sj(row.date), clock.Now().date);
-      t.Cell(colText, r) = row.text;
-      t.Cell(colUpdated, r) = "2024010100000000" + std::to_string(r % 10);
-      t.Cell(colFlags, r) = "-";
+      t.SetCell(colDueDate, r, Sj(row.date));
+      t.SetCell(colDaysLeft, r, row.done ? std::string(kDoneMark) : *DaysLeft(Sj(row.date), clock.Now().date));
+      t.SetCell(colText, r, row.text);
+      t.SetCell(colUpdated, r, "2024010100000000" + std::to_string(r % 10));
+      t.SetCell(colFlags, r, "-");
       (row.done ? list.DoneCount : list.NotDoneCount)++;
       ++r;
     }
@@ -47,7 +47,7 @@ class BulkTest : public ::testing::Test {
   }
   std::string Texts() const {
     std::string out;
-    for (int r = 1; r < list.Table().RowCount(); ++r) out += list.Table().Cell(colText, r) + " ";
+    for (int r = 1; r < list.Table().RowCount(); ++r) out.append(list.Table().Cell(colText, r)).append(" ");
     return out;
   }
   int RowOf(const std::string& text) const {
@@ -56,7 +56,7 @@ class BulkTest : public ::testing::Test {
     }
     return -1;
   }
-  const std::string& Cell(int col, const std::string& text) const { return list.Table().Cell(col, RowOf(text)); }
+  std::string Cell(int col, const std::string& text) const { return std::string(list.Table().Cell(col, RowOf(text))); }
 
   testing::FakeClock clock;
   ByteCollation collation;
@@ -98,7 +98,7 @@ TEST_F(BulkTest, OnlyTheOpenTasksOfTheSourceDayMove) {
   // Into the past the days left turn negative; onto the same day they are worked out again.
   EXPECT_EQ(MoveOpenTasks(list, Date{2024, 3, 20}, Date{2024, 3, 13}), 3);
   EXPECT_EQ(Cell(colDaysLeft, "a"), "-2");
-  list.Table().Cell(colDaysLeft, RowOf("a")) = "99";
+  list.Table().SetCell(colDaysLeft, RowOf("a"), "99");
   EXPECT_EQ(MoveOpenTasks(list, Date{2024, 3, 13}, Date{2024, 3, 13}), 3);
   EXPECT_EQ(Cell(colDaysLeft, "a"), "-2");
   // A day without open tasks changes nothing.

@@ -53,11 +53,11 @@ class SearchListTest : public ::testing::Test {
     t.SetRowCount(static_cast<int>(texts.size()) + 1);
     int r = 1;
     for (const char* text : texts) {
-      t.Cell(colDueDate, r) = Sj("2024/03/15(金)");
-      t.Cell(colDaysLeft, r) = "0";
-      t.Cell(colText, r) = Sj(text);
-      t.Cell(colUpdated, r) = "20240315000000000";
-      t.Cell(colAttachment, r) = "c:\\needle.txt";
+      t.SetCell(colDueDate, r, Sj("2024/03/15(金)"));
+      t.SetCell(colDaysLeft, r, "0");
+      t.SetCell(colText, r, Sj(text));
+      t.SetCell(colUpdated, r, "20240315000000000");
+      t.SetCell(colAttachment, r, "c:\\needle.txt");
       ++r;
     }
     list.SetVisibleRowCount(visible);

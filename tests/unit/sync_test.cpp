@@ -128,8 +128,8 @@ class SyncTest : public ::testing::Test {
       int r = t.IsTask(1) ? t.RowCount() : 1;
       if (r == t.RowCount()) t.AppendRow();
       const std::string due = FormatDueDate(Date{2024, 3, seed.day});
-      t.Row(r) = TaskRow{due, seed.done ? std::string(kDoneMark) : *DaysLeft(due, list.Today()), seed.text,
-                         FormatStamp(seed.stamp), seed.attachment, ""};
+      t.SetRow(r, TaskRow{due, seed.done ? std::string(kDoneMark) : *DaysLeft(due, list.Today()), seed.text,
+                         FormatStamp(seed.stamp), seed.attachment, ""});
       ++(seed.done ? list.DoneCount : list.NotDoneCount);
     }
     folder.items = items;
@@ -144,10 +144,10 @@ class SyncTest : public ::testing::Test {
     std::vector<std::string> out;
     const TaskTable& t = list.Table();
     for (int r = 1; r < t.RowCount() && t.IsTask(r); ++r) {
-      std::string s = t.Cell(colDueDate, r).substr(5, 5) + " " + Utf8(t.Cell(colText, r));
+      std::string s = std::string(t.Cell(colDueDate, r).substr(5, 5)) + " " + Utf8(t.Cell(colText, r));
       if (t.IsDone(r)) s += " " + Utf8(kDoneMark);
       s += " " + Label(t.Cell(colUpdated, r));
-      if (!t.Cell(colAttachment, r).empty()) s += " +" + t.Cell(colAttachment, r);
+      if (!t.Cell(colAttachment, r).empty()) s += " +" + std::string(t.Cell(colAttachment, r));
       out.push_back(s);
     }
     return out;
@@ -246,8 +246,8 @@ TEST_F(SyncTest, PairsAndCopiesAndDeletesAsEachSideChanged) {
 TEST_F(SyncTest, NewItemsAreNormalImportanceWithTheTrimmedTextAndHandEditsBreakNoPair) {
   Seed({{20, "  new here  ", false, kNew}, {21, "b", false, kOld}, {22, "no stamp", false, kOld}},
        {{21, "b", false, kOld}});
-  list.Table().Cell(colDueDate, 2) = Sj("2024/03/21(月)");  // a hand-edited weekday; the day is a Thursday
-  list.Table().Cell(colUpdated, 3) = "";  // counts as changed here, not as deleted in the folder
+  list.Table().SetCell(colDueDate, 2, Sj("2024/03/21(月)"));  // a hand-edited weekday; the day is a Thursday
+  list.Table().SetCell(colUpdated, 3, "");  // counts as changed here, not as deleted in the folder
   const SyncResult result = Run();
   ASSERT_TRUE(result.completed);
   ASSERT_EQ(folder.items.size(), 3u);
@@ -378,7 +378,7 @@ TEST(TaskFileCopy, KeepsTheListBesideTheFileAfterAnOriginalStillWaiting) {
   store.files["/data/Lindqvale.csv"] = std::string(kHeader32) + "\r\nnot a task\r\n";
   file.LoadTaskFile(list, profile, clock.Now());
   TaskTable table;
-  table.Row(1) = TaskRow{FormatDueDate(Date{2024, 3, 20}), "5", "a", "20240301000000000", "", ""};
+  table.SetRow(1, TaskRow{FormatDueDate(Date{2024, 3, 20}), "5", "a", "20240301000000000", "", ""});
 
   const auto copy = file.KeepCopy(table);
   ASSERT_TRUE(copy);

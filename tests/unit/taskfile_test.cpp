@@ -41,7 +41,7 @@ class TaskFileTest : public ::testing::Test {
     EXPECT_TRUE(file.SaveTaskFile(list.Table()));
     return store.files[kPath];
   }
-  const std::string& Cell(int col, int row) const { return list.Table().Cell(col, row); }
+  std::string Cell(int col, int row) const { return std::string(list.Table().Cell(col, row)); }
 
   DateTime start{Date{2024, 3, 15}, 8, 1, 2, 3};
   testing::FakeClock clock{start};
@@ -314,8 +314,8 @@ TEST_F(TaskFileTest, AFolderInThePlaceOfTheFileIsReportedAsSuchAndNeverWrittenOv
   const std::string message = LoadReportMessage(report, kPath);
   EXPECT_NE(message.find("フォルダー"), std::string::npos) << message;
   EXPECT_EQ(message.find(".bak"), std::string::npos) << message;
-  list.Table().Cell(colDueDate, 1) = Sj("2024/03/15(金)");
-  list.Table().Cell(colDaysLeft, 1) = "0";
+  list.Table().SetCell(colDueDate, 1, Sj("2024/03/15(金)"));
+  list.Table().SetCell(colDaysLeft, 1, "0");
   EXPECT_FALSE(file.SaveTaskFile(list.Table()));
   store.folders.clear();
   EXPECT_TRUE(file.SaveTaskFile(list.Table()));
@@ -339,12 +339,12 @@ TEST_F(TaskFileTest, AnAttachmentNeverBreaksItsLine) {
     SCOPED_TRACE(c.attachment);
     list.Clear();
     TaskTable& t = list.Table();
-    t.Cell(colDueDate, 1) = Sj("2024/03/15(金)");
-    t.Cell(colDaysLeft, 1) = "0";
-    t.Cell(colUpdated, 1) = "20240301101010100";
-    t.Cell(colAttachment, 1) = c.attachment;
-    t.Cell(colFlags, 1) = "A";
-    t.Cell(colText, 1) = "07:00 text";
+    t.SetCell(colDueDate, 1, Sj("2024/03/15(金)"));
+    t.SetCell(colDaysLeft, 1, "0");
+    t.SetCell(colUpdated, 1, "20240301101010100");
+    t.SetCell(colAttachment, 1, c.attachment);
+    t.SetCell(colFlags, 1, "A");
+    t.SetCell(colText, 1, "07:00 text");
     EXPECT_EQ(AttachmentFitsTaskFile(c.attachment), c.attachment == c.written);
     const std::string saved = Save();
     EXPECT_EQ(SplitLines(saved).size(), 2u);
@@ -388,8 +388,8 @@ TEST_F(TaskFileTest, AFileThatCannotBeReadIsNeverReplacedByAnEmptyList) {
   EXPECT_EQ(store.files[kPath], "precious");
 
   // Once the user has tasks, and the file can be read again, its bytes are kept first.
-  list.Table().Cell(colDueDate, 1) = Sj("2024/03/15(金)");
-  list.Table().Cell(colDaysLeft, 1) = "0";
+  list.Table().SetCell(colDueDate, 1, Sj("2024/03/15(金)"));
+  list.Table().SetCell(colDaysLeft, 1, "0");
   EXPECT_FALSE(file.SaveTaskFile(list.Table()));
   EXPECT_EQ(store.files[kPath], "precious");
   store.unreadable.clear();
@@ -441,10 +441,10 @@ TEST_F(TaskFileTest, HostileBytesNeitherCrashNorSpillIntoOtherTasks) {
 }
 
 TEST_F(TaskFileTest, LineBreaksInsideACellDoNotSplitTheTask) {
-  list.Table().Cell(colDueDate, 1) = Sj("2024/03/15(金)");
-  list.Table().Cell(colDaysLeft, 1) = "0";
-  list.Table().Cell(colUpdated, 1) = "20240301101010100";
-  list.Table().Cell(colText, 1) = "two\r\nlines";
+  list.Table().SetCell(colDueDate, 1, Sj("2024/03/15(金)"));
+  list.Table().SetCell(colDaysLeft, 1, "0");
+  list.Table().SetCell(colUpdated, 1, "20240301101010100");
+  list.Table().SetCell(colText, 1, "two\r\nlines");
   const std::string saved = Save();
   EXPECT_EQ(SplitLines(saved).size(), 2u);
   list.Clear();

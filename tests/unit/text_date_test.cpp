@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "sjis.h"
 #include "store/datetext.h"
 #include "store/tasktable.h"
@@ -156,7 +159,7 @@ TEST(TaskTable, WebAddressRuleIsCaseSensitive) {
 TEST(TaskTable, RemovingARowShiftsTheRestAndKeepsTwoRows) {
   TaskTable t;
   t.SetRowCount(4);
-  for (int r = 1; r < 4; ++r) t.Cell(colDueDate, r) = "d" + std::to_string(r);
+  for (int r = 1; r < 4; ++r) t.SetCell(colDueDate, r, "d" + std::to_string(r));
   t.RemoveRow(1);
   ASSERT_EQ(t.RowCount(), 3);
   EXPECT_EQ(t.Cell(colDueDate, 1), "d2");
@@ -166,6 +169,111 @@ TEST(TaskTable, RemovingARowShiftsTheRestAndKeepsTwoRows) {
   EXPECT_EQ(t.RowCount(), 2);
   EXPECT_FALSE(t.IsTask(1));
   EXPECT_EQ(t.TaskCount(), 0);
+}
+
+// The table against plain strings, through overwrites that grow and shrink, cells set from
+// views of the same table, a 1 MB text, removals, permutations, compactions and copies.
+TEST(TaskTable, CellsSurviveEveryChangeOfTheArena) {
+  std::vector<TaskRow> model(6);
+  TaskTable t;
+  t.SetRowCount(6);
+  const auto check = [&](const char* step) {
+    ASSERT_EQ(t.RowCount(), static_cast<int>(model.size())) << step;
+    for (int r = 0; r < t.RowCount(); ++r) {
+      for (int c = 0; c < kColumnCount; ++c) ASSERT_EQ(t.Cell(c, r), model[r][c]) << step << " " << c << "," << r;
+    }
+    ASSERT_LE(t.LiveBytes(), t.ArenaBytes()) << step;
+  };
+  const auto set = [&](int c, int r, std::string_view v) {
+    model[r][c] = std::string(v);  // before: `v` may view the table
+    t.SetCell(c, r, v);
+  };
+  std::mt19937 rng(5);
+  const std::string big(1 << 20, 'x');
+  for (int step = 0; step < 3000; ++step) {
+    const int r = static_cast<int>(rng() % model.size());
+    const int c = static_cast<int>(rng() % kColumnCount);
+    switch (rng() % 10) {
+      case 0: case 1: case 2:  // a text of any length up to 40 bytes
+        set(c, r, std::string(rng() % 41, static_cast<char>('a' + step % 26)));
+        break;
+      case 3: {  // from another cell, or a piece of its own
+        const int r2 = static_cast<int>(rng() % model.size());
+        const int c2 = static_cast<int>(rng() % kColumnCount);
+        const std::string_view v = t.Cell(c2, r2);
+        set(c, r, rng() % 2 ? v : v.substr(v.size() / 3));
+        break;
+      }
+      case 4:
+        if (step % 500 == 4) set(c, r, big);  // a block of its own, then overwritten
+        break;
+      case 5:
+        t.RemoveRow(r);
+        if (r >= 1) {
+          model.erase(model.begin() + r);
+          if (model.size() < 2) model.emplace_back();
+        }
+        break;
+      case 6: {
+        std::vector<int> rows(model.size() - 1);
+        for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i) + 1;
+        std::shuffle(rows.begin(), rows.end(), rng);
+        t.PermuteRows(rows);
+        std::vector<TaskRow> moved(model);
+        for (std::size_t i = 0; i < rows.size(); ++i) moved[i + 1] = model[static_cast<std::size_t>(rows[i])];
+        model = moved;
+        break;
+      }
+      case 7:
+        t.AppendRow();
+        model.emplace_back();
+        break;
+      case 8:
+        t.CompactIfWasteful();
+        if (step % 100 == 8) t.Compact();
+        break;
+      case 9:
+        if (step % 50 == 9) t = TaskTable(t);
+        break;
+    }
+    check("random walk");
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  t.Compact();
+  check("compacted");
+  EXPECT_EQ(t.ArenaBytes(), t.LiveBytes());
+  t.ClearTasks();
+  model.resize(2);
+  model[1] = TaskRow{};
+  check("cleared, header kept");
+  std::size_t header = 0;
+  for (int c = 0; c < kColumnCount; ++c) header += t.Cell(c, 0).size();
+  EXPECT_EQ(t.LiveBytes(), header);
+}
+
+// The key tag names a row's sort key: it goes with the row and goes away when the due date
+// or text changes, but not for another cell or the same text written again.
+TEST(TaskTable, KeyTagsFollowTheirRowsAndDateAndText) {
+  TaskTable t({TaskRow{}, TaskRow{"d1", "0", "a"}, TaskRow{"d2", "0", "b"}, TaskRow{"d3", "0", "c"}});
+  for (int r = 1; r <= 3; ++r) EXPECT_EQ(t.KeyTag(r), TaskTable::kNoKey);
+  for (int r = 1; r <= 3; ++r) t.SetKeyTag(r, static_cast<std::uint32_t>(10 * r));
+  t.PermuteRows({3, 1, 2});
+  EXPECT_EQ(t.KeyTag(1), 30u);
+  EXPECT_EQ(t.KeyTag(2), 10u);
+  t.SetCell(colFlags, 1, "A");
+  t.SetCell(colText, 1, "c");
+  t.SetCell(colDaysLeft, 1, "5");
+  EXPECT_EQ(t.KeyTag(1), 30u);
+  t.SetCell(colText, 1, "c ");
+  EXPECT_EQ(t.KeyTag(1), TaskTable::kNoKey);
+  t.SetCell(colDueDate, 2, "d9");
+  EXPECT_EQ(t.KeyTag(2), TaskTable::kNoKey);
+  t.RemoveRow(1);
+  EXPECT_EQ(t.KeyTag(1), TaskTable::kNoKey);
+  EXPECT_EQ(t.KeyTag(2), 20u);
+  t.Compact();
+  EXPECT_EQ(t.KeyTag(2), 20u);
+  EXPECT_EQ(TaskTable(t).KeyTag(2), TaskTable::kNoKey);  // a copy is no longer the list's
 }
 
 }  // namespace

@@ -94,9 +94,9 @@ TEST(Collation, TheTaskListSortsJapaneseTasksByTheLocale) {
   TaskTable& t = list.Table();
   t.SetRowCount(7);
   for (int i = 0; i < 6; ++i) {
-    t.Cell(colDueDate, i + 1) = Sj("2024/03/15(金)");
-    t.Cell(colDaysLeft, i + 1) = "0";
-    t.Cell(colText, i + 1) = Sj(texts[i]);
+    t.SetCell(colDueDate, i + 1, Sj("2024/03/15(金)"));
+    t.SetCell(colDaysLeft, i + 1, "0");
+    t.SetCell(colText, i + 1, Sj(texts[i]));
   }
   list.SortTasks(0, false);
   const char* expected[] = {"Apple", "apple", "あさ", "いぬ", "うみ", "漢字"};

@@ -79,14 +79,14 @@ class OutlookExchange : public ::testing::Test {
     const int r = t.IsTask(1) ? t.RowCount() : 1;
     if (r == t.RowCount()) t.AppendRow();
     const std::string due = FormatDueDate(Date{2024, 3, day});
-    t.Row(r) = TaskRow{due, done ? std::string(kDoneMark) : *DaysLeft(due, list_.Today()), Sj(utf8), stamp, "", ""};
+    t.SetRow(r, TaskRow{due, done ? std::string(kDoneMark) : *DaysLeft(due, list_.Today()), Sj(utf8), stamp, "", ""});
   }
   // "0320 text 済" per task, in list order.
   std::vector<std::string> Rows() const {
     std::vector<std::string> out;
     const TaskTable& t = list_.Table();
     for (int r = 1; t.IsTask(r); ++r) {
-      const std::string& d = t.Cell(colDueDate, r);
+      const std::string d(t.Cell(colDueDate, r));
       out.push_back(d.substr(5, 2) + d.substr(8, 2) + " " + Utf8(t.Cell(colText, r)) + (t.IsDone(r) ? " 済" : ""));
     }
     return out;
@@ -135,8 +135,8 @@ TEST_F(OutlookExchange, ExchangesBothWaysThroughTheAutomationObjects) {
               "20240325000000000\t" + laterStamp + "\t0\t0\t新規\r\n");
   list_.SetCurrentRow(1);
   ASSERT_TRUE(list_.DeleteCurrentTask());  // 古い予定
-  list_.Table().Cell(colDaysLeft, 2) = std::string(kDoneMark);  // 買い物
-  list_.Table().Cell(colUpdated, 2) = laterStamp;
+  list_.Table().SetCell(colDaysLeft, 2, std::string(kDoneMark));  // 買い物
+  list_.Table().SetCell(colUpdated, 2, laterStamp);
   AddRow(23, "追加", laterStamp);
   std::optional<TaskTable> kept;
   hooks_.keepListBefore = [&](const TaskTable& before) {
