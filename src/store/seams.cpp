@@ -9,15 +9,6 @@ int Collation::Compare(std::string_view a, std::string_view b) const {
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-void Collation::AppendSortKeys(const std::vector<std::string_view>& texts, std::string& out,
-                               std::vector<std::size_t>& ends) const {
-  ends.reserve(ends.size() + texts.size());
-  for (const std::string_view t : texts) {
-    AppendSortKey(t, out);
-    ends.push_back(out.size());
-  }
-}
-
 std::string ByteCollation::SortKey(std::string_view text) const {
   std::string key;
   AppendSortKey(text, key);

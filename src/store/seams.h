@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "store/datetext.h"
 
@@ -27,10 +26,6 @@ class Collation {
   virtual std::string SortKey(std::string_view text) const = 0;
   // Appends the sort key to `out`; sorts of many texts use this to keep the keys together.
   virtual void AppendSortKey(std::string_view text, std::string& out) const { out += SortKey(text); }
-  // The keys of many texts appended to `out` one after another; ends[i] becomes the offset in
-  // `out` where the key of texts[i] ends. An implementation may make them on several threads.
-  virtual void AppendSortKeys(const std::vector<std::string_view>& texts, std::string& out,
-                              std::vector<std::size_t>& ends) const;
   // <0, 0, >0. By default the comparison of the two sort keys.
   virtual int Compare(std::string_view a, std::string_view b) const;
 };

@@ -225,17 +225,12 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   parsed.reserve(lines.size());
   SortKeyMemo memo;  // by the index in `parsed`
   memo.Reserve(lines.size(), bytes.size());
-  // Tasks of the same date and text share one key: the distinct texts in one buffer, found
-  // again through an open-addressed table of their hashes, and each task's distinct text.
+  // Tasks of the same date and text share one key: an open-addressed table of the first such
+  // task by the hash of "date,text".
   constexpr std::uint32_t kEmpty = UINT32_MAX;
   std::size_t slots = 16;
   while (slots < 2 * lines.size()) slots *= 2;
-  std::vector<std::uint32_t> distinctAt(slots, kEmpty);
-  std::string distinctBytes;
-  distinctBytes.reserve(bytes.size());
-  std::vector<std::size_t> distinctEnds;
-  std::vector<std::uint32_t> distinctOf;
-  distinctOf.reserve(lines.size());
+  std::vector<std::uint32_t> firstOfText(slots, kEmpty);
   std::string plain;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (headerOf[i] != TaskFileLayout::None) continue;
@@ -268,27 +263,20 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     // The sort key of the task: due date, ",", text without surrounding blanks.
     plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
     std::size_t slot = std::hash<std::string_view>{}(plain) & (slots - 1);
-    for (; distinctAt[slot] != kEmpty; slot = (slot + 1) & (slots - 1)) {
-      const std::uint32_t d = distinctAt[slot];
-      const std::size_t begin = d == 0 ? 0 : distinctEnds[d - 1];
-      if (std::string_view(distinctBytes).substr(begin, distinctEnds[d] - begin) == plain) break;
+    while (firstOfText[slot] != kEmpty) {
+      const Parsed& other = parsed[firstOfText[slot]];
+      const std::string_view otherLine = lines[other.line];
+      if (otherLine.substr(0, kDateBytes) == dueDate) {
+        const auto otherFields = SplitTaskLine(otherLine, other.layout);
+        if (TrimBlanks(otherFields->text) == plain.substr(kDateBytes + 1)) break;
+      }
+      slot = (slot + 1) & (slots - 1);
     }
-    if (distinctAt[slot] == kEmpty) {
-      distinctAt[slot] = static_cast<std::uint32_t>(distinctEnds.size());
-      distinctBytes += plain;
-      distinctEnds.push_back(distinctBytes.size());
-    }
-    distinctOf.push_back(distinctAt[slot]);
-  }
-  // One key per distinct text, made in one batch; then the tasks' entries in their order.
-  SortKeyMemo distinctKeys;
-  distinctKeys.AddMany(Views(distinctBytes, distinctEnds), collation);
-  std::vector<std::uint32_t> entryOf(distinctEnds.size(), kEmpty);
-  for (const std::uint32_t d : distinctOf) {
-    if (entryOf[d] == kEmpty) {
-      entryOf[d] = memo.AddKey(distinctKeys.Key(d));
+    if (firstOfText[slot] == kEmpty) {
+      firstOfText[slot] = static_cast<std::uint32_t>(parsed.size() - 1);
+      memo.Add(plain, collation);
     } else {
-      memo.Share(entryOf[d]);
+      memo.Share(firstOfText[slot]);
     }
   }
 

@@ -36,29 +36,6 @@ std::uint32_t SortKeyMemo::Share(std::uint32_t i) {
   return static_cast<std::uint32_t>(entries_.size() - 1);
 }
 
-std::vector<std::string_view> Views(std::string_view bytes, const std::vector<std::size_t>& ends) {
-  std::vector<std::string_view> views;
-  views.reserve(ends.size());
-  std::size_t begin = 0;
-  for (const std::size_t end : ends) {
-    views.push_back(bytes.substr(begin, end - begin));
-    begin = end;
-  }
-  return views;
-}
-
-std::uint32_t SortKeyMemo::AddMany(const std::vector<std::string_view>& plains, const Collation& collation) {
-  const auto first = static_cast<std::uint32_t>(entries_.size());
-  std::vector<std::size_t> ends;
-  std::size_t begin = bytes_.size();
-  collation.AppendSortKeys(plains, bytes_, ends);  // straight into the buffer
-  for (const std::size_t end : ends) {
-    entries_.push_back(Entry{begin, end - begin});
-    begin = end;
-  }
-  return first;
-}
-
 TaskList::TaskList(const Clock& clock, const Collation& collation) : clock_(clock), collation_(collation) {
   table_.SetHeaderCaptions();
 }
@@ -138,15 +115,12 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   }
   for (int r = count + 1; r < table_.RowCount(); ++r) table_.ClearRow(r);
 
-  std::string plainBytes;
-  std::vector<std::size_t> plainEnds;
+  std::string plain;
   for (const std::uint32_t i : changed) {
     const int row = static_cast<int>(i) + 1;
-    plainBytes.append(table_.Cell(colDueDate, row)).append(",").append(table_.Cell(colText, row));
-    plainEnds.push_back(plainBytes.size());
+    plain.assign(table_.Cell(colDueDate, row)).append(",").append(table_.Cell(colText, row));
+    at[i] = keyMemo_.Add(plain, collation_);
   }
-  const std::uint32_t first = keyMemo_.AddMany(Views(plainBytes, plainEnds), collation_);
-  for (std::size_t k = 0; k < changed.size(); ++k) at[changed[k]] = first + static_cast<std::uint32_t>(k);
 
   KeyOrder keys(collation_);
   keys.Reserve(at.size());

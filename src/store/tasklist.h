@@ -21,9 +21,6 @@ struct EditorHooks {
   std::function<void()> openTextEditor;
 };
 
-// The texts laid one after another in `bytes`, text i ending at ends[i].
-std::vector<std::string_view> Views(std::string_view bytes, const std::vector<std::size_t>& ends);
-
 // Sort keys of "date,text" as last prepared, all in one buffer. Rows name theirs by their key
 // tag (TaskTable::KeyTag); entries for equal texts may share one key's bytes.
 class SortKeyMemo {
@@ -37,9 +34,6 @@ class SortKeyMemo {
   // Adds an entry that shares the key of entry i.
   std::uint32_t Share(std::uint32_t i);
   bool SharesKey(std::uint32_t i, std::uint32_t j) const { return entries_[i].offset == entries_[j].offset; }
-  // Adds an entry for each text, the keys made all at once (the collation may share the work
-  // among threads), and gives the number of the first.
-  std::uint32_t AddMany(const std::vector<std::string_view>& plains, const Collation& collation);
   std::size_t Size() const { return entries_.size(); }
   std::size_t Bytes() const { return bytes_.size(); }
   std::string_view Key(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].length}; }

@@ -3,9 +3,6 @@
 
 #include <algorithm>
 #include <random>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "platform/collation.h"
 #include "sjis.h"
@@ -62,23 +59,6 @@ TEST(Collation, OrdersJapaneseTextTheWayTheLocaleDoes) {
   // The header line sorts before every dated line, and a date sorts before a later date.
   EXPECT_LT(c.Compare("00000000000000,TARNWILLOW03.2.00", Sj("2024/03/15(金),")), 0);
   EXPECT_LT(c.Compare(Sj("2024/03/15(金),う"), Sj("2024/03/16(土),あ")), 0);
-}
-
-TEST(Collation, KeysMadeManyAtATimeAreTheKeysMadeOneByOne) {
-  // Enough texts for the work to be shared among threads, after bytes already in the buffer.
-  const LocaleCollation c;
-  const auto samples = Samples();
-  std::vector<std::string> texts;
-  for (int i = 0; i < 20000; ++i) texts.push_back(samples[static_cast<std::size_t>(i) % samples.size()] + std::to_string(i));
-  const std::vector<std::string_view> views(texts.begin(), texts.end());
-  std::string out = "before";
-  std::vector<std::size_t> ends{out.size()};
-  c.AppendSortKeys(views, out, ends);
-  ASSERT_EQ(ends.size(), texts.size() + 1);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    ASSERT_EQ(out.substr(ends[i], ends[i + 1] - ends[i]), c.SortKey(texts[i])) << i;
-  }
-  EXPECT_EQ(out.substr(0, 6), "before");
 }
 
 class NowClock final : public Clock {
