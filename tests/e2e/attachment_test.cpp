@@ -3,6 +3,8 @@
 // the hint that shows the path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <chrono>
@@ -36,34 +38,12 @@ std::string Cp932(const std::wstring& w) {
   return out;
 }
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t buf[1024] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-
 // A visible top-level window of the program's dialog class, picked by a test on it.
 HWND FindDialog(const Program& p, const std::function<bool(HWND)>& which) {
-  struct Search {
-    DWORD pid;
-    const std::function<bool(HWND)>* which;
-    HWND found;
-  } s{p.ProcessId(), &which, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        GetClassNameW(hwnd, cls, 32);
-        if (pid != s->pid || !IsWindowVisible(hwnd) || lstrcmpW(cls, L"#32770") != 0 || !(*s->which)(hwnd)) {
-          return TRUE;
-        }
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (const HWND h : VisibleWindows(p, L"#32770")) {
+    if (which(h)) return h;
+  }
+  return nullptr;
 }
 
 HWND DialogNow(const Program& p, const wchar_t* caption) {
@@ -386,22 +366,9 @@ TEST(Open, AClickOnTheMarkOfABatchFileAsksBeforeRunningIt) {
 
 // The visible menu windows of the program, the first opened first.
 std::vector<HWND> MenusNow(const Program& p) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } s{p.ProcessId(), {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        GetClassNameW(hwnd, cls, 32);
-        if (pid == s->pid && IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32768") == 0) s->found.insert(s->found.begin(), hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  std::vector<HWND> menus = VisibleWindows(p, L"#32768");
+  std::reverse(menus.begin(), menus.end());
+  return menus;
 }
 
 // The program's window with its open menus, for a picture.

@@ -17,40 +17,11 @@ namespace {
 
 using namespace automation;
 
-struct FindDialog {
-  DWORD pid;
-  const wchar_t* caption;  // any caption when null
-  HWND except;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<FindDialog*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[32] = {};
-  wchar_t caption[64] = {};
-  GetClassNameW(hwnd, cls, 32);
-  SendMessageW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(caption));
-  if (pid == f->pid && hwnd != f->except && IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 &&
-      (!f->caption || lstrcmpW(caption, f->caption) == 0)) {
-    f->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND VisibleDialog(const Session& r, const wchar_t* caption, HWND except = nullptr) {
-  FindDialog f{r.program.ProcessId(), caption, except, nullptr};
-  EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
 // What the tray menu item does: its command reaches the main window.
 HWND OpenSettings(Session& r) {
   PostMessageW(r.window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, Command::Config), 0), 0);
   HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = VisibleDialog(r, L"設定")) != nullptr; }, std::chrono::seconds(10));
+  WaitUntil([&] { return (dialog = VisibleDialog(r.program, L"設定")) != nullptr; }, std::chrono::seconds(10));
   return dialog;
 }
 
@@ -107,29 +78,10 @@ void SelectItem(HWND combo, const std::wstring& text) {
                reinterpret_cast<LPARAM>(combo));
 }
 
-// The value of a key in the bytes of a settings file; nullopt when it is not there.
-std::optional<std::string> IniValue(const std::string& ini, const std::string& section, const std::string& key) {
-  std::string current;
-  std::size_t pos = 0;
-  while (pos < ini.size()) {
-    std::size_t end = ini.find('\n', pos);
-    if (end == std::string::npos) end = ini.size();
-    std::string line = ini.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    pos = end + 1;
-    if (!line.empty() && line.front() == '[') {
-      current = line.substr(1, line.find(']') - 1);
-    } else if (current == section && line.rfind(key + "=", 0) == 0) {
-      return line.substr(key.size() + 1);
-    }
-  }
-  return std::nullopt;
-}
-
 // A message box over the settings dialog.
 std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND settings) {
   HWND box = nullptr;
-  if (!WaitUntil([&] { return (box = VisibleDialog(r, nullptr, settings)) != nullptr; })) return std::nullopt;
+  if (!WaitUntil([&] { return (box = VisibleDialog(r.program, nullptr, settings)) != nullptr; })) return std::nullopt;
   WaitUntil([&] { return GetDlgItem(box, 0xFFFF) != nullptr; });
   MessageBoxInfo info;
   info.hwnd = box;
@@ -138,7 +90,7 @@ std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND settings) {
   return info;
 }
 
-bool MainWindowBack(const Session& r) { return IsWindowVisible(r.window) && !VisibleDialog(r, L"設定"); }
+bool MainWindowBack(const Session& r) { return IsWindowVisible(r.window) && !VisibleDialog(r.program, L"設定"); }
 
 TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
   Scratch s;
@@ -166,7 +118,7 @@ TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
   }));
   ClickButton(Ctl(d, IDC_BTNBGCOLOR));
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (chooser = VisibleDialog(r, nullptr, d)) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return (chooser = VisibleDialog(r.program, nullptr, d)) != nullptr; }));
   // The chooser's red, green and blue fields.
   SendMessageW(GetDlgItem(chooser, 706), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"10"));
   SendMessageW(GetDlgItem(chooser, 707), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"200"));
@@ -295,7 +247,7 @@ TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   EXPECT_EQ(CurrentPage(d), 4);
   EXPECT_TRUE(IsWindowVisible(Ctl(d, IDC_CHKENABLEDHOTKEY)));
   Program::Answer(*box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
   EXPECT_TRUE(IsWindowVisible(d));
   EXPECT_EQ(s.Read(L"Lindqvale.ini"), handEdited);
 
@@ -409,7 +361,7 @@ TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
   ClickButton(Ctl(d, IDC_BTNSETSTARTUP));
   ClickButton(Ctl(d, IDC_BTNSETSTARTUP));  // twice: still one shortcut
   ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(link); })) << link;
-  EXPECT_EQ(VisibleDialog(r, nullptr, d), nullptr);
+  EXPECT_EQ(VisibleDialog(r.program, nullptr, d), nullptr);
 
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   {
@@ -438,7 +390,7 @@ TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
   ClickButton(Ctl(d, IDC_BTNDELSTARTUP));  // nothing left to remove: nothing to say
   ClickButton(Ctl(d, IDCANCEL));
   ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
-  EXPECT_EQ(VisibleDialog(r, nullptr, d), nullptr);
+  EXPECT_EQ(VisibleDialog(r.program, nullptr, d), nullptr);
   r.CloseAndWait();
 }
 

@@ -94,13 +94,40 @@ BOOL CALLBACK FindMainProc(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
+}  // namespace
+
 std::wstring TextOf(HWND hwnd) {
   wchar_t buf[4096] = {};
-  GetWindowTextW(hwnd, buf, 4096);
+  SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf));
   return buf;
 }
 
-}  // namespace
+std::vector<HWND> VisibleWindows(const Program& p, const wchar_t* cls) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* cls;
+    std::vector<HWND> found;
+  } s{p.ProcessId(), cls, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t name[32] = {};
+        GetClassNameW(hwnd, name, 32);
+        if (pid == s->pid && IsWindowVisible(hwnd) && lstrcmpW(name, s->cls) == 0) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND VisibleDialog(const Program& p, const wchar_t* caption, HWND except) {
+  for (const HWND h : VisibleWindows(p, L"#32770")) {
+    if (h != except && (!caption || TextOf(h) == caption)) return h;
+  }
+  return nullptr;
+}
 
 Scratch::Scratch() {
   static int counter = 0;
@@ -579,6 +606,28 @@ std::string TaskLine(int days, bool done, const std::string& text, const std::st
                      const std::string& flags) {
   return DueDate(days) + ",20240101101010100," + (done ? Sj("済") : Sj("　")) + ",|" + attachment + "|" + flags +
          "|," + Sj(text);
+}
+
+std::optional<std::string> IniValue(const std::string& ini, const std::string& section, const std::string& key) {
+  std::string current;
+  std::size_t pos = 0;
+  while (pos < ini.size()) {
+    std::size_t end = ini.find('\n', pos);
+    if (end == std::string::npos) end = ini.size();
+    std::string line = ini.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    pos = end + 1;
+    if (!line.empty() && line.front() == '[') {
+      current = line.substr(1, line.find(']') - 1);
+    } else if (current == section && line.rfind(key + "=", 0) == 0) {
+      return line.substr(key.size() + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> IniValue(const Scratch& s, const std::string& section, const std::string& key) {
+  return IniValue(s.Read(L"Lindqvale.ini").value_or(""), section, key);
 }
 
 std::string FileOf(std::initializer_list<std::string> lines) {

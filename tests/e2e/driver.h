@@ -114,6 +114,17 @@ inline const std::string kHeader32 = "00000000000000,TARNWILLOW03.2.00";
 std::string TaskLine(int days, bool done, const std::string& text, const std::string& attachment = "",
                      const std::string& flags = "");
 std::string FileOf(std::initializer_list<std::string> lines);  // each line ended by CR LF
+// The text of a window or control of the program.
+std::wstring TextOf(HWND hwnd);
+// The program's visible top-level windows of a class, the topmost first: "#32770" are its
+// dialogs and message boxes, "#32768" its open menus.
+std::vector<HWND> VisibleWindows(const Program& p, const wchar_t* cls);
+// The topmost visible dialog of the program with this caption (any when null), or null.
+HWND VisibleDialog(const Program& p, const wchar_t* caption = nullptr, HWND except = nullptr);
+// The value of a key in the bytes of a settings file, or in the scratch folder's
+// Lindqvale.ini; nullopt when it is not there.
+std::optional<std::string> IniValue(const std::string& ini, const std::string& section, const std::string& key);
+std::optional<std::string> IniValue(const Scratch& s, const std::string& section, const std::string& key);
 HWND ForeignWindow();
 
 struct Session {

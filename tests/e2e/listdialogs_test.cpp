@@ -19,38 +19,12 @@ namespace {
 using namespace automation;
 using namespace std::chrono_literals;
 
-struct FindDialog {
-  DWORD pid;
-  const wchar_t* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<FindDialog*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[32] = {};
-  GetClassNameW(hwnd, cls, 32);
-  if (pid != f->pid || !IsWindowVisible(hwnd) || lstrcmpW(cls, L"#32770") != 0) return TRUE;
-  wchar_t caption[128] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(caption));
-  if (lstrcmpW(caption, f->caption) != 0) return TRUE;
-  f->found = hwnd;
-  return FALSE;
-}
-
 // The control that has the keyboard focus in the dialog's thread.
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
   return info.hwndFocus;
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t buf[1024] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
-  return buf;
 }
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -125,17 +99,10 @@ constexpr const wchar_t* kSearchCaption = L"検索";
 constexpr const wchar_t* kMoveCaption = L"移動元の全予定を移動先へ移動します";
 constexpr const wchar_t* kDeleteCaption = L"指定日以前の予定を削除します";
 
-// A visible dialog of the program with this caption, or null.
-HWND DialogNow(const Program& p, const wchar_t* caption) {
-  FindDialog f{p.ProcessId(), caption, nullptr};
-  EnumWindows(&FindDialogProc, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
 // Opens a dialog by its shortcut.
 HWND OpenDialog(const Session& w, WORD key, const wchar_t* caption) {
   HWND dialog = nullptr;
-  Shortcut(w, key, [&] { return (dialog = DialogNow(w.program, caption)) != nullptr; });
+  Shortcut(w, key, [&] { return (dialog = VisibleDialog(w.program, caption)) != nullptr; });
   return dialog;
 }
 

@@ -32,53 +32,21 @@ using testing::StandInRegistration;
 
 constexpr auto kRunTime = 60s;  // the stand-in starts in about a second; a loaded machine is slower
 
-std::wstring Text(HWND hwnd) {
-  wchar_t buf[2048] = {};
-  SendMessageW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-
 std::wstring Wide16(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-
-struct FindDialog {
-  DWORD pid;
-  HWND except;
-  const wchar_t* caption;  // any when null
-  HWND found;
-};
-
-// A visible dialog of the program (the message boxes are dialogs too).
-HWND VisibleDialog(const Session& r, const wchar_t* caption, HWND except = nullptr) {
-  FindDialog f{r.program.ProcessId(), except, caption, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* f = reinterpret_cast<FindDialog*>(lParam);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        GetClassNameW(hwnd, cls, 32);
-        if (pid != f->pid || hwnd == f->except || !IsWindowVisible(hwnd) || lstrcmpW(cls, L"#32770") != 0) return TRUE;
-        if (f->caption && Text(hwnd) != f->caption) return TRUE;
-        f->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
 
 // The message box over the dialog, once its text is there.
 std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND dialog) {
   MessageBoxInfo box;
   if (!WaitUntil(
           [&] {
-            box.hwnd = VisibleDialog(r, nullptr, dialog);
-            return box.hwnd && !Text(GetDlgItem(box.hwnd, 0xFFFF)).empty() && GetDlgItem(box.hwnd, IDOK);
+            box.hwnd = VisibleDialog(r.program, nullptr, dialog);
+            return box.hwnd && !TextOf(GetDlgItem(box.hwnd, 0xFFFF)).empty() && GetDlgItem(box.hwnd, IDOK);
           },
           kRunTime)) {
     return std::nullopt;
   }
-  box.caption = Text(box.hwnd);
-  box.text = Text(GetDlgItem(box.hwnd, 0xFFFF));
+  box.caption = TextOf(box.hwnd);
+  box.text = TextOf(GetDlgItem(box.hwnd, 0xFFFF));
   return box;
 }
 
@@ -93,7 +61,7 @@ HWND FocusOf(HWND window) {
 HWND OpenSync(const Session& r) {
   PostMessageW(r.window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, Command::Sync), 0), 0);
   HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = VisibleDialog(r, L"同期")) != nullptr; }, 10s);
+  WaitUntil([&] { return (dialog = VisibleDialog(r.program, L"同期")) != nullptr; }, 10s);
   return dialog;
 }
 
@@ -110,7 +78,7 @@ bool Front(HWND window) {
 // The dialog as each showing must find it: the idle text, an empty bar, the button ready and
 // holding the keyboard once the dialog is active.
 void ExpectIdle(HWND d) {
-  EXPECT_EQ(Text(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncIdleText));
+  EXPECT_EQ(TextOf(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncIdleText));
   EXPECT_EQ(SendMessageW(GetDlgItem(d, IDC_SYNC_PROGRESS), PBM_GETPOS, 0, 0), 0);
   EXPECT_EQ(SendMessageW(GetDlgItem(d, IDC_SYNC_PROGRESS), PBM_GETRANGE, FALSE, 0), 0);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
@@ -133,14 +101,6 @@ void CloseWithEscape(const Session& r, HWND d) {
   EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
 }
 
-std::string IniValue(const Scratch& s, const std::string& key) {
-  std::istringstream in(s.Read(L"Lindqvale.ini").value_or(""));
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
-  }
-  return "";
-}
 
 Date Today() {
   SYSTEMTIME st{};
@@ -233,12 +193,12 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   EXPECT_EQ(box->caption, L"情報");
   EXPECT_EQ(box->text, Wide16(kSyncFinishedText) +
                            L"\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件");
-  EXPECT_EQ(Text(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncFinishedText));
+  EXPECT_EQ(TextOf(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncFinishedText));
   const HWND progress = GetDlgItem(d, IDC_SYNC_PROGRESS);
   EXPECT_GT(SendMessageW(progress, PBM_GETPOS, 0, 0), 0);
   EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), SendMessageW(progress, PBM_GETRANGE, FALSE, 0));
   Program::Answer(*box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
   // One run per showing; the keys now belong to 閉じる.
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(d) == GetDlgItem(d, IDCANCEL); }));
@@ -250,7 +210,7 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   ASSERT_TRUE(StandInEnded());
   EXPECT_EQ(folder.Items(), (std::vector<std::string>{"3 0 0 報告書", "4 2 0 歯医者", "1 0 1 掃除", "2 0 1 買い物",
                                                       "5 2 1 会議の準備"}));
-  const std::string firstSync = IniValue(s, "LastSync");
+  const std::string firstSync = IniValue(s, "Sync", "LastSync").value_or("");
   ASSERT_EQ(firstSync.size(), 17u);
 
   // Here: 追加 added, 買い物 done, 会議の準備 deleted.
@@ -290,7 +250,7 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   EXPECT_TRUE(std::filesystem::equivalent(backup.parent_path(), s.Folder())) << backup;
   EXPECT_NE(s.Read(backup.filename()).value_or("").find(Sj("掃除")), std::string::npos) << backup;
   Program::Answer(*box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
   CloseWithEscape(r, d);
 
   EXPECT_EQ(Rows(r), (std::vector<std::string>{"1 " + Sj("追加"), "6 " + Sj("新しい仕事"), Sj("済 買い物"),
@@ -299,7 +259,7 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   ASSERT_TRUE(StandInEnded());
   EXPECT_EQ(folder.Items(), (std::vector<std::string>{"3 2 0 報告書", "4 2 0 歯医者", "2 2 1 買い物",
                                                       "6 0 0 新しい仕事", "1 0 1 追加"}));
-  EXPECT_GT(IniValue(s, "LastSync"), firstSync);
+  EXPECT_GT(IniValue(s, "Sync", "LastSync").value_or(""), firstSync);
 
   r.CloseAndWait();
   const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
@@ -326,9 +286,9 @@ TEST(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {
   EXPECT_EQ(box->text.substr(0, plain.size()), plain);
   EXPECT_GT(box->text.size(), plain.size());  // followed by the error's own text
   Program::Answer(*box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r, nullptr, d); }));
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
-  EXPECT_EQ(IniValue(s, "LastSync"), lastSync);
+  EXPECT_EQ(IniValue(s, "Sync", "LastSync").value_or(""), lastSync);
 
   // The close box gives the keyboard back to the list too; then a new showing finds the button
   // ready again.
@@ -341,7 +301,7 @@ TEST(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {
   CloseWithEscape(r, d);
   EXPECT_EQ(Rows(r), (std::vector<std::string>{"1 " + Sj("掃除")}));
   r.CloseAndWait();
-  EXPECT_EQ(IniValue(s, "LastSync"), lastSync);
+  EXPECT_EQ(IniValue(s, "Sync", "LastSync").value_or(""), lastSync);
 }
 
 }  // namespace

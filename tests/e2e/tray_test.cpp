@@ -38,54 +38,16 @@ bool IconThere(HWND window) {
   return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-struct FindOfClass {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-// A visible top-level window of the program of a class: "#32768" is an open menu, "#32770" a
-// dialog or a message box.
+// The program's topmost visible window of a class: "#32768" an open menu, "#32770" a dialog.
 HWND VisibleOfClass(const Session& r, const wchar_t* cls) {
-  FindOfClass f{r.program.ProcessId(), cls, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* f = reinterpret_cast<FindOfClass*>(lParam);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[32] = {};
-        GetClassNameW(hwnd, cls, 32);
-        if (pid != f->pid || !IsWindowVisible(hwnd) || lstrcmpW(cls, f->cls) != 0) return TRUE;
-        f->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
+  const std::vector<HWND> windows = VisibleWindows(r.program, cls);
+  return windows.empty() ? nullptr : windows.front();
 }
 
 HWND WaitForMenu(const Session& r) {
   HWND menu = nullptr;
   WaitUntil([&] { return (menu = VisibleOfClass(r, L"#32768")) != nullptr; });
   return menu;
-}
-
-std::optional<std::string> IniValue(const Scratch& s, const std::string& section, const std::string& key) {
-  const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
-  std::string current;
-  std::size_t pos = 0;
-  while (pos < ini.size()) {
-    std::size_t end = ini.find('\n', pos);
-    if (end == std::string::npos) end = ini.size();
-    std::string line = ini.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    pos = end + 1;
-    if (!line.empty() && line.front() == '[') {
-      current = line.substr(1, line.find(']') - 1);
-    } else if (current == section && line.rfind(key + "=", 0) == 0) {
-      return line.substr(key.size() + 1);
-    }
-  }
-  return std::nullopt;
 }
 
 // Whether a window of the program's thread has the keyboard focus, so the keys go somewhere.
@@ -332,5 +294,4 @@ TEST(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
 
 }  // namespace
 }  // namespace lq::e2e
-
 
