@@ -22,7 +22,10 @@ std::vector<std::string> Samples() {
           "abd",             "1",               "10",              "9",               "",
           " ",               "-x",              "x-",              Sj("ａｂｃ"),      Sj("済"),
           Sj("2024/03/15(金),会議"), Sj("2024/03/15(金),"), Sj("2024/03/15(金),ABC"),
-          Sj("2024/03/15(金),abc"),  Sj("2024/03/16(土),a"), "00000000000000,TARNWILLOW03.2.00"};
+          Sj("2024/03/15(金),abc"),  Sj("2024/03/16(土),a"), "00000000000000,TARNWILLOW03.2.00",
+          // Longer than a key made on the stack, and just either side of that limit.
+          std::string(600, 'a'),     std::string(600, 'A') + "b", std::string(511, 'x') + Sj("あ"),
+          std::string(512, 'x') + Sj("い")};
 }
 
 TEST(Collation, SortKeysOrderExactlyAsTheLocaleComparison) {
