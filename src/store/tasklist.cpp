@@ -1,6 +1,7 @@
 #include "store/tasklist.h"
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include "store/keyorder.h"
@@ -122,22 +123,25 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     at[i] = keyMemo_.Add(plain, collation_);
   }
 
-  KeyOrder keys(collation_);
-  keys.Reserve(at.size());
-  for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
-  const std::vector<std::uint32_t> order = keys.TakeOrder(equalKeysReversed);
-  std::vector<int> rows;
-  rows.reserve(order.size());
-  for (const std::uint32_t i : order) {
-    if (!doneLast || !done[i]) rows.push_back(static_cast<int>(i) + 1);
-  }
-  if (doneLast) {
-    for (const std::uint32_t i : order) {
-      if (done[i]) rows.push_back(static_cast<int>(i) + 1);
-    }
-  }
+  std::vector<int> rows(at.size());
+  std::iota(rows.begin(), rows.end(), 1);
   bool moved = false;
-  for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
+  if (!InOrder(at, done, equalKeysReversed, doneLast)) {
+    KeyOrder keys(collation_);
+    keys.Reserve(at.size());
+    for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
+    const std::vector<std::uint32_t> order = keys.TakeOrder(equalKeysReversed);
+    rows.clear();
+    for (const std::uint32_t i : order) {
+      if (!doneLast || !done[i]) rows.push_back(static_cast<int>(i) + 1);
+    }
+    if (doneLast) {
+      for (const std::uint32_t i : order) {
+        if (done[i]) rows.push_back(static_cast<int>(i) + 1);
+      }
+    }
+    for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
+  }
   if (moved) table_.PermuteRows(rows);
   table_.CompactIfWasteful();  // no view into the table means anything across a sort
 
@@ -154,6 +158,21 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     }
     keyMemo_ = std::move(compact);
   }
+}
+
+// Whether the pass would leave every task where it is: a list just loaded, or sorted and not
+// changed since, is told in one walk over the keys, without sorting them.
+bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,
+                       bool doneLast) const {
+  for (std::size_t k = 1; k < at.size(); ++k) {
+    if (doneLast && done[k - 1] != done[k]) {
+      if (done[k - 1]) return false;
+      continue;  // the first done task: the keys start again
+    }
+    const int c = keyMemo_.SharesKey(at[k - 1], at[k]) ? 0 : keyMemo_.Key(at[k - 1]).compare(keyMemo_.Key(at[k]));
+    if (c > 0 || (c == 0 && equalKeysReversed)) return false;
+  }
+  return true;
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {
