@@ -169,7 +169,7 @@ bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<b
       if (done[k - 1]) return false;
       continue;  // the first done task: the keys start again
     }
-    const int c = keyMemo_.SharesKey(at[k - 1], at[k]) ? 0 : keyMemo_.Key(at[k - 1]).compare(keyMemo_.Key(at[k]));
+    const int c = keyMemo_.SharesKey(at[k - 1], at[k]) ? 0 : CompareKeys(keyMemo_.Key(at[k - 1]), keyMemo_.Key(at[k]));
     if (c > 0 || (c == 0 && equalKeysReversed)) return false;
   }
   return true;

@@ -202,7 +202,7 @@ TEST(SortKeys, ASortAfterAnEditPreparesOnlyTheChangedKey) {
 }
 
 // Key sets that take the sort past its 16-byte pieces: long shared beginnings, keys that are
-// the beginning of others, zero bytes, exact duplicates, more items than a small run.
+// the beginning of others, zero bytes, high bytes, exact duplicates, more items than a small run.
 TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
   std::mt19937 rng(7);
   const auto generated = [&](int count, std::size_t shared, int alphabet) {
@@ -225,6 +225,7 @@ TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
       generated(500, 16, 2),
       generated(500, 33, 2),
       generated(200, 64, 1),
+      generated(500, 20, 256),  // bytes above 0x7F compare as unsigned
   };
   ByteCollation collation;
   for (std::size_t c = 0; c < cases.size(); ++c) {
