@@ -184,9 +184,19 @@ void TaskList::SortTasks(int offset, bool openEditor) {
   // order; done last with DoneDown.
   Reorder(false, DoneDown);
 
-  // Among identical rows the one nearest the end is taken.
+  // Among identical rows the one nearest the end is taken. The lengths of the six cells are
+  // compared before their bytes: in a long list nearly every other row differs in one of them,
+  // and the search then reads the rows without their texts.
+  const RowView wanted(remembered);
+  const auto sameLengths = [&](const RowView& row) {
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      if (row[c].size() != wanted[c].size()) return false;
+    }
+    return true;
+  };
   for (int r = table_.RowCount() - 1; r >= 1; --r) {
-    if (table_.Row(r) == RowView(remembered)) {
+    const RowView row = table_.Row(r);
+    if (sameLengths(row) && row == wanted) {
       SetCurrentRow(r);
       if (table_.RowCount() - 1 > visibleRowCount_) SetTopRow(std::max(1, r - offset));
       break;
