@@ -205,7 +205,13 @@ TEST(TaskTable, CellsSurviveEveryChangeOfTheArena) {
         break;
       }
       case 4:
-        if (step % 500 == 4) set(c, r, big);  // a block of its own, then overwritten
+        if (step % 500 == 4) {
+          set(c, r, big);  // a block of its own over many chunks, then overwritten
+        } else {
+          // Up to just over a chunk: shared blocks and blocks of their own, and a compaction
+          // that lays cells across the ends of chunks.
+          set(c, r, std::string(rng() % 3 ? rng() % 16385 : rng() % 70000, static_cast<char>('A' + step % 26)));
+        }
         break;
       case 5:
         t.RemoveRow(r);
