@@ -163,8 +163,9 @@ void TfrmToDo::FormCreate() {
   // 5. The stored window position.
   const WindowPosition stored = ReadWinPosition(app_.profile, Dpi());
 
-  // 6. The tasks.
+  // 6. The tasks, built in the order of the first sort (which the settings' DoneDown decides).
   list_.Clear();
+  list_.DoneDown = ReadBoolean(app_.profile, keys::DoneDown);
   app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
   list_.UpdateTaskCounts();
 

@@ -27,6 +27,17 @@ void KeyOrder::AddKey(std::string_view key) {
 }
 
 void KeyOrder::LoadPrefix(Item& item, std::size_t depth) {
+  if (item.length >= depth + kPrefixBytes) {
+    std::uint64_t word[2];
+    std::memcpy(word, item.data + depth, kPrefixBytes);
+    for (int w = 0; w < 2; ++w) {
+      std::uint64_t v = 0;
+      const auto* b = reinterpret_cast<const unsigned char*>(&word[w]);
+      for (int i = 0; i < 8; ++i) v = (v << 8) | b[i];  // compilers make this one byte swap
+      item.prefix[w] = v;
+    }
+    return;
+  }
   unsigned char head[kPrefixBytes] = {};
   if (item.length > depth) std::memcpy(head, item.data + depth, std::min<std::size_t>(item.length - depth, kPrefixBytes));
   item.prefix[0] = 0;
@@ -41,7 +52,7 @@ namespace {
 template <typename Item>
 bool SameKey(const Item& x, const Item& y) {
   return x.length == y.length && x.prefix[0] == y.prefix[0] && x.prefix[1] == y.prefix[1] &&
-         std::memcmp(x.data, y.data, x.length) == 0;
+         CompareKeys({x.data, x.length}, {y.data, y.length}) == 0;
 }
 
 }  // namespace
@@ -80,7 +91,7 @@ bool KeyOrder::InOrder(bool equalKeysReversed) const {
     } else if (x.prefix[1] != y.prefix[1]) {
       if (x.prefix[1] > y.prefix[1]) return false;
     } else {
-      const int c = std::string_view(x.data, x.length).compare(std::string_view(y.data, y.length));
+      const int c = CompareKeys({x.data, x.length}, {y.data, y.length});
       if (c > 0 || (c == 0 && equalKeysReversed)) return false;
     }
   }
@@ -115,7 +126,7 @@ void KeyOrder::Sort(std::vector<Item>& items, bool equalKeysReversed) {
       std::sort(first, last, [&](const Item& x, const Item& y) {
         const std::string_view kx(x.data + std::min<std::size_t>(x.length, depth), x.length - std::min<std::size_t>(x.length, depth));
         const std::string_view ky(y.data + std::min<std::size_t>(y.length, depth), y.length - std::min<std::size_t>(y.length, depth));
-        const int c = kx.compare(ky);
+        const int c = CompareKeys(kx, ky);
         return c != 0 ? c < 0 : byIndex(x, y);
       });
       continue;

@@ -3,6 +3,7 @@
 // pieces of the keys, kept beside the items, and reads the keys themselves only for the next piece.
 
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -11,6 +12,24 @@
 #include "store/seams.h"
 
 namespace lq {
+
+// Byte order of two keys (<0, 0, >0), eight bytes at a time: keys of one list share long
+// beginnings (the same due date), and some C libraries compare byte by byte.
+inline int CompareKeys(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x;
+    std::uint64_t y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
+  for (; i < n; ++i) {
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
 
 class KeyOrder {
  public:

@@ -160,7 +160,7 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 }
 
 ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
-                             std::string_view startStamp) {
+                             std::string_view startStamp, bool doneLast) {
   ParsedTaskFile result;
   if (bytes.starts_with(kUtf8ByteOrderMark)) {  // an editor's mark, not part of the first line
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
@@ -224,7 +224,9 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   std::vector<Parsed> parsed;
   parsed.reserve(lines.size());
   SortKeyMemo memo;  // by the index in `parsed`
-  memo.Reserve(lines.size(), bytes.size());
+  // Keys are longer than their texts under most collations; room that is never written costs
+  // no memory, and growing the buffer would copy every key made so far.
+  memo.Reserve(lines.size(), 2 * bytes.size());
   // Tasks of the same date and text share one key: an open-addressed table of the first such
   // task by the hash of "date,text".
   constexpr std::uint32_t kEmpty = UINT32_MAX;
@@ -301,6 +303,9 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
     }
     b = e;
   }
+  // The first sort puts the done tasks last when asked to: built in that order, the rows are
+  // already where that sort would put them.
+  if (doneLast) std::stable_partition(order.begin(), order.end(), [&](std::uint32_t i) { return !parsed[i].done; });
 
   // Each row's cells are written straight into the table's text, in row order.
   TaskTable& table = result.table;
@@ -432,7 +437,8 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
   }
   if (read.status == ReadStatus::Folder) readFailed_ = true;  // nothing to keep, nowhere to write
   if (read.status == ReadStatus::Ok) {
-    ParsedTaskFile parsed = ParseTaskFile(read.bytes, list.GetCollation(), startTime.date, FormatStamp(startTime));
+    ParsedTaskFile parsed =
+        ParseTaskFile(read.bytes, list.GetCollation(), startTime.date, FormatStamp(startTime), list.DoneDown);
     report.layout = parsed.layout;
     report.skippedLines = parsed.skippedLines;
     report.blankLines = parsed.blankLines;

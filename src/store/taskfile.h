@@ -32,8 +32,9 @@ struct ParsedTaskFile {
   TaskFileLayout layout = TaskFileLayout::None;
   // The tasks, days left computed, no header. They are in the order the first sort of the list
   // needs them: by due date and text (as that sort orders them), and tasks equal there in the
-  // order of their whole lines. Sorting the lines first, as older versions did, gives the same
-  // list after that sort, but prepares a key for every whole line.
+  // order of their whole lines; with `doneLast`, the done tasks after the open ones. Sorting
+  // the lines first, as older versions did, gives the same list after that sort, but prepares
+  // a key for every whole line.
   TaskTable table;
   SortKeyMemo sortKeys;  // the rows' sort keys, in row order
   int notDone = 0;
@@ -52,7 +53,7 @@ struct ParsedTaskFile {
 // every task of a headerless file. A line that holds a task is read as one: a done task needs
 // no real date; an open one needs it for its days left.
 ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
-                             std::string_view startStamp);
+                             std::string_view startStamp, bool doneLast = false);
 
 // The whole file in format 3.2, every line ended by CR LF. No cell can break its line: line
 // breaks become blanks, and a "|" in an attachment, which would end the field, is written
@@ -94,7 +95,8 @@ class TaskFile {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // Fills the freshly emptied list and its counters. A headerless file also marks the
+  // Fills the freshly emptied list and its counters, in the order its first sort gives (the
+  // list's DoneDown is to be set before). A headerless file also marks the
   // synchronisation as never run ([Sync] LastSync), unless every task kept its stamp.
   TaskFileLoadReport LoadTaskFile(TaskList& list, Profile& profile, const DateTime& startTime);
 

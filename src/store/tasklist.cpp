@@ -1,6 +1,7 @@
 #include "store/tasklist.h"
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include "store/keyorder.h"
@@ -122,22 +123,25 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     at[i] = keyMemo_.Add(plain, collation_);
   }
 
-  KeyOrder keys(collation_);
-  keys.Reserve(at.size());
-  for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
-  const std::vector<std::uint32_t> order = keys.TakeOrder(equalKeysReversed);
-  std::vector<int> rows;
-  rows.reserve(order.size());
-  for (const std::uint32_t i : order) {
-    if (!doneLast || !done[i]) rows.push_back(static_cast<int>(i) + 1);
-  }
-  if (doneLast) {
-    for (const std::uint32_t i : order) {
-      if (done[i]) rows.push_back(static_cast<int>(i) + 1);
-    }
-  }
+  std::vector<int> rows(at.size());
+  std::iota(rows.begin(), rows.end(), 1);
   bool moved = false;
-  for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
+  if (!InOrder(at, done, equalKeysReversed, doneLast)) {
+    KeyOrder keys(collation_);
+    keys.Reserve(at.size());
+    for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
+    const std::vector<std::uint32_t> order = keys.TakeOrder(equalKeysReversed);
+    rows.clear();
+    for (const std::uint32_t i : order) {
+      if (!doneLast || !done[i]) rows.push_back(static_cast<int>(i) + 1);
+    }
+    if (doneLast) {
+      for (const std::uint32_t i : order) {
+        if (done[i]) rows.push_back(static_cast<int>(i) + 1);
+      }
+    }
+    for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
+  }
   if (moved) table_.PermuteRows(rows);
   table_.CompactIfWasteful();  // no view into the table means anything across a sort
 
@@ -156,6 +160,21 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   }
 }
 
+// Whether the pass would leave every task where it is: a list just loaded, or sorted and not
+// changed since, is told in one walk over the keys, without sorting them.
+bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,
+                       bool doneLast) const {
+  for (std::size_t k = 1; k < at.size(); ++k) {
+    if (doneLast && done[k - 1] != done[k]) {
+      if (done[k - 1]) return false;
+      continue;  // the first done task: the keys start again
+    }
+    const int c = keyMemo_.SharesKey(at[k - 1], at[k]) ? 0 : CompareKeys(keyMemo_.Key(at[k - 1]), keyMemo_.Key(at[k]));
+    if (c > 0 || (c == 0 && equalKeysReversed)) return false;
+  }
+  return true;
+}
+
 void TaskList::SortTasks(int offset, bool openEditor) {
   if (offset < 0) offset = 0;
   const TaskRow remembered = table_.RowCopy(currentRow_);
@@ -165,9 +184,19 @@ void TaskList::SortTasks(int offset, bool openEditor) {
   // order; done last with DoneDown.
   Reorder(false, DoneDown);
 
-  // Among identical rows the one nearest the end is taken.
+  // Among identical rows the one nearest the end is taken. The lengths of the six cells are
+  // compared before their bytes: in a long list nearly every other row differs in one of them,
+  // and the search then reads the rows without their texts.
+  const RowView wanted(remembered);
+  const auto sameLengths = [&](const RowView& row) {
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      if (row[c].size() != wanted[c].size()) return false;
+    }
+    return true;
+  };
   for (int r = table_.RowCount() - 1; r >= 1; --r) {
-    if (table_.Row(r) == RowView(remembered)) {
+    const RowView row = table_.Row(r);
+    if (sameLengths(row) && row == wanted) {
       SetCurrentRow(r);
       if (table_.RowCount() - 1 > visibleRowCount_) SetTopRow(std::max(1, r - offset));
       break;

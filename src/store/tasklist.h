@@ -33,7 +33,9 @@ class SortKeyMemo {
   std::uint32_t Add(std::string_view plain, const Collation& collation);
   // Adds an entry that shares the key of entry i.
   std::uint32_t Share(std::uint32_t i);
-  bool SharesKey(std::uint32_t i, std::uint32_t j) const { return entries_[i].offset == entries_[j].offset; }
+  bool SharesKey(std::uint32_t i, std::uint32_t j) const {
+    return entries_[i].offset == entries_[j].offset && entries_[i].length == entries_[j].length;
+  }
   std::size_t Size() const { return entries_.size(); }
   std::size_t Bytes() const { return bytes_.size(); }
   std::string_view Key(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].length}; }
@@ -122,6 +124,10 @@ class TaskList {
   // order; done tasks optionally last. Texts lose their surrounding blanks and the days left
   // are recomputed.
   void Reorder(bool equalKeysReversed, bool doneLast);
+  // Whether the tasks with keys `at` (and done states `done`), in row order, are already in
+  // the order Reorder gives.
+  bool InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,
+               bool doneLast) const;
 
   const Clock& clock_;
   const Collation& collation_;

@@ -72,6 +72,9 @@ TEST_F(SortTest, OnePassReversesEqualKeysAndTwoPassesKeepTheirOrder) {
   Add("2024/03/16(土)", " MILK", false, "3");
   list.SortRows(0);
   EXPECT_EQ(Stamps(), (std::vector<std::string>{"3", "2", "1"}));
+  list.SortRows(0);  // in key order already, and still turned around
+  EXPECT_EQ(Stamps(), (std::vector<std::string>{"1", "2", "3"}));
+  list.SortRows(0);
   list.SortTasks(0, false);
   EXPECT_EQ(Stamps(), (std::vector<std::string>{"3", "2", "1"}));
   list.SortTasks(0, false);
@@ -199,7 +202,7 @@ TEST(SortKeys, ASortAfterAnEditPreparesOnlyTheChangedKey) {
 }
 
 // Key sets that take the sort past its 16-byte pieces: long shared beginnings, keys that are
-// the beginning of others, zero bytes, exact duplicates, more items than a small run.
+// the beginning of others, zero bytes, high bytes, exact duplicates, more items than a small run.
 TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
   std::mt19937 rng(7);
   const auto generated = [&](int count, std::size_t shared, int alphabet) {
@@ -222,6 +225,7 @@ TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
       generated(500, 16, 2),
       generated(500, 33, 2),
       generated(200, 64, 1),
+      generated(500, 20, 256),  // bytes above 0x7F compare as unsigned
   };
   ByteCollation collation;
   for (std::size_t c = 0; c < cases.size(); ++c) {
@@ -245,7 +249,7 @@ TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
 // A generated file (ties in date and text told apart by stamp and mark, kana and letter case
 // mixed, done tasks, blanks around texts) read and sorted as at start-up, against the order
 // written out plainly: by date and trimmed text, ties by the whole line with later lines first,
-// then with DoneDown the done tasks after the open ones.
+// then with DoneDown the done tasks after the open ones (the loader is told DoneDown too).
 TEST(LoadOrderTest, LoadAndFirstSortGiveTheReferenceOrder) {
   std::mt19937 rng(11);
   const std::vector<std::string> words = {Sj("かな"), Sj("カナ"), "Abc", "abc", "ABC", Sj("会議"),
@@ -265,13 +269,6 @@ TEST(LoadOrderTest, LoadAndFirstSortGiveTheReferenceOrder) {
 
   ByteCollation collation;
   testing::FakeClock clock{DateTime{Date{2024, 3, 15}, 10, 0, 0, 0}};
-  ParsedTaskFile parsed = ParseTaskFile(file, collation, clock.Now().date, "");
-  ASSERT_EQ(parsed.skippedLines, 0);
-  TaskList list(clock, collation);
-  list.Table() = std::move(parsed.table);
-  list.AdoptSortKeys(std::move(parsed.sortKeys));
-  list.SortTasks(0, false);
-
   const auto text = [](const std::string& l) { return std::string(TrimBlanks(std::string_view(l).substr(l.find("|,") + 2))); };
   std::vector<std::size_t> expected(lines.size());
   for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = expected.size() - 1 - i;
@@ -281,16 +278,28 @@ TEST(LoadOrderTest, LoadAndFirstSortGiveTheReferenceOrder) {
     if (kx != ky) return kx < ky;
     return collation.SortKey(lines[x]) < collation.SortKey(lines[y]);
   });
-  std::stable_partition(expected.begin(), expected.end(),
+  std::vector<std::size_t> doneLast = expected;
+  std::stable_partition(doneLast.begin(), doneLast.end(),
                         [&](std::size_t i) { return lines[i].substr(33, 2) != kDoneMark; });
-  ASSERT_EQ(list.Table().RowCount(), static_cast<int>(lines.size()) + 1);
-  for (std::size_t k = 0; k < expected.size(); ++k) {
-    const std::string& l = lines[expected[k]];
-    const TaskRow row = list.Table().RowCopy(static_cast<int>(k) + 1);
-    ASSERT_EQ(row[colDueDate] + row[colUpdated] + row[colText] + row[colFlags] + row[colDaysLeft],
-              l.substr(0, 14) + l.substr(15, 17) + text(l) + (l.find("|A|") != std::string::npos ? "A" : "") +
-                  (l.substr(33, 2) == kDoneMark ? std::string(kDoneMark) : *DaysLeft(l.substr(0, 14), clock.Now().date)))
-        << "row " << k + 1;
+
+  for (const bool doneDown : {false, true}) {
+    SCOPED_TRACE(::testing::Message() << "DoneDown " << doneDown);
+    ParsedTaskFile parsed = ParseTaskFile(file, collation, clock.Now().date, "", doneDown);
+    ASSERT_EQ(parsed.skippedLines, 0);
+    TaskList list(clock, collation);
+    list.DoneDown = doneDown;
+    list.Table() = std::move(parsed.table);
+    list.AdoptSortKeys(std::move(parsed.sortKeys));
+    list.SortTasks(0, false);
+    ASSERT_EQ(list.Table().RowCount(), static_cast<int>(lines.size()) + 1);
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      const std::string& l = lines[(doneDown ? doneLast : expected)[k]];
+      const TaskRow row = list.Table().RowCopy(static_cast<int>(k) + 1);
+      ASSERT_EQ(row[colDueDate] + row[colUpdated] + row[colText] + row[colFlags] + row[colDaysLeft],
+                l.substr(0, 14) + l.substr(15, 17) + text(l) + (l.find("|A|") != std::string::npos ? "A" : "") +
+                    (l.substr(33, 2) == kDoneMark ? std::string(kDoneMark) : *DaysLeft(l.substr(0, 14), clock.Now().date)))
+          << "row " << k + 1;
+    }
   }
 }
 
