@@ -67,6 +67,8 @@ TaskTable& TaskTable::operator=(TaskTable&& other) noexcept {
     rows_ = std::move(other.rows_);
     keyTags_ = std::move(other.keyTags_);
     blocks_ = std::move(other.blocks_);
+    adopted_ = std::move(other.adopted_);
+    adoptedAddress_ = std::exchange(other.adoptedAddress_, 0);
     chunks_ = std::move(other.chunks_);
     freeAddress_ = std::exchange(other.freeAddress_, 0);
     freeBytes_ = std::exchange(other.freeBytes_, 0);
@@ -75,6 +77,7 @@ TaskTable& TaskTable::operator=(TaskTable&& other) noexcept {
     other.rows_.clear();
     other.keyTags_.clear();
     other.blocks_.clear();
+    other.adopted_.clear();
     other.chunks_.clear();
     ResetChunkTable();
     other.ResetChunkTable();
@@ -99,11 +102,40 @@ std::uint32_t TaskTable::AddBlock(std::size_t bytes) {
   const std::size_t count = (bytes + kChunkMask) >> kChunkBits;
   if (count > kMaxChunks - chunks_.size()) throw std::length_error("task texts too long");
   blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+  return AddChunks(blocks_.back().get(), bytes);
+}
+
+std::uint32_t TaskTable::AddChunks(char* start, std::size_t bytes) {
+  const std::size_t count = (bytes + kChunkMask) >> kChunkBits;
+  if (count > kMaxChunks - chunks_.size()) throw std::length_error("task texts too long");
   const std::size_t first = chunks_.size();
   chunks_.resize(first + count);
-  for (std::size_t i = 0; i < count; ++i) chunks_[first + i] = blocks_.back().get() + (i << kChunkBits);
+  for (std::size_t i = 0; i < count; ++i) chunks_[first + i] = start + (i << kChunkBits);
   ResetChunkTable();
   return static_cast<std::uint32_t>(first << kChunkBits);
+}
+
+void TaskTable::AdoptText(std::string&& text) {
+  auto held = std::make_unique<std::string>(std::move(text));
+  if (held->empty()) return;
+  adoptedAddress_ = AddChunks(held->data(), held->size());
+  arenaBytes_ += held->size();
+  adopted_.push_back(std::move(held));
+}
+
+void TaskTable::ReferCell(int col, int row, std::string_view piece) {
+  if (adopted_.empty()) return SetCell(col, row, piece);
+  const std::string& text = *adopted_.back();
+  if (piece.empty() || piece.data() < text.data() || piece.data() + piece.size() > text.data() + text.size()) {
+    return SetCell(col, row, piece);
+  }
+  CellRef& c = rows_[Index(row)][Index(col)];
+  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey && piece != Cell(col, row)) {
+    keyTags_[Index(row)] = kNoKey;
+  }
+  liveBytes_ = liveBytes_ - c.size + piece.size();
+  c = CellRef{static_cast<std::uint32_t>(adoptedAddress_ + static_cast<std::size_t>(piece.data() - text.data())),
+              static_cast<std::uint32_t>(piece.size())};
 }
 
 std::uint32_t TaskTable::Allocate(std::size_t bytes) {
@@ -194,6 +226,7 @@ void TaskTable::ClearTasks() {
   rows_.assign(2, Cells{});
   keyTags_.assign(2, kNoKey);
   blocks_.clear();
+  adopted_.clear();
   chunks_.clear();
   ResetChunkTable();
   freeAddress_ = 0;

@@ -119,6 +119,12 @@ class TaskTable {
   }
   // Room for `bytes` more text without a further block (a load knows its size).
   void ReserveText(std::size_t bytes);
+  // Takes `text` (a whole file just read) into the arena as it is, so cells can be made of
+  // pieces of it without copying them (ReferCell). Views into `text` stay valid.
+  void AdoptText(std::string&& text);
+  // The cell becomes `piece`, which lies in the text adopted last and is seen by no other cell
+  // (a later overwrite that fits is written in place). Anything else is copied, as by SetCell.
+  void ReferCell(int col, int row, std::string_view piece);
   // Writes every cell anew, in row order, into fresh blocks, when overwritten texts take more
   // room than the live ones. Every view into the table becomes invalid.
   void CompactIfWasteful();
@@ -145,6 +151,7 @@ class TaskTable {
   char* Place(std::uint32_t address) const { return chunkTable_[address >> kChunkBits] + (address & kChunkMask); }
   std::uint32_t Allocate(std::size_t bytes);
   std::uint32_t AddBlock(std::size_t bytes);
+  std::uint32_t AddChunks(char* start, std::size_t bytes);
   void Release(const Cells& row);
   void CopyFrom(const TaskTable& other);
   void ResetChunkTable() { chunkTable_ = chunks_.empty() ? kNoChunks : chunks_.data(); }
@@ -156,6 +163,9 @@ class TaskTable {
   std::vector<Cells> rows_;
   std::vector<std::uint32_t> keyTags_;  // beside rows_, row by row
   std::vector<std::unique_ptr<char[]>> blocks_;
+  // Adopted texts, each held where it is (a string object never moves here).
+  std::vector<std::unique_ptr<std::string>> adopted_;
+  std::uint32_t adoptedAddress_ = 0;  // where the text adopted last begins
   std::vector<char*> chunks_;  // the start of each chunk, inside its block
   char* const* chunkTable_ = kNoChunks;
   std::uint32_t freeAddress_ = 0;  // the unused end of the block being filled
