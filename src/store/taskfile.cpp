@@ -159,9 +159,18 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
   return lines;
 }
 
-ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
-                             std::string_view startStamp, bool doneLast) {
+namespace {
+
+// Files from this size on are kept by the table as they are (a shorter string may hold its
+// characters inside itself, where they would move with it).
+constexpr std::size_t kKeptFileBytes = 4096;
+
+// With `keep`, the table takes that string (of which `bytes` is the whole) and makes its cells
+// of pieces of it.
+ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date today, std::string_view startStamp,
+                     bool doneLast, std::string* keep) {
   ParsedTaskFile result;
+  result.original = bytes;
   if (bytes.starts_with(kUtf8ByteOrderMark)) {  // an editor's mark, not part of the first line
     bytes.remove_prefix(kUtf8ByteOrderMark.size());
     result.byteOrderMark = true;
@@ -310,27 +319,46 @@ ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation,
   // Each row's cells are written straight into the table's text, in row order.
   TaskTable& table = result.table;
   table.SetRowCount(static_cast<int>(order.size()) + 1);  // row 0 is the header
-  table.ReserveText(bytes.size() + (result.headerlessTasks + result.recognisedLines) * startStamp.size());
+  const std::size_t stamps = static_cast<std::size_t>(result.headerlessTasks + result.recognisedLines) * startStamp.size();
+  if (keep && keep->size() >= kKeptFileBytes) {
+    // Only the days left are written; every other cell is a piece of the file.
+    table.AdoptText(std::move(*keep));
+    table.ReserveText(order.size() * 8 + stamps);
+  } else {
+    table.ReserveText(bytes.size() + stamps);
+  }
   for (std::size_t k = 0; k < order.size(); ++k) {
     const Parsed& p = parsed[order[k]];
     const std::string_view line = lines[p.line];
     const auto fields = SplitTaskLine(line, p.layout);
     const std::string_view dueDate = line.substr(0, kDateBytes);
     const int row = static_cast<int>(k) + 1;
-    table.SetCell(colDueDate, row, dueDate);
+    table.ReferCell(colDueDate, row, dueDate);
     if (p.done) {
-      table.SetCell(colDaysLeft, row, kDoneMark);
+      table.ReferCell(colDaysLeft, row, fields->mark);
     } else {
       table.SetCell(colDaysLeft, row, *DaysLeft(dueDate, today));
     }
-    table.SetCell(colText, row, fields->text);
-    table.SetCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
-    table.SetCell(colAttachment, row, fields->attachment);
-    table.SetCell(colFlags, row, fields->flags);
+    table.ReferCell(colText, row, fields->text);
+    table.ReferCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
+    table.ReferCell(colAttachment, row, fields->attachment);
+    table.ReferCell(colFlags, row, fields->flags);
     table.SetKeyTag(row, order[k]);
   }
   result.sortKeys = std::move(memo);
   return result;
+}
+
+}  // namespace
+
+ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
+                             std::string_view startStamp, bool doneLast) {
+  return Parse(bytes, collation, today, startStamp, doneLast, nullptr);
+}
+
+ParsedTaskFile ParseTaskFile(std::string&& bytes, const Collation& collation, Date today,
+                             std::string_view startStamp, bool doneLast) {
+  return Parse(bytes, collation, today, startStamp, doneLast, &bytes);
 }
 
 std::string FormatTaskFile(const TaskTable& table) {
@@ -437,8 +465,8 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
   }
   if (read.status == ReadStatus::Folder) readFailed_ = true;  // nothing to keep, nowhere to write
   if (read.status == ReadStatus::Ok) {
-    ParsedTaskFile parsed =
-        ParseTaskFile(read.bytes, list.GetCollation(), startTime.date, FormatStamp(startTime), list.DoneDown);
+    ParsedTaskFile parsed = ParseTaskFile(std::move(read.bytes), list.GetCollation(), startTime.date,
+                                          FormatStamp(startTime), list.DoneDown);
     report.layout = parsed.layout;
     report.skippedLines = parsed.skippedLines;
     report.blankLines = parsed.blankLines;
@@ -446,6 +474,12 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     report.recognisedLines = parsed.recognisedLines;
     report.extraHeaders = parsed.extraHeaders;
     report.misfitLines = parsed.misfitLines;
+    // The original is kept before any cell is written: the table may hold the bytes read.
+    if (parsed.skippedLines > 0 || report.Reinterpreted()) {
+      backupPending_ = true;
+      originalBytes_ = std::string(parsed.original);
+      report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);
+    }
     const TaskRow header = list.Table().RowCopy(0);
     list.Table() = std::move(parsed.table);
     list.Table().SetRow(0, header);
@@ -457,11 +491,6 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     const bool freshStamps = parsed.headerlessTasks > 0 || parsed.recognisedLines == 0;
     if (parsed.layout == TaskFileLayout::Headerless && freshStamps) {
       report.lastSyncWriteFailed = !profile.WriteString("Sync", "LastSync", kNeverSynced);
-    }
-    if (parsed.skippedLines > 0 || report.Reinterpreted()) {
-      backupPending_ = true;
-      originalBytes_ = std::move(read.bytes);
-      report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);
     }
   }
   list.UpdateTaskCounts();

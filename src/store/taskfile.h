@@ -37,6 +37,9 @@ struct ParsedTaskFile {
   // a key for every whole line.
   TaskTable table;
   SortKeyMemo sortKeys;  // the rows' sort keys, in row order
+  // The bytes read, as they were; they may lie in the table, and then last until a cell is
+  // written.
+  std::string_view original;
   int notDone = 0;
   int done = 0;
   int skippedLines = 0;  // lines with content that hold no readable task
@@ -53,6 +56,9 @@ struct ParsedTaskFile {
 // every task of a headerless file. A line that holds a task is read as one: a done task needs
 // no real date; an open one needs it for its days left.
 ParsedTaskFile ParseTaskFile(std::string_view bytes, const Collation& collation, Date today,
+                             std::string_view startStamp, bool doneLast = false);
+// The same, the table keeping the bytes themselves and making its cells of pieces of them.
+ParsedTaskFile ParseTaskFile(std::string&& bytes, const Collation& collation, Date today,
                              std::string_view startStamp, bool doneLast = false);
 
 // The whole file in format 3.2, every line ended by CR LF. No cell can break its line: line

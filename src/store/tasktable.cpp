@@ -35,6 +35,8 @@ namespace {
 // own, so a long text never wastes the rest of a shared one.
 constexpr std::size_t kBlockBytes = 64 * 1024;
 constexpr std::size_t kOwnBlockBytes = kBlockBytes / 4;
+// 2^32 bytes of addresses; a task file is far smaller.
+constexpr std::size_t kMaxChunks = std::size_t{1} << 16;
 
 }  // namespace
 
@@ -65,13 +67,20 @@ TaskTable& TaskTable::operator=(TaskTable&& other) noexcept {
     rows_ = std::move(other.rows_);
     keyTags_ = std::move(other.keyTags_);
     blocks_ = std::move(other.blocks_);
-    free_ = std::exchange(other.free_, nullptr);
+    adopted_ = std::move(other.adopted_);
+    adoptedAddress_ = std::exchange(other.adoptedAddress_, 0);
+    chunks_ = std::move(other.chunks_);
+    freeAddress_ = std::exchange(other.freeAddress_, 0);
     freeBytes_ = std::exchange(other.freeBytes_, 0);
     arenaBytes_ = std::exchange(other.arenaBytes_, 0);
     liveBytes_ = std::exchange(other.liveBytes_, 0);
     other.rows_.clear();
     other.keyTags_.clear();
     other.blocks_.clear();
+    other.adopted_.clear();
+    other.chunks_.clear();
+    ResetChunkTable();
+    other.ResetChunkTable();
   }
   return *this;
 }
@@ -89,15 +98,56 @@ void TaskTable::CopyFrom(const TaskTable& other) {
   for (int r = 0; r < RowCount(); ++r) SetRow(r, other.Row(r));
 }
 
-char* TaskTable::Allocate(std::size_t bytes) {
+std::uint32_t TaskTable::AddBlock(std::size_t bytes) {
+  const std::size_t count = (bytes + kChunkMask) >> kChunkBits;
+  if (count > kMaxChunks - chunks_.size()) throw std::length_error("task texts too long");
+  blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+  return AddChunks(blocks_.back().get(), bytes);
+}
+
+std::uint32_t TaskTable::AddChunks(char* start, std::size_t bytes) {
+  const std::size_t count = (bytes + kChunkMask) >> kChunkBits;
+  if (count > kMaxChunks - chunks_.size()) throw std::length_error("task texts too long");
+  const std::size_t first = chunks_.size();
+  chunks_.resize(first + count);
+  for (std::size_t i = 0; i < count; ++i) chunks_[first + i] = start + (i << kChunkBits);
+  ResetChunkTable();
+  return static_cast<std::uint32_t>(first << kChunkBits);
+}
+
+void TaskTable::AdoptText(std::string&& text) {
+  auto held = std::make_unique<std::string>(std::move(text));
+  if (held->empty()) return;
+  adoptedAddress_ = AddChunks(held->data(), held->size());
+  arenaBytes_ += held->size();
+  adopted_.push_back(std::move(held));
+}
+
+void TaskTable::ReferCell(int col, int row, std::string_view piece) {
+  if (adopted_.empty()) return SetCell(col, row, piece);
+  const std::string& text = *adopted_.back();
+  if (piece.empty() || piece.data() < text.data() || piece.data() + piece.size() > text.data() + text.size()) {
+    return SetCell(col, row, piece);
+  }
+  CellRef& c = rows_[Index(row)][Index(col)];
+  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey && piece != Cell(col, row)) {
+    keyTags_[Index(row)] = kNoKey;
+  }
+  liveBytes_ = liveBytes_ - c.size + piece.size();
+  c = CellRef{static_cast<std::uint32_t>(adoptedAddress_ + static_cast<std::size_t>(piece.data() - text.data())),
+              static_cast<std::uint32_t>(piece.size())};
+}
+
+std::uint32_t TaskTable::Allocate(std::size_t bytes) {
   if (bytes > kOwnBlockBytes) {
-    blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(bytes), bytes});
+    const std::uint32_t address = AddBlock(bytes);
     arenaBytes_ += bytes;
-    return blocks_.back().bytes.get();
+    return address;
   }
   if (bytes > freeBytes_) ReserveText(kBlockBytes);
-  char* place = free_;
-  free_ += bytes;
+  const std::uint32_t place = freeAddress_;
+  // The last byte of a full block may sit at the top of the address space.
+  freeAddress_ = static_cast<std::uint32_t>(freeAddress_ + bytes);
   freeBytes_ -= bytes;
   arenaBytes_ += bytes;
   return place;
@@ -106,28 +156,27 @@ char* TaskTable::Allocate(std::size_t bytes) {
 void TaskTable::ReserveText(std::size_t bytes) {
   if (bytes <= freeBytes_) return;
   const std::size_t size = bytes < kBlockBytes ? kBlockBytes : bytes;
-  blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(size), size});
-  free_ = blocks_.back().bytes.get();
+  freeAddress_ = AddBlock(size);
   freeBytes_ = size;
 }
 
 void TaskTable::SetCell(int col, int row, std::string_view text) {
   if (text.size() > UINT32_MAX) throw std::length_error("cell text too long");
   CellRef& c = rows_[Index(row)][Index(col)];
-  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey &&
-      text != std::string_view(c.data, c.size)) {
+  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey && text != Cell(col, row)) {
     keyTags_[Index(row)] = kNoKey;
   }
   const auto size = static_cast<std::uint32_t>(text.size());
-  if (size <= c.capacity) {
-    if (size > 0) std::memmove(c.data, text.data(), size);  // `text` may overlap the cell
+  if (size <= c.size) {
+    if (size > 0) std::memmove(Place(c.address), text.data(), size);  // `text` may overlap the cell
+    liveBytes_ -= c.size - size;
     c.size = size;
     return;
   }
-  char* place = Allocate(size);  // no block moves, so `text` stays where it was
-  std::memcpy(place, text.data(), size);
-  liveBytes_ += size - c.capacity;
-  c = CellRef{place, size, size};
+  const std::uint32_t address = Allocate(size);  // no block moves, so `text` stays where it was
+  std::memcpy(Place(address), text.data(), size);
+  liveBytes_ += size - c.size;
+  c = CellRef{address, size};
 }
 
 RowView TaskTable::Row(int row) const {
@@ -141,7 +190,7 @@ void TaskTable::SetRow(int row, const RowView& cells) {
 }
 
 void TaskTable::Release(const Cells& row) {
-  for (const CellRef& c : row) liveBytes_ -= c.capacity;
+  for (const CellRef& c : row) liveBytes_ -= c.size;
 }
 
 void TaskTable::SetRowCount(int count) {
@@ -177,7 +226,10 @@ void TaskTable::ClearTasks() {
   rows_.assign(2, Cells{});
   keyTags_.assign(2, kNoKey);
   blocks_.clear();
-  free_ = nullptr;
+  adopted_.clear();
+  chunks_.clear();
+  ResetChunkTable();
+  freeAddress_ = 0;
   freeBytes_ = 0;
   arenaBytes_ = 0;
   liveBytes_ = 0;

@@ -80,8 +80,8 @@ class TaskTable {
   void SetRowCount(int count);  // never below 2; new rows are empty
 
   std::string_view Cell(int col, int row) const {
-    const CellRef& c = rows_[Index(row)][Index(col)];
-    return {c.data, c.size};
+    const CellRef c = rows_[Index(row)][Index(col)];
+    return {Place(c.address), c.size};
   }
   // `text` may view this table's own cells.
   void SetCell(int col, int row, std::string_view text);
@@ -119,6 +119,12 @@ class TaskTable {
   }
   // Room for `bytes` more text without a further block (a load knows its size).
   void ReserveText(std::size_t bytes);
+  // Takes `text` (a whole file just read) into the arena as it is, so cells can be made of
+  // pieces of it without copying them (ReferCell). Views into `text` stay valid.
+  void AdoptText(std::string&& text);
+  // The cell becomes `piece`, which lies in the text adopted last and is seen by no other cell
+  // (a later overwrite that fits is written in place). Anything else is copied, as by SetCell.
+  void ReferCell(int col, int row, std::string_view piece);
   // Writes every cell anew, in row order, into fresh blocks, when overwritten texts take more
   // room than the live ones. Every view into the table becomes invalid.
   void CompactIfWasteful();
@@ -128,29 +134,44 @@ class TaskTable {
   std::size_t LiveBytes() const { return liveBytes_; }
 
  private:
+  // A cell's place is an address in the arena: the chunk's number above kChunkBits, the offset
+  // in it below. A block of S bytes takes ceil(S / chunk) consecutive chunks, so the addresses
+  // of one block run on without a gap and a text may cross a chunk's end. The place is as long
+  // as the text: an overwrite that fits stays there and gives up the rest.
+  static constexpr unsigned kChunkBits = 16;
+  static constexpr std::uint32_t kChunkMask = (std::uint32_t{1} << kChunkBits) - 1;
   struct CellRef {
-    char* data = nullptr;
+    std::uint32_t address = 0;  // the empty cell needs no chunk of its own
     std::uint32_t size = 0;
-    std::uint32_t capacity = 0;  // bytes of its place; an overwrite that fits stays there
   };
+  static_assert(sizeof(CellRef) == 8, "a row is meant to fill 48 bytes");
   using Cells = std::array<CellRef, kColumnCount>;
-  struct Block {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-  };
 
   static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
-  char* Allocate(std::size_t bytes);
+  char* Place(std::uint32_t address) const { return chunkTable_[address >> kChunkBits] + (address & kChunkMask); }
+  std::uint32_t Allocate(std::size_t bytes);
+  std::uint32_t AddBlock(std::size_t bytes);
+  std::uint32_t AddChunks(char* start, std::size_t bytes);
   void Release(const Cells& row);
   void CopyFrom(const TaskTable& other);
+  void ResetChunkTable() { chunkTable_ = chunks_.empty() ? kNoChunks : chunks_.data(); }
+
+  // Where the empty cells of a table without chunks point.
+  static inline char noText_[1] = {};
+  static inline char* const kNoChunks[1] = {noText_};
 
   std::vector<Cells> rows_;
   std::vector<std::uint32_t> keyTags_;  // beside rows_, row by row
-  std::vector<Block> blocks_;
-  char* free_ = nullptr;         // the unused end of the block being filled
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  // Adopted texts, each held where it is (a string object never moves here).
+  std::vector<std::unique_ptr<std::string>> adopted_;
+  std::uint32_t adoptedAddress_ = 0;  // where the text adopted last begins
+  std::vector<char*> chunks_;  // the start of each chunk, inside its block
+  char* const* chunkTable_ = kNoChunks;
+  std::uint32_t freeAddress_ = 0;  // the unused end of the block being filled
   std::size_t freeBytes_ = 0;
   std::size_t arenaBytes_ = 0;   // bytes handed out
-  std::size_t liveBytes_ = 0;    // capacities of the cells in rows_
+  std::size_t liveBytes_ = 0;    // sizes of the cells in rows_
 };
 
 }  // namespace lq

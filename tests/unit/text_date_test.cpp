@@ -205,7 +205,13 @@ TEST(TaskTable, CellsSurviveEveryChangeOfTheArena) {
         break;
       }
       case 4:
-        if (step % 500 == 4) set(c, r, big);  // a block of its own, then overwritten
+        if (step % 500 == 4) {
+          set(c, r, big);  // a block of its own over many chunks, then overwritten
+        } else {
+          // Up to just over a chunk: shared blocks and blocks of their own, and a compaction
+          // that lays cells across the ends of chunks.
+          set(c, r, std::string(rng() % 3 ? rng() % 16385 : rng() % 70000, static_cast<char>('A' + step % 26)));
+        }
         break;
       case 5:
         t.RemoveRow(r);
@@ -234,6 +240,17 @@ TEST(TaskTable, CellsSurviveEveryChangeOfTheArena) {
         break;
       case 9:
         if (step % 50 == 9) t = TaskTable(t);
+        if (step % 50 == 19) {  // a file taken as it is, and a row made of pieces of it
+          std::string file(5000 + static_cast<std::size_t>(step), ' ');
+          for (std::size_t i = 0; i < file.size(); ++i) file[i] = static_cast<char>('!' + (i + step) % 90);
+          const std::string_view whole = file;
+          t.AdoptText(std::move(file));
+          for (int col = 0; col < kColumnCount; ++col) {
+            const std::string_view piece = whole.substr(static_cast<std::size_t>(col) * 800, rng() % 800);
+            model[r][col] = std::string(piece);
+            t.ReferCell(col, r, piece);
+          }
+        }
         break;
     }
     check("random walk");
