@@ -192,6 +192,38 @@ TEST_F(TaskFileTest, UnreadableLinesAreSkippedCountedAndKeptInABackup) {
   EXPECT_EQ(store.files[kBackup], "untouched");
 }
 
+// A file of some kilobytes is kept by the table, its cells pieces of it: edits written in
+// place reach neither the original kept for the backup nor any other task.
+TEST_F(TaskFileTest, AKeptFileGivesItsOriginalToTheBackupWhateverTheEdits) {
+  std::string original = std::string(kHeader32) + "\r\n";
+  std::string expected = original;
+  for (int i = 0; i < 100; ++i) {
+    const std::string n = std::to_string(100 + i);
+    const std::string line = Line32("2024/03/16(土)", "20240301101010" + n, i % 3 == 0, "C:\\a" + n + ".txt",
+                                    i % 2 ? "A" : "", "task " + n);
+    original += line + "\r\n";
+    if (i == 0) {
+      expected += Line32("2024/03/16(土)", "20991231235959999", true, "", "", "x") + "\r\n";
+    } else if (i == 1) {
+      expected += Line32("2024/03/16(土)", "20240301101010" + n, false, "C:\\a" + n + ".txt", "A", std::string(300, 'y')) + "\r\n";
+    } else {
+      expected += line + "\r\n";
+    }
+  }
+  original += "a line that holds no task\r\n";
+  ASSERT_GT(original.size(), 4096u);
+  const auto report = Load(original);
+  ASSERT_EQ(report.skippedLines, 1);
+  ASSERT_TRUE(report.backupPath);
+  ASSERT_EQ(Cell(colText, 1), "task 100");
+  list.Table().SetCell(colText, 1, "x");                      // shorter: written in place
+  list.Table().SetCell(colAttachment, 1, "");
+  list.Table().SetCell(colUpdated, 1, "20991231235959999");   // as long: in place
+  list.Table().SetCell(colText, 2, std::string(300, 'y'));    // longer: elsewhere
+  EXPECT_EQ(Save(), expected);
+  EXPECT_EQ(store.files[kBackup], original);
+}
+
 // Part of the list, though its date does not exist: a done task needs no date arithmetic.
 TEST_F(TaskFileTest, ADoneTaskWhoseDateDoesNotExistIsKeptLikeAnyOtherDoneTask) {
   const std::string badDate = Sj("2026/02/30(火),20240101000000003,済,|||,bad date done");
