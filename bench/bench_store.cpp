@@ -57,27 +57,11 @@ void PrepareFiles() {
   }
 }
 
-void BM_LoadAndSort(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  FixedClock clock;
-  lq::ByteCollation collation;
-  lq::StdFileStore store;
-  NullProfile profile;
-  for (auto _ : state) {
-    lq::TaskList list(clock, collation);
-    lq::TaskFile file(TaskFilePath(n), store);
-    file.LoadTaskFile(list, profile, clock.Now());
-    list.SortTasks(0, false);
-    benchmark::DoNotOptimize(list.Table().RowCount());
-  }
-  state.SetItemsProcessed(state.iterations() * n);
-}
-
-// The same as a start-up does it: the memory of each run is given back to the system before
-// the next, so every load touches fresh pages, whatever its size. (Repeated in one process, a
-// small load reuses the pages of the one before and a large one does not, which says more
-// about the C library than about the load.)
-void BM_LoadAndSortCold(benchmark::State& state) {
+// Loads and sorts the file of n tasks once per run. With `freshMemory`, as a start-up does it:
+// the memory of each run is given back to the system before the next, so every load touches
+// fresh pages, whatever its size. (Repeated in one process, a small load reuses the pages of
+// the one before and a large one does not, which says more about the C library than the load.)
+void LoadAndSort(benchmark::State& state, bool freshMemory) {
   const int n = static_cast<int>(state.range(0));
   FixedClock clock;
   lq::ByteCollation collation;
@@ -90,15 +74,20 @@ void BM_LoadAndSortCold(benchmark::State& state) {
       file.LoadTaskFile(list, profile, clock.Now());
       list.SortTasks(0, false);
       benchmark::DoNotOptimize(list.Table().RowCount());
-      state.PauseTiming();
+      if (freshMemory) state.PauseTiming();
     }
+    if (freshMemory) {
 #ifdef __GLIBC__
-    ::malloc_trim(0);
+      ::malloc_trim(0);
 #endif
-    state.ResumeTiming();
+      state.ResumeTiming();
+    }
   }
   state.SetItemsProcessed(state.iterations() * n);
 }
+
+void BM_LoadAndSort(benchmark::State& state) { LoadAndSort(state, false); }
+void BM_LoadAndSortCold(benchmark::State& state) { LoadAndSort(state, true); }
 
 void BM_SortTasks(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
