@@ -126,7 +126,10 @@ void TaskTable::AdoptText(std::string&& text) {
 void TaskTable::ReferCell(int col, int row, std::string_view piece) {
   if (adopted_.empty()) return SetCell(col, row, piece);
   const std::string& text = *adopted_.back();
-  if (piece.empty() || piece.data() < text.data() || piece.data() + piece.size() > text.data() + text.size()) {
+  // Addresses of unrelated objects are compared as numbers: the piece may lie anywhere.
+  const auto at = reinterpret_cast<std::uintptr_t>(piece.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(text.data());
+  if (piece.empty() || piece.size() > text.size() || at < begin || at - begin > text.size() - piece.size()) {
     return SetCell(col, row, piece);
   }
   CellRef& c = rows_[Index(row)][Index(col)];
