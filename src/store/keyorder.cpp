@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/prefetch.h"
+
 namespace lq {
 namespace {
 
@@ -10,6 +12,8 @@ constexpr std::size_t kPrefixBytes = 16;
 // Runs of equal prefixes up to this size compare their remaining key bytes directly; larger
 // ones load the next prefix and are sorted again.
 constexpr std::size_t kDirectRun = 16;
+// How many items ahead the next prefixes are asked for.
+constexpr std::size_t kLoadAhead = 8;
 
 }  // namespace
 
@@ -148,7 +152,11 @@ void KeyOrder::Sort(std::vector<Item>& items, bool equalKeysReversed) {
         ++e;
       }
       if (e - b > 1) {
-        for (std::size_t k = b; k < e; ++k) LoadPrefix(items[k], depth + kPrefixBytes);
+        for (std::size_t k = b; k < e; ++k) {
+          // The keys lie in the order they were added, no longer the items': asked for ahead.
+          if (k + kLoadAhead < e) Prefetch(items[k + kLoadAhead].data + depth + kPrefixBytes);
+          LoadPrefix(items[k], depth + kPrefixBytes);
+        }
         pending.push_back(Range{b, e, depth + kPrefixBytes});
       }
       b = e;

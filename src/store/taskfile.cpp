@@ -164,6 +164,8 @@ namespace {
 // Files from this size on are kept by the table as they are (a shorter string may hold its
 // characters inside itself, where they would move with it).
 constexpr std::size_t kKeptFileBytes = 4096;
+// How many lines ahead the loader asks for the row it will fill.
+constexpr std::size_t kRowsAhead = 16;
 
 // With `keep`, the table takes that string (of which `bytes` is the whole) and makes its cells
 // of pieces of it.
@@ -224,11 +226,12 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
   }
 
   // The accepted lines, small: the cells are made only once the order is known, each row
-  // then built in its final place, so the table's text lies in row order.
+  // then built in its final place.
   struct Parsed {
     std::uint32_t line;  // index in the file, for the order of equal lines
     TaskFileLayout layout;
     bool done;
+    std::uint16_t check;  // the top bits of the hash of "date,text": most other texts differ in them
   };
   std::vector<Parsed> parsed;
   parsed.reserve(lines.size());
@@ -270,16 +273,21 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
       ++result.misfitLines;
     }
     ++(done ? result.done : result.notDone);
-    parsed.push_back(Parsed{static_cast<std::uint32_t>(i), layout, done});
     // The sort key of the task: due date, ",", text without surrounding blanks.
     plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
-    std::size_t slot = std::hash<std::string_view>{}(plain) & (slots - 1);
+    const std::size_t hash = std::hash<std::string_view>{}(plain);
+    const auto check = static_cast<std::uint16_t>(hash >> (8 * sizeof hash - 16));
+    parsed.push_back(Parsed{static_cast<std::uint32_t>(i), layout, done, check});
+    std::size_t slot = hash & (slots - 1);
     while (firstOfText[slot] != kEmpty) {
       const Parsed& other = parsed[firstOfText[slot]];
-      const std::string_view otherLine = lines[other.line];
-      if (otherLine.substr(0, kDateBytes) == dueDate) {
-        const auto otherFields = SplitTaskLine(otherLine, other.layout);
-        if (TrimBlanks(otherFields->text) == plain.substr(kDateBytes + 1)) break;
+      // Only a line with the same check is read: in a long file it lies far from this one.
+      if (other.check == check) {
+        const std::string_view otherLine = lines[other.line];
+        if (otherLine.substr(0, kDateBytes) == dueDate &&
+            TrimBlanks(SplitTaskLine(otherLine, other.layout)->text) == plain.substr(kDateBytes + 1)) {
+          break;
+        }
       }
       slot = (slot + 1) & (slots - 1);
     }
@@ -316,23 +324,28 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
   // already where that sort would put them.
   if (doneLast) std::stable_partition(order.begin(), order.end(), [&](std::uint32_t i) { return !parsed[i].done; });
 
-  // Each row's cells are written straight into the table's text, in row order.
+  // The rows are built walking the file front to back, each put at its place in the order: the
+  // lines are read as they lie, and only the rows are written out of turn.
+  std::vector<std::uint32_t> rowOf(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) rowOf[order[k]] = static_cast<std::uint32_t>(k) + 1;
+  order = std::vector<std::uint32_t>();
   TaskTable& table = result.table;
-  table.SetRowCount(static_cast<int>(order.size()) + 1);  // row 0 is the header
+  table.SetRowCount(static_cast<int>(rowOf.size()) + 1);  // row 0 is the header
   const std::size_t stamps = static_cast<std::size_t>(result.headerlessTasks + result.recognisedLines) * startStamp.size();
   if (keep && keep->size() >= kKeptFileBytes) {
     // Only the days left are written; every other cell is a piece of the file.
     table.AdoptText(std::move(*keep));
-    table.ReserveText(order.size() * 8 + stamps);
+    table.ReserveText(rowOf.size() * 8 + stamps);
   } else {
     table.ReserveText(bytes.size() + stamps);
   }
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    const Parsed& p = parsed[order[k]];
+  for (std::size_t i = 0; i < parsed.size(); ++i) {
+    if (i + kRowsAhead < rowOf.size()) table.PrefetchRow(static_cast<int>(rowOf[i + kRowsAhead]));
+    const Parsed& p = parsed[i];
     const std::string_view line = lines[p.line];
     const auto fields = SplitTaskLine(line, p.layout);
     const std::string_view dueDate = line.substr(0, kDateBytes);
-    const int row = static_cast<int>(k) + 1;
+    const int row = static_cast<int>(rowOf[i]);
     table.ReferCell(colDueDate, row, dueDate);
     if (p.done) {
       table.ReferCell(colDaysLeft, row, fields->mark);
@@ -343,7 +356,7 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
     table.ReferCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
     table.ReferCell(colAttachment, row, fields->attachment);
     table.ReferCell(colFlags, row, fields->flags);
-    table.SetKeyTag(row, order[k]);
+    table.SetKeyTag(row, static_cast<std::uint32_t>(i));
   }
   result.sortKeys = std::move(memo);
   return result;

@@ -2,12 +2,21 @@
 
 #include <algorithm>
 #include <numeric>
+#include <stdexcept>
 #include <vector>
 
 #include "store/keyorder.h"
+#include "store/prefetch.h"
 #include "store/text.h"
 
 namespace lq {
+namespace {
+
+// How many rows ahead the walks ask for the texts and keys of a row: those of a list just
+// loaded lie in the order of its file.
+constexpr int kPrefetchRows = 12;
+
+}  // namespace
 
 void SortKeyMemo::Clear() {
   bytes_.clear();
@@ -19,16 +28,22 @@ void SortKeyMemo::Reserve(std::size_t count, std::size_t bytes) {
   bytes_.reserve(bytes);
 }
 
+SortKeyMemo::Entry SortKeyMemo::EntryFrom(std::size_t offset) const {
+  if (bytes_.size() > UINT32_MAX) throw std::length_error("sort keys too long");
+  return Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(bytes_.size() - offset)};
+}
+
 std::uint32_t SortKeyMemo::AddKey(std::string_view key) {
-  entries_.push_back(Entry{bytes_.size(), key.size()});
+  const std::size_t offset = bytes_.size();
   bytes_.append(key);
+  entries_.push_back(EntryFrom(offset));
   return static_cast<std::uint32_t>(entries_.size() - 1);
 }
 
 std::uint32_t SortKeyMemo::Add(std::string_view plain, const Collation& collation) {
   const std::size_t offset = bytes_.size();
   collation.AppendSortKey(plain, bytes_);
-  entries_.push_back(Entry{offset, bytes_.size() - offset});
+  entries_.push_back(EntryFrom(offset));
   return static_cast<std::uint32_t>(entries_.size() - 1);
 }
 
@@ -92,6 +107,13 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   const Date today = Today();
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
+    if (r + kPrefetchRows < table_.RowCount()) {
+      const int ahead = r + kPrefetchRows;
+      Prefetch(table_.Cell(colDueDate, ahead).data());
+      const std::string_view text = table_.Cell(colText, ahead);
+      Prefetch(text.data() + text.size());
+      Prefetch(table_.Cell(colDaysLeft, ahead).data());
+    }
     if (!table_.IsTask(r)) continue;
     ++count;
     if (r != count) table_.MoveRow(r, count);
@@ -165,6 +187,7 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
 bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,
                        bool doneLast) const {
   for (std::size_t k = 1; k < at.size(); ++k) {
+    if (k + kPrefetchRows < at.size()) Prefetch(keyMemo_.Key(at[k + kPrefetchRows]).data());
     if (doneLast && done[k - 1] != done[k]) {
       if (done[k - 1]) return false;
       continue;  // the first done task: the keys start again

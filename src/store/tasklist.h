@@ -41,10 +41,14 @@ class SortKeyMemo {
   std::string_view Key(std::size_t i) const { return {bytes_.data() + entries_[i].offset, entries_[i].length}; }
 
  private:
+  // Eight bytes an entry: a long list's entries are read out of turn, and each of them is one
+  // more page to touch. The keys of one list stay below 4 GiB (its texts do too).
   struct Entry {
-    std::size_t offset;
-    std::size_t length;
+    std::uint32_t offset;
+    std::uint32_t length;
   };
+  // The entry of the key from `offset` to the end of the buffer.
+  Entry EntryFrom(std::size_t offset) const;
   std::string bytes_;
   std::vector<Entry> entries_;
 };

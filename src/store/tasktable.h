@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/prefetch.h"
+
 namespace lq {
 
 enum Column : int {
@@ -113,6 +115,11 @@ class TaskTable {
   std::uint32_t KeyTag(int row) const { return keyTags_[Index(row)]; }
   void SetKeyTag(int row, std::uint32_t tag) { keyTags_[Index(row)] = tag; }
 
+  // Asks the processor for a row's memory ahead of filling it (a loader fills rows out of turn).
+  void PrefetchRow(int row) const {
+    PrefetchForWriting(&rows_[Index(row)]);
+    PrefetchForWriting(&keyTags_[Index(row)]);
+  }
   void ReserveRows(std::size_t count) {
     rows_.reserve(count);
     keyTags_.reserve(count);
