@@ -127,6 +127,7 @@ void KeyOrder::Sort(std::vector<Item>& items, bool equalKeysReversed) {
     const auto first = items.begin() + static_cast<std::ptrdiff_t>(range.begin);
     const auto last = items.begin() + static_cast<std::ptrdiff_t>(range.end);
     if (range.end - range.begin <= kDirectRun) {
+      for (auto it = first; it != last; ++it) Prefetch(it->data + std::min<std::size_t>(it->length, depth));
       std::sort(first, last, [&](const Item& x, const Item& y) {
         const std::string_view kx(x.data + std::min<std::size_t>(x.length, depth), x.length - std::min<std::size_t>(x.length, depth));
         const std::string_view ky(y.data + std::min<std::size_t>(y.length, depth), y.length - std::min<std::size_t>(y.length, depth));
