@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "sjis.h"
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "store/keyorder.h"
@@ -278,14 +279,27 @@ TEST(LoadOrderTest, LoadAndFirstSortGiveTheReferenceOrder) {
     if (kx != ky) return kx < ky;
     return collation.SortKey(lines[x]) < collation.SortKey(lines[y]);
   });
+  // The keys a load makes: the header's, one for each distinct date and text, and a whole-line
+  // key for each line whose key equals another's (letter case aside).
+  std::map<std::string, int> plains;
+  std::map<std::string, int> linesPerKey;
+  for (const std::string& l : lines) {
+    const std::string plain = l.substr(0, 14) + "," + text(l);
+    ++plains[plain];
+    ++linesPerKey[collation.SortKey(plain)];
+  }
+  int keysNeeded = 1 + static_cast<int>(plains.size());
+  for (const auto& [key, count] : linesPerKey) keysNeeded += count > 1 ? count : 0;
   std::vector<std::size_t> doneLast = expected;
   std::stable_partition(doneLast.begin(), doneLast.end(),
                         [&](std::size_t i) { return lines[i].substr(33, 2) != kDoneMark; });
 
   for (const bool doneDown : {false, true}) {
     SCOPED_TRACE(::testing::Message() << "DoneDown " << doneDown);
-    ParsedTaskFile parsed = ParseTaskFile(file, collation, clock.Now().date, "", doneDown);
+    CountingCollation counting;
+    ParsedTaskFile parsed = ParseTaskFile(file, counting, clock.Now().date, "", doneDown);
     ASSERT_EQ(parsed.skippedLines, 0);
+    EXPECT_EQ(counting.made, keysNeeded);
     TaskList list(clock, collation);
     list.DoneDown = doneDown;
     list.Table() = std::move(parsed.table);
