@@ -164,7 +164,8 @@ namespace {
 // Files from this size on are kept by the table as they are (a shorter string may hold its
 // characters inside itself, where they would move with it).
 constexpr std::size_t kKeptFileBytes = 4096;
-// How many lines ahead the loader asks for the row it will fill.
+// How many lines ahead the loader asks for the row it will fill, and the save for the texts
+// of the row it will write.
 constexpr std::size_t kRowsAhead = 16;
 
 // With `keep`, the table takes that string (of which `bytes` is the whole) and makes its cells
@@ -383,6 +384,7 @@ std::string FormatTaskFile(const TaskTable& table) {
   out.reserve(estimate);
   out.append(kHeader32).append("\r\n");
   for (int r = 1; r < table.RowCount(); ++r) {
+    if (const int ahead = r + static_cast<int>(kRowsAhead); ahead < table.RowCount()) table.PrefetchTexts(ahead);
     if (!table.IsTask(r)) continue;
     const RowView row = table.Row(r);
     AppendOneLine(out, row[colDueDate]);

@@ -107,13 +107,7 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   const Date today = Today();
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
-    if (r + kPrefetchRows < table_.RowCount()) {
-      const int ahead = r + kPrefetchRows;
-      Prefetch(table_.Cell(colDueDate, ahead).data());
-      const std::string_view text = table_.Cell(colText, ahead);
-      Prefetch(text.data() + text.size());
-      Prefetch(table_.Cell(colDaysLeft, ahead).data());
-    }
+    if (r + kPrefetchRows < table_.RowCount()) table_.PrefetchTexts(r + kPrefetchRows);
     if (!table_.IsTask(r)) continue;
     ++count;
     if (r != count) table_.MoveRow(r, count);
