@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "store/text.h"
 
@@ -50,18 +51,20 @@ int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
   const TaskRow remembered = t.RowCopy(list.CurrentRow());
   const int offset = list.CurrentRow() - list.TopRow();
 
+  // The rows go in one pass: removed one by one, a long list's rows would move once for each.
+  std::vector<bool> gone(static_cast<std::size_t>(t.RowCount()), false);
   int deleted = 0;
-  // From the last row up, so a deletion never skips a row.
-  for (int r = t.RowCount() - 1; r >= 1; --r) {
+  for (int r = 1; r < t.RowCount(); ++r) {
     if (!DeletedUpTo(t, r, limit, doneOnly)) continue;
     if (t.IsDone(r)) {
       --list.DoneCount;
     } else {
       --list.NotDoneCount;
     }
-    t.RemoveRow(r);
+    gone[static_cast<std::size_t>(r)] = true;
     ++deleted;
   }
+  t.RemoveRows(gone);
 
   const auto isRemembered = [&](int r) {
     return std::all_of(kCompared.begin(), kCompared.end(),

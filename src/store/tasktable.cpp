@@ -291,6 +291,24 @@ void TaskTable::RemoveRow(int row) {
   if (rows_.size() < 2) AppendRow();
 }
 
+void TaskTable::RemoveRows(const std::vector<bool>& gone) {
+  std::size_t kept = 1;
+  for (std::size_t r = 1; r < rows_.size(); ++r) {
+    if (gone[r]) {
+      Release(rows_[r]);
+      continue;
+    }
+    if (r != kept) {
+      rows_[kept] = rows_[r];
+      keyTags_[kept] = keyTags_[r];
+    }
+    ++kept;
+  }
+  rows_.resize(kept);
+  keyTags_.resize(kept);
+  if (rows_.size() < 2) AppendRow();
+}
+
 void TaskTable::CompactIfWasteful() {
   if (arenaBytes_ > 2 * liveBytes_ + kBlockBytes) Compact();
 }

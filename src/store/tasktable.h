@@ -108,6 +108,9 @@ class TaskTable {
   // Every later row moves up one place, the last row is emptied and RowCount drops by one
   // while it is above 2.
   void RemoveRow(int row);
+  // Removes every row r from 1 on with gone[r], in one pass: the same table as RemoveRow on
+  // each of them, from the last one up. `gone` has an entry for every row.
+  void RemoveRows(const std::vector<bool>& gone);
 
   // The list's number for the sort key of a row's due date and text. It moves with the row
   // and is dropped (kNoKey) when either of the two changes; a copy of the table has none.
