@@ -169,6 +169,25 @@ TEST(TaskTable, RemovingARowShiftsTheRestAndKeepsTwoRows) {
   EXPECT_EQ(t.RowCount(), 2);
   EXPECT_FALSE(t.IsTask(1));
   EXPECT_EQ(t.TaskCount(), 0);
+
+  // Several at once, as one by one from the last up: key tags and text sizes go with the rows.
+  TaskTable many;
+  many.SetRowCount(6);
+  for (int r = 1; r < 6; ++r) {
+    many.SetCell(colDueDate, r, "d" + std::to_string(r));
+    many.SetKeyTag(r, 10u * static_cast<std::uint32_t>(r));
+  }
+  many.RemoveRows({false, true, false, true, true, false});
+  ASSERT_EQ(many.RowCount(), 3);
+  EXPECT_EQ(std::string(many.Cell(colDueDate, 1)) + std::string(many.Cell(colDueDate, 2)), "d2d5");
+  EXPECT_EQ(many.KeyTag(1), 20u);
+  EXPECT_EQ(many.KeyTag(2), 50u);
+  EXPECT_EQ(many.LiveBytes(), 4u);
+  many.RemoveRows({false, true, true});
+  EXPECT_EQ(many.RowCount(), 2);
+  EXPECT_FALSE(many.IsTask(1));
+  EXPECT_EQ(many.KeyTag(1), TaskTable::kNoKey);
+  EXPECT_EQ(many.LiveBytes(), 0u);
 }
 
 // The table against plain strings, through overwrites that grow and shrink, cells set from
