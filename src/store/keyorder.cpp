@@ -12,8 +12,6 @@ constexpr std::size_t kPrefixBytes = 16;
 // Runs of equal prefixes up to this size compare their remaining key bytes directly; larger
 // ones load the next prefix and are sorted again.
 constexpr std::size_t kDirectRun = 16;
-// How many items ahead the next prefixes are asked for.
-constexpr std::size_t kLoadAhead = 8;
 
 }  // namespace
 
@@ -155,7 +153,7 @@ void KeyOrder::Sort(std::vector<Item>& items, bool equalKeysReversed) {
       if (e - b > 1) {
         for (std::size_t k = b; k < e; ++k) {
           // The keys lie in the order they were added, no longer the items': asked for ahead.
-          if (k + kLoadAhead < e) Prefetch(items[k + kLoadAhead].data + depth + kPrefixBytes);
+          if (k + kPrefetchAhead < e) Prefetch(items[k + kPrefetchAhead].data + depth + kPrefixBytes);
           LoadPrefix(items[k], depth + kPrefixBytes);
         }
         pending.push_back(Range{b, e, depth + kPrefixBytes});

@@ -14,6 +14,10 @@
 
 namespace lq {
 
+// How many rows (or keys) ahead of the one in hand a walk asks: far enough for the memory to
+// arrive, near enough for it to stay in the cache until then.
+inline constexpr int kPrefetchAhead = 12;
+
 LQ_PREFETCH_INLINE void Prefetch(const void* p) {
 #if defined(__GNUC__) || defined(__clang__)
   __builtin_prefetch(p);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "store/keyorder.h"
+#include "store/prefetch.h"
 #include "store/text.h"
 
 namespace lq {
@@ -164,9 +165,6 @@ namespace {
 // Files from this size on are kept by the table as they are (a shorter string may hold its
 // characters inside itself, where they would move with it).
 constexpr std::size_t kKeptFileBytes = 4096;
-// How many lines ahead the loader asks for the row it will fill, and the save for the texts
-// of the row it will write.
-constexpr std::size_t kRowsAhead = 16;
 
 // With `keep`, the table takes that string (of which `bytes` is the whole) and makes its cells
 // of pieces of it.
@@ -341,7 +339,7 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
     table.ReserveText(bytes.size() + stamps);
   }
   for (std::size_t i = 0; i < parsed.size(); ++i) {
-    if (i + kRowsAhead < rowOf.size()) table.PrefetchRow(static_cast<int>(rowOf[i + kRowsAhead]));
+    if (i + kPrefetchAhead < rowOf.size()) table.PrefetchRow(static_cast<int>(rowOf[i + kPrefetchAhead]));
     const Parsed& p = parsed[i];
     const std::string_view line = lines[p.line];
     const auto fields = SplitTaskLine(line, p.layout);
@@ -384,7 +382,7 @@ std::string FormatTaskFile(const TaskTable& table) {
   out.reserve(estimate);
   out.append(kHeader32).append("\r\n");
   for (int r = 1; r < table.RowCount(); ++r) {
-    if (const int ahead = r + static_cast<int>(kRowsAhead); ahead < table.RowCount()) table.PrefetchTexts(ahead);
+    if (r + kPrefetchAhead < table.RowCount()) table.PrefetchTexts(r + kPrefetchAhead);
     if (!table.IsTask(r)) continue;
     const RowView row = table.Row(r);
     AppendOneLine(out, row[colDueDate]);

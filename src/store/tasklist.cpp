@@ -10,13 +10,6 @@
 #include "store/text.h"
 
 namespace lq {
-namespace {
-
-// How many rows ahead the walks ask for the texts and keys of a row: those of a list just
-// loaded lie in the order of its file.
-constexpr int kPrefetchRows = 12;
-
-}  // namespace
 
 void SortKeyMemo::Clear() {
   bytes_.clear();
@@ -107,7 +100,7 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   const Date today = Today();
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
-    if (r + kPrefetchRows < table_.RowCount()) table_.PrefetchTexts(r + kPrefetchRows);
+    if (r + kPrefetchAhead < table_.RowCount()) table_.PrefetchTexts(r + kPrefetchAhead);
     if (!table_.IsTask(r)) continue;
     ++count;
     if (r != count) table_.MoveRow(r, count);
@@ -181,7 +174,7 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
 bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,
                        bool doneLast) const {
   for (std::size_t k = 1; k < at.size(); ++k) {
-    if (k + kPrefetchRows < at.size()) Prefetch(keyMemo_.Key(at[k + kPrefetchRows]).data());
+    if (k + kPrefetchAhead < at.size()) Prefetch(keyMemo_.Key(at[k + kPrefetchAhead]).data());
     if (doneLast && done[k - 1] != done[k]) {
       if (done[k - 1]) return false;
       continue;  // the first done task: the keys start again
