@@ -52,10 +52,9 @@ void TfrmToDo::CreateEditors() {
   }
 }
 
-HFONT TfrmToDo::ApplyRowFont(std::int32_t d) {
-  const HFONT font = FontFor(settings_.Class(ClassOfDays(d)), d == 0);
-  editors_.SetFont(font, true);
-  return font;
+HFONT TfrmToDo::RowFont(int row) {
+  const std::int32_t d = DaysValue(list_.Table().Cell(colDaysLeft, row));
+  return FontFor(settings_.Class(ClassOfDays(d)), d == 0);
 }
 
 void TfrmToDo::HideEditors() { editors_.HideBoth(gridToDo->Handle()); }
@@ -74,7 +73,7 @@ void TfrmToDo::OpenDatePicker() {
   editors_.HideText();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
-  ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
+  editors_.SetFont(RowFont(row), true);
   if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) editors_.SetDate(*date);
   editors_.ShowDateAt(DatePickerRect(gridToDo->CellBounds(colDueDate, row), GridOrigin()));
 }
@@ -83,10 +82,7 @@ void TfrmToDo::LoadTextEditor() {
   editors_.HideDate();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
-  // A new font makes the control lay its whole text out again: empty it first.
-  editors_.LoadText(L"");
-  ApplyRowFont(DaysValue(list_.Table().Cell(colDaysLeft, row)));
-  editors_.LoadText(FromCp932(list_.Table().Cell(colText, row)));
+  editors_.LoadText(FromCp932(list_.Table().Cell(colText, row)), RowFont(row));
 }
 
 void TfrmToDo::ShowTextEditor() {

@@ -90,6 +90,24 @@ void InPlaceEditors::LoadText(const std::wstring& text) {
   settingText_ = false;
 }
 
+void InPlaceEditors::LoadText(const std::wstring& text, HFONT font) {
+  if (font == font_ && static_cast<std::size_t>(::GetWindowTextLengthW(edtToDoText)) == text.size() &&
+      Text() == text) {
+    ::SendMessageW(edtToDoText, EM_SETSEL, 0, 0);
+    // Scrolled along its text, the control would be scrolled back a character at a time, and
+    // past 32,767 pixels it loses count: only a control that shows its start is kept.
+    if (::SendMessageW(edtToDoText, EM_GETFIRSTVISIBLELINE, 0, 0) == 0) {
+      ::SendMessageW(edtToDoText, EM_EMPTYUNDOBUFFER, 0, 0);
+      ::SendMessageW(edtToDoText, EM_SETMODIFY, FALSE, 0);
+      return;
+    }
+  }
+  // A new font makes the control lay its whole text out again: empty it first.
+  LoadText(L"");
+  SetFont(font, true);
+  LoadText(text);
+}
+
 std::wstring InPlaceEditors::Text() const {
   const int length = ::GetWindowTextLengthW(edtToDoText);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

@@ -70,6 +70,10 @@ class InPlaceEditors {
   // The text editor: its text set without a change notice, read, or put back after filtering
   // with the caret at a place.
   void LoadText(const std::wstring& text);
+  // Loads `text` in `font` unless the editor already holds exactly that: laying a long text
+  // out again costs far more than reading it back. Either way the editor ends as a load
+  // leaves it, the caret at the start and nothing to undo.
+  void LoadText(const std::wstring& text, HFONT font);
   std::wstring Text() const;
   void ReplaceText(const std::wstring& text, std::size_t caret);
   std::size_t Caret() const;  // where the caret stands, in UTF-16 units

@@ -152,7 +152,7 @@ class TfrmToDo final : public Window {
   void SnapHeightToRows();
 
   // --- editing (editing.cpp)
-  HFONT ApplyRowFont(std::int32_t d);
+  HFONT RowFont(int row);  // the font of the row's urgency class, which its editors take
   void OpenDatePicker();
   void LoadTextEditor();    // opening steps 1 to 3
   void ShowTextEditor();    // opening steps 4 and 5

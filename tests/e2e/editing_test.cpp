@@ -73,6 +73,32 @@ TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
   }
 }
 
+TEST(Editing, TheEditorReopensAtTheStartOfItsTextWhetherOrNotItLaysItOutAgain) {
+  // Reopened on the text it holds, the editor keeps it rather than laying it out again, but
+  // opens as a fresh load would: the caret at the start, the start in view. 20,000 characters
+  // are wider than the 32,767 pixels a control scrolls by.
+  for (const std::size_t length : {std::size_t{5}, std::size_t{20000}}) {
+    SCOPED_TRACE(length);
+    Scratch s;
+    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, std::string(length, 'w')), TaskLine(2, false, "b")}));
+    Session w(s);
+    ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorFocused) == kTextEditorFocused; }));
+    Press(VK_LEFT);  // the caret one back from the end; the long text scrolled along
+    Foreground(ForeignWindow());
+    ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+    DoubleClick(w.program.CellCentre(2, 2));
+    ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
+    Click(w.program.CellCentre(2, 1));
+    ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorFocused) == kTextEditorFocused; }));
+    GUITHREADINFO gui{sizeof gui};
+    GetGUIThreadInfo(GetWindowThreadProcessId(w.program.Window(), nullptr), &gui);
+    EXPECT_EQ(SendMessageW(gui.hwndFocus, EM_GETSEL, 0, 0), 0);                // caret at 0, nothing selected
+    EXPECT_EQ(SendMessageW(gui.hwndFocus, EM_GETFIRSTVISIBLELINE, 0, 0), 0);  // the first character shows
+    EXPECT_EQ(w.program.Cell(2, 1), std::string(length, 'w'));
+    w.CloseAndWait();
+  }
+}
+
 TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
   for (const bool doneDown : {true, false}) {
     SCOPED_TRACE(doneDown ? "DoneDown on" : "DoneDown off");
