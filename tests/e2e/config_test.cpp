@@ -260,7 +260,7 @@ TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   EXPECT_EQ(IniValue(ini, "HotKey", "ToVisible"), "Up");
   EXPECT_EQ(IniValue(ini, "HotKey", "Enabled"), "0");
   EXPECT_EQ(IniValue(ini, "View", "RowHeight"), "48");  // shown clamped, written clamped
-  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "2");
+  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "0");  // no such choice: the first
   r.CloseAndWait();
 }
 
