@@ -10,7 +10,8 @@ namespace lq {
 void TaskList::AddTask() {
   if (table_.IsTask(1)) table_.AppendRow();
   std::string due(table_.Cell(colDueDate, currentRow_));
-  if (TrimBlanks(due).empty()) due = FormatDueDate(Today());
+  // A date that names no day (a hand-edited 2027/02/30) is not handed on: the new task is due today.
+  if (!ParseDateText(due)) due = FormatDueDate(Today());
   const int offset = currentRow_ - topRow_;
 
   SetCurrentRow(table_.RowCount() - 1);

@@ -202,6 +202,15 @@ TEST_F(CommandsTest, AnEditorWritesToTheRowItWasOpenedOnEvenIfAnotherIsCurrent) 
   EXPECT_EQ(list.CurrentRow(), 3);
 }
 
+// A date that names no day is kept as it stands, but never handed on to a new task.
+TEST_F(CommandsTest, AddBesideATaskWhoseDateNamesNoDayIsDueToday) {
+  Task(3, "later");
+  list.Table().SetCell(colDueDate, 1, Sj("2027/02/30(火)"));
+  list.AddTask();
+  EXPECT_EQ(list.Table().Cell(colDueDate, list.CurrentRow()), Sj("2024/05/01(水)"));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, list.CurrentRow()), "0");
+}
+
 TEST(SetFlagText, WritesAtAPositionAndPads) {
   struct Case {
     std::string flags;
