@@ -407,6 +407,8 @@ void TfrmToDo::popitemConfigClick() {
       ::SetFocus(gridToDo->Handle());
       EnterEditMode();
     }
+    // Once the dialog has gone, not while it still shows.
+    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
   };
   app_.frmConfig.ShowModal(Handle(), comeBack);
   if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
@@ -431,6 +433,7 @@ void TfrmToDo::popitemSyncClick() {
     ::SetFocus(gridToDo->Handle());
     EnterEditMode();
     gridToDo->Refresh();
+    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
   };
   app_.frmSync.ShowModal(Handle(), comeBack);
   if (!back && ::IsWindow(Handle())) comeBack();
@@ -624,6 +627,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kReportHotKeyFailures:
       ReportHotKeyFailures();
+      return 0;
+    case kBringWaitForward:
+      BringWaitForward();
       return 0;
     default:
       // Explorer started again and has forgotten every icon.

@@ -83,6 +83,9 @@ class TfrmToDo final : public Window {
  private:
   static constexpr UINT kTrayCallback = WM_USER + 100;
   static constexpr UINT kReportHotKeyFailures = WM_APP + 0x30;
+  // After the settings or synchronisation dialog has gone: a question the list still waits for
+  // comes back above it.
+  static constexpr UINT kBringWaitForward = WM_APP + 0x31;
   static constexpr UINT_PTR kMainTimer = 1;
   // Opens the text editor on a long first text once the list has been painted.
   static constexpr UINT_PTR kLateEditorTimer = 2;
@@ -194,6 +197,10 @@ class TfrmToDo final : public Window {
   CommandContext CurrentContext() const;
   HWND HeaderButton(Command command) const;
   void OpenMenuBelow(MenuKind menu, HWND button);
+  // After a wait for the user: the editors close (their sort may move rows) and the task the
+  // command started on, found again wherever it went, becomes the current one. False, after
+  // saying so, when it was changed or deleted meanwhile: the command then does nothing.
+  bool SelectTaskAfterWait(const TaskIdentity& task, int row);
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
@@ -203,6 +210,11 @@ class TfrmToDo final : public Window {
   // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
   void OnTrayMessage(UINT mouse);
   bool BringDialogsToFront();
+  // The question or dialog of the list's own that it waits for (a message box, the file
+  // dialog, the URL dialog), or null.
+  HWND WaitingPopup() const;
+  // Puts that question or dialog above the list, with the keyboard.
+  void BringWaitForward();
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();

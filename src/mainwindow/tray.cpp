@@ -70,7 +70,46 @@ bool TfrmToDo::BringDialogsToFront() {
     ::SetForegroundWindow(::GetLastActivePopup(d.Handle()));
     open = true;
   });
+  // A question, the file dialog or another box of the list's own: the list waits for its answer.
+  if (!open && WaitingPopup()) {
+    BringWaitForward();
+    open = true;
+  }
   return open;
+}
+
+HWND TfrmToDo::WaitingPopup() const {
+  // A modal box or dialog owned by the list disables it for as long as it is open.
+  if (::IsWindowEnabled(Handle())) return nullptr;
+  const auto waiting = [this](HWND w) {
+    return w != Handle() && ::GetWindow(w, GW_OWNER) == Handle() && ::IsWindowVisible(w) && ::IsWindowEnabled(w);
+  };
+  const HWND last = ::GetLastActivePopup(Handle());
+  if (waiting(last)) return last;
+  // The one active last may have gone (a dialog that opened over the question): the topmost
+  // of the others.
+  struct Search {
+    const decltype(waiting)& waiting;
+    HWND found = nullptr;
+  } search{waiting};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (!s->waiting(w)) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void TfrmToDo::BringWaitForward() {
+  const HWND popup = WaitingPopup();
+  if (!popup) return;
+  // Above the list, which may have just been shown over it, and holding the keys.
+  ::SetWindowPos(popup, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(popup);
 }
 
 void TfrmToDo::PopTaskTray(POINT screen) {
