@@ -49,6 +49,31 @@ TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
   w.CloseAndWait();
 }
 
+// Leaving the text editor by a key sorts the list, keeping the row the key made current.
+TEST(Editing, LeavingTheEditorByAKeySortsTheList) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "aaa"), TaskLine(1, false, "bbb"),
+                                    TaskLine(1, false, "ccc")}));
+  Session w(s);
+  const auto texts = [&] { return w.program.Cell(2, 1) + " " + w.program.Cell(2, 2) + " " + w.program.Cell(2, 3); };
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);  // on "aaa", its text selected
+  Type(L"zzz");
+  Press(VK_DOWN);
+  EXPECT_EQ(texts(), "bbb ccc zzz");
+  EXPECT_EQ(w.Current(), 1);
+  Press('Y');  // opens the editor on "bbb", the caret at the start
+  Type(L"yyy");
+  Chord({VK_CONTROL, VK_TAB});
+  EXPECT_EQ(texts(), "ccc yyybbb zzz");
+  EXPECT_EQ(w.Current(), 2);
+  EXPECT_EQ(w.Editors() & kDatePickerShown, kDatePickerShown);
+  w.CloseAndWait();
+  const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
+  EXPECT_LT(saved.find(",ccc\r\n"), saved.find(",yyybbb\r\n")) << saved;
+  EXPECT_LT(saved.find(",yyybbb\r\n"), saved.find(",zzz\r\n")) << saved;
+  EXPECT_NE(saved.find(",zzz\r\n"), std::string::npos) << saved;
+}
+
 TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
   // 150 characters open the editor with the window; 5,000 (a hand-made file) just after the
   // first frame. Either way it opens on the whole text, selected, and keeps it whole.
