@@ -54,7 +54,7 @@ bool TaskList::DeleteCurrentTask() {
 
 TaskList::AlarmToggle TaskList::ToggleAlarm() {
   const int row = currentRow_;
-  if (!table_.IsTask(row)) return AlarmToggle::NotATask;
+  if (!table_.IsTask(row)) return AlarmToggle::NoTime;  // the blank row: no text, so no time
   const std::string_view flags = table_.Cell(colFlags, row);
   if (flags.starts_with("A")) {
     table_.SetCell(colFlags, row, SetFlagText(flags, 1, "-"));

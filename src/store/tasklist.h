@@ -133,8 +133,9 @@ class TaskList {
   // the selection follows the task. False for the blank row.
   bool ToggleDone(bool finishedDayChange);
   // Arms the alarm of the current task at the leading time of its text, which is then written
-  // as HH:MM, or disarms it (the text keeps its time).
-  enum class AlarmToggle { NotATask, NoTime, Armed, Disarmed };
+  // as HH:MM, or disarms it (the text keeps its time). The blank row of an empty list has no
+  // time to arm.
+  enum class AlarmToggle { NoTime, Armed, Disarmed };
   AlarmToggle ToggleAlarm();
   // The text editor's text (already cut to 100 characters) written into the task of `row`,
   // the row the editor was opened on: an armed alarm is disarmed and the stamp renewed. False

@@ -150,7 +150,10 @@ TEST_F(CommandsTest, EditingTheTextDisarmsTheAlarmAndRenewsTheStamp) {
 }
 
 TEST_F(CommandsTest, TheAlarmArmsAtTheLeadingTimeAndDisarmsKeepingTheText) {
-  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NotATask);  // the blank row
+  // The blank row of an empty list has no time either: the user is told so, nothing is written.
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NoTime);
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "");
+  EXPECT_EQ(list.Table().RowCount(), 2);
   Task(0, "9:05 wake up");
   Task(0, "wake up");
   // Row 1 is "9:05 wake up" (digits sort first), row 2 "wake up".
