@@ -27,7 +27,12 @@ HWND TfrmToDo::HeaderButton(Command command) const {
 void TfrmToDo::OpenMenuBelow(MenuKind menu, HWND button) {
   RECT rc{};
   ::GetWindowRect(button, &rc);
-  if (const auto c = menus_.Track(menu, Handle(), POINT{rc.left, rc.bottom})) Run(*c);
+  std::optional<Command> chosen;
+  {
+    const HintsOff noHints(*this);  // the button's own hint would show over the menu
+    chosen = menus_.Track(menu, Handle(), POINT{rc.left, rc.bottom});
+  }
+  if (chosen) Run(*chosen);
 }
 
 void TfrmToDo::Run(Command command) {

@@ -104,11 +104,17 @@ void TfrmToDo::FormCreate() {
       },
       mouse, [this] { return ZoneCursorHandle(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
-  // The view image's context menu is the tray menu.
+  // The view image's context menu is the tray menu; its hint says how to edit.
   const auto imageMouse = [this, mouse](UINT msg, WPARAM wParam, int x, int y) {
     if (msg == WM_RBUTTONUP) {
       imgNotEditModeContextPopup();
     } else {
+      if (msg == WM_MOUSEMOVE && !tooltips_) {
+        CreateHints();
+        // The hint control watches the image from now on; this first move it is told of.
+        MSG m{viewImage_.Handle(), msg, wParam, MAKELPARAM(x, y), static_cast<DWORD>(::GetMessageTime()), {}};
+        ::SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+      }
       mouse(msg, wParam, x, y);
     }
   };
@@ -191,7 +197,7 @@ LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM 
       [&]() -> LRESULT {
         if (msg == WM_MOUSEMOVE) {
           auto* form = reinterpret_cast<TfrmToDo*>(self);
-          form->CreateHeaderHints();
+          form->CreateHints();
           // The hint control watches the buttons from now on; this first move it is told of.
           MSG m{button, msg, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
           ::SendMessageW(form->tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
@@ -201,7 +207,7 @@ LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM 
       byDefault);
 }
 
-void TfrmToDo::CreateHeaderHints() {
+void TfrmToDo::CreateHints() {
   if (tooltips_) return;
   // The hints belong to the application window: a top-most tip owned by the main window would
   // keep the main window itself out of the top-most band (as Wine does it).
@@ -212,13 +218,32 @@ void TfrmToDo::CreateHeaderHints() {
   for (const Command c : HeaderButtons()) {
     const HWND button = headerButtons_[n++];
     ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, 0);
+    hints_.push_back(Hint{pnlBase->Handle(), button, InfoOf(c).hint});
+  }
+  hints_.push_back(Hint{Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします"});
+  for (const Hint& h : hints_) {
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = pnlBase->Handle();
-    ti.uId = reinterpret_cast<UINT_PTR>(button);
-    ti.lpszText = const_cast<wchar_t*>(InfoOf(c).hint);
+    ti.hwnd = h.owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(h.tool);
+    ti.lpszText = const_cast<wchar_t*>(h.text);
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void TfrmToDo::SilenceHints(bool silent) {
+  if (!tooltips_) return;
+  ::SendMessageW(tooltips_, TTM_POP, 0, 0);
+  // A hint still waiting for its delay shows when the delay is over, whatever happened
+  // meanwhile; one without a text shows nothing.
+  for (const Hint& h : hints_) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = h.owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(h.tool);
+    ti.lpszText = const_cast<wchar_t*>(silent ? L"" : h.text);
+    ::SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 }
 

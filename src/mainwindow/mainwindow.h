@@ -124,7 +124,22 @@ class TfrmToDo final : public Window {
   COLORREF Resolve(std::uint32_t colourValue) const;
   void ClearFontCache();
   void DrawHeaderButton(const DRAWITEMSTRUCT* di);
-  void CreateHeaderHints();
+  // The hints of the header buttons and the view image, made when the mouse first comes onto
+  // one of them.
+  void CreateHints();
+  // Silent, no hint shows, also none whose delay is running.
+  void SilenceHints(bool silent);
+  // No hint over a menu while it is open.
+  class HintsOff {
+   public:
+    explicit HintsOff(TfrmToDo& w) : w_(w) { w_.SilenceHints(true); }
+    ~HintsOff() { w_.SilenceHints(false); }
+    HintsOff(const HintsOff&) = delete;
+    HintsOff& operator=(const HintsOff&) = delete;
+
+   private:
+    TfrmToDo& w_;
+  };
   static LRESULT CALLBACK HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                                  DWORD_PTR self);
 
@@ -276,6 +291,12 @@ class TfrmToDo final : public Window {
   InPlaceEditors editors_;  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HWND tooltips_ = nullptr;
+  struct Hint {
+    HWND owner;
+    HWND tool;
+    const wchar_t* text;
+  };
+  std::vector<Hint> hints_;  // the tools of tooltips_
   ImageList images_;
   Icon programIcon_;
   Icon trayImage_;  // at the notification area's icon size

@@ -114,7 +114,12 @@ void TfrmToDo::BringWaitForward() {
 
 void TfrmToDo::PopTaskTray(POINT screen) {
   menus_.Prepare(MenuKind::Tray, CurrentContext());
-  if (const auto c = menus_.Track(MenuKind::Tray, Handle(), screen)) Run(*c);
+  std::optional<Command> chosen;
+  {
+    const HintsOff noHints(*this);  // the view image's hint would show over the menu
+    chosen = menus_.Track(MenuKind::Tray, Handle(), screen);
+  }
+  if (chosen) Run(*chosen);
 }
 
 void TfrmToDo::btnMenuClick() {

@@ -1,6 +1,9 @@
 // The window at another display scale, and after the screen changed under it.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "driver.h"
 #include "mainwindow/automation.h"
 
@@ -154,7 +157,7 @@ bool WaitForTip(DWORD pid, const wchar_t* text) {
   return WaitUntil([&] { return FindTip(pid, text) != nullptr; });
 }
 
-TEST(Display, TheHeaderButtonsHintsAreMadeOnTheFirstHoverAndShowEachButtonsHint) {
+TEST(Display, TheHintsAreMadeOnTheFirstHoverAndNoneShowsOverAMenu) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
   Session r(s);
@@ -166,6 +169,23 @@ TEST(Display, TheHeaderButtonsHintsAreMadeOnTheFirstHoverAndShowEachButtonsHint)
   EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"予定の追加"));
   MoveMouse(centre(ChildRect(r.window, L"Button", L"システムメニュー")));
   EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"システムメニュー"));
+  MoveMouse(r.program.CellCentre(2, 1));
+  ASSERT_TRUE(WaitUntil([&] { return FindTip(r.program.ProcessId(), L"システムメニュー") == nullptr; }));
+
+  // A quick click on ▼: its hint, still waiting for its delay, stays away from the menu.
+  Click(centre(ChildRect(r.window, L"Button", L"システムメニュー")));
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu); }));
+  const UINT delay = static_cast<UINT>(SendMessageW(FindTip(r.program.ProcessId()), TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+  EXPECT_FALSE(WaitUntil([&] { return FindTip(r.program.ProcessId(), L"システムメニュー") != nullptr; },
+                         std::chrono::milliseconds(3 * delay + 500)));
+  Press(VK_ESCAPE);
+
+  // In view mode the still image says how to edit.
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(automation::kEditMode) == 0; }));
+  MoveMouse(r.program.CellCentre(2, 2));
+  EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"編集するにはダブルクリックします"));
   r.CloseAndWait();
 }
 
