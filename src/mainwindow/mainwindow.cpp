@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/application.h"
 #include "mainwindow/automation.h"
@@ -126,7 +127,12 @@ void TfrmToDo::FormCreate() {
     if (firstShowDone_) FormResize();
   };
   gridCallbacks.mouseDown = [this](TaskGrid::Button b, UINT, int x, int y) { gridToDoMouseDown(b, x, y); };
-  gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) { gridToDoMouseUp(b, keys, x, y); };
+  gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) {
+    // The release that ends a double-click on the view image lands on the live list: it must
+    // not open an editor there. Only a real release: the ones other commands act out are not it.
+    if (b == TaskGrid::Button::Left && std::exchange(ignoreGridMouseUp_, false)) return;
+    gridToDoMouseUp(b, keys, x, y);
+  };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
   gridCallbacks.beforeMove = [this] { CloseEditors(); };
@@ -588,8 +594,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
-      // Another application became active: the list turns into its still image.
-      if (!wParam && ready_ && editMode_) EnterViewMode();
+      // Another application became active: the list turns into its still image, each time, so
+      // that a list changed meanwhile in view mode (by 同期) is saved too.
+      if (!wParam && ready_) EnterViewMode();
       return 0;
     case WM_ENTERSIZEMOVE:
       Default(msg, wParam, lParam);

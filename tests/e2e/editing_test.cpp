@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "driver.h"
@@ -230,6 +231,54 @@ TEST(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
   Pump(std::chrono::milliseconds(200));
   EXPECT_EQ(w.Current(), 3);
   EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
+  w.CloseAndWait();
+}
+
+// The release that ends a double-click on the still image, landing on a header button, is no
+// release of the list: the editor a typed key opens afterwards is not swallowed in its place.
+TEST(Editing, ADoubleClickEndingOnAHeaderButtonSwallowsNoLaterEditor) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session w(s);
+  struct Find {
+    HWND found = nullptr;
+  } find;
+  EnumChildWindows(
+      w.window,
+      [](HWND h, LPARAM p) {
+        if (TextOf(h) != L"予定の追加") return TRUE;  // btnAdd, named by its hint
+        reinterpret_cast<Find*>(p)->found = h;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  const HWND add = find.found;
+  ASSERT_NE(add, nullptr);
+  RECT rc{};
+  GetWindowRect(add, &rc);
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+  DoubleClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kListFocused) != 0; }));
+  Press('X');
+  EXPECT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorShown) != 0; }));
+  w.CloseAndWait();
+}
+
+// With SaveOnLostFocus every loss of the activation saves, in view mode too.
+TEST(Editing, EveryLossOfTheActivationSavesWithSaveOnLostFocus) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[Settings]\r\nSaveOnLostFocus=1\r\n");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session w(s);
+  std::filesystem::remove(s.TaskFile());
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));  // from edit mode
+  std::filesystem::remove(s.TaskFile());
+  Foreground(w.window);  // active again, still in view mode
+  ASSERT_EQ(w.program.Query(kEditMode), 0);
+  Foreground(ForeignWindow());
+  EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));
   w.CloseAndWait();
 }
 
