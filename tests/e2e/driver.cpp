@@ -511,6 +511,13 @@ void Click(POINT screen, bool right) {
   Settle();
 }
 
+void MiddleClick(POINT screen) {
+  MoveMouse(screen);
+  SendOne(MouseInput(screen, MOUSEEVENTF_MIDDLEDOWN));
+  SendOne(MouseInput(screen, MOUSEEVENTF_MIDDLEUP));
+  Settle();
+}
+
 void DoubleClick(POINT screen) {
   MoveMouse(screen);
   for (int i = 0; i < 2; ++i) {

@@ -157,6 +157,7 @@ void Chord(std::initializer_list<WORD> keys);  // e.g. {VK_CONTROL, 'A'}
 void Type(const std::wstring& text);     // Unicode characters, as an input method delivers them
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
+void MiddleClick(POINT screen);
 void DoubleClick(POINT screen);
 void Drag(POINT from, POINT to);
 // Turns the wheel with the cursor at a point; positive notches turn it towards the user (down).
