@@ -593,6 +593,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
       }
       return Default(msg, wParam, lParam);
+    case WM_CANCELMODE:
+      menuCancelled_ = true;
+      return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
       // Another application became active: the list turns into its still image, each time, so
       // that a list changed meanwhile in view mode (by 同期) is saved too.

@@ -315,6 +315,7 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   bool InTrayMessage = false;
+  bool menuCancelled_ = false;  // WM_CANCELMODE came while the tray menu was open
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing

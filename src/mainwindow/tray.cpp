@@ -50,11 +50,24 @@ void TfrmToDo::OnTrayMessage(UINT mouse) {
   if (o.openMenu) {
     POINT at{};
     ::GetCursorPos(&at);
-    // Without the foreground the menu would not close when the user clicks elsewhere.
-    ::SetForegroundWindow(Handle());
     menus_.Prepare(MenuKind::Tray, CurrentContext());
-    const auto chosen = menus_.Track(MenuKind::Tray, Handle(), at);
-    ::PostMessageW(Handle(), WM_NULL, 0, 0);
+    std::optional<Command> chosen;
+    for (int tries = 0; tries < 2 && !chosen; ++tries) {
+      // Without the foreground the menu would not close when the user clicks elsewhere.
+      ::SetForegroundWindow(Handle());
+      menuCancelled_ = false;
+      chosen = menus_.Track(MenuKind::Tray, Handle(), at);
+      ::PostMessageW(Handle(), WM_NULL, 0, 0);
+      // A quick click on the icon gives the notification area the activation, and under Wine
+      // that may reach the list only after the menu has opened: the lost focus cancels the menu
+      // at once, though no other program takes the activation. It opens once more, the
+      // activation taken back. (A click elsewhere gives the activation to what was clicked.)
+      const HWND now = ::GetForegroundWindow();
+      DWORD owner = 0;
+      if (now) ::GetWindowThreadProcessId(now, &owner);
+      const bool otherProgram = now && now != ::GetDesktopWindow() && owner != ::GetCurrentProcessId();
+      if (!menuCancelled_ || otherProgram) break;
+    }
     // The choice runs after this message has ended, so that while a dialog it opens is showing,
     // a click on the icon brings that dialog forward.
     if (chosen) ::PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, *chosen), 0), 0);
