@@ -240,21 +240,8 @@ TEST(Editing, ADoubleClickEndingOnAHeaderButtonSwallowsNoLaterEditor) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
   Session w(s);
-  struct Find {
-    HWND found = nullptr;
-  } find;
-  EnumChildWindows(
-      w.window,
-      [](HWND h, LPARAM p) {
-        if (TextOf(h) != L"予定の追加") return TRUE;  // btnAdd, named by its hint
-        reinterpret_cast<Find*>(p)->found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  const HWND add = find.found;
-  ASSERT_NE(add, nullptr);
-  RECT rc{};
-  GetWindowRect(add, &rc);
+  const RECT rc = ChildRect(w.window, L"Button", L"予定の追加");  // btnAdd, named by its hint
+  ASSERT_GT(rc.right, rc.left);
   Foreground(ForeignWindow());
   ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
   DoubleClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});

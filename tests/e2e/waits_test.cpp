@@ -38,33 +38,6 @@ void ChooseFromTray(HWND window, Command c) {
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, c), 0), 0);
 }
 
-// The foreground window once it is one of the program's windows of a class ("#32770": a dialog
-// or message box), or null.
-HWND ForegroundOf(const Session& r, const wchar_t* cls) {
-  const HWND w = GetForegroundWindow();
-  for (const HWND h : VisibleWindows(r.program, cls)) {
-    if (h == w) return h;
-  }
-  return nullptr;
-}
-
-// Real keys reach the foreground window; under X11 a window just shown may take it late.
-bool Front(HWND window) {
-  return WaitUntil([&] {
-    if (GetForegroundWindow() == window) return true;
-    Foreground(window);
-    return false;
-  });
-}
-
-int RowOf(const Session& r, const std::string& utf8) {
-  const int rows = static_cast<int>(r.program.Query(kRowCount));
-  for (int row = 1; row < rows; ++row) {
-    if (r.program.Cell(2, row) == Sj(utf8)) return row;
-  }
-  return 0;
-}
-
 // Each task's text and attachment, in list order.
 std::vector<std::string> Rows(const Session& r) {
   std::vector<std::string> out;
@@ -109,30 +82,15 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
   struct Case {
     const char* what;
     bool cInOutlook;
-    std::function<void(Session&)> start;  // leaves the question open
+    int row;   // of the task, before the run: A 1, B 2, C 3
+    WORD key;  // Ctrl+D, Ctrl+Q, or 0: a file dropped on it
     std::wstring question;
     std::vector<std::string> rows;  // "text attachment", after the answer
   } cases[] = {
-      {"delete C", true,
-       [](Session& r) {
-         Click(r.program.CellCentre(2, RowOf(r, "C")));
-         Chord({VK_CONTROL, 'D'});
-       },
-       L"“C”を削除します。", {"new ", "A C:\\a.txt", "B C:\\b.txt"}},
-      {"clear B", true,
-       [](Session& r) {
-         Click(r.program.CellCentre(2, RowOf(r, "B")));
-         Chord({VK_CONTROL, 'Q'});
-       },
-       L"“C:\\b.txt”の添付を解除します。", {"new ", "A C:\\a.txt", "B ", "C C:\\c.txt"}},
-      {"drop on C", true, [](Session& r) { DropFiles(r.program, r.program.CellCentre(2, RowOf(r, "C")), L"C:\\new.txt"); },
-       L"にて上書きします。", {"new ", "A C:\\a.txt", "B C:\\b.txt", "C C:\\new.txt"}},
-      {"delete C, which the run deletes", false,
-       [](Session& r) {
-         Click(r.program.CellCentre(2, RowOf(r, "C")));
-         Chord({VK_CONTROL, 'D'});
-       },
-       L"“C”を削除します。", {"new ", "A C:\\a.txt", "B C:\\b.txt"}},
+      {"delete C", true, 3, 'D', L"“C”を削除します。", {"new ", "A C:\\a.txt", "B C:\\b.txt"}},
+      {"clear B", true, 2, 'Q', L"“C:\\b.txt”の添付を解除します。", {"new ", "A C:\\a.txt", "B ", "C C:\\c.txt"}},
+      {"drop on C", true, 3, 0, L"にて上書きします。", {"new ", "A C:\\a.txt", "B C:\\b.txt", "C C:\\new.txt"}},
+      {"delete C, which the run deletes", false, 3, 'D', L"“C”を削除します。", {"new ", "A C:\\a.txt", "B C:\\b.txt"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -150,7 +108,12 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
     ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder));
 
     Session r(s);
-    c.start(r);
+    if (c.key) {
+      Click(r.program.CellCentre(2, c.row));
+      Chord({VK_CONTROL, c.key});
+    } else {
+      DropFiles(r.program, r.program.CellCentre(2, c.row), L"C:\\new.txt");
+    }
     const auto question = r.program.WaitForMessageBox();
     ASSERT_TRUE(question.has_value());
     EXPECT_NE(question->text.find(c.question), std::wstring::npos) << ::testing::PrintToString(question->text);
@@ -158,19 +121,19 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
     ChooseFromTray(r.window, Command::Sync);
     HWND sync = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (sync = VisibleDialog(r.program, L"同期")) != nullptr; }, 10s));
-    ASSERT_TRUE(Front(sync));
+    Foreground(sync);
     Press(VK_RETURN);  // " 同 期"
     HWND done = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (done = VisibleDialog(r.program, L"情報", sync)) != nullptr; }, 60s));
     PostMessageW(GetDlgItem(done, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(done); }));
     ASSERT_TRUE(StandInEnded());
-    ASSERT_TRUE(Front(sync));
+    Foreground(sync);
     Press(VK_ESCAPE);  // 閉じる
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(sync) && IsWindowVisible(r.window); }));
 
     // The question is in front again, and the keys reach it: Enter is its はい.
-    EXPECT_TRUE(WaitUntil([&] { return ForegroundOf(r, L"#32770") == question->hwnd; }));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == question->hwnd; }));
     Press(VK_RETURN);
     if (IsWindowVisible(question->hwnd)) Program::Answer(*question, IDYES);  // so the rest is still seen
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(question->hwnd); }));
@@ -240,7 +203,10 @@ TEST(Waits, WhileTheListWaitsTheTrayAndTheHotKeysBringTheWaitForward) {
     Session r(s);
     Chord({VK_CONTROL, c.key});
     HWND wait = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (wait = ForegroundOf(r, L"#32770")) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] {
+      const auto dialogs = VisibleWindows(r.program, L"#32770");
+      return !dialogs.empty() && GetForegroundWindow() == (wait = dialogs.front());
+    }));
 
     const std::function<void()> summons[] = {
         [&] { PostMessageW(r.window, kTrayCallback, 1, WM_RBUTTONUP); },
