@@ -186,7 +186,9 @@ std::wstring ClipboardText(HWND owner) {
 constexpr int kHotKeyLists[] = {IDC_CMBHOTKEYMODIFYTOACTIVATE, IDC_CMBHOTKEYTOACTIVATE, IDC_CMBHOTKEYMODIFYTOVISIBLE,
                                 IDC_CMBHOTKEYTOVISIBLE};
 
-bool IsHotKeyList(int id) { return std::find(std::begin(kHotKeyLists), std::end(kHotKeyLists), id) != std::end(kHotKeyLists); }
+bool IsHotKeyList(int id) {
+  return std::find(std::begin(kHotKeyLists), std::end(kHotKeyLists), id) != std::end(kHotKeyLists);
+}
 
 }  // namespace
 

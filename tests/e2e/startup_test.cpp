@@ -139,7 +139,9 @@ TEST(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
   Session r(s, false);
   EXPECT_EQ(r.program.Cell(0, 0), "3/3");
   std::map<std::string, std::string> dates;
-  for (int row = 1; row <= 3; ++row) dates[r.program.Cell(2, row)] = r.program.Cell(0, row) + " " + r.program.Cell(1, row);
+  for (int row = 1; row <= 3; ++row) {
+    dates[r.program.Cell(2, row)] = r.program.Cell(0, row) + " " + r.program.Cell(1, row);
+  }
   EXPECT_EQ(dates["bad date"], Sj("2026/02/30(火) 0"));
   EXPECT_EQ(dates["new"], DueDate(0) + " 0");
   EXPECT_EQ(dates["open"], DueDate(1) + " 1");
