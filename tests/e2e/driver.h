@@ -50,6 +50,8 @@ class ChildProcess {
   bool Start(const std::filesystem::path& exe, const std::filesystem::path& folder, const std::wstring& arguments = L"",
              bool hold = false);
   void Resume() { ResumeThread(pi_.hThread); }
+  // Stops it until Resume(), as a computer asleep would.
+  void Suspend() { SuspendThread(pi_.hThread); }
   bool Running() const;
   // Exit code, or nullopt when it did not end in time.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
