@@ -129,12 +129,21 @@ HWND VisibleDialog(const Program& p, const wchar_t* caption, HWND except) {
   return nullptr;
 }
 
-Scratch::Scratch() {
-  static int counter = 0;
+namespace {
+
+std::filesystem::path TempFolder() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  folder_ = std::filesystem::path(temp) / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                           std::to_wstring(counter++));
+  return temp;
+}
+
+}  // namespace
+
+Scratch::Scratch() : Scratch(TempFolder()) {}
+
+Scratch::Scratch(const std::filesystem::path& base) {
+  static int counter = 0;
+  folder_ = base / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
   std::filesystem::create_directories(folder_);
@@ -257,6 +266,11 @@ HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
 }
 
 void Program::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+void Program::Kill() {
+  TerminateProcess(process_.ProcessHandle(), 9);
+  WaitForSingleObject(process_.ProcessHandle(), 10000);
+}
 
 bool Program::HasMessageBox() const {
   FindBox f{process_.ProcessId(), nullptr};

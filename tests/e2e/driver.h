@@ -24,6 +24,8 @@ extern std::filesystem::path gAlarmProgram;
 class Scratch {
  public:
   Scratch();
+  // In a folder of its own under `base` rather than under %TEMP%.
+  explicit Scratch(const std::filesystem::path& base);
   ~Scratch();
   const std::filesystem::path& Folder() const { return folder_; }
   std::filesystem::path Exe() const { return folder_ / L"Lindqvale.exe"; }
@@ -85,6 +87,8 @@ class Program {
 
   // The user's close path: the system close command.
   void Close();
+  // Stopped at once, as by a crash or kill -9; returns once it has ended.
+  void Kill();
 
   // A message box of this process, once one shows.
   std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = std::chrono::seconds(10));
