@@ -87,6 +87,7 @@ bool SameHotKeys(const ConfigPage& page);
 
 // The dialog's lists.
 inline constexpr std::array<std::int32_t, 13> kFontSizes{6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24};
+static_assert(kFontSizes.front() == kFontSizeRange.min && kFontSizes.back() == kFontSizeRange.max);
 inline constexpr std::array<std::string_view, 4> kHotKeyModifiers{"Ctrl+Alt", "Shift+Ctrl", "Shift+Alt",
                                                                   "Shift+Ctrl+Alt"};
 // "A" to "Z", "F1" to "F12", "Up", "Down", "Right", "Left", "Ins", "BkSp".
