@@ -447,9 +447,41 @@ std::filesystem::path StartupFolderOfTheUser() {
   return folder;
 }
 
-TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
-  const std::filesystem::path link = StartupFolderOfTheUser() / L"Lindqvale.lnk";
-  DeleteFileW(link.c_str());
+std::optional<std::string> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A start-up shortcut of that name that the user has of their own goes aside while a test makes
+// and removes the program's, and comes back as it was.
+class UsersOwnShortcut {
+ public:
+  explicit UsersOwnShortcut(std::filesystem::path link) : link_(std::move(link)) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    aside_ = std::filesystem::path(temp) / (L"lq-e2e-users-own-" + std::to_wstring(GetCurrentProcessId()) + L".lnk");
+    had_ = MoveFileExW(link_.c_str(), aside_.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
+  ~UsersOwnShortcut() {
+    if (had_) {
+      MoveFileExW(aside_.c_str(), link_.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING);
+    } else {
+      DeleteFileW(link_.c_str());
+    }
+  }
+  UsersOwnShortcut(const UsersOwnShortcut&) = delete;
+  UsersOwnShortcut& operator=(const UsersOwnShortcut&) = delete;
+
+ private:
+  std::filesystem::path link_;
+  std::filesystem::path aside_;
+  bool had_ = false;
+};
+
+// "設 定" twice makes one shortcut that leads to the program; "解 除" removes it, and again
+// does nothing.
+void TheStartupShortcutIsMadeAndRemoved(const std::filesystem::path& link) {
   Scratch s;
   Session r(s);
   const HWND d = OpenSettings(r);
@@ -489,6 +521,27 @@ TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
   ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
   EXPECT_EQ(VisibleDialog(r.program, nullptr, d), nullptr);
   r.CloseAndWait();
+}
+
+TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
+  const std::filesystem::path link = StartupFolderOfTheUser() / L"Lindqvale.lnk";
+  // The user's own shortcut must come back as it was; where there is none, a stand-in plays it.
+  struct StandIn {
+    std::filesystem::path link;
+    bool planted;
+    ~StandIn() {
+      if (planted) DeleteFileW(link.c_str());
+    }
+  } standIn{link, !std::filesystem::exists(link)};
+  if (standIn.planted) std::ofstream(link, std::ios::binary) << "the user's own";
+  const std::optional<std::string> own = FileBytes(link);
+  ASSERT_TRUE(own.has_value());
+  {
+    const UsersOwnShortcut keep(link);
+    ASSERT_FALSE(std::filesystem::exists(link));
+    TheStartupShortcutIsMadeAndRemoved(link);
+  }
+  EXPECT_EQ(FileBytes(link), own);
 }
 
 }  // namespace
