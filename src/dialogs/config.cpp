@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "configids.h"
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "platform/codepage.h"
+#include "platform/filedialog.h"
+#include "platform/inputmethod.h"
 #include "platform/com.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
@@ -155,13 +157,6 @@ std::optional<std::filesystem::path> StartupFolder() {
   if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Startup, 0, nullptr, &known)) && known) folder = known;
   ::CoTaskMemFree(known);
   return folder;
-}
-
-std::wstring FromUtf8(std::string_view utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
 }
 
 bool IsFile(const std::wstring& path) {
@@ -505,11 +500,8 @@ void TfrmConfig::FillFontNames() {
 
 void TfrmConfig::FillImeNames() {
   const HWND list = Control(IDC_CMBIMELIST);
-  HKL layouts[64];
-  const int n = ::GetKeyboardLayoutList(64, layouts);
-  for (int i = 0; i < n; ++i) {
-    wchar_t name[256] = {};
-    if (::ImmGetDescriptionW(layouts[i], name, 255) > 0 && ToCp932(name).lossless) AddItem(list, name);
+  for (const std::wstring& name : InstalledInputMethodNames()) {
+    if (ToCp932(name).lossless) AddItem(list, name);
   }
   AddItem(list, FromCp932(kNoImeName));
 }
@@ -517,7 +509,7 @@ void TfrmConfig::FillImeNames() {
 void TfrmConfig::FormCreate() {
   CreatePages();
 
-  // 1. The about page: icon, name, version, and the link with its hint.
+  // The about page: icon, name, version, and the link with its hint.
   aboutIcon_.Reset(CreateProgramIcon(32));
   ::SendMessageW(Control(IDC_IMGICON), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_.Get()), 0);
   const std::wstring product = env_.applicationTitle;
@@ -548,7 +540,7 @@ void TfrmConfig::FormCreate() {
   tip.lpszText = const_cast<wchar_t*>(L"クリックだ!");
   ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
 
-  // 2 and 3. The installed fonts and input methods.
+  // The installed fonts and input methods.
   FillFontNames();
   FillImeNames();
 
@@ -603,7 +595,7 @@ void TfrmConfig::FormShow() {
   SettingsReloadPending = false;
   SettingsShown = true;
 
-  // 4. Today in the three forms; a dialog kept open over midnight is seldom, a run over days not.
+  // Today in the three forms; a dialog kept open over midnight is seldom, a run over days not.
   const auto samples = DateFormatSamples(env_.clock.Now());
   for (int i = 0; i < 3; ++i) {
     ::SetWindowTextW(Control(IDC_RADDATEFORMAT0 + i), FromCp932(samples[static_cast<std::size_t>(i)]).c_str());
@@ -969,21 +961,12 @@ void TfrmConfig::chkEnabledHotKeyClick() {
 
 void TfrmConfig::btnAlarmWavSelectClick() {
   const std::filesystem::path current(TextOf(Control(IDC_EDTALARMWAV)));
-  std::vector<wchar_t> file(32768, L'\0');
-  const std::wstring name = current.filename().wstring();
-  ::lstrcpynW(file.data(), name.c_str(), static_cast<int>(file.size()));
-  const std::wstring folder = current.parent_path().wstring();
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = Handle();
-  ofn.lpstrFilter = L"WAV ファイル (*.wav)\0*.wav\0";
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  ofn.lpstrDefExt = L"WAV";
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-  if (!::GetOpenFileNameW(&ofn)) return;
-  const std::wstring chosen = file.data();
+  const auto answer = ChooseFileToOpen(Handle(), {.filter = L"WAV ファイル (*.wav)\0*.wav\0",
+                                                   .folder = current.parent_path().wstring(),
+                                                   .name = current.filename().wstring(),
+                                                   .defaultExtension = L"WAV"});
+  if (!answer.path) return;
+  const std::wstring& chosen = *answer.path;
   if (!ToCp932(chosen).lossless) {
     ShowBox(Handle(), BoxKind::Information,
             L"設定ファイルに保存できない文字がパスに含まれているため、このファイルは使えません。\r\n" + chosen);

@@ -9,7 +9,7 @@
 #include "app/application.h"
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "mainwindow/inputfence.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
@@ -33,13 +33,6 @@ bool HooksAnswered() {
     return ::GetEnvironmentVariableW(automation::kEnvironmentVariable, value, 4) == 1 && value[0] == L'1';
   }();
   return answered;
-}
-
-std::wstring FromUtf8(std::string_view utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
 }
 
 }  // namespace
@@ -73,7 +66,7 @@ void TfrmToDo::Show() {
 // Creation
 
 void TfrmToDo::FormCreate() {
-  // 1. The state every other part starts from; the present moment for the loader.
+  // The state every other part starts from; the present moment for the loader.
   editMode_ = true;
   UserHidden = false;
   InTimer = false;
@@ -85,7 +78,7 @@ void TfrmToDo::FormCreate() {
   minimumWidthBase_ = 0;
   topEdgeFlag_ = false;
 
-  // 2. The hot-key identifiers.
+  // The hot-key identifiers.
   activateHotKey_.emplace(L"Mutex_of_Tarnwillow_Activate");
   visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
@@ -172,25 +165,25 @@ void TfrmToDo::FormCreate() {
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
-  // 3. Header captions and column widths.
+  // Header captions and column widths.
   list_.Table().SetHeaderCaptions();
   for (int c = 0; c < kColumnCount; ++c) gridToDo->SetColWidth(c, kInitialColumnWidths[static_cast<std::size_t>(c)]);
 
-  // 4. The tray icon, and no taskbar button. Talking to the shell takes longer than drawing
+  // The tray icon, and no taskbar button. Talking to the shell takes longer than drawing
   // the list, so the icon is added just after the window has first been painted.
   ::PostMessageW(Handle(), kAddTrayIcon, 0, 0);
   ApplyToolWindowStyle();
 
-  // 5. The stored window position.
+  // The stored window position.
   const WindowPosition stored = ReadWinPosition(app_.profile, Dpi());
 
-  // 6. The tasks, built in the order of the first sort (which the settings' DoneDown decides).
+  // The tasks, built in the order of the first sort (which the settings' DoneDown decides).
   list_.Clear();
   list_.DoneDown = ReadBoolean(app_.profile, keys::DoneDown);
   app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
   list_.UpdateTaskCounts();
 
-  // 7 to 9. Size, then the position judged against the monitors attached. The stored size is
+  // Size, then the position judged against the monitors attached. The stored size is
   // in pixels as Windows reported them; only the default is a 96-DPI size.
   const Screens screens = CurrentScreens();
   const Point size = FitWindowSize(stored.width, stored.height, screens.workArea, Dpi());
@@ -198,7 +191,7 @@ void TfrmToDo::FormCreate() {
       PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y, Dpi()}, screens.primary, screens.monitors);
   ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here:
+  // Losing activation enters view mode (WM_ACTIVATEAPP). Files may be dropped here:
   // the style bit alone, as the shell would set it, so the shell loads on the first drop.
   ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
@@ -315,24 +308,24 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
 }
 
 bool TfrmToDo::FormClose() {
-  // 1. The tasks.
+  // The tasks.
   bool ok = app_.taskFile.SaveTaskFile(list_.Table());
   if (!ok) ShowSaveError(app_.TaskFilePath());
 
-  // 2. The window position, written in every case.
+  // The window position, written in every case.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
   if (!WriteWinPosition(app_.profile, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
     ok = ShowSaveError(app_.SettingsFilePath());
   }
 
-  // 3. Declining keeps everything running as it was.
+  // Declining keeps everything running as it was.
   if (!ok &&
       ShowMessage(BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
     return false;
   }
 
-  // 4. Teardown.
+  // Teardown.
   ::KillTimer(Handle(), kMainTimer);
   trayIcon_.Remove();
   activateHotKey_.reset();  // unregistered, the atom deleted
@@ -357,14 +350,14 @@ void TfrmToDo::LoadAndApplySettings() {
   list_.DoneDown = settings_.DoneDown;
   ApplyRowMetrics();
 
-  // 9. The input method of the text editor.
+  // The input method of the text editor.
   ApplyInputMethod();
 
-  // 10. The hot keys. (11. The tray menu's "同期" follows [Sync] Enabled each time the menu
+  // The hot keys. (The tray menu's "同期" follows [Sync] Enabled each time the menu
   // is prepared for showing; the menus are made then, not here.)
   RegisterHotKeys();
 
-  // 13. At least four rows high, and a whole number of rows.
+  // At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
   if (rc.bottom - rc.top < MinimumHeight(rowHeight_, Dpi())) {
@@ -373,16 +366,16 @@ void TfrmToDo::LoadAndApplySettings() {
   }
   SnapHeightToRows();
 
-  // 14. Sorted from the start, with the first task selected at the top.
+  // Sorted from the start, with the first task selected at the top.
   // Not opening the editor here: entering edit mode below opens it on the same row, once.
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   list_.SetTopRow(1);
   list_.SetCurrentRow(1);
 
-  // 15. The top-most band; entering edit mode below lays out and applies the transparency.
+  // The top-most band; entering edit mode below lays out and applies the transparency.
   ApplyTopMost();
 
-  // 16. Edit mode, with the text of the editor selected. The list is the window's first
+  // Edit mode, with the text of the editor selected. The list is the window's first
   // control, so it holds the focus whenever no editor does.
   firstShowDone_ = true;
   ::SetFocus(gridToDo->Handle());
@@ -414,7 +407,7 @@ void TfrmToDo::ApplyRowMetrics() {
   rowHeight_ = Scale(settings_.RowHeight);
   gridToDo->SetRowHeight(rowHeight_);
 
-  // 5. The editors take the grid's font; the clock labels the header's font and colours.
+  // The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
   editors_.SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);

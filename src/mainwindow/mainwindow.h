@@ -43,7 +43,7 @@
 #include "settings/settings.h"
 #include "settings/winposition.h"
 #include "store/alarm.h"
-#include "store/keymap.h"
+#include "commands/keymap.h"
 #include "store/taskfile.h"
 #include "store/tasklist.h"
 
@@ -173,8 +173,8 @@ class TfrmToDo final : public Window {
   // --- editing (editing.cpp)
   HFONT RowFont(int row);  // the font of the row's urgency class, which its editors take
   void OpenDatePicker();
-  void LoadTextEditor();    // opening steps 1 to 3
-  void ShowTextEditor();    // opening steps 4 and 5
+  void LoadTextEditor();    // the current row's text into the hidden editor
+  void ShowTextEditor();    // the editor placed over the current cell and shown
   void OpenTextEditor();
   void CloseTextEditor();
   void HideEditors();
