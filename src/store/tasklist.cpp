@@ -71,6 +71,27 @@ void TaskList::SetVisibleRowCount(int count) {
   SetTopRow(topRow_);
 }
 
+std::optional<TaskIdentity> TaskList::IdentityOf(int row) const {
+  if (!table_.IsTask(row)) return std::nullopt;
+  return TaskIdentity{std::string(table_.Cell(colUpdated, row)),    std::string(table_.Cell(colDueDate, row)),
+                      std::string(TrimBlanks(table_.Cell(colText, row))), std::string(table_.Cell(colAttachment, row)),
+                      std::string(table_.Cell(colFlags, row)),      table_.IsDone(row)};
+}
+
+std::optional<int> TaskList::FindTask(const TaskIdentity& task, int near) const {
+  const auto holds = [&](int row) {
+    return table_.IsTask(row) && table_.Cell(colUpdated, row) == task.stamp &&
+           table_.Cell(colDueDate, row) == task.dueDate && TrimBlanks(table_.Cell(colText, row)) == task.text &&
+           table_.Cell(colAttachment, row) == task.attachment && table_.Cell(colFlags, row) == task.flags &&
+           table_.IsDone(row) == task.done;
+  };
+  if (holds(near)) return near;
+  for (int r = 1; r < table_.RowCount(); ++r) {
+    if (holds(r)) return r;
+  }
+  return std::nullopt;
+}
+
 void TaskList::UpdateTaskCounts() {
   table_.SetCell(colDueDate, 0, std::to_string(NotDoneCount) + "/" + std::to_string(NotDoneCount + DoneCount));
 }

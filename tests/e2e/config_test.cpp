@@ -264,7 +264,7 @@ TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   EXPECT_EQ(IniValue(ini, "HotKey", "ToVisible"), "Up");
   EXPECT_EQ(IniValue(ini, "HotKey", "Enabled"), "0");
   EXPECT_EQ(IniValue(ini, "View", "RowHeight"), "48");  // shown clamped, written clamped
-  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "2");
+  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "0");  // no such choice: the first
   r.CloseAndWait();
 }
 
@@ -316,6 +316,66 @@ TEST(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
   EXPECT_TRUE(WaitUntil([&] { return TextOfControl(field) == L"48"; }));
   Chord({VK_CONTROL, 'Z'});
   Press(VK_TAB);
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  r.CloseAndWait();
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// Tab goes from the tab strip through the page shown to O K and キャンセル, and round again.
+TEST(Config, TabGoesFromTheTabStripThroughThePageToOkAndCancel) {
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  Foreground(d);
+  const HWND tab = Ctl(d, IDC_PGCONFIG);
+  const HWND page = GetParent(Ctl(d, IDC_TBAREDITMODE));
+  SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tab), TRUE);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(d) == tab; }));
+  const struct {
+    bool back;
+    HWND to;  // null: a control of the page
+  } steps[] = {{false, Ctl(d, IDC_TBAREDITMODE)}, {true, tab},   {true, Ctl(d, IDCANCEL)}, {true, Ctl(d, IDOK)},
+               {true, nullptr},                   {false, Ctl(d, IDOK)}, {false, Ctl(d, IDCANCEL)}, {false, tab}};
+  for (const auto& step : steps) {
+    if (step.back) {
+      Chord({VK_SHIFT, VK_TAB});
+    } else {
+      Press(VK_TAB);
+    }
+    const HWND focus = FocusOf(d);
+    EXPECT_TRUE(step.to ? focus == step.to : IsChild(page, focus) != FALSE)
+        << (step.back ? "Shift+Tab" : "Tab") << " went to control " << GetDlgCtrlID(focus);
+  }
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  r.CloseAndWait();
+}
+
+// Switched off with their check box, the hot-key lists take the colour of the hint fields.
+TEST(Config, TheHotKeyListsLookSwitchedOffWithTheirCheckBox) {
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  GoToPage(d, 4);
+  const HWND list = Ctl(d, IDC_CMBHOTKEYTOACTIVATE);  // "Up": its text leaves the right half bare
+  ASSERT_FALSE(IsWindowEnabled(list));
+  RECT rc{};
+  GetWindowRect(list, &rc);
+  const POINT bare{rc.left + (rc.right - rc.left) * 3 / 5, (rc.top + rc.bottom) / 2};
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(bare) == GetSysColor(COLOR_INACTIVEBORDER); }))
+      << std::hex << ScreenPixel(bare) << " " << GetSysColor(COLOR_INACTIVEBORDER);
+  ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(list) != FALSE; }));
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(bare) == GetSysColor(COLOR_WINDOW); }));
   ClickButton(Ctl(d, IDCANCEL));
   ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
   r.CloseAndWait();

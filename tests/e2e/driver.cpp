@@ -542,6 +542,38 @@ void Click(POINT screen, bool right) {
   Settle();
 }
 
+// A descendant of the class with the window text; without a text, the widest one.
+RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name) {
+  struct Find {
+    const wchar_t* cls;
+    const wchar_t* name;
+    RECT found{};
+  } find{className, name};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(data);
+        wchar_t cls[64]{};
+        wchar_t text[64]{};
+        GetClassNameW(child, cls, 64);
+        SendMessageW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        if (lstrcmpiW(cls, f->cls) != 0 || (f->name && lstrcmpW(text, f->name) != 0)) return TRUE;
+        RECT rc{};
+        GetWindowRect(child, &rc);
+        if (rc.right - rc.left > f->found.right - f->found.left) f->found = rc;
+        return f->name ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+void MiddleClick(POINT screen) {
+  MoveMouse(screen);
+  SendOne(MouseInput(screen, MOUSEEVENTF_MIDDLEDOWN));
+  SendOne(MouseInput(screen, MOUSEEVENTF_MIDDLEUP));
+  Settle();
+}
+
 void DoubleClick(POINT screen) {
   MoveMouse(screen);
   for (int i = 0; i < 2; ++i) {

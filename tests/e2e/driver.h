@@ -125,6 +125,9 @@ std::string TaskLine(int days, bool done, const std::string& text, const std::st
 std::string FileOf(std::initializer_list<std::string> lines);  // each line ended by CR LF
 // The text of a window or control of the program.
 std::wstring TextOf(HWND hwnd);
+// The screen rectangle of a descendant of the class with the window text; without a text, of the
+// widest one.
+RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name = nullptr);
 // The program's visible top-level windows of a class, the topmost first: "#32770" are its
 // dialogs and message boxes, "#32768" its open menus.
 std::vector<HWND> VisibleWindows(const Program& p, const wchar_t* cls);
@@ -170,6 +173,7 @@ void Chord(std::initializer_list<WORD> keys);  // e.g. {VK_CONTROL, 'A'}
 void Type(const std::wstring& text);     // Unicode characters, as an input method delivers them
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
+void MiddleClick(POINT screen);
 void DoubleClick(POINT screen);
 void Drag(POINT from, POINT to);
 // Turns the wheel with the cursor at a point; positive notches turn it towards the user (down).

@@ -122,6 +122,16 @@ TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
   }
 }
 
+// Any button but the right one does what the left one does on each column: the middle one too.
+TEST(Mouse, AMiddleClickOnTheDaysLeftMarksTheTaskDone) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session w(s);
+  MiddleClick(w.program.CellCentre(1, 1));
+  EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(1, 1) == Sj("済"); }));
+  w.CloseAndWait();
+}
+
 TEST(Clipboard, CopyCutPasteAndUndoWorkInTheTextEditor) {
   Scratch s;
   s.Write(L"Lindqvale.csv",

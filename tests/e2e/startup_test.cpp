@@ -2,6 +2,8 @@
 // with a read-only task file, driven from outside like a user would.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "driver.h"
 #include "mainwindow/automation.h"
 #include "store/tasktable.h"
@@ -116,6 +118,35 @@ TEST(Startup, ADoneTaskWhoseDateDoesNotExistStaysInTheList) {
   r.CloseAndWait();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, open, bad}));
   EXPECT_FALSE(s.Read(L"Lindqvale.csv.bak").has_value());
+}
+
+// Marked not done, a task whose date names no day keeps it and is still there at the next
+// start; a task added beside it is due today, not that day.
+TEST(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
+  const std::string bad = Sj("2026/02/30(火),20240101000000003,済,|||,bad date");
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "open"), bad}));
+  {
+    Session r(s);
+    Click(r.program.CellCentre(2, 2));  // the done task, last
+    Chord({VK_CONTROL, 'E'});  // not done: the selection follows it
+    ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "2/2"; }));
+    Chord({VK_CONTROL, 'A'});
+    Type(L"new");
+    Press(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "3/3"; }));
+    r.CloseAndWait();
+  }
+  Session r(s, false);
+  EXPECT_EQ(r.program.Cell(0, 0), "3/3");
+  std::map<std::string, std::string> dates;
+  for (int row = 1; row <= 3; ++row) {
+    dates[r.program.Cell(2, row)] = r.program.Cell(0, row) + " " + r.program.Cell(1, row);
+  }
+  EXPECT_EQ(dates["bad date"], Sj("2026/02/30(火) 0"));
+  EXPECT_EQ(dates["new"], DueDate(0) + " 0");
+  EXPECT_EQ(dates["open"], DueDate(1) + " 1");
+  r.CloseAndWait();
 }
 
 TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {

@@ -49,7 +49,8 @@ std::vector<ControlRow> ControlTable() {
       {&keys::HintStart, "50", [](const ConfigPage& c) { return I(c.HintStart); }, "100", "100"},
       {&keys::HintTerm, "4500", [](const ConfigPage& c) { return I(c.HintTerm); }, "4500", "4500"},
       {&keys::HintFullPath, "0", [](const ConfigPage& c) { return B(c.HintFullPath); }, "0", "0"},
-      {&keys::DateFormat, "7", [](const ConfigPage& c) { return I(c.DateFormat); }, "2", "2"},
+      // No such choice: the first.
+      {&keys::DateFormat, "7", [](const ConfigPage& c) { return I(c.DateFormat); }, "0", "0"},
       {&keys::ShowDateRow, "0", [](const ConfigPage& c) { return B(c.ShowDateRow); }, "0", "0"},
       {&keys::ShowCountRow, "0", [](const ConfigPage& c) { return B(c.ShowCountRow); }, "0", "0"},
       {&keys::LblCalendar, "-3", [](const ConfigPage& c) { return I(c.LblCalendar); }, "0", "0"},

@@ -356,8 +356,9 @@ TEST(SettingsLoad, NumbersAreKeptWithinWhatTheSettingsDialogWrites) {
       {&keys::EditMode, "90", 90},   {&keys::ViewMode, "100", 90},   {&keys::ViewMode, "-2147483648", 0},
       {&keys::HintStart, "0", 100},  {&keys::HintStart, "99", 100},  {&keys::HintStart, "30001", 30000},
       {&keys::HintTerm, "-1", 100},  {&keys::HintTerm, "2147483647", 30000},
-      {&keys::DateFormat, "3", 2},   {&keys::DateFormat, "-1", 0},
-      {&keys::LblCalendar, "7", 2},  {&keys::LblCalendar, "-7", 0},
+      // A choice the dialog does not offer is its first one: the whole date, no clock.
+      {&keys::DateFormat, "3", 0},   {&keys::DateFormat, "-1", 0},  {&keys::DateFormat, "2", 2},
+      {&keys::LblCalendar, "7", 0},  {&keys::LblCalendar, "-7", 0}, {&keys::LblCalendar, "1", 1},
       {&keys::EditMode, tooLong.c_str(), 0},  // does not parse: the default
   };
   for (const auto& c : cases) {
