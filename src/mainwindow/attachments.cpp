@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "app/application.h"
@@ -203,41 +202,6 @@ void TfrmToDo::FormDropFiles(HDROP drop) {
     if (write) list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
   }
   FinishAttachmentChange();
-}
-
-bool TfrmToDo::DropFilesFromAutomation(const COPYDATASTRUCT& data) {
-  using automation::DropFilesRequest;
-  if (data.cbData < sizeof(DropFilesRequest) || !data.lpData) return false;
-  const auto* bytes = static_cast<const unsigned char*>(data.lpData);
-  DropFilesRequest request{};
-  std::memcpy(&request, bytes, sizeof request);
-  // The paths as given, ended by two NULs whatever the sender did.
-  std::wstring paths((data.cbData - sizeof request) / sizeof(wchar_t), L'\0');
-  std::memcpy(paths.data(), bytes + sizeof request, paths.size() * sizeof(wchar_t));
-  while (!paths.empty() && paths.back() == L'\0') paths.pop_back();
-  if (paths.empty()) return false;
-  paths.append(2, L'\0');
-
-  POINT at{request.x, request.y};
-  ::ScreenToClient(Handle(), &at);
-  RECT client{};
-  ::GetClientRect(Handle(), &client);
-  const std::size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
-  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (!memory) return false;
-  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->pt = at;
-  files->fNC = !::PtInRect(&client, at);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<unsigned char*>(files) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
-  ::GlobalUnlock(memory);
-  // Posted, so the sender is free to answer the questions the drop asks.
-  if (!::PostMessageW(Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
-    ::GlobalFree(memory);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace lq::win

@@ -10,7 +10,6 @@
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
 #include "platform/imagelist.h"
-#include "mainwindow/inputfence.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
 #include "settings/textforms.h"
@@ -25,15 +24,6 @@ constexpr int kGridId = 100;
 std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
-
-// The test hooks that change state answer only in a run started for automation.
-bool HooksAnswered() {
-  static const bool answered = [] {
-    wchar_t value[4] = {};
-    return ::GetEnvironmentVariableW(automation::kEnvironmentVariable, value, 4) == 1 && value[0] == L'1';
-  }();
-  return answered;
-}
 
 }  // namespace
 
@@ -342,7 +332,7 @@ void TfrmToDo::FormShow() {
 }
 
 void TfrmToDo::LoadAndApplySettings() {
-  // 1 to 12: read every setting, from one reading of the file.
+  // Every setting, from one reading of the file.
   app_.frmConfig.SettingsReloadPending = false;
   const IniProfile::Batch oneReading(app_.profile);
   settings_ = LoadSettings(app_.profile, &SystemColour);
@@ -421,30 +411,9 @@ void TfrmToDo::ApplyRowMetrics() {
 
 void TfrmToDo::popitemConfigClick() {
   if (app_.frmConfig.Visible()) return;
-  // No clock, change of day, alarm or hover hiding while the dialog is open.
-  BeforeHiding();
-  ::KillTimer(Handle(), kMainTimer);
-  ::ShowWindow(Handle(), SW_HIDE);
-  // The window comes back before the dialog goes, so the activation stays with the program.
-  // Showing applies the settings file when the dialog closed with OK or キャンセル, and that
-  // ends in edit mode; otherwise edit mode is entered here, since hiding the window gave the
-  // activation away: the keyboard goes back to the list's text editor either way.
-  bool back = false;
-  const auto comeBack = [this, &back] {
-    back = true;
-    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
-    const bool reload = app_.frmConfig.SettingsReloadPending;
-    ::ShowWindow(Handle(), SW_SHOW);
-    ::SetForegroundWindow(Handle());
-    if (!reload) {
-      ::SetFocus(gridToDo->Handle());
-      EnterEditMode();
-    }
-    // Once the dialog has gone, not while it still shows.
-    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
-  };
-  app_.frmConfig.ShowModal(Handle(), comeBack);
-  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
+  // Showing applies the settings file when the dialog closed with OK or キャンセル, and that ends
+  // in edit mode with the keyboard on the list.
+  RunHiddenWhile(app_.frmConfig, [this] { return !app_.frmConfig.SettingsReloadPending; });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,104 +421,40 @@ void TfrmToDo::popitemConfigClick() {
 
 void TfrmToDo::popitemSyncClick() {
   if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
-  // The run adds, deletes and re-sorts rows: no editor may stay on one.
+  // The run adds, deletes and re-sorts rows: no editor may stay on one (hiding closes them).
+  RunHiddenWhile(app_.frmSync, [this] {
+    gridToDo->Refresh();
+    return true;
+  });
+}
+
+void TfrmToDo::RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode) {
+  // No clock, change of day, alarm or hover hiding while the dialog is open.
   BeforeHiding();
   ::KillTimer(Handle(), kMainTimer);
   ::ShowWindow(Handle(), SW_HIDE);
-  // As for the settings dialog, the window comes back before the dialog goes.
+  // The window comes back before the dialog goes, so the activation stays with the program;
+  // hiding gave the activation away, so edit mode is entered again unless showing does it.
   bool back = false;
-  const auto comeBack = [this, &back] {
+  const auto comeBack = [&] {
     back = true;
     ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+    const bool enter = enterEditMode();
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
-    ::SetFocus(gridToDo->Handle());
-    EnterEditMode();
-    gridToDo->Refresh();
+    if (enter) {
+      ::SetFocus(gridToDo->Handle());
+      EnterEditMode();
+    }
+    // Once the dialog has gone, not while it still shows.
     ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
   };
-  app_.frmSync.ShowModal(Handle(), comeBack);
-  if (!back && ::IsWindow(Handle())) comeBack();
+  dialog.ShowModal(Handle(), comeBack);
+  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
 }
 
 // ---------------------------------------------------------------------------------------------
 // Messages
-
-std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
-  using namespace automation;
-  switch (msg) {
-    case kSetClockOffset:
-    case kInputFence:
-    case WM_COPYDATA:
-      // These change what the program does: any process on the desktop could send them.
-      if (!HooksAnswered()) return 0;
-      break;
-    default:
-      if ((msg < kReady || msg > kHintState) && msg != kAlarmCounts) return std::nullopt;
-      break;
-  }
-  switch (msg) {
-    case kReady:
-      return ready_ && !lateEditor_ ? 1 : 0;
-    case kCurrentRow:
-      return list_.CurrentRow();
-    case kTopRow:
-      return list_.TopRow();
-    case kRowCount:
-      return list_.Table().RowCount();
-    case kVisibleRows:
-      return list_.VisibleRowCount();
-    case kEditMode:
-      return editMode_ ? 1 : 0;
-    case kGetCell: {
-      const int col = LOWORD(wParam);
-      const int row = HIWORD(wParam);
-      if (col >= kColumnCount || row >= list_.Table().RowCount()) return 0;
-      const std::string_view text = list_.Table().Cell(col, row);
-      COPYDATASTRUCT cds{};
-      cds.dwData = kCellData;
-      cds.cbData = static_cast<DWORD>(text.size());
-      cds.lpData = const_cast<char*>(text.data());
-      ::SendMessageW(reinterpret_cast<HWND>(lParam), WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()),
-                     reinterpret_cast<LPARAM>(&cds));
-      return 1;
-    }
-    case kFirstPaint:
-      return static_cast<LRESULT>(gridToDo->FirstPaintCounter());
-    case kGridRect: {
-      RECT rc{};
-      ::GetClientRect(gridToDo->Handle(), &rc);
-      ::MapWindowPoints(gridToDo->Handle(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
-      const LONG parts[4] = {rc.left, rc.top, rc.right, rc.bottom};
-      return wParam < 4 ? parts[wParam] : 0;
-    }
-    case kEditors: {
-      const HWND focus = ::GetFocus();
-      return (editors_.TextOpen() ? kTextEditorShown : 0) | (editors_.DateOpen() ? kDatePickerShown : 0) |
-             (focus == gridToDo->Handle() ? kListFocused : 0) |
-             (focus == editors_.TextHandle() ? kTextEditorFocused : 0) |
-             (focus == editors_.DateHandle() ? kDatePickerFocused : 0);
-    }
-    case kSetClockOffset:
-      app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));
-      return 1;
-    case kMetrics:
-      if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
-      return rowHeight_;
-    case kHintState:
-      return app_.frmHint.State();
-    case kAlarmCounts:
-      return wParam == 0 ? alarmChecks_ : alarmStarts_;
-    case kInputFence:
-      return InputFence(wParam);
-    case WM_COPYDATA: {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      return data && data->dwData == kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
-    }
-    default:
-      return 0;
-  }
-}
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto answer = Automation(msg, wParam, lParam)) return *answer;
