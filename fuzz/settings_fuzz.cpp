@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t leng
   IniText ini(std::string_view(reinterpret_cast<const char*>(data), length));
 
   const lq::Settings s = lq::LoadSettings(ini, SystemColor);
-  Check(s.EditModePercent >= 0 && s.EditModePercent <= 90 && s.ViewModePercent >= 0 && s.ViewModePercent <= 90);
+  Check(s.EditMode >= 0 && s.EditMode <= 90 && s.ViewMode >= 0 && s.ViewMode <= 90);
   Check(s.EditAlpha >= 25 && s.ViewAlpha >= 25);
   Check(s.RowHeight >= 12 && s.RowHeight <= 48);
   Check(s.HintStart >= 100 && s.HintStart <= 30000 && s.HintTerm >= 100 && s.HintTerm <= 30000);

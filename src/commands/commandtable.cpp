@@ -35,6 +35,15 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::Exit,             "btnExitClick",            kImageExit,           0,   false, true,  L"予定表を終了します"},
 }};
 
+// Commands are looked up by their place: each row must sit where its enumerator says.
+constexpr bool RowsInCommandOrder() {
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (static_cast<std::size_t>(kCommands[i].command) != i) return false;
+  }
+  return true;
+}
+static_assert(RowsInCommandOrder(), "kCommands must list the commands in the order of Command");
+
 constexpr MenuEntry Item(C c, const wchar_t* caption) { return MenuEntry{K::Item, c, caption, MenuKind::Count, -1}; }
 constexpr MenuEntry Separator() { return MenuEntry{K::Separator, C::Count, nullptr, MenuKind::Count, -1}; }
 

@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "configids.h"
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "platform/codepage.h"
+#include "platform/filedialog.h"
+#include "platform/inputmethod.h"
 #include "platform/com.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
@@ -54,7 +56,6 @@ constexpr int kPanelRightMargin = 8;
 constexpr int kFontItemHeight = 22;
 constexpr int kFontFieldHeight = 16;
 
-constexpr std::array<int, 3> kNumberFields{IDC_EDTROWHEIGHT, IDC_EDTHINTSTART, IDC_EDTHINTTERM};
 constexpr UINT_PTR kNumberFieldSubclass = 1;
 constexpr UINT_PTR kHandCursorSubclass = 2;
 
@@ -157,13 +158,6 @@ std::optional<std::filesystem::path> StartupFolder() {
   return folder;
 }
 
-std::wstring FromUtf8(std::string_view utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
-}
-
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -188,6 +182,154 @@ constexpr int kHotKeyLists[] = {IDC_CMBHOTKEYMODIFYTOACTIVATE, IDC_CMBHOTKEYTOAC
 
 bool IsHotKeyList(int id) {
   return std::find(std::begin(kHotKeyLists), std::end(kHotKeyLists), id) != std::end(kHotKeyLists);
+}
+
+// How a control shows the field of its key.
+enum class Shows {
+  Check,     // a check box: on or off
+  YesNo,     // a radio button for yes, and after it the one for no
+  Choice,    // a radio button for each number of the key's range, the smallest first
+  TrackBar,  // the position
+  Number,    // a number field, and after it its up-down, which moves by `step`
+  List,      // a pick-only list: the text of the item chosen
+  Text,      // an edit field
+};
+
+// The controls of the pages, each bound to one key of the table (ConfigPage's fields). The
+// hiding choice and the font panel are code of their own.
+struct Binding {
+  int id;
+  const SettingKey* key;
+  Shows kind;
+  int step = 1;
+};
+constexpr Binding kBindings[] = {
+    // 不可視化
+    {IDC_TBAREDITMODE, &keys::EditMode, Shows::TrackBar},
+    {IDC_TBARVIEWMODE, &keys::ViewMode, Shows::TrackBar},
+    {IDC_CHKEDITNOTRANSPARENT, &keys::EditNoTransparent, Shows::Check},
+    {IDC_CHKVIEWNOTRANSPARENT, &keys::ViewNoTransparent, Shows::Check},
+    {IDC_CHKTOPMOST, &keys::TopMost, Shows::Check},
+    // 表示
+    {IDC_EDTROWHEIGHT, &keys::RowHeight, Shows::Number},
+    {IDC_RADDONEDOWN, &keys::DoneDown, Shows::YesNo},
+    {IDC_CHKENABLEHINT, &keys::HintEnabled, Shows::Check},
+    {IDC_EDTHINTSTART, &keys::HintStart, Shows::Number, 100},
+    {IDC_EDTHINTTERM, &keys::HintTerm, Shows::Number, 100},
+    {IDC_CHKHINTFULLPATH, &keys::HintFullPath, Shows::Check},
+    {IDC_RADDATEFORMAT0, &keys::DateFormat, Shows::Choice},
+    {IDC_CHKSHOWDATEROW, &keys::ShowDateRow, Shows::Check},
+    {IDC_CHKSHOWCOUNTROW, &keys::ShowCountRow, Shows::Check},
+    {IDC_RADLBLCALENDAR0, &keys::LblCalendar, Shows::Choice},
+    // 予定
+    {IDC_RADUPDECDOWNINC, &keys::DateCursorTurn, Shows::YesNo},
+    {IDC_RADSAVEONLOSTFOCUS, &keys::SaveOnLostFocus, Shows::YesNo},
+    {IDC_RADDAYFINISHED, &keys::FinishedDayChange, Shows::YesNo},
+    {IDC_CMBIMELIST, &keys::IMEName, Shows::List},
+    {IDC_CHKIMEONOFF, &keys::IMEOnOff, Shows::Check},
+    // 動作
+    {IDC_CHKENABLEDHOTKEY, &keys::HotKeyEnabled, Shows::Check},
+    {IDC_CMBHOTKEYMODIFYTOACTIVATE, &keys::ModifyToActivate, Shows::List},
+    {IDC_CMBHOTKEYTOACTIVATE, &keys::ToActivate, Shows::List},
+    {IDC_CMBHOTKEYMODIFYTOVISIBLE, &keys::ModifyToVisible, Shows::List},
+    {IDC_CMBHOTKEYTOVISIBLE, &keys::ToVisible, Shows::List},
+    {IDC_EDTALARMWAV, &keys::AlarmWav, Shows::Text},
+    {IDC_CHKALARMLOOP, &keys::AlarmLoop, Shows::Check},
+    {IDC_CHKSYNCENABLE, &keys::SyncEnabled, Shows::Check},  // never visible
+};
+
+constexpr bool ShowsItsForm(const Binding& b) {
+  switch (b.kind) {
+    case Shows::Check:
+    case Shows::YesNo: return b.key->form == TextForm::Boolean;
+    case Shows::Choice:
+      return b.key->form == TextForm::Integer && std::int64_t{b.key->range.max} - b.key->range.min < 10;
+    case Shows::TrackBar:
+    case Shows::Number: return b.key->form == TextForm::Integer;
+    case Shows::List:
+    case Shows::Text: return b.key->form == TextForm::String;
+  }
+  return false;
+}
+
+constexpr bool EveryFieldHasItsControl() {
+  for (const SettingKey* key : kShownKeys) {
+    int bound = 0;
+    for (const Binding& b : kBindings) {
+      if (b.key != key) continue;
+      if (!ShowsItsForm(b)) return false;
+      ++bound;
+    }
+    if (bound != 1) return false;
+  }
+  return std::size(kBindings) == std::size(kShownKeys);
+}
+static_assert(EveryFieldHasItsControl(), "each key the pages show needs one control of a kind for its form");
+
+const Binding* BindingOf(const SettingKey& key) {
+  for (const Binding& b : kBindings) {
+    if (b.key == &key) return &b;
+  }
+  return nullptr;
+}
+
+const Binding* BindingAt(int id) {
+  for (const Binding& b : kBindings) {
+    if (b.id == id) return &b;
+  }
+  return nullptr;
+}
+
+// The control `offset` places after `control` among its page's identifiers.
+HWND Next(HWND control, int offset) {
+  return ::GetDlgItem(::GetParent(control), ::GetDlgCtrlID(control) + offset);
+}
+
+int ChoiceCount(const Binding& b) { return b.key->range.max - b.key->range.min + 1; }
+
+void ShowValue(HWND control, const Binding& b, bool on) {
+  Check(control, on);
+  if (b.kind == Shows::YesNo) Check(Next(control, 1), !on);
+}
+
+void ShowValue(HWND control, const Binding& b, std::int32_t value) {
+  switch (b.kind) {
+    case Shows::TrackBar: ::SendMessageW(control, TBM_SETPOS, TRUE, value); break;
+    case Shows::Number: ::SendMessageW(Next(control, 1), UDM_SETPOS32, 0, value); break;
+    case Shows::Choice:
+      for (int i = 0; i < ChoiceCount(b); ++i) Check(Next(control, i), b.key->range.min + i == value);
+      break;
+    default: break;
+  }
+}
+
+void ShowValue(HWND control, const Binding& b, const std::string& text) {
+  if (b.kind == Shows::List) {
+    SelectComboText(control, FromCp932(text));
+  } else {
+    ::SetWindowTextW(control, FromCp932(text).c_str());
+  }
+}
+
+void TakeValue(HWND control, const Binding&, bool& on) { on = Checked(control); }
+
+void TakeValue(HWND control, const Binding& b, std::int32_t& value) {
+  switch (b.kind) {
+    case Shows::TrackBar: value = static_cast<std::int32_t>(::SendMessageW(control, TBM_GETPOS, 0, 0)); break;
+    case Shows::Number: value = NumberFieldValue(TextOf(control), b.key->range); break;
+    case Shows::Choice:
+      // No item checked keeps the first, the form and the clock the list shows first.
+      value = b.key->range.min;
+      for (int i = 0; i < ChoiceCount(b); ++i) {
+        if (Checked(Next(control, i))) value = b.key->range.min + i;
+      }
+      break;
+    default: break;
+  }
+}
+
+void TakeValue(HWND control, const Binding& b, std::string& text) {
+  text = Cp932(b.kind == Shows::List ? SelectedText(control) : TextOf(control));
 }
 
 }  // namespace
@@ -383,6 +525,10 @@ void TfrmConfig::OnCommand(int id, int code, HWND) {
     if (code == STN_CLICKED) pnlPreviewClick(static_cast<UrgencyClass>(id - IDC_PNLPREVIEWTITLE));
     return;
   }
+  if (const Binding* b = BindingAt(id); b && b->kind == Shows::Number) {
+    if (code == EN_KILLFOCUS) edtRowHeightExit(id);
+    return;
+  }
   switch (id) {
     case IDC_CMBFONTNAME:
       if (code == CBN_SELCHANGE) cmbFontChange(true);
@@ -393,11 +539,6 @@ void TfrmConfig::OnCommand(int id, int code, HWND) {
     case IDC_BTNFGCOLOR: btnFGColorClick(); break;
     case IDC_BTNBGCOLOR: btnBGColorClick(); break;
     case IDC_BTNPARALLELFONT: btnParallelFontClick(); break;
-    case IDC_EDTROWHEIGHT:
-    case IDC_EDTHINTSTART:
-    case IDC_EDTHINTTERM:
-      if (code == EN_KILLFOCUS) edtRowHeightExit(id);
-      break;
     case IDC_CHKENABLEHINT: chkEnableHintClick(); break;
     case IDC_BTNFORCEWINDOWTOCENTER: btnForceWindowToCenterClick(); break;
     case IDC_BTNSETSTARTUP: UpdateStartupShortcut(true); break;
@@ -505,11 +646,8 @@ void TfrmConfig::FillFontNames() {
 
 void TfrmConfig::FillImeNames() {
   const HWND list = Control(IDC_CMBIMELIST);
-  HKL layouts[64];
-  const int n = ::GetKeyboardLayoutList(64, layouts);
-  for (int i = 0; i < n; ++i) {
-    wchar_t name[256] = {};
-    if (::ImmGetDescriptionW(layouts[i], name, 255) > 0 && ToCp932(name).lossless) AddItem(list, name);
+  for (const std::wstring& name : InstalledInputMethodNames()) {
+    if (ToCp932(name).lossless) AddItem(list, name);
   }
   AddItem(list, FromCp932(kNoImeName));
 }
@@ -517,7 +655,7 @@ void TfrmConfig::FillImeNames() {
 void TfrmConfig::FormCreate() {
   CreatePages();
 
-  // 1. The about page: icon, name, version, and the link with its hint.
+  // The about page: icon, name, version, and the link with its hint.
   aboutIcon_.Reset(CreateProgramIcon(32));
   ::SendMessageW(Control(IDC_IMGICON), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_.Get()), 0);
   const std::wstring product = env_.applicationTitle;
@@ -548,11 +686,11 @@ void TfrmConfig::FormCreate() {
   tip.lpszText = const_cast<wchar_t*>(L"クリックだ!");
   ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tip));
 
-  // 2 and 3. The installed fonts and input methods.
+  // The installed fonts and input methods.
   FillFontNames();
   FillImeNames();
 
-  // The fixed lists and ranges.
+  // The fixed lists.
   for (const std::int32_t size : kFontSizes) AddItem(Control(IDC_CMBSIZE), std::to_wstring(size));
   for (const int id : {IDC_CMBHOTKEYMODIFYTOACTIVATE, IDC_CMBHOTKEYMODIFYTOVISIBLE}) {
     for (const std::string_view m : kHotKeyModifiers) AddItem(Control(id), FromCp932(m));
@@ -560,35 +698,30 @@ void TfrmConfig::FormCreate() {
   for (const int id : {IDC_CMBHOTKEYTOACTIVATE, IDC_CMBHOTKEYTOVISIBLE}) {
     for (const std::string_view k : HotKeyKeys()) AddItem(Control(id), FromCp932(k));
   }
-  for (const int id : {IDC_TBAREDITMODE, IDC_TBARVIEWMODE}) {
-    const IntRange range = keys::EditMode.range;
-    ::SendMessageW(Control(id), TBM_SETRANGE, FALSE, MAKELPARAM(range.min, range.max));
-    ::SendMessageW(Control(id), TBM_SETTICFREQ, 10, 0);
-    ::SendMessageW(Control(id), TBM_SETPAGESIZE, 0, 10);
+  // The ranges and steps of the bound controls; numbers are typed without the input method.
+  for (const Binding& b : kBindings) {
+    const HWND control = Control(b.id);
+    const IntRange range = b.key->range;
+    if (b.kind == Shows::TrackBar) {
+      ::SendMessageW(control, TBM_SETRANGE, FALSE, MAKELPARAM(range.min, range.max));
+      ::SendMessageW(control, TBM_SETTICFREQ, 10, 0);
+      ::SendMessageW(control, TBM_SETPAGESIZE, 0, 10);
+    }
+    if (b.kind == Shows::Number) {
+      const HWND updown = Next(control, 1);
+      ::SendMessageW(updown, UDM_SETRANGE32, range.min, range.max);
+      UDACCEL accel{0, static_cast<UINT>(b.step)};
+      ::SendMessageW(updown, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+      ::ImmAssociateContextEx(control, nullptr, 0);
+      ::SetWindowSubclass(control, &TfrmConfig::FieldProc, kNumberFieldSubclass, 0);
+    }
   }
-  const struct {
-    int updown;
-    IntRange range;
-    int step;
-  } updowns[] = {{IDC_UPDROWHEIGHT, keys::RowHeight.range, 1},
-                 {IDC_UPDHINTSTART, keys::HintStart.range, 100},
-                 {IDC_UPDHINTTERM, keys::HintTerm.range, 100}};
-  for (const auto& u : updowns) {
-    ::SendMessageW(Control(u.updown), UDM_SETRANGE32, u.range.min, u.range.max);
-    UDACCEL accel{0, static_cast<UINT>(u.step)};
-    ::SendMessageW(Control(u.updown), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
-  }
-
-  // Numbers and the sound's path are typed without the input method.
+  // So are the font size and the sound's path.
   COMBOBOXINFO sizeBox{};
   sizeBox.cbSize = sizeof sizeBox;
   ::GetComboBoxInfo(Control(IDC_CMBSIZE), &sizeBox);
-  for (const HWND field : {Control(IDC_EDTROWHEIGHT), Control(IDC_EDTHINTSTART), Control(IDC_EDTHINTTERM),
-                           sizeBox.hwndItem, Control(IDC_EDTALARMWAV)}) {
+  for (const HWND field : {sizeBox.hwndItem, Control(IDC_EDTALARMWAV)}) {
     if (field) ::ImmAssociateContextEx(field, nullptr, 0);
-  }
-  for (const int id : kNumberFields) {
-    ::SetWindowSubclass(Control(id), &TfrmConfig::FieldProc, kNumberFieldSubclass, 0);
   }
   for (const int id : {IDC_EDTALARMWAV, IDC_LBLURL}) {
     ::SetWindowSubclass(Control(id), &TfrmConfig::FieldProc, kHandCursorSubclass, 0);
@@ -603,7 +736,7 @@ void TfrmConfig::FormShow() {
   SettingsReloadPending = false;
   SettingsShown = true;
 
-  // 4. Today in the three forms; a dialog kept open over midnight is seldom, a run over days not.
+  // Today in the three forms; a dialog kept open over midnight is seldom, a run over days not.
   const auto samples = DateFormatSamples(env_.clock.Now());
   for (int i = 0; i < 3; ++i) {
     ::SetWindowTextW(Control(IDC_RADDATEFORMAT0 + i), FromCp932(samples[static_cast<std::size_t>(i)]).c_str());
@@ -641,12 +774,10 @@ void TfrmConfig::ShowPage(int index) {
 
 void TfrmConfig::LoadControls(const ConfigPage& c) {
   const ScopedFlag loading(loading_);
-  ::SendMessageW(Control(IDC_TBAREDITMODE), TBM_SETPOS, TRUE, c.EditMode);
-  ::SendMessageW(Control(IDC_TBARVIEWMODE), TBM_SETPOS, TRUE, c.ViewMode);
-  Check(Control(IDC_CHKEDITNOTRANSPARENT), c.EditNoTransparent);
-  Check(Control(IDC_CHKVIEWNOTRANSPARENT), c.ViewNoTransparent);
+  ForEachShownField(c, [this](const SettingKey& key, const auto& value) {
+    if (const Binding* b = BindingOf(key)) ShowValue(Control(b->id), *b, value);
+  });
   for (int i = 0; i < 3; ++i) Check(Control(IDC_RADHIDEMODE0 + i), i == static_cast<int>(c.hideMode));
-  Check(Control(IDC_CHKTOPMOST), c.TopMost);
 
   panels_ = c.Classes;
   const HWND fontList = Control(IDC_CMBFONTNAME);
@@ -658,81 +789,18 @@ void TfrmConfig::LoadControls(const ConfigPage& c) {
     if (!name.empty() && std::find(items.begin(), items.end(), name) == items.end()) AddItem(fontList, name);
     RefreshPreview(static_cast<UrgencyClass>(i));
   }
-
-  ::SendMessageW(Control(IDC_UPDROWHEIGHT), UDM_SETPOS32, 0, c.RowHeight);
-  Check(Control(IDC_RADDONEDOWN), c.DoneDown);
-  Check(Control(IDC_RADDONEIGNORE), !c.DoneDown);
-  Check(Control(IDC_CHKENABLEHINT), c.HintEnabled);
-  ::SendMessageW(Control(IDC_UPDHINTSTART), UDM_SETPOS32, 0, c.HintStart);
-  ::SendMessageW(Control(IDC_UPDHINTTERM), UDM_SETPOS32, 0, c.HintTerm);
-  Check(Control(IDC_CHKHINTFULLPATH), c.HintFullPath);
-  for (int i = 0; i < 3; ++i) {
-    Check(Control(IDC_RADDATEFORMAT0 + i), i == c.DateFormat);
-    Check(Control(IDC_RADLBLCALENDAR0 + i), i == c.LblCalendar);
-  }
-  Check(Control(IDC_CHKSHOWDATEROW), c.ShowDateRow);
-  Check(Control(IDC_CHKSHOWCOUNTROW), c.ShowCountRow);
-
-  Check(Control(IDC_RADUPDECDOWNINC), c.DateCursorTurn);
-  Check(Control(IDC_RADUPINCDOWNDEC), !c.DateCursorTurn);
-  Check(Control(IDC_RADSAVEONLOSTFOCUS), c.SaveOnLostFocus);
-  Check(Control(IDC_RADSAVEONEXIT), !c.SaveOnLostFocus);
-  Check(Control(IDC_RADDAYFINISHED), c.FinishedDayChange);
-  Check(Control(IDC_RADDAYIGNORE), !c.FinishedDayChange);
-  SelectComboText(Control(IDC_CMBIMELIST), FromCp932(c.IMEName));
-  Check(Control(IDC_CHKIMEONOFF), c.IMEOnOff);
-
-  Check(Control(IDC_CHKENABLEDHOTKEY), c.HotKeyEnabled);
-  SelectComboText(Control(IDC_CMBHOTKEYMODIFYTOACTIVATE), FromCp932(c.ModifyToActivate));
-  SelectComboText(Control(IDC_CMBHOTKEYTOACTIVATE), FromCp932(c.ToActivate));
-  SelectComboText(Control(IDC_CMBHOTKEYMODIFYTOVISIBLE), FromCp932(c.ModifyToVisible));
-  SelectComboText(Control(IDC_CMBHOTKEYTOVISIBLE), FromCp932(c.ToVisible));
-  ::SetWindowTextW(Control(IDC_EDTALARMWAV), FromCp932(c.AlarmWav).c_str());
-  Check(Control(IDC_CHKALARMLOOP), c.AlarmLoop);
-  Check(Control(IDC_CHKSYNCENABLE), c.SyncEnabled);
 }
 
 ConfigPage TfrmConfig::ReadControls() const {
   ConfigPage c;
-  c.EditMode = static_cast<std::int32_t>(::SendMessageW(Control(IDC_TBAREDITMODE), TBM_GETPOS, 0, 0));
-  c.ViewMode = static_cast<std::int32_t>(::SendMessageW(Control(IDC_TBARVIEWMODE), TBM_GETPOS, 0, 0));
-  c.EditNoTransparent = Checked(Control(IDC_CHKEDITNOTRANSPARENT));
-  c.ViewNoTransparent = Checked(Control(IDC_CHKVIEWNOTRANSPARENT));
+  ForEachShownField(c, [this](const SettingKey& key, auto& value) {
+    if (const Binding* b = BindingOf(key)) TakeValue(Control(b->id), *b, value);
+  });
   c.hideMode = HideMode::None;
   for (int i = 0; i < 3; ++i) {
     if (Checked(Control(IDC_RADHIDEMODE0 + i))) c.hideMode = static_cast<HideMode>(i);
   }
-  c.TopMost = Checked(Control(IDC_CHKTOPMOST));
   c.Classes = panels_;
-
-  c.RowHeight = NumberFieldValue(TextOf(Control(IDC_EDTROWHEIGHT)), keys::RowHeight.range);
-  c.DoneDown = Checked(Control(IDC_RADDONEDOWN));
-  c.HintEnabled = Checked(Control(IDC_CHKENABLEHINT));
-  c.HintStart = NumberFieldValue(TextOf(Control(IDC_EDTHINTSTART)), keys::HintStart.range);
-  c.HintTerm = NumberFieldValue(TextOf(Control(IDC_EDTHINTTERM)), keys::HintTerm.range);
-  c.HintFullPath = Checked(Control(IDC_CHKHINTFULLPATH));
-  // No item checked keeps the first, the form and the clock the list shows first.
-  for (int i = 0; i < 3; ++i) {
-    if (Checked(Control(IDC_RADDATEFORMAT0 + i))) c.DateFormat = i;
-    if (Checked(Control(IDC_RADLBLCALENDAR0 + i))) c.LblCalendar = i;
-  }
-  c.ShowDateRow = Checked(Control(IDC_CHKSHOWDATEROW));
-  c.ShowCountRow = Checked(Control(IDC_CHKSHOWCOUNTROW));
-
-  c.DateCursorTurn = Checked(Control(IDC_RADUPDECDOWNINC));
-  c.SaveOnLostFocus = Checked(Control(IDC_RADSAVEONLOSTFOCUS));
-  c.FinishedDayChange = Checked(Control(IDC_RADDAYFINISHED));
-  c.IMEName = Cp932(SelectedText(Control(IDC_CMBIMELIST)));
-  c.IMEOnOff = Checked(Control(IDC_CHKIMEONOFF));
-
-  c.HotKeyEnabled = Checked(Control(IDC_CHKENABLEDHOTKEY));
-  c.ModifyToActivate = Cp932(SelectedText(Control(IDC_CMBHOTKEYMODIFYTOACTIVATE)));
-  c.ToActivate = Cp932(SelectedText(Control(IDC_CMBHOTKEYTOACTIVATE)));
-  c.ModifyToVisible = Cp932(SelectedText(Control(IDC_CMBHOTKEYMODIFYTOVISIBLE)));
-  c.ToVisible = Cp932(SelectedText(Control(IDC_CMBHOTKEYTOVISIBLE)));
-  c.AlarmWav = Cp932(TextOf(Control(IDC_EDTALARMWAV)));
-  c.AlarmLoop = Checked(Control(IDC_CHKALARMLOOP));
-  c.SyncEnabled = Checked(Control(IDC_CHKSYNCENABLE));
   return c;
 }
 
@@ -904,9 +972,9 @@ void TfrmConfig::cmbFontNameDrawItem(const DRAWITEMSTRUCT& di) {
 // 表示
 
 void TfrmConfig::edtRowHeightExit(int fieldId) {
-  const IntRange range = fieldId == IDC_EDTROWHEIGHT  ? keys::RowHeight.range
-                         : fieldId == IDC_EDTHINTSTART ? keys::HintStart.range
-                                                       : keys::HintTerm.range;
+  const Binding* b = BindingAt(fieldId);
+  if (!b) return;
+  const IntRange range = b->key->range;
   const HWND field = Control(fieldId);
   const std::wstring kept = std::to_wstring(NumberFieldValue(TextOf(field), range));
   if (TextOf(field) != kept) ::SetWindowTextW(field, kept.c_str());
@@ -969,21 +1037,12 @@ void TfrmConfig::chkEnabledHotKeyClick() {
 
 void TfrmConfig::btnAlarmWavSelectClick() {
   const std::filesystem::path current(TextOf(Control(IDC_EDTALARMWAV)));
-  std::vector<wchar_t> file(32768, L'\0');
-  const std::wstring name = current.filename().wstring();
-  ::lstrcpynW(file.data(), name.c_str(), static_cast<int>(file.size()));
-  const std::wstring folder = current.parent_path().wstring();
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = Handle();
-  ofn.lpstrFilter = L"WAV ファイル (*.wav)\0*.wav\0";
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  ofn.lpstrDefExt = L"WAV";
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-  if (!::GetOpenFileNameW(&ofn)) return;
-  const std::wstring chosen = file.data();
+  const auto answer = ChooseFileToOpen(Handle(), {.filter = L"WAV ファイル (*.wav)\0*.wav\0",
+                                                   .folder = current.parent_path().wstring(),
+                                                   .name = current.filename().wstring(),
+                                                   .defaultExtension = L"WAV"});
+  if (!answer.path) return;
+  const std::wstring& chosen = *answer.path;
   if (!ToCp932(chosen).lossless) {
     ShowBox(Handle(), BoxKind::Information,
             L"設定ファイルに保存できない文字がパスに含まれているため、このファイルは使えません。\r\n" + chosen);
@@ -1011,7 +1070,9 @@ void TfrmConfig::lblUrlClick() { ::ShellExecuteW(Handle(), L"open", kHomePage, n
 
 void TfrmConfig::btnOKClick() {
   // Enter does not take the focus from a number field: keep what leaving it would keep.
-  for (const int id : kNumberFields) edtRowHeightExit(id);
+  for (const Binding& b : kBindings) {
+    if (b.kind == Shows::Number) edtRowHeightExit(b.id);
+  }
   const ConfigPage page = ReadControls();
 
   if (SameHotKeys(page)) {

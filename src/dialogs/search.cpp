@@ -1,11 +1,11 @@
 #include "dialogs/search.h"
 
 #include <commctrl.h>
-#include <imm.h>
 
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "platform/inputmethod.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
 #include "resource.h"
@@ -23,35 +23,6 @@ std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), length + 1)));
   return text;
-}
-
-std::wstring FromUtf8(const std::string& utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
-}
-
-// The installed input method of this name becomes the thread's.
-void SelectInputMethod(const std::string& cp932Name) {
-  const std::wstring wanted = FromCp932(cp932Name);
-  HKL layouts[64];
-  const int n = ::GetKeyboardLayoutList(64, layouts);
-  for (int i = 0; i < n; ++i) {
-    wchar_t name[256] = {};
-    if (::ImmGetDescriptionW(layouts[i], name, 255) > 0 && wanted == name) {
-      ::ActivateKeyboardLayout(layouts[i], 0);
-      return;
-    }
-  }
-}
-
-void OpenHiraganaInput(HWND hwnd) {
-  if (const HIMC imc = ::ImmGetContext(hwnd)) {
-    ::ImmSetOpenStatus(imc, TRUE);
-    ::ImmSetConversionStatus(imc, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE, IME_SMODE_PHRASEPREDICT);
-    ::ImmReleaseContext(hwnd, imc);
-  }
 }
 
 }  // namespace
@@ -158,7 +129,7 @@ void TfrmSearch::edtSrchChange() {
 }
 
 void TfrmSearch::edtSrchEnter() {
-  if (settings_.ImeNameChosen()) SelectInputMethod(settings_.IMEName);
+  if (settings_.ImeNameChosen()) SelectInputMethod(FromCp932(settings_.IMEName));
   if (settings_.IMEOnOff) OpenHiraganaInput(EditOfBox());
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/codepage.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "resource.h"
@@ -15,13 +16,6 @@ namespace {
 constexpr UINT kFocusSync = WM_APP + 1;
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-std::wstring FromUtf8(const std::string& utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
-}
 
 }  // namespace
 

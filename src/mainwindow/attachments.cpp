@@ -1,30 +1,22 @@
 // The task's attachment, a file or a web address: opening it or its folder, choosing a file,
 // clearing it, entering an address in the URL dialog, and files dropped on the list.
 #include <windows.h>
-#include <commdlg.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "app/application.h"
 #include "mainwindow/automation.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/codepage.h"
+#include "platform/filedialog.h"
 #include "platform/msgbox.h"
 #include "platform/shellfiles.h"
 #include "store/attachment.h"
 
 namespace lq::win {
 namespace {
-
-std::wstring FromUtf8(std::string_view utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
-}
 
 bool IsShortcut(const std::wstring& path) { return UpperExtension(ToCp932(path).bytes) == ".LNK"; }
 
@@ -94,26 +86,16 @@ void TfrmToDo::popitemAttachEditClick() {
   const std::string_view attachment = list_.Table().Cell(colAttachment, row);
   const std::string initial = IsWebAddress(attachment) ? std::string() : std::string(attachment);
   const std::wstring folder = FromCp932(AttachmentFolder(initial));
-  std::vector<wchar_t> file(32768, L'\0');
-  const auto choose = [&](const std::wstring& preselected) {
-    std::fill(file.begin(), file.end(), L'\0');
-    preselected.copy(file.data(), std::min(preselected.size(), file.size() - 1));
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0";
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-                OFN_FILEMUSTEXIST;
-    return ::GetOpenFileNameW(&ofn) != FALSE;
-  };
   // A stored path the dialog cannot take as a name (a hand-edited one) would keep it from
   // showing at all: then it shows without one.
-  bool chosen = choose(FromCp932(initial));
-  if (!chosen && !initial.empty() && ::CommDlgExtendedError() != 0) chosen = choose(L"");
-  const std::wstring path = file.data();
+  OpenFileRequest request{.folder = folder, .name = FromCp932(initial)};
+  auto answer = ChooseFileToOpen(Handle(), request);
+  if (answer.failed && !initial.empty()) {
+    request.name.clear();
+    answer = ChooseFileToOpen(Handle(), request);
+  }
+  const bool chosen = answer.path.has_value();
+  const std::wstring path = answer.path.value_or(std::wstring());
   if (chosen && IsExistingFile(path)) {
     const auto bytes = AttachmentBytes(path);
     if (bytes && SelectTaskAfterWait(*task, row)) {
@@ -220,41 +202,6 @@ void TfrmToDo::FormDropFiles(HDROP drop) {
     if (write) list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
   }
   FinishAttachmentChange();
-}
-
-bool TfrmToDo::DropFilesFromAutomation(const COPYDATASTRUCT& data) {
-  using automation::DropFilesRequest;
-  if (data.cbData < sizeof(DropFilesRequest) || !data.lpData) return false;
-  const auto* bytes = static_cast<const unsigned char*>(data.lpData);
-  DropFilesRequest request{};
-  std::memcpy(&request, bytes, sizeof request);
-  // The paths as given, ended by two NULs whatever the sender did.
-  std::wstring paths((data.cbData - sizeof request) / sizeof(wchar_t), L'\0');
-  std::memcpy(paths.data(), bytes + sizeof request, paths.size() * sizeof(wchar_t));
-  while (!paths.empty() && paths.back() == L'\0') paths.pop_back();
-  if (paths.empty()) return false;
-  paths.append(2, L'\0');
-
-  POINT at{request.x, request.y};
-  ::ScreenToClient(Handle(), &at);
-  RECT client{};
-  ::GetClientRect(Handle(), &client);
-  const std::size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
-  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (!memory) return false;
-  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->pt = at;
-  files->fNC = !::PtInRect(&client, at);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<unsigned char*>(files) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
-  ::GlobalUnlock(memory);
-  // Posted, so the sender is free to answer the questions the drop asks.
-  if (!::PostMessageW(Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
-    ::GlobalFree(memory);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace lq::win

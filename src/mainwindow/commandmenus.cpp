@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "platform/window.h"
 #include "res/artwork.h"
 

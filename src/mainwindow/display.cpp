@@ -2,7 +2,7 @@
 // or changing their resolution.
 #include <algorithm>
 
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "mainwindow/mainwindow.h"
 #include "res/artwork.h"
 

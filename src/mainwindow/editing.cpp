@@ -2,7 +2,6 @@
 // and the list. The editors themselves (their windows, keys and flags) are InPlaceEditors.
 #include "mainwindow/mainwindow.h"
 
-#include <imm.h>
 
 #include <algorithm>
 #include <exception>
@@ -10,6 +9,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "platform/inputmethod.h"
 #include "store/text.h"
 
 namespace lq::win {
@@ -198,16 +198,7 @@ void TfrmToDo::ApplyInputMethod() {
   // Hiragana input on focus is done when the editor gets the focus; a chosen input method is
   // looked up among the installed keyboard layouts by its name.
   if (!settings_.ImeNameChosen()) return;
-  const std::wstring wanted = FromCp932(settings_.IMEName);
-  HKL layouts[64];
-  const int n = ::GetKeyboardLayoutList(64, layouts);
-  for (int i = 0; i < n; ++i) {
-    wchar_t name[256] = {};
-    if (::ImmGetDescriptionW(layouts[i], name, 255) > 0 && wanted == name) {
-      ::ActivateKeyboardLayout(layouts[i], 0);
-      return;
-    }
-  }
+  SelectInputMethod(FromCp932(settings_.IMEName));
 }
 
 LRESULT CALLBACK TfrmToDo::HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,

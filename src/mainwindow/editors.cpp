@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/inputmethod.h"
 #include "platform/window.h"
 #include "store/paste.h"
 
@@ -230,11 +231,7 @@ LRESULT InPlaceEditors::OnTextMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     case WM_SETFOCUS: {
       const LRESULT r = ::DefSubclassProc(hwnd, msg, wParam, lParam);
       if (cb_.imeOnFocus && cb_.imeOnFocus()) {
-        if (const HIMC imc = ::ImmGetContext(hwnd)) {
-          ::ImmSetOpenStatus(imc, TRUE);
-          ::ImmSetConversionStatus(imc, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE, IME_SMODE_PHRASEPREDICT);
-          ::ImmReleaseContext(hwnd, imc);
-        }
+        OpenHiraganaInput(hwnd);
       }
       return r;
     }

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "app/application.h"
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"

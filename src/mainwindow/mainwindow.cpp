@@ -9,8 +9,7 @@
 #include "app/application.h"
 #include "mainwindow/automation.h"
 #include "mainwindow/childwindows.h"
-#include "mainwindow/imagelist.h"
-#include "mainwindow/inputfence.h"
+#include "platform/imagelist.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
 #include "settings/textforms.h"
@@ -25,22 +24,6 @@ constexpr int kGridId = 100;
 std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
-
-// The test hooks that change state answer only in a run started for automation.
-bool HooksAnswered() {
-  static const bool answered = [] {
-    wchar_t value[4] = {};
-    return ::GetEnvironmentVariableW(automation::kEnvironmentVariable, value, 4) == 1 && value[0] == L'1';
-  }();
-  return answered;
-}
-
-std::wstring FromUtf8(std::string_view utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
-  return text;
-}
 
 }  // namespace
 
@@ -73,7 +56,7 @@ void TfrmToDo::Show() {
 // Creation
 
 void TfrmToDo::FormCreate() {
-  // 1. The state every other part starts from; the present moment for the loader.
+  // The state every other part starts from; the present moment for the loader.
   editMode_ = true;
   UserHidden = false;
   InTimer = false;
@@ -85,7 +68,7 @@ void TfrmToDo::FormCreate() {
   minimumWidthBase_ = 0;
   topEdgeFlag_ = false;
 
-  // 2. The hot-key identifiers.
+  // The hot-key identifiers.
   activateHotKey_.emplace(L"Mutex_of_Tarnwillow_Activate");
   visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
@@ -172,25 +155,25 @@ void TfrmToDo::FormCreate() {
   list_.Hooks.hideEditors = [this] { HideEditors(); };
   list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
 
-  // 3. Header captions and column widths.
+  // Header captions and column widths.
   list_.Table().SetHeaderCaptions();
   for (int c = 0; c < kColumnCount; ++c) gridToDo->SetColWidth(c, kInitialColumnWidths[static_cast<std::size_t>(c)]);
 
-  // 4. The tray icon, and no taskbar button. Talking to the shell takes longer than drawing
+  // The tray icon, and no taskbar button. Talking to the shell takes longer than drawing
   // the list, so the icon is added just after the window has first been painted.
   ::PostMessageW(Handle(), kAddTrayIcon, 0, 0);
   ApplyToolWindowStyle();
 
-  // 5. The stored window position.
+  // The stored window position.
   const WindowPosition stored = ReadWinPosition(app_.profile, Dpi());
 
-  // 6. The tasks, built in the order of the first sort (which the settings' DoneDown decides).
+  // The tasks, built in the order of the first sort (which the settings' DoneDown decides).
   list_.Clear();
   list_.DoneDown = ReadBoolean(app_.profile, keys::DoneDown);
   app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
   list_.UpdateTaskCounts();
 
-  // 7 to 9. Size, then the position judged against the monitors attached. The stored size is
+  // Size, then the position judged against the monitors attached. The stored size is
   // in pixels as Windows reported them; only the default is a 96-DPI size.
   const Screens screens = CurrentScreens();
   const Point size = FitWindowSize(stored.width, stored.height, screens.workArea, Dpi());
@@ -198,7 +181,7 @@ void TfrmToDo::FormCreate() {
       PlaceMainWindow(StoredPosition{stored.x, stored.y, size.x, size.y, Dpi()}, screens.primary, screens.monitors);
   ::SetWindowPos(Handle(), nullptr, at.x, at.y, size.x, size.y, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // 10. Losing activation enters view mode (WM_ACTIVATEAPP). 11. Files may be dropped here:
+  // Losing activation enters view mode (WM_ACTIVATEAPP). Files may be dropped here:
   // the style bit alone, as the shell would set it, so the shell loads on the first drop.
   ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
@@ -315,24 +298,24 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
 }
 
 bool TfrmToDo::FormClose() {
-  // 1. The tasks.
+  // The tasks.
   bool ok = app_.taskFile.SaveTaskFile(list_.Table());
   if (!ok) ShowSaveError(app_.TaskFilePath());
 
-  // 2. The window position, written in every case.
+  // The window position, written in every case.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
   if (!WriteWinPosition(app_.profile, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
     ok = ShowSaveError(app_.SettingsFilePath());
   }
 
-  // 3. Declining keeps everything running as it was.
+  // Declining keeps everything running as it was.
   if (!ok &&
       ShowMessage(BoxKind::WarningYesNo, L"保存時にエラーが発生しました。\r\n終了してもよろしいですか？") == IDNO) {
     return false;
   }
 
-  // 4. Teardown.
+  // Teardown.
   ::KillTimer(Handle(), kMainTimer);
   trayIcon_.Remove();
   activateHotKey_.reset();  // unregistered, the atom deleted
@@ -349,7 +332,7 @@ void TfrmToDo::FormShow() {
 }
 
 void TfrmToDo::LoadAndApplySettings() {
-  // 1 to 12: read every setting, from one reading of the file.
+  // Every setting, from one reading of the file.
   app_.frmConfig.SettingsReloadPending = false;
   const IniProfile::Batch oneReading(app_.profile);
   settings_ = LoadSettings(app_.profile, &SystemColour);
@@ -357,14 +340,14 @@ void TfrmToDo::LoadAndApplySettings() {
   list_.DoneDown = settings_.DoneDown;
   ApplyRowMetrics();
 
-  // 9. The input method of the text editor.
+  // The input method of the text editor.
   ApplyInputMethod();
 
-  // 10. The hot keys. (11. The tray menu's "同期" follows [Sync] Enabled each time the menu
+  // The hot keys. (The tray menu's "同期" follows [Sync] Enabled each time the menu
   // is prepared for showing; the menus are made then, not here.)
   RegisterHotKeys();
 
-  // 13. At least four rows high, and a whole number of rows.
+  // At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
   if (rc.bottom - rc.top < MinimumHeight(rowHeight_, Dpi())) {
@@ -373,16 +356,16 @@ void TfrmToDo::LoadAndApplySettings() {
   }
   SnapHeightToRows();
 
-  // 14. Sorted from the start, with the first task selected at the top.
+  // Sorted from the start, with the first task selected at the top.
   // Not opening the editor here: entering edit mode below opens it on the same row, once.
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   list_.SetTopRow(1);
   list_.SetCurrentRow(1);
 
-  // 15. The top-most band; entering edit mode below lays out and applies the transparency.
+  // The top-most band; entering edit mode below lays out and applies the transparency.
   ApplyTopMost();
 
-  // 16. Edit mode, with the text of the editor selected. The list is the window's first
+  // Edit mode, with the text of the editor selected. The list is the window's first
   // control, so it holds the focus whenever no editor does.
   firstShowDone_ = true;
   ::SetFocus(gridToDo->Handle());
@@ -414,7 +397,7 @@ void TfrmToDo::ApplyRowMetrics() {
   rowHeight_ = Scale(settings_.RowHeight);
   gridToDo->SetRowHeight(rowHeight_);
 
-  // 5. The editors take the grid's font; the clock labels the header's font and colours.
+  // The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
   editors_.SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
@@ -428,30 +411,9 @@ void TfrmToDo::ApplyRowMetrics() {
 
 void TfrmToDo::popitemConfigClick() {
   if (app_.frmConfig.Visible()) return;
-  // No clock, change of day, alarm or hover hiding while the dialog is open.
-  BeforeHiding();
-  ::KillTimer(Handle(), kMainTimer);
-  ::ShowWindow(Handle(), SW_HIDE);
-  // The window comes back before the dialog goes, so the activation stays with the program.
-  // Showing applies the settings file when the dialog closed with OK or キャンセル, and that
-  // ends in edit mode; otherwise edit mode is entered here, since hiding the window gave the
-  // activation away: the keyboard goes back to the list's text editor either way.
-  bool back = false;
-  const auto comeBack = [this, &back] {
-    back = true;
-    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
-    const bool reload = app_.frmConfig.SettingsReloadPending;
-    ::ShowWindow(Handle(), SW_SHOW);
-    ::SetForegroundWindow(Handle());
-    if (!reload) {
-      ::SetFocus(gridToDo->Handle());
-      EnterEditMode();
-    }
-    // Once the dialog has gone, not while it still shows.
-    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
-  };
-  app_.frmConfig.ShowModal(Handle(), comeBack);
-  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
+  // Showing applies the settings file when the dialog closed with OK or キャンセル, and that ends
+  // in edit mode with the keyboard on the list.
+  RunHiddenWhile(app_.frmConfig, [this] { return !app_.frmConfig.SettingsReloadPending; });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -459,104 +421,40 @@ void TfrmToDo::popitemConfigClick() {
 
 void TfrmToDo::popitemSyncClick() {
   if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
-  // The run adds, deletes and re-sorts rows: no editor may stay on one.
+  // The run adds, deletes and re-sorts rows: no editor may stay on one (hiding closes them).
+  RunHiddenWhile(app_.frmSync, [this] {
+    gridToDo->Refresh();
+    return true;
+  });
+}
+
+void TfrmToDo::RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode) {
+  // No clock, change of day, alarm or hover hiding while the dialog is open.
   BeforeHiding();
   ::KillTimer(Handle(), kMainTimer);
   ::ShowWindow(Handle(), SW_HIDE);
-  // As for the settings dialog, the window comes back before the dialog goes.
+  // The window comes back before the dialog goes, so the activation stays with the program;
+  // hiding gave the activation away, so edit mode is entered again unless showing does it.
   bool back = false;
-  const auto comeBack = [this, &back] {
+  const auto comeBack = [&] {
     back = true;
     ::SetTimer(Handle(), kMainTimer, 100, nullptr);
+    const bool enter = enterEditMode();
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
-    ::SetFocus(gridToDo->Handle());
-    EnterEditMode();
-    gridToDo->Refresh();
+    if (enter) {
+      ::SetFocus(gridToDo->Handle());
+      EnterEditMode();
+    }
+    // Once the dialog has gone, not while it still shows.
     ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
   };
-  app_.frmSync.ShowModal(Handle(), comeBack);
-  if (!back && ::IsWindow(Handle())) comeBack();
+  dialog.ShowModal(Handle(), comeBack);
+  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
 }
 
 // ---------------------------------------------------------------------------------------------
 // Messages
-
-std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
-  using namespace automation;
-  switch (msg) {
-    case kSetClockOffset:
-    case kInputFence:
-    case WM_COPYDATA:
-      // These change what the program does: any process on the desktop could send them.
-      if (!HooksAnswered()) return 0;
-      break;
-    default:
-      if ((msg < kReady || msg > kHintState) && msg != kAlarmCounts) return std::nullopt;
-      break;
-  }
-  switch (msg) {
-    case kReady:
-      return ready_ && !lateEditor_ ? 1 : 0;
-    case kCurrentRow:
-      return list_.CurrentRow();
-    case kTopRow:
-      return list_.TopRow();
-    case kRowCount:
-      return list_.Table().RowCount();
-    case kVisibleRows:
-      return list_.VisibleRowCount();
-    case kEditMode:
-      return editMode_ ? 1 : 0;
-    case kGetCell: {
-      const int col = LOWORD(wParam);
-      const int row = HIWORD(wParam);
-      if (col >= kColumnCount || row >= list_.Table().RowCount()) return 0;
-      const std::string_view text = list_.Table().Cell(col, row);
-      COPYDATASTRUCT cds{};
-      cds.dwData = kCellData;
-      cds.cbData = static_cast<DWORD>(text.size());
-      cds.lpData = const_cast<char*>(text.data());
-      ::SendMessageW(reinterpret_cast<HWND>(lParam), WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()),
-                     reinterpret_cast<LPARAM>(&cds));
-      return 1;
-    }
-    case kFirstPaint:
-      return static_cast<LRESULT>(gridToDo->FirstPaintCounter());
-    case kGridRect: {
-      RECT rc{};
-      ::GetClientRect(gridToDo->Handle(), &rc);
-      ::MapWindowPoints(gridToDo->Handle(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
-      const LONG parts[4] = {rc.left, rc.top, rc.right, rc.bottom};
-      return wParam < 4 ? parts[wParam] : 0;
-    }
-    case kEditors: {
-      const HWND focus = ::GetFocus();
-      return (editors_.TextOpen() ? kTextEditorShown : 0) | (editors_.DateOpen() ? kDatePickerShown : 0) |
-             (focus == gridToDo->Handle() ? kListFocused : 0) |
-             (focus == editors_.TextHandle() ? kTextEditorFocused : 0) |
-             (focus == editors_.DateHandle() ? kDatePickerFocused : 0);
-    }
-    case kSetClockOffset:
-      app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));
-      return 1;
-    case kMetrics:
-      if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
-      return rowHeight_;
-    case kHintState:
-      return app_.frmHint.State();
-    case kAlarmCounts:
-      return wParam == 0 ? alarmChecks_ : alarmStarts_;
-    case kInputFence:
-      return InputFence(wParam);
-    case WM_COPYDATA: {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      return data && data->dwData == kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
-    }
-    default:
-      return 0;
-  }
-}
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto answer = Automation(msg, wParam, lParam)) return *answer;

@@ -1,17 +1,22 @@
 #pragma once
 // The main window TfrmToDo: the task grid (which is the task table), the in-place editors, the
 // header buttons and menus, the view image with its clock, the tray icon and the window state.
-// One file per concern:
+// One file per concern (the classes the window is made of have their own headers):
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
 //   griddraw.cpp    drawing the cells by urgency class
 //   layout.cpp      column layouts and FormResize
 //   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
-//   editing.cpp     the text editor and the date picker
+//   editing.cpp     the text editor and the date picker at work
 //   input.cpp       mouse, keys, menus and the task commands they start
+//   commands.cpp    every command carried out in one place (Run), and the waits for the user
+//   search.cpp      the search; bulk.cpp moving a day's tasks and the bulk delete
+//   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
 //   tray.cpp        the tray icon and its menu, the hot keys, top-most, a second start
 //   attachments.cpp the attachment commands, the URL dialog's loop and dropped files
 //   hint.cpp        when the attachment hint shows
 //   display.cpp     the display's scale and the monitors changing while the program runs
+//   accessiblenames.cpp  names for screen readers
+//   automation.cpp  the messages a test driver sends
 
 #include <windows.h>
 #include <commctrl.h>
@@ -19,6 +24,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -43,7 +49,7 @@
 #include "settings/settings.h"
 #include "settings/winposition.h"
 #include "store/alarm.h"
-#include "store/keymap.h"
+#include "commands/keymap.h"
 #include "store/taskfile.h"
 #include "store/tasklist.h"
 
@@ -51,6 +57,7 @@ namespace lq::win {
 
 class Application;
 class PlainChild;
+class Dialog;
 
 class TfrmToDo final : public Window {
  public:
@@ -173,8 +180,8 @@ class TfrmToDo final : public Window {
   // --- editing (editing.cpp)
   HFONT RowFont(int row);  // the font of the row's urgency class, which its editors take
   void OpenDatePicker();
-  void LoadTextEditor();    // opening steps 1 to 3
-  void ShowTextEditor();    // opening steps 4 and 5
+  void LoadTextEditor();    // the current row's text into the hidden editor
+  void ShowTextEditor();    // the editor placed over the current cell and shown
   void OpenTextEditor();
   void CloseTextEditor();
   void HideEditors();
@@ -222,6 +229,9 @@ class TfrmToDo final : public Window {
   void popitemDoneOrNotClick();
   void popitemConfigClick();
   void popitemSyncClick();
+  // Hides the list while `dialog` shows, and brings it back before the dialog goes; it returns
+  // to edit mode when `enterEditMode` says so (asked as the list comes back).
+  void RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode);
 
   // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
   void OnTrayMessage(UINT mouse);

@@ -79,6 +79,17 @@ Cp932Filtered FilterToCp932(std::wstring_view text) {
   return result;
 }
 
+std::wstring FromUtf8(std::string_view bytes) { return ToWide(CP_UTF8, bytes); }
+
+std::string ToUtf8(std::wstring_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int len = static_cast<int>(text.size());
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), len, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
 std::wstring FromAnsi(std::string_view bytes) { return ToWide(CP_ACP, bytes); }
 
 std::string ToAnsi(std::wstring_view text) {

@@ -36,4 +36,8 @@ Cp932Filtered FilterToCp932(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
 std::string ToAnsi(std::wstring_view text);
 
+// UTF-8, the form of the program's own message texts and of a UTF-8 settings file.
+std::wstring FromUtf8(std::string_view bytes);
+std::string ToUtf8(std::wstring_view text);
+
 }  // namespace lq::win

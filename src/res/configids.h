@@ -1,7 +1,9 @@
 #pragma once
 // The settings dialog (IDD_CONFIG): its six pages and the font panel are child dialogs of
 // their own (templates 1101..1107); every control has an identifier in 1000..1099, unique
-// over all pages, so the dialog finds a control by its identifier alone.
+// over all pages, so the dialog finds a control by its identifier alone. Controls that show
+// one setting together follow each other: a radio button for yes before the one for no, the
+// items of a choice in order, a number field before its up-down.
 
 #define IDD_CONFIG_TRANSPARENT 1101
 #define IDD_CONFIG_FONT 1102
@@ -71,8 +73,8 @@
 // 予定
 #define IDC_RADUPDECDOWNINC 1050
 #define IDC_RADUPINCDOWNDEC 1051
-#define IDC_RADSAVEONEXIT 1052
-#define IDC_RADSAVEONLOSTFOCUS 1053
+#define IDC_RADSAVEONLOSTFOCUS 1052
+#define IDC_RADSAVEONEXIT 1053
 #define IDC_RADDAYFINISHED 1054
 #define IDC_RADDAYIGNORE 1055
 #define IDC_CMBIMELIST 1056

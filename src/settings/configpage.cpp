@@ -1,7 +1,5 @@
 #include "settings/configpage.h"
 
-#include <utility>
-
 #include "geometry/clock.h"
 #include "settings/textforms.h"
 
@@ -22,107 +20,82 @@ HideMode HideModeOf(bool hideWhenOnMouse, bool hideWhenOnEdge) {
 
 bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
+// A page reads each key as the load does; a file beside the program has the program's folder
+// in its default.
+template <TextForm F>
+ValueOf<F> ReadShown(const Profile& profile, const SettingKey& key, std::string_view exeFolder) {
+  if constexpr (F == TextForm::String) {
+    if (key.defaultFrom == DefaultFrom::ExecutableFolder) {
+      return ReadText(profile, key, DefaultBesideProgram(key, exeFolder));
+    }
+  }
+  return ReadValue<F>(profile, key);
+}
+
+// Writes keys one after another until one cannot be written, and keeps that one.
+class KeyWriter {
+ public:
+  explicit KeyWriter(Profile& profile) : profile_(profile) {}
+  template <TextForm F>
+  void Write(const SettingKey& key, const ValueOf<F>& value) {
+    if (!failed_ && !WriteValue<F>(profile_, key, value)) failed_ = &key;
+  }
+  const SettingKey* Failed() const { return failed_; }
+
+ private:
+  Profile& profile_;
+  const SettingKey* failed_ = nullptr;
+};
+
 }  // namespace
 
 std::span<const std::string_view> HotKeyKeys() { return kHotKeyKeys; }
 
-ConfigPage PageOf(const Settings& s, std::string alarmWav, bool alarmLoop) {
+ConfigPage ReadConfigPage(const Profile& profile, SystemColorFn systemColor, std::string_view exeFolder) {
   ConfigPage c;
-  c.EditMode = keys::EditMode.range.Clamp(s.EditModePercent);
-  c.ViewMode = keys::ViewMode.range.Clamp(s.ViewModePercent);
-  c.EditNoTransparent = s.EditNoTransparent;
-  c.ViewNoTransparent = s.ViewNoTransparent;
-  c.TopMost = s.TopMost;
-  c.hideMode = HideModeOf(s.HideWhenOnMouse, s.HideWhenOnEdge);
+#define LQ_READ(field, section, name, form, defaultText, held, ...) \
+  LQ_IF_SHOWN(held, c.field = ReadShown<TextForm::form>(profile, keys::field, exeFolder);)
+  LQ_SETTINGS(LQ_READ, LQ_NO_GROUP)
+#undef LQ_READ
 
-  c.Classes = s.Classes;
-  for (ClassStyle& style : c.Classes) style.FontSize = kFontSizeRange.Clamp(style.FontSize);
-
-  c.RowHeight = keys::RowHeight.range.Clamp(s.RowHeight);
-  c.DoneDown = s.DoneDown;
-  c.HintEnabled = s.HintEnabled;
-  c.HintStart = keys::HintStart.range.Clamp(s.HintStart);
-  c.HintTerm = keys::HintTerm.range.Clamp(s.HintTerm);
-  c.HintFullPath = s.HintFullPath;
-  c.DateFormat = keys::DateFormat.range.Clamp(s.DateFormat);
-  c.LblCalendar = keys::LblCalendar.range.Clamp(s.LblCalendar);
-  c.ShowDateRow = s.ShowDateRow;
-  c.ShowCountRow = s.ShowCountRow;
-
-  c.DateCursorTurn = s.DateCursorTurn;
-  c.SaveOnLostFocus = s.SaveOnLostFocus;
-  c.FinishedDayChange = s.FinishedDayChange;
-  c.IMEName = s.IMEName;
-  c.IMEOnOff = s.IMEOnOff;
-
-  c.HotKeyEnabled = s.HotKeyEnabled;
-  c.ModifyToActivate = s.ModifyToActivate;
-  c.ToActivate = s.ToActivate;
-  c.ModifyToVisible = s.ModifyToVisible;
-  c.ToVisible = s.ToVisible;
-  c.AlarmWav = std::move(alarmWav);
-  c.AlarmLoop = alarmLoop;
-  c.SyncEnabled = s.SyncEnabled;
+  c.hideMode = HideModeOf(ReadBoolean(profile, keys::HideWhenOnMouse), ReadBoolean(profile, keys::HideWhenOnEdge));
+  c.Classes =
+      LoadClasses(profile, systemColor, ReadText(profile, keys::FontName), ReadInteger(profile, keys::FontSize));
   return c;
 }
 
-ConfigPage ReadConfigPage(const Profile& profile, SystemColorFn systemColor, std::string_view exeFolder) {
-  return PageOf(LoadSettings(profile, systemColor), ReadText(profile, keys::AlarmWav, DefaultAlarmSound(exeFolder)),
-                ReadBoolean(profile, keys::AlarmLoop));
-}
-
 const SettingKey* WriteConfigPage(Profile& profile, const ConfigPage& c) {
-  const SettingKey* failed = nullptr;
-  const auto integer = [&](const SettingKey& key, std::int32_t value) {
-    if (!failed && !WriteInteger(profile, key, value)) failed = &key;
+  KeyWriter w(profile);
+  const auto group = [&](SettingsGroup g) {
+    switch (g) {
+      case SettingsGroup::HideMode:
+        if (c.hideMode == HideMode::None) break;
+        w.Write<TextForm::Boolean>(keys::HideWhenOnMouse, c.hideMode != HideMode::KeepShowing);
+        w.Write<TextForm::Boolean>(keys::HideWhenOnEdge, c.hideMode == HideMode::InsideFrame);
+        break;
+      case SettingsGroup::Classes:
+        for (std::size_t i = 0; i < c.Classes.size(); ++i) {
+          w.Write<TextForm::String>(keys::Classes[i].name, c.Classes[i].FontName);
+        }
+        for (std::size_t i = 0; i < c.Classes.size(); ++i) {
+          w.Write<TextForm::Integer>(keys::Classes[i].size, c.Classes[i].FontSize);
+        }
+        for (std::size_t i = 0; i < c.Classes.size(); ++i) {
+          w.Write<TextForm::Color>(keys::Classes[i].textColor, c.Classes[i].TextColor);
+        }
+        for (std::size_t i = 0; i < c.Classes.size(); ++i) {
+          w.Write<TextForm::Color>(keys::Classes[i].backColor, c.Classes[i].BackColor);
+        }
+        break;
+    }
   };
-  const auto boolean = [&](const SettingKey& key, bool value) {
-    if (!failed && !WriteBoolean(profile, key, value)) failed = &key;
-  };
-  const auto color = [&](const SettingKey& key, ColorValue value) {
-    if (!failed && !WriteColor(profile, key, value)) failed = &key;
-  };
-  const auto text = [&](const SettingKey& key, std::string_view value) {
-    if (!failed && !WriteText(profile, key, value)) failed = &key;
-  };
-
-  integer(keys::EditMode, c.EditMode);
-  integer(keys::ViewMode, c.ViewMode);
-  boolean(keys::EditNoTransparent, c.EditNoTransparent);
-  boolean(keys::ViewNoTransparent, c.ViewNoTransparent);
-  if (c.hideMode != HideMode::None) {
-    boolean(keys::HideWhenOnMouse, c.hideMode != HideMode::KeepShowing);
-    boolean(keys::HideWhenOnEdge, c.hideMode == HideMode::InsideFrame);
-  }
-  boolean(keys::TopMost, c.TopMost);
-  for (std::size_t i = 0; i < c.Classes.size(); ++i) text(keys::Classes[i].name, c.Classes[i].FontName);
-  for (std::size_t i = 0; i < c.Classes.size(); ++i) integer(keys::Classes[i].size, c.Classes[i].FontSize);
-  for (std::size_t i = 0; i < c.Classes.size(); ++i) color(keys::Classes[i].textColor, c.Classes[i].TextColor);
-  for (std::size_t i = 0; i < c.Classes.size(); ++i) color(keys::Classes[i].backColor, c.Classes[i].BackColor);
-  integer(keys::RowHeight, c.RowHeight);
-  boolean(keys::DoneDown, c.DoneDown);
-  boolean(keys::HintEnabled, c.HintEnabled);
-  integer(keys::HintStart, c.HintStart);
-  integer(keys::HintTerm, c.HintTerm);
-  boolean(keys::HintFullPath, c.HintFullPath);
-  integer(keys::DateFormat, c.DateFormat);
-  boolean(keys::ShowDateRow, c.ShowDateRow);
-  boolean(keys::ShowCountRow, c.ShowCountRow);
-  integer(keys::LblCalendar, c.LblCalendar);
-  boolean(keys::DateCursorTurn, c.DateCursorTurn);
-  boolean(keys::SaveOnLostFocus, c.SaveOnLostFocus);
-  boolean(keys::FinishedDayChange, c.FinishedDayChange);
-  text(keys::IMEName, c.IMEName);
-  boolean(keys::IMEOnOff, c.IMEOnOff);
-  boolean(keys::HotKeyEnabled, c.HotKeyEnabled);
-  text(keys::ModifyToActivate, c.ModifyToActivate);
-  text(keys::ToActivate, c.ToActivate);
-  text(keys::ModifyToVisible, c.ModifyToVisible);
-  text(keys::ToVisible, c.ToVisible);
-  text(keys::AlarmWav, c.AlarmWav);
-  boolean(keys::AlarmLoop, c.AlarmLoop);
-  boolean(keys::SyncEnabled, c.SyncEnabled);
-  return failed;
+#define LQ_WRITE(field, section, name, form, defaultText, held, ...) \
+  LQ_IF_SHOWN(held, w.Write<TextForm::form>(keys::field, c.field);)
+#define LQ_WRITE_GROUP(g) group(SettingsGroup::g);
+  LQ_SETTINGS(LQ_WRITE, LQ_WRITE_GROUP)
+#undef LQ_WRITE
+#undef LQ_WRITE_GROUP
+  return w.Failed();
 }
 
 bool SameHotKeys(const ConfigPage& c) {

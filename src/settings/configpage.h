@@ -27,50 +27,35 @@ namespace lq {
 enum class HideMode : int { None = -1, KeepShowing = 0, OnTouch = 1, InsideFrame = 2 };
 
 struct ConfigPage {
-  // 不可視化
-  std::int32_t EditMode = 0;  // track bar positions, percent
-  std::int32_t ViewMode = 0;
-  bool EditNoTransparent = false;
-  bool ViewNoTransparent = false;
-  bool TopMost = false;
+  // One field per key of the table in keys.h that a control shows, named as its entry; each
+  // number within its key's range, as the control holds it.
+#define LQ_SHOWN_FIELD(field, section, name, form, defaultText, held, ...) \
+  LQ_IF_SHOWN(held, ValueOf<TextForm::form> field{};)
+  LQ_SETTINGS(LQ_SHOWN_FIELD, LQ_NO_GROUP)
+#undef LQ_SHOWN_FIELD
+
+  // 不可視化: the one choice that stands for HideWhenOnMouse and HideWhenOnEdge.
   HideMode hideMode = HideMode::None;
-
-  // 文字: the preview panels, indexed by UrgencyClass
+  // 文字: the preview panels, indexed by UrgencyClass.
   std::array<ClassStyle, kUrgencyClassCount> Classes;
-
-  // 表示
-  std::int32_t RowHeight = 0;
-  bool DoneDown = false;
-  bool HintEnabled = false;
-  std::int32_t HintStart = 0;
-  std::int32_t HintTerm = 0;
-  bool HintFullPath = false;
-  std::int32_t DateFormat = 0;   // item index
-  std::int32_t LblCalendar = 0;  // item index
-  bool ShowDateRow = false;
-  bool ShowCountRow = false;
-
-  // 予定
-  bool DateCursorTurn = false;
-  bool SaveOnLostFocus = false;
-  bool FinishedDayChange = false;
-  std::string IMEName;
-  bool IMEOnOff = false;
-
-  // 動作
-  bool HotKeyEnabled = false;
-  std::string ModifyToActivate;
-  std::string ToActivate;
-  std::string ModifyToVisible;
-  std::string ToVisible;
-  std::string AlarmWav;
-  bool AlarmLoop = false;
-  bool SyncEnabled = false;  // no control shows it; it passes through
 };
 
-// The settings as the main window's load reads them, as the pages show them: numbers outside
-// what a control can hold are shown at its nearest end, so OK writes that.
-ConfigPage PageOf(const Settings& settings, std::string alarmWav, bool alarmLoop);
+// Calls visit(key, field) for each field of the table in a page, in the table's order: how the
+// dialog moves them in and out of its controls.
+template <typename Page, typename Visit>  // Page: ConfigPage or const ConfigPage
+void ForEachShownField(Page& page, Visit&& visit) {
+#define LQ_VISIT_SHOWN(field, section, name, form, defaultText, held, ...) \
+  LQ_IF_SHOWN(held, visit(keys::field, page.field);)
+  LQ_SETTINGS(LQ_VISIT_SHOWN, LQ_NO_GROUP)
+#undef LQ_VISIT_SHOWN
+}
+
+// The keys those fields show, for checks at build time that each has its control.
+inline constexpr const SettingKey* kShownKeys[] = {
+#define LQ_SHOWN_KEY(field, section, name, form, defaultText, held, ...) LQ_IF_SHOWN(held, &keys::field, )
+    LQ_SETTINGS(LQ_SHOWN_KEY, LQ_NO_GROUP)
+#undef LQ_SHOWN_KEY
+};
 
 // Every key the dialog shows, from the file. `exeFolder` (code-page-932 bytes ending in a
 // separator) makes the default of the alarm sound.

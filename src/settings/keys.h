@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "settings/colors.h"
 #include "store/tasktable.h"
 
 namespace lq {
@@ -29,8 +31,8 @@ enum class DefaultFrom {
 };
 
 struct IntRange {
-  std::int32_t min;
-  std::int32_t max;
+  std::int32_t min = INT32_MIN;
+  std::int32_t max = INT32_MAX;
   // A choice among min..max (the items of a radio group): any other number is read as the first
   // item, not the nearest one.
   bool choice = false;
@@ -39,7 +41,7 @@ struct IntRange {
     return v < min ? min : (v > max ? max : v);
   }
 };
-inline constexpr IntRange kAnyInteger{INT32_MIN, INT32_MAX};
+inline constexpr IntRange kAnyInteger{};
 
 struct SettingKey {
   std::string_view section;
@@ -48,14 +50,24 @@ struct SettingKey {
   std::string_view defaultText;
   DefaultFrom defaultFrom = DefaultFrom::Text;
   std::int32_t fallback = 0;  // Decimal only: the value of a present but unparsable text
-  // Integer only: what the settings dialog can write. A hand-edited number outside is brought
-  // to the nearest end, so that no file makes the window invisible or its rows one pixel high.
-  IntRange range = kAnyInteger;
+  IntRange range = kAnyInteger;  // Integer only
 };
 
-constexpr SettingKey Ranged(SettingKey key, IntRange range) {
-  key.range = range;
-  return key;
+// A default that is not the text itself.
+struct DefaultText {
+  std::string_view text;
+  DefaultFrom from;
+};
+// A file beside the program: the executable's folder followed by `name`.
+constexpr DefaultText BesideProgram(std::string_view name) { return {name, DefaultFrom::ExecutableFolder}; }
+
+constexpr SettingKey MakeKey(std::string_view section, std::string_view name, TextForm form, DefaultText def,
+                             IntRange range) {
+  return {section, name, form, def.text, def.from, 0, range};
+}
+constexpr SettingKey MakeKey(std::string_view section, std::string_view name, TextForm form,
+                             std::string_view defaultText, IntRange range) {
+  return MakeKey(section, name, form, DefaultText{defaultText, DefaultFrom::Text}, range);
 }
 
 namespace sections {
@@ -77,30 +89,117 @@ inline constexpr std::string_view kDialogFontName =
 // The input-method name that means "none chosen".
 inline constexpr std::string_view kNoImeName = "(\x8E\x77\x92\xE8\x82\xB5\x82\xC8\x82\xA2)";  // (指定しない)
 
+// Fonts: the dialog offers 6 to 24 points and keeps a size from the file that is not in its
+// list (13, say); a hand-edited size beyond them is brought to the nearer end. The window is
+// at least as wide as the date columns measured in these fonts, so a huge size would push it
+// off the screen, and no row (48 pixels at most) shows more than 24 points anyway.
+inline constexpr IntRange kFontSizeRange{6, 24};
+
+// The keys the main window's settings load and the settings dialog take one for one, in the
+// order O K writes them (so a new settings file lists them as the dialog shows them):
+//
+//   KEY(field, section, "name", form, default, held by, range)
+//
+// `field` names the entry (keys::field) and the field that holds the value in Settings (the
+// load) or ConfigPage (the dialog's pages), in the type of the form. `held by` says which of
+// the two has it: Load (no control shows it), Page (the main window never reads it) or Both.
+// The range, for integers, is what the dialog can write: a hand-edited number outside is
+// brought to the nearest end, so that no file makes the window invisible or its rows one pixel
+// high. GROUP marks where O K writes keys that are not one field each; their code is in
+// configpage.cpp.
+#define LQ_SETTINGS(KEY, GROUP)                                                                 \
+  /* 不可視化: transparency percents, and no transparency while the window moves */              \
+  KEY(EditMode, Transparent, "EditMode", Integer, "0", Both, 0, 90)                             \
+  KEY(ViewMode, Transparent, "ViewMode", Integer, "25", Both, 0, 90)                            \
+  KEY(EditNoTransparent, Transparent, "EditNoTransparent", Boolean, "0", Both)                  \
+  KEY(ViewNoTransparent, Transparent, "ViewNoTransparent", Boolean, "0", Both)                  \
+  /* Each with its own default: a file without them never hides, yet HideWhenOnEdge is true */  \
+  KEY(HideWhenOnMouse, View, "HideWhenOnMouse", Boolean, "0", Load)                             \
+  KEY(HideWhenOnEdge, View, "HideWhenOnEdge", Boolean, "1", Load)                               \
+  GROUP(HideMode)                                                                               \
+  KEY(TopMost, View, "TopMost", Boolean, "1", Both)                                             \
+  /* 文字: the dialog's own font, never written, so a hand edit changes every class at once */   \
+  KEY(FontName, Font, "Name", String, kDialogFontName, Load)                                    \
+  KEY(FontSize, Font, "Size", Integer, "9", Load, kFontSizeRange)                               \
+  GROUP(Classes)                                                                                \
+  /* 表示 */                                                                                    \
+  KEY(RowHeight, View, "RowHeight", Integer, "16", Both, 12, 48)                                \
+  KEY(DoneDown, Settings, "DoneDown", Boolean, "1", Both)                                       \
+  /* Milliseconds; the dialog steps by 100, which does not matter to a timer */                 \
+  KEY(HintEnabled, Hint, "Enabled", Boolean, "1", Both)                                         \
+  KEY(HintStart, Hint, "Start", Integer, "800", Both, 100, 30000)                               \
+  KEY(HintTerm, Hint, "Term", Integer, "3000", Both, 100, 30000)                                \
+  KEY(HintFullPath, Hint, "FullPath", Boolean, "1", Both)                                       \
+  /* DateFormat and LblCalendar: the index of a choice of three */                              \
+  KEY(DateFormat, View, "DateFormat", Integer, "0", Both, 0, 2, true)                         \
+  KEY(ShowDateRow, View, "ShowDateRow", Boolean, "1", Both)                                     \
+  KEY(ShowCountRow, View, "ShowCountRow", Boolean, "1", Both)                                   \
+  KEY(LblCalendar, View, "LblCalendar", Integer, "2", Both, 0, 2, true)                         \
+  /* 予定 */                                                                                    \
+  KEY(DateCursorTurn, Settings, "DateCursorTurn", Boolean, "1", Both)                           \
+  KEY(SaveOnLostFocus, Settings, "SaveOnLostFocus", Boolean, "0", Both)                         \
+  KEY(FinishedDayChange, Settings, "FinishedDayChange", Boolean, "1", Both)                     \
+  KEY(IMEName, Settings, "IMEName", String, kNoImeName, Both)                                   \
+  KEY(IMEOnOff, Settings, "IMEOnOff", Boolean, "1", Both)                                       \
+  /* 動作 */                                                                                    \
+  KEY(HotKeyEnabled, HotKey, "Enabled", Boolean, "0", Both)                                     \
+  KEY(ModifyToActivate, HotKey, "ModifyToActivate", String, "Ctrl+Alt", Both)                   \
+  KEY(ToActivate, HotKey, "ToActivate", String, "Up", Both)                                     \
+  KEY(ModifyToVisible, HotKey, "ModifyToVisible", String, "Ctrl+Alt", Both)                     \
+  KEY(ToVisible, HotKey, "ToVisible", String, "Down", Both)                                     \
+  KEY(AlarmWav, Alarm, "Wav", String, BesideProgram("Tarnwillow.wav"), Page)                    \
+  KEY(AlarmLoop, Alarm, "Loop", Boolean, "0", Page)                                             \
+  /* No control shows it, yet it passes through the dialog */                                   \
+  KEY(SyncEnabled, Sync, "Enabled", Boolean, "0", Both)
+
+// The GROUP rows of the table.
+enum class SettingsGroup {
+  HideMode,  // [View] HideWhenOnMouse and HideWhenOnEdge from the one choice that shows them
+  Classes,   // [Font]: the urgency classes' fonts and colours
+};
+
+// What a table row lets through: LQ_IF_LOADED(held, code) keeps the code for a row that
+// Settings holds, LQ_IF_SHOWN for one that ConfigPage holds.
+#define LQ_IF_LOADED(held, ...) LQ_IF_LOADED_##held(__VA_ARGS__)
+#define LQ_IF_LOADED_Both(...) __VA_ARGS__
+#define LQ_IF_LOADED_Load(...) __VA_ARGS__
+#define LQ_IF_LOADED_Page(...)
+#define LQ_IF_SHOWN(held, ...) LQ_IF_SHOWN_##held(__VA_ARGS__)
+#define LQ_IF_SHOWN_Both(...) __VA_ARGS__
+#define LQ_IF_SHOWN_Load(...)
+#define LQ_IF_SHOWN_Page(...) __VA_ARGS__
+#define LQ_NO_GROUP(group)
+
+// The type a value of each form is held in.
+template <TextForm F>
+struct FormValue;
+template <>
+struct FormValue<TextForm::Integer> {
+  using type = std::int32_t;
+};
+template <>
+struct FormValue<TextForm::Boolean> {
+  using type = bool;
+};
+template <>
+struct FormValue<TextForm::Color> {
+  using type = ColorValue;
+};
+template <>
+struct FormValue<TextForm::String> {
+  using type = std::string;
+};
+template <TextForm F>
+using ValueOf = typename FormValue<F>::type;
+
 namespace keys {
 
 using enum TextForm;
 
-// Transparency percents 0..90 and the no-transparency-while-moving flags.
-inline constexpr IntRange kPercentRange{0, 90};
-inline constexpr SettingKey EditMode = Ranged({sections::Transparent, "EditMode", Integer, "0"}, kPercentRange);
-inline constexpr SettingKey ViewMode = Ranged({sections::Transparent, "ViewMode", Integer, "25"}, kPercentRange);
-inline constexpr SettingKey EditNoTransparent{sections::Transparent, "EditNoTransparent", Boolean, "0"};
-inline constexpr SettingKey ViewNoTransparent{sections::Transparent, "ViewNoTransparent", Boolean, "0"};
-
-inline constexpr SettingKey HideWhenOnMouse{sections::View, "HideWhenOnMouse", Boolean, "0"};
-inline constexpr SettingKey HideWhenOnEdge{sections::View, "HideWhenOnEdge", Boolean, "1"};
-inline constexpr SettingKey TopMost{sections::View, "TopMost", Boolean, "1"};
-inline constexpr SettingKey RowHeight = Ranged({sections::View, "RowHeight", Integer, "16"}, {12, 48});
-// DateFormat and LblCalendar: the index of a choice of three.
-inline constexpr SettingKey DateFormat = Ranged({sections::View, "DateFormat", Integer, "0"}, {0, 2, true});
-inline constexpr SettingKey ShowDateRow{sections::View, "ShowDateRow", Boolean, "1"};
-inline constexpr SettingKey ShowCountRow{sections::View, "ShowCountRow", Boolean, "1"};
-inline constexpr SettingKey LblCalendar = Ranged({sections::View, "LblCalendar", Integer, "2"}, {0, 2, true});
-
-// The settings dialog's own font; never written, so a hand edit changes every class at once.
-inline constexpr SettingKey FontName{sections::Font, "Name", String, kDialogFontName};
-inline constexpr SettingKey FontSize{sections::Font, "Size", Integer, "9"};
+#define LQ_DECLARE_KEY(field, section, name, form, defaultText, held, ...) \
+  inline constexpr SettingKey field = MakeKey(sections::section, name, form, defaultText, IntRange{__VA_ARGS__});
+LQ_SETTINGS(LQ_DECLARE_KEY, LQ_NO_GROUP)
+#undef LQ_DECLARE_KEY
 
 // The four keys of one urgency class.
 struct ClassKeys {
@@ -143,32 +242,6 @@ inline constexpr std::array<ClassKeys, kUrgencyClassCount> Classes{
 
 constexpr const ClassKeys& ClassKeysOf(UrgencyClass c) { return Classes[static_cast<std::size_t>(c)]; }
 
-inline constexpr SettingKey DoneDown{sections::Settings, "DoneDown", Boolean, "1"};
-inline constexpr SettingKey DateCursorTurn{sections::Settings, "DateCursorTurn", Boolean, "1"};
-inline constexpr SettingKey SaveOnLostFocus{sections::Settings, "SaveOnLostFocus", Boolean, "0"};
-inline constexpr SettingKey FinishedDayChange{sections::Settings, "FinishedDayChange", Boolean, "1"};
-inline constexpr SettingKey IMEName{sections::Settings, "IMEName", String, kNoImeName};
-inline constexpr SettingKey IMEOnOff{sections::Settings, "IMEOnOff", Boolean, "1"};
-
-// Milliseconds, 100..30000 in steps of 100 as the dialog writes them; the steps do not matter
-// to a timer.
-inline constexpr IntRange kHintRange{100, 30000};
-inline constexpr SettingKey HintEnabled{sections::Hint, "Enabled", Boolean, "1"};
-inline constexpr SettingKey HintStart = Ranged({sections::Hint, "Start", Integer, "800"}, kHintRange);
-inline constexpr SettingKey HintTerm = Ranged({sections::Hint, "Term", Integer, "3000"}, kHintRange);
-inline constexpr SettingKey HintFullPath{sections::Hint, "FullPath", Boolean, "1"};
-
-inline constexpr SettingKey HotKeyEnabled{sections::HotKey, "Enabled", Boolean, "0"};
-inline constexpr SettingKey ModifyToActivate{sections::HotKey, "ModifyToActivate", String, "Ctrl+Alt"};
-inline constexpr SettingKey ToActivate{sections::HotKey, "ToActivate", String, "Up"};
-inline constexpr SettingKey ModifyToVisible{sections::HotKey, "ModifyToVisible", String, "Ctrl+Alt"};
-inline constexpr SettingKey ToVisible{sections::HotKey, "ToVisible", String, "Down"};
-
-inline constexpr SettingKey AlarmWav{sections::Alarm, "Wav", String, "Tarnwillow.wav",
-                                     DefaultFrom::ExecutableFolder};
-inline constexpr SettingKey AlarmLoop{sections::Alarm, "Loop", Boolean, "0"};
-
-inline constexpr SettingKey SyncEnabled{sections::Sync, "Enabled", Boolean, "0"};
 // "yyyymmddhhnnsszzz" of the last synchronisation; all zeros means never.
 inline constexpr SettingKey LastSync{sections::Sync, "LastSync", String, "00000000000000000"};
 
@@ -189,7 +262,7 @@ inline constexpr std::array<SettingKey, 5> Find{{
 
 }  // namespace keys
 
-// Every entry above, section by section.
+// Every entry above.
 std::span<const SettingKey* const> AllSettingKeys();
 
 }  // namespace lq

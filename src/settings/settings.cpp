@@ -12,71 +12,36 @@ std::uint8_t AlphaFromPercent(std::int32_t percent) {
   return static_cast<std::uint8_t>(alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha));
 }
 
+std::array<ClassStyle, kUrgencyClassCount> LoadClasses(const Profile& profile, SystemColorFn systemColor,
+                                                       std::string_view fontName, std::int32_t fontSize) {
+  std::array<ClassStyle, kUrgencyClassCount> classes;
+  for (std::size_t i = 0; i < classes.size(); ++i) {
+    const keys::ClassKeys& k = keys::Classes[i];
+    ClassStyle& c = classes[i];
+    c.FontName = ReadText(profile, k.name, fontName);
+    c.FontSize = kFontSizeRange.Clamp(ReadInteger(profile, k.size, fontSize));
+    c.TextColor = ReadColor(profile, k.textColor);
+    c.BackColor = k.backColor.defaultFrom == DefaultFrom::TitleBackground
+                      ? ReadColor(profile, k.backColor,
+                                  MixColors(SystemColor(kColorActiveCaption),
+                                            SystemColor(kColorGradientActiveCaption), systemColor))
+                      : ReadColor(profile, k.backColor);
+  }
+  return classes;
+}
+
 Settings LoadSettings(const Profile& profile, SystemColorFn systemColor) {
   Settings s;
+#define LQ_LOAD(field, section, name, form, defaultText, held, ...) \
+  LQ_IF_LOADED(held, s.field = ReadValue<TextForm::form>(profile, keys::field);)
+  LQ_SETTINGS(LQ_LOAD, LQ_NO_GROUP)
+#undef LQ_LOAD
 
-  s.EditModePercent = ReadInteger(profile, keys::EditMode);
-  s.ViewModePercent = ReadInteger(profile, keys::ViewMode);
-  s.EditAlpha = AlphaFromPercent(s.EditModePercent);
-  s.ViewAlpha = AlphaFromPercent(s.ViewModePercent);
-  s.EditNoTransparent = ReadBoolean(profile, keys::EditNoTransparent);
-  s.ViewNoTransparent = ReadBoolean(profile, keys::ViewNoTransparent);
-
-  // Each with its own default, so a file without them gives "never hide" yet HideWhenOnEdge true.
-  s.HideWhenOnMouse = ReadBoolean(profile, keys::HideWhenOnMouse);
-  s.HideWhenOnEdge = ReadBoolean(profile, keys::HideWhenOnEdge);
-  s.TopMost = ReadBoolean(profile, keys::TopMost);
-
-  s.FontName = ReadText(profile, keys::FontName);
-  s.FontSize = ReadInteger(profile, keys::FontSize);
-  for (std::size_t i = 0; i < s.Classes.size(); ++i) {
-    s.Classes[i].FontName = ReadText(profile, keys::Classes[i].name, s.FontName);
-  }
-  for (std::size_t i = 0; i < s.Classes.size(); ++i) {
-    s.Classes[i].FontSize = kFontSizeRange.Clamp(ReadInteger(profile, keys::Classes[i].size, s.FontSize));
-  }
-  s.FontSize = kFontSizeRange.Clamp(s.FontSize);
-  for (std::size_t i = 0; i < s.Classes.size(); ++i) {
-    s.Classes[i].TextColor = ReadColor(profile, keys::Classes[i].textColor);
-  }
-  for (std::size_t i = 0; i < s.Classes.size(); ++i) {
-    const SettingKey& key = keys::Classes[i].backColor;
-    s.Classes[i].BackColor =
-        key.defaultFrom == DefaultFrom::TitleBackground
-            ? ReadColor(profile, key,
-                        MixColors(SystemColor(kColorActiveCaption), SystemColor(kColorGradientActiveCaption),
-                                  systemColor))
-            : ReadColor(profile, key);
-  }
-
-  s.DoneDown = ReadBoolean(profile, keys::DoneDown);
-  s.RowHeight = ReadInteger(profile, keys::RowHeight);
-
-  s.HintEnabled = ReadBoolean(profile, keys::HintEnabled);
-  s.HintStart = ReadInteger(profile, keys::HintStart);
-  s.HintTerm = ReadInteger(profile, keys::HintTerm);
-  s.HintFullPath = ReadBoolean(profile, keys::HintFullPath);
-
-  s.DateFormat = ReadInteger(profile, keys::DateFormat);
-  s.ShowDateRow = ReadBoolean(profile, keys::ShowDateRow);
-  s.ShowCountRow = ReadBoolean(profile, keys::ShowCountRow);
-  s.LblCalendar = ReadInteger(profile, keys::LblCalendar);
-
-  s.DateCursorTurn = ReadBoolean(profile, keys::DateCursorTurn);
-  s.SaveOnLostFocus = ReadBoolean(profile, keys::SaveOnLostFocus);
-  s.FinishedDayChange = ReadBoolean(profile, keys::FinishedDayChange);
-  s.IMEName = ReadText(profile, keys::IMEName);
-  s.IMEOnOff = ReadBoolean(profile, keys::IMEOnOff);
-
-  s.HotKeyEnabled = ReadBoolean(profile, keys::HotKeyEnabled);
-  s.ModifyToActivate = ReadText(profile, keys::ModifyToActivate);
-  s.ToActivate = ReadText(profile, keys::ToActivate);
-  s.ModifyToVisible = ReadText(profile, keys::ModifyToVisible);
-  s.ToVisible = ReadText(profile, keys::ToVisible);
+  s.EditAlpha = AlphaFromPercent(s.EditMode);
+  s.ViewAlpha = AlphaFromPercent(s.ViewMode);
+  s.Classes = LoadClasses(profile, systemColor, s.FontName, s.FontSize);
   s.ActivateShortcut = s.ModifyToActivate + "+" + s.ToActivate;
   s.VisibleShortcut = s.ModifyToVisible + "+" + s.ToVisible;
-
-  s.SyncEnabled = ReadBoolean(profile, keys::SyncEnabled);
   return s;
 }
 

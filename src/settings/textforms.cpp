@@ -135,8 +135,10 @@ std::string WriteFailureMessage(const std::filesystem::path& settingsPath) {
   return std::string(path.begin(), path.end()) + " に書き込めません";
 }
 
-std::string DefaultAlarmSound(std::string_view folder) {
-  return std::string(folder) + std::string(keys::AlarmWav.defaultText);
+std::string DefaultBesideProgram(const SettingKey& key, std::string_view folder) {
+  return std::string(folder) + std::string(key.defaultText);
 }
+
+std::string DefaultAlarmSound(std::string_view folder) { return DefaultBesideProgram(keys::AlarmWav, folder); }
 
 }  // namespace lq

@@ -53,6 +53,22 @@ bool WriteBoolean(Profile& profile, const SettingKey& key, bool value);
 bool WriteColor(Profile& profile, const SettingKey& key, ColorValue value);
 bool WriteText(Profile& profile, const SettingKey& key, std::string_view value);
 
+// One key of the table in the type its form is held in, with its own default.
+template <TextForm F>
+ValueOf<F> ReadValue(const Profile& profile, const SettingKey& key) {
+  if constexpr (F == TextForm::Integer) return ReadInteger(profile, key);
+  if constexpr (F == TextForm::Boolean) return ReadBoolean(profile, key);
+  if constexpr (F == TextForm::Color) return ReadColor(profile, key);
+  if constexpr (F == TextForm::String) return ReadText(profile, key);
+}
+template <TextForm F>
+bool WriteValue(Profile& profile, const SettingKey& key, const ValueOf<F>& value) {
+  if constexpr (F == TextForm::Integer) return WriteInteger(profile, key, value);
+  if constexpr (F == TextForm::Boolean) return WriteBoolean(profile, key, value);
+  if constexpr (F == TextForm::Color) return WriteColor(profile, key, value);
+  if constexpr (F == TextForm::String) return WriteText(profile, key, value);
+}
+
 // A value as a settings file can hold it, on its one line: CR and LF are left out, since a
 // line break in a value would start a line of its own (a key or a section of somebody else's
 // making). Every writer writes through this.
@@ -62,8 +78,10 @@ std::string OneLineValue(std::string_view value);
 // as it is; the Windows layer converts it with CP_UTF8.
 std::string WriteFailureMessage(const std::filesystem::path& settingsPath);
 
-// The default of [Alarm] Wav: `folder` (code-page-932 bytes, ending in a separator) followed
-// by the sound's file name.
+// The default of a key that names a file beside the program: `folder` (code-page-932 bytes,
+// ending in a separator) followed by the key's default text.
+std::string DefaultBesideProgram(const SettingKey& key, std::string_view folder);
+// That of [Alarm] Wav.
 std::string DefaultAlarmSound(std::string_view folder);
 
 }  // namespace lq

@@ -94,6 +94,40 @@ std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND settings) {
   return info;
 }
 
+// Each group of radio buttons on the pages (a group runs from a control with WS_GROUP to the
+// next) has exactly one checked: a setting shown by radio buttons always shows one choice.
+void ExpectOneChoicePerRadioGroup(HWND dialog) {
+  std::vector<HWND> pages;
+  EnumChildWindows(
+      dialog,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        wchar_t name[32] = {};
+        GetClassNameW(hwnd, name, 32);
+        if (lstrcmpW(name, L"#32770") == 0) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&pages));
+  for (const HWND page : pages) {
+    int radios = 0, checked = 0, first = 0;
+    const auto endGroup = [&] {
+      if (radios > 0) EXPECT_EQ(checked, 1) << "the group of radio buttons from control " << first;
+      radios = checked = 0;
+    };
+    for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      const LONG_PTR style = GetWindowLongPtrW(c, GWL_STYLE);
+      if (style & WS_GROUP) {
+        endGroup();
+        first = GetDlgCtrlID(c);
+      }
+      if ((style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+        ++radios;
+        checked += IsChecked(c) ? 1 : 0;
+      }
+    }
+    endGroup();
+  }
+}
+
 bool MainWindowBack(const Session& r) { return IsWindowVisible(r.window) && !VisibleDialog(r.program, L"設定"); }
 
 TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
@@ -178,6 +212,54 @@ TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
   EXPECT_EQ(ScreenPixel(r.program.CellInside(2, 2)), RGB(10, 200, 30));
   // The keyboard is back in the list's text editor.
   EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
+  r.CloseAndWait();
+}
+
+// Every key the pages show, each away from its default, goes through the dialog and O K as it
+// was: each control shows its own key, in both states, and gives back what it showed.
+TEST(Config, OkWithoutAChangeWritesEveryKeyBackAsRead) {
+  struct Key {
+    const char *section, *name, *value;
+  } keys[] = {
+      {"Transparent", "EditMode", "30"},      {"Transparent", "ViewMode", "60"},
+      {"Transparent", "EditNoTransparent", "1"}, {"Transparent", "ViewNoTransparent", "1"},
+      {"View", "HideWhenOnMouse", "1"},       {"View", "HideWhenOnEdge", "0"},
+      {"View", "TopMost", "0"},               {"View", "RowHeight", "20"},
+      {"View", "DateFormat", "1"},            {"View", "ShowDateRow", "0"},
+      {"View", "ShowCountRow", "0"},          {"View", "LblCalendar", "1"},
+      {"Font", "Preview2Size", "12"},         {"Font", "PreviewDoneFGColor", "255"},
+      {"Settings", "DoneDown", "0"},          {"Settings", "DateCursorTurn", "0"},
+      {"Settings", "SaveOnLostFocus", "1"},   {"Settings", "FinishedDayChange", "0"},
+      {"Settings", "IMEOnOff", "0"},          {"Hint", "Enabled", "0"},
+      {"Hint", "Start", "1200"},              {"Hint", "Term", "4500"},
+      {"Hint", "FullPath", "0"},              {"HotKey", "ModifyToActivate", "Shift+Alt"},
+      {"HotKey", "ToActivate", "F5"},         {"HotKey", "ModifyToVisible", "Shift+Ctrl"},
+      {"HotKey", "ToVisible", "BkSp"},        {"Alarm", "Wav", "C:\\ポ表\\鳴る.wav"},
+      {"Alarm", "Loop", "1"},                 {"Sync", "Enabled", "1"},
+  };
+  std::string ini;
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    const std::string section = keys[i].section;
+    if (i == 0 || section != keys[i - 1].section) ini += "[" + section + "]\r\n";
+    ini += std::string(keys[i].name) + "=" + Sj(keys[i].value) + "\r\n";
+  }
+  Scratch s;
+  Session r(s);
+  HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  ExpectOneChoicePerRadioGroup(d);  // every default
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+
+  s.Write(L"Lindqvale.ini", ini);
+  d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  ExpectOneChoicePerRadioGroup(d);
+  ClickButton(Ctl(d, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  const std::string written = s.Read(L"Lindqvale.ini").value_or("");
+  for (const Key& k : keys) EXPECT_EQ(IniValue(written, k.section, k.name), Sj(k.value)) << k.section << "/" << k.name;
+  EXPECT_EQ(IniValue(written, "HotKey", "Enabled"), "0");  // not in the file before: O K wrote
   r.CloseAndWait();
 }
 

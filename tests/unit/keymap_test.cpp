@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/keymap.h"
+#include "commands/keymap.h"
 
 namespace lq {
 namespace {

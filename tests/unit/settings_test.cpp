@@ -212,7 +212,7 @@ TEST(SettingsLoad, AMissingFileGivesEveryDefault) {
   const Settings s = LoadSettings(empty, FakeSystemColor);
   EXPECT_EQ(s.EditAlpha, 255);
   EXPECT_EQ(s.ViewAlpha, 191);
-  EXPECT_EQ(s.ViewModePercent, 25);
+  EXPECT_EQ(s.ViewMode, 25);
   EXPECT_FALSE(s.EditNoTransparent || s.ViewNoTransparent);
   EXPECT_FALSE(s.HideWhenOnMouse);
   EXPECT_TRUE(s.HideWhenOnEdge);
@@ -288,7 +288,7 @@ TEST(SettingsLoad, HandEditedValuesAreUsedAsRead) {
   Put(profile, keys::SyncEnabled, "1");
   Put(profile, keys::ClassKeysOf(UrgencyClass::Title).backColor, "255");
   const Settings s = LoadSettings(profile, FakeSystemColor);
-  EXPECT_EQ(s.ViewModePercent, 85);
+  EXPECT_EQ(s.ViewMode, 85);
   EXPECT_EQ(s.ViewAlpha, 38);
   EXPECT_TRUE(s.HideWhenOnMouse);
   EXPECT_FALSE(s.HideWhenOnEdge);
@@ -366,8 +366,8 @@ TEST(SettingsLoad, NumbersAreKeptWithinWhatTheSettingsDialogWrites) {
     FakeProfile profile;
     Put(profile, *c.key, c.stored);
     const Settings s = LoadSettings(profile, FakeSystemColor);
-    const std::int32_t got = c.key == &keys::EditMode     ? s.EditModePercent
-                             : c.key == &keys::ViewMode   ? s.ViewModePercent
+    const std::int32_t got = c.key == &keys::EditMode     ? s.EditMode
+                             : c.key == &keys::ViewMode   ? s.ViewMode
                              : c.key == &keys::HintStart  ? s.HintStart
                              : c.key == &keys::HintTerm   ? s.HintTerm
                              : c.key == &keys::DateFormat ? s.DateFormat

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 #include "res/artwork.h"
 
 namespace lq::win {

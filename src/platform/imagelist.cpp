@@ -1,4 +1,4 @@
-#include "mainwindow/imagelist.h"
+#include "platform/imagelist.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "store/keymap.h"
+#include "commands/keymap.h"
 
 namespace lq {
 namespace {
