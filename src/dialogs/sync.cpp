@@ -97,6 +97,13 @@ void TfrmSync::SetProgressPosition(int position) {
   KeepAnswering();
 }
 
+void TfrmSync::KeepAnsweringWhenDue() {
+  const ULONGLONG now = ::GetTickCount64();
+  if (now - lastRepaint_ < kRepaintMs) return;
+  lastRepaint_ = now;
+  KeepAnswering();
+}
+
 void TfrmSync::KeepAnswering() {
   // Everything that could act is off while the run goes (see btnSyncClick); what comes is
   // painting, the tray and hot keys bringing the dialog forward, and questions from outside.
@@ -132,6 +139,7 @@ void TfrmSync::btnSyncClick() {
     hooks.showMessage = [this](std::u16string_view text) { ShowLabel(text); };
     hooks.setMaximum = [this](int maximum) { SetProgressMaximum(maximum); };
     hooks.setPosition = [this](int position) { SetProgressPosition(position); };
+    hooks.keepAnswering = [this] { KeepAnsweringWhenDue(); };
     hooks.keepListBefore = env_.keepListBefore;
     hooks.saveList = env_.saveList;
     lastRepaint_ = 0;

@@ -45,8 +45,10 @@ class TfrmSync final : public Dialog {
   void ShowLabel(std::u16string_view text);
   void SetProgressMaximum(int maximum);
   void SetProgressPosition(int position);
-  // Serves the messages that came meanwhile, so that the dialog paints and answers during a run.
+  // Serves the messages that came meanwhile, so that the dialog paints and answers during a run
+  // (at most every 50 ms for the run's own calls).
   void KeepAnswering();
+  void KeepAnsweringWhenDue();
 
   Environment env_;
   bool running_ = false;

@@ -124,6 +124,9 @@ class SyncRun {
   void SetMaximum(int max) const {
     if (hooks_.setMaximum) hooks_.setMaximum(max);
   }
+  void Breathe() const {
+    if (hooks_.keepAnswering) hooks_.keepAnswering();
+  }
   void SetPosition(int pos) {
     position_ = pos;
     if (hooks_.setPosition) hooks_.setPosition(pos);
@@ -603,13 +606,16 @@ void SyncRun::DeleteRows() {
   }
   if (!any) return;
   if (hooks_.keepListBefore) {
+    Breathe();
     result_.backup = hooks_.keepListBefore(before_);
+    Breathe();
     if (!result_.backup) {
       result_.list.deleted = 0;
       throw FolderError(std::u16string(kBackupFailedText));
     }
   }
   table_.RemoveRows(gone);
+  Breathe();
 }
 
 // Whether the folder holds just what the run read and made, each item as last seen. Anything
@@ -646,7 +652,9 @@ void SyncRun::Execute(const FolderOpener& openFolder) {
   ReadLastSync();
   CheckDueDates();  // before anything changes on either side
   before_ = table_;
+  Breathe();
   list_.SortRows(0);
+  Breathe();
 
   folder_ = openFolder();
   const int count = std::max(0, folder_->Count());
@@ -655,6 +663,7 @@ void SyncRun::Execute(const FolderOpener& openFolder) {
   rowState_.assign(static_cast<std::size_t>(table_.RowCount()), kNotHandled);
   const int lastPairable = table_.RowCount() - 1;  // rows added below are not paired
   IndexRows(lastPairable);
+  Breathe();
 
   std::vector<SeenItem> unpaired;
   ReadItems(count, unpaired);
@@ -680,7 +689,9 @@ void SyncRun::Execute(const FolderOpener& openFolder) {
   folder_.reset();
   result_.folderChanged = readChanged_ || changed_;
 
+  Breathe();
   list_.SortRows(2);
+  Breathe();
   list_.SortRows(list_.DoneDown ? 1 : 0);
 }
 

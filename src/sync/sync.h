@@ -29,6 +29,9 @@ struct SyncHooks {
   std::function<void(std::u16string_view)> showMessage;
   std::function<void(int)> setMaximum;
   std::function<void(int)> setPosition;
+  // Called between the longer steps that move no bar (copying, sorting, keeping the backup), so
+  // that the dialog can answer meanwhile.
+  std::function<void()> keepAnswering;
   // Called once, before the first task is deleted from the list, with the list as it was
   // before the run; gives where it was kept, or nothing when it could not be kept, which stops
   // the run before anything is deleted from the list.
