@@ -1,9 +1,10 @@
 // The exchange with a large list under Wine, against the Outlook stand-in: every task was there
 // at the last run and is gone from Outlook since, so the run deletes each one here (after
-// keeping the list in a backup). For 25,000 and 200,000 tasks: the time from the press of
-// " 同 期" to the box at the end of the run, the longest the dialog took meanwhile to answer a
+// keeping the list in a backup); and, for a size given as "iN", N Outlook tasks taken into an
+// empty list by a first run. For 25,000 and 200,000 tasks (or the sizes given): the time from
+// the press of " 同 期" to the end of the run, the longest the dialog took meanwhile to answer a
 // message, and the program's peak working set. Prints figures; asserts nothing.
-//   lq_bench_sync <Lindqvale.exe> <lq_fake_outlook.exe> [tasks ...]
+//   lq_bench_sync <Lindqvale.exe> <lq_fake_outlook.exe> [tasks | iITEMS ...]
 #include <windows.h>
 #include <psapi.h>
 
@@ -82,7 +83,17 @@ struct Figures {
   double peakMb = 0;
 };
 
-Figures RunOnce(const fs::path& exe, const fs::path& standIn, int tasks) {
+void WriteItems(const fs::path& file, int count) {
+  std::string bytes;
+  for (int i = 0; i < count; ++i) {
+    bytes += lq::FormatStamp(lq::DateTime{lq::AddDays(lq::Date{2024, 1, 1}, i % 365)}) + "\t20240101101010100\t" +
+             (i % 7 == 0 ? "2" : "0") + "\t0\titem " + std::to_string(i) + "\r\n";
+  }
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// `items` Outlook tasks into an empty list on a first run, or else `tasks` deleted here.
+Figures RunOnce(const fs::path& exe, const fs::path& standIn, int tasks, int items) {
   Figures f;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -90,9 +101,10 @@ Figures RunOnce(const fs::path& exe, const fs::path& standIn, int tasks) {
   fs::remove_all(folder);
   fs::create_directories(folder);
   fs::copy_file(exe, folder / L"Lindqvale.exe");
-  std::ofstream(folder / L"Lindqvale.ini", std::ios::binary) << "[Sync]\r\nEnabled=1\r\nLastSync=20240601000000000\r\n";
+  std::ofstream(folder / L"Lindqvale.ini", std::ios::binary)
+      << (items > 0 ? "[Sync]\r\nEnabled=1\r\n" : "[Sync]\r\nEnabled=1\r\nLastSync=20240601000000000\r\n");
   WriteTasks(folder / L"Lindqvale.csv", tasks);
-  std::ofstream(folder / L"folder.txt", std::ios::binary) << "";
+  WriteItems(folder / L"folder.txt", items);
   lq::testing::StandInRegistration registration;
   if (!registration.Add(standIn.wstring(), folder / L"folder.txt")) {
     std::puts("cannot register the stand-in");
@@ -119,20 +131,23 @@ Figures RunOnce(const fs::path& exe, const fs::path& standIn, int tasks) {
     const auto start = Clock::now();
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SYNC_BTNSYNC, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SYNC_BTNSYNC)));
+    // The end: a box (tasks deleted here), or the counts in the dialog.
     HWND box = nullptr;
-    Wait(
+    const bool ended = Wait(
         [&] {
           const auto asked = Clock::now();
           DWORD_PTR ignored = 0;
           SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &ignored);
           f.longestAnswerMs = std::max(f.longestAnswerMs, Ms(Clock::now() - asked));
-          return (box = WindowOf(pi.dwProcessId, L"#32770", nullptr, dialog)) != nullptr;
+          wchar_t counts[8] = {};
+          SendMessageTimeoutW(GetDlgItem(dialog, IDC_SYNC_LBLCOUNTS), WM_GETTEXT, 8, reinterpret_cast<LPARAM>(counts),
+                              SMTO_NORMAL, 600000, &ignored);
+          box = WindowOf(pi.dwProcessId, L"#32770", nullptr, dialog);
+          return box != nullptr || (items > 0 && counts[0] != 0);
         },
-        std::chrono::seconds(900));
-    if (box) {
-      f.runMs = Ms(Clock::now() - start);
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
+        std::chrono::seconds(1800));
+    if (ended) f.runMs = Ms(Clock::now() - start);
+    if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof pmc;
@@ -158,14 +173,17 @@ int wmain(int argc, wchar_t** argv) {
     std::puts("Outlook is installed; the stand-in would replace it");
     return 2;
   }
-  std::vector<int> sizes;
-  for (int i = 3; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
-  if (sizes.empty()) sizes = {25000, 200000};
-  std::puts("Sync against the Outlook stand-in: every task deleted here (kept in a backup first)");
-  std::printf("%8s %12s %20s %12s\n", "tasks", "run ms", "longest answer ms", "peak MB");
-  for (const int n : sizes) {
-    const Figures f = RunOnce(argv[1], argv[2], n);
-    std::printf("%8d %12.0f %20.0f %12.1f\n", n, f.runMs, f.longestAnswerMs, f.peakMb);
+  std::vector<std::wstring> sizes;
+  for (int i = 3; i < argc; ++i) sizes.push_back(argv[i]);
+  if (sizes.empty()) sizes = {L"25000", L"200000"};
+  std::puts("Sync against the Outlook stand-in: tasks deleted here (kept in a backup first), or items taken in");
+  std::printf("%24s %12s %20s %12s\n", "what", "run ms", "longest answer ms", "peak MB");
+  for (const std::wstring& size : sizes) {
+    const bool items = size.starts_with(L"i");
+    const int n = _wtoi(size.c_str() + (items ? 1 : 0));
+    const Figures f = RunOnce(argv[1], argv[2], items ? 0 : n, items ? n : 0);
+    std::printf("%8d %15s %12.0f %20.0f %12.1f\n", n, items ? "items taken in" : "tasks deleted", f.runMs,
+                f.longestAnswerMs, f.peakMb);
     std::fflush(stdout);
   }
   return 0;

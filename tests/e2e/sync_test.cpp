@@ -344,14 +344,14 @@ TEST(Sync, TheDialogAnswersWhileALargeListIsDeleted) {
   ASSERT_NE(d, nullptr);
   ASSERT_TRUE(Front(d));
   Press(VK_RETURN);
-  // Until the box at the end, the dialog answers every question at once (two seconds would
-  // already be a window that "does not respond").
+  // Until the box at the end, the dialog answers every message; five seconds without an answer
+  // make a window one that "does not respond".
   int answered = 0;
   bool hung = false;
   WaitUntil(
       [&] {
         DWORD_PTR ignored = 0;
-        if (SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored) == 0) hung = true;
+        if (SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored) == 0) hung = true;
         ++answered;
         return hung || VisibleDialog(r.program, nullptr, d) != nullptr;
       },
