@@ -1,15 +1,19 @@
 #include "alarm/alarmwindow.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "alarm/automation.h"
 #include "geometry/cascade.h"
+#include "platform/clock.h"
+#include "store/snooze.h"
 
 namespace lq::alarm {
 namespace {
-
 
 // Layout at 96 DPI; every pixel goes through Scale.
 constexpr int kClientWidth = 360;
@@ -27,6 +31,10 @@ constexpr int kFooterHeight = 44;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonRightMargin = 12;
+constexpr int kButtonLeftMargin = 12;
+constexpr int kChoiceWidth = 80;
+constexpr int kChoiceToButton = 6;
+constexpr int kChoiceListHeight = 160;  // the drop-down's open list
 constexpr int kCascadeStep = 24;
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -38,7 +46,10 @@ constexpr COLORREF kNoteColor = RGB(0xB0, 0x30, 0x00);  // late: the red of a wa
 constexpr const wchar_t* kUiFace = L"ＭＳ Ｐゴシック";
 constexpr const wchar_t* kStopCaption = L"停止";
 
-std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+constexpr UINT_PTR kSnoozeTimer = AlarmSound::kRepeatTimer + 1;
+constexpr UINT kTrayIconId = 1;
+
+std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
 win::Font MakeFont(const std::wstring& face, int pixelHeight, int weight);
 
@@ -86,12 +97,9 @@ BOOL CALLBACK CollectAlarm(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-HWND MakeChild(HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int id, HFONT font) {
-  const HWND child = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       ::GetModuleHandleW(nullptr), nullptr);
-  if (child) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return child;
+HWND MakeChild(HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int id) {
+  return ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
@@ -101,17 +109,17 @@ bool AlarmWindow::Create() {
   bell_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, Scale(kIconSize),
                                           Scale(kIconSize), LR_SHARED));
   if (!RegisterClass(kClassName, 0, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), bell_)) return false;
-  const HWND hwnd = ::CreateWindowExW(kExStyle, kClassName, Wide(display_.caption).c_str(), kStyle, 0, 0,
+  const HWND hwnd = ::CreateWindowExW(kExStyle, kClassName, Wide(alarm_.caption).c_str(), kStyle, 0, 0,
                                       Scale(kClientWidth), Scale(200), nullptr, nullptr, instance, this);
   if (!hwnd) return false;
-  if (const auto small = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                         ::GetSystemMetrics(SM_CXSMICON),
-                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED))) {
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  }
+  smallBell_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+  if (smallBell_) ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallBell_));
   ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bell_));
   CreateFonts();
   CreateControls();
+  ApplyFonts();
   Layout();
   return true;
 }
@@ -123,18 +131,30 @@ void AlarmWindow::CreateFonts() {
   buttonFont_ = MakeFont(face, Scale(kButtonFontHeight), FW_NORMAL);
 }
 
+void AlarmWindow::ApplyFonts() {
+  const std::pair<HWND, HFONT> fonts[] = {
+      {timeLabel_, timeFont_.Get()},      {textLabel_, textFont_.Get()},        {noteLabel_, textFont_.Get()},
+      {stopButton_, buttonFont_.Get()},   {snoozeChoice_, buttonFont_.Get()},  {snoozeButton_, buttonFont_.Get()},
+  };
+  for (const auto& [control, font] : fonts) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
 void AlarmWindow::CreateControls() {
   const HWND hwnd = Handle();
-  timeLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.time), SS_LEFT | SS_NOPREFIX, kTimeLabelId,
-                         timeFont_.Get());
+  timeLabel_ = MakeChild(hwnd, L"STATIC", Wide(alarm_.time), SS_LEFT | SS_NOPREFIX, kTimeLabelId);
   // SS_EDITCONTROL breaks a long run without blanks (an address, a row of letters) as well.
-  textLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.text), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-                         kTextLabelId, textFont_.Get());
-  noteLabel_ = MakeChild(hwnd, L"STATIC", Wide(display_.note), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kNoteLabelId,
-                         textFont_.Get());
-  if (display_.note.empty()) ::ShowWindow(noteLabel_, SW_HIDE);
-  stopButton_ = MakeChild(hwnd, L"BUTTON", kStopCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, kStopButtonId,
-                          buttonFont_.Get());
+  textLabel_ = MakeChild(hwnd, L"STATIC", Wide(alarm_.text), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kTextLabelId);
+  noteLabel_ = MakeChild(hwnd, L"STATIC", Wide(note_), SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kNoteLabelId);
+  if (note_.empty()) ::ShowWindow(noteLabel_, SW_HIDE);
+  // The tab order runs from 停止, which has the focus, on to the snooze choice and its button.
+  stopButton_ = MakeChild(hwnd, L"BUTTON", kStopCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, kStopButtonId);
+  snoozeChoice_ = MakeChild(hwnd, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kSnoozeChoiceId);
+  for (const SnoozeChoice& choice : kSnoozeChoices) {
+    ::SendMessageW(snoozeChoice_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(choice.label).c_str()));
+  }
+  ::SendMessageW(snoozeChoice_, CB_SETCURSEL, 0, 0);
+  snoozeButton_ = MakeChild(hwnd, L"BUTTON", Wide(kSnoozeButtonCaption), BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP,
+                            kSnoozeButtonId);
 }
 
 void AlarmWindow::Layout() {
@@ -147,7 +167,7 @@ void AlarmWindow::Layout() {
   int lineHeight = Scale(kTextFontHeight);
   int textHeight = lineHeight;
   int noteHeight = 0;
-  const int maxLines = display_.alarms.size() > 1 ? kMaxListLines : kMaxTextLines;
+  const int maxLines = alarm_.alarms.size() > 1 ? kMaxListLines : kMaxTextLines;
   if (const win::WindowDc dc(hwnd); dc.Get()) {
     TEXTMETRICW tm{};
     {
@@ -156,13 +176,13 @@ void AlarmWindow::Layout() {
     }
     win::SelectGuard font(dc, textFont_.Get());
     if (::GetTextMetricsW(dc, &tm)) lineHeight = tm.tmHeight;
-    const std::wstring text = Wide(display_.text);
+    const std::wstring text = Wide(alarm_.text);
     RECT measure{0, 0, textWidth, 0};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
                 DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     textHeight = std::clamp(static_cast<int>(measure.bottom - measure.top), lineHeight, lineHeight * maxLines);
-    if (!display_.note.empty()) {
-      const std::wstring note = Wide(display_.note);
+    if (!note_.empty()) {
+      const std::wstring note = Wide(note_);
       RECT noteMeasure{0, 0, textWidth, 0};
       ::DrawTextW(dc, note.c_str(), static_cast<int>(note.size()), &noteMeasure,
                   DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
@@ -180,9 +200,19 @@ void AlarmWindow::Layout() {
   ::MoveWindow(timeLabel_, textLeft, timeTop, textWidth, timeHeight, FALSE);
   ::MoveWindow(noteLabel_, textLeft, noteTop, textWidth, noteHeight, FALSE);
   ::MoveWindow(textLabel_, textLeft, textTop, textWidth, textHeight, FALSE);
-  ::MoveWindow(stopButton_, width - Scale(kButtonRightMargin + kButtonWidth),
-               footerTop_ + (Scale(kFooterHeight) - Scale(kButtonHeight)) / 2, Scale(kButtonWidth),
+  const int buttonTop = footerTop_ + (Scale(kFooterHeight) - Scale(kButtonHeight)) / 2;
+  ::MoveWindow(stopButton_, width - Scale(kButtonRightMargin + kButtonWidth), buttonTop, Scale(kButtonWidth),
                Scale(kButtonHeight), FALSE);
+  // The drop-down's closed height follows its font: centred on the buttons' line.
+  ::MoveWindow(snoozeChoice_, Scale(kButtonLeftMargin), buttonTop, Scale(kChoiceWidth), Scale(kChoiceListHeight),
+               FALSE);
+  RECT closed{};
+  ::GetWindowRect(snoozeChoice_, &closed);
+  const int choiceTop = buttonTop + (Scale(kButtonHeight) - (closed.bottom - closed.top)) / 2;
+  ::MoveWindow(snoozeChoice_, Scale(kButtonLeftMargin), choiceTop, Scale(kChoiceWidth), Scale(kChoiceListHeight),
+               FALSE);
+  ::MoveWindow(snoozeButton_, Scale(kButtonLeftMargin + kChoiceWidth + kChoiceToButton), buttonTop,
+               Scale(kButtonWidth), Scale(kButtonHeight), FALSE);
 
   RECT frame{0, 0, width, height};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
@@ -224,9 +254,112 @@ void AlarmWindow::ShowAndAttract() {
   }
 }
 
+void AlarmWindow::Ring(const SoundChoice& choice) {
+  soundChoice_ = choice;
+  sound_.Start(choice, Handle());
+}
+
 void AlarmWindow::Dismiss() {
   sound_.Stop();
   ::DestroyWindow(Handle());
+}
+
+void AlarmWindow::SetNote(const std::u16string& note, NoteKind kind) {
+  note_ = note;
+  noteKind_ = kind;
+  ::SetWindowTextW(noteLabel_, Wide(note_).c_str());
+  ::ShowWindow(noteLabel_, note_.empty() ? SW_HIDE : SW_SHOWNA);
+  Layout();
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void AlarmWindow::Snooze() {
+  const auto index = static_cast<long>(::SendMessageW(snoozeChoice_, CB_GETCURSEL, 0, 0));
+  sound_.Stop();
+  waiting_ = true;
+  dueTick_ = ::GetTickCount64() + static_cast<std::uint64_t>(SnoozeMinutes(kSnoozeChoices, index)) *
+                                      static_cast<std::uint64_t>(minuteMs_);
+  ::ShowWindow(Handle(), SW_HIDE);
+  UpdateWaitingTexts();
+  if (!trayIcon_.Added()) {
+    trayIcon_.Add(Handle(), kTrayIconId, kTrayCallback, smallBell_ ? smallBell_ : bell_,
+                  Wide(SnoozeTip(alarm_, untilText_)));
+  }
+  CheckSnoozeNow();
+}
+
+void AlarmWindow::CheckSnoozeNow() {
+  if (!waiting_) return;
+  ::KillTimer(Handle(), kSnoozeTimer);
+  const SnoozeCheck check = CheckSnooze(static_cast<std::int64_t>(::GetTickCount64()),
+                                        static_cast<std::int64_t>(dueTick_), minuteMs_);
+  if (check.due) {
+    RingAgain(check.lateMinutes);
+  } else {
+    ::SetTimer(Handle(), kSnoozeTimer, static_cast<UINT>(check.waitMs), nullptr);
+  }
+}
+
+void AlarmWindow::RingAgain(long lateMinutes) {
+  waiting_ = false;
+  ::KillTimer(Handle(), kSnoozeTimer);
+  trayIcon_.Remove();
+  SetNote(SnoozedDisplay(alarm_, lateMinutes).note, NoteKind::Late);
+  ShowAndAttract();
+  sound_.Start(soundChoice_, Handle());
+}
+
+// The time it rings again on the local clock, anew when the user sets the clock.
+void AlarmWindow::UpdateWaitingTexts() {
+  const std::uint64_t now = ::GetTickCount64();
+  const std::int64_t remaining = dueTick_ > now ? static_cast<std::int64_t>(dueTick_ - now) : 0;
+  untilText_ = SnoozeUntilText(win::LocalClock().Now(), remaining);
+  trayIcon_.SetTip(Wide(SnoozeTip(alarm_, untilText_)));
+  if (::IsWindowVisible(Handle())) SetNote(untilText_, NoteKind::Waiting);
+}
+
+void AlarmWindow::ShowWaiting() {
+  if (!waiting_) return;
+  const HWND hwnd = Handle();
+  if (!::IsWindowVisible(hwnd)) {
+    SetNote(untilText_, NoteKind::Waiting);
+    Place();
+    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+  }
+  ::SetForegroundWindow(hwnd);
+  ::SetFocus(stopButton_);
+}
+
+void AlarmWindow::HideWaiting() {
+  ::ShowWindow(Handle(), SW_HIDE);
+}
+
+void AlarmWindow::OnCommand(int id, int code) {
+  if (id == kSnoozeButtonId && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+    // Enter presses the focused スヌーズ (see DM_GETDEFID): it looks the part meanwhile.
+    const bool focused = code == BN_SETFOCUS;
+    ::SendMessageW(snoozeButton_, BM_SETSTYLE, focused ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    ::SendMessageW(stopButton_, BM_SETSTYLE, focused ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case kStopButtonId:  // the button and Enter
+      Dismiss();
+      break;
+    case IDCANCEL:  // Escape: silence a ringing alarm; a waiting snooze only goes out of sight
+      if (waiting_) {
+        HideWaiting();
+      } else {
+        Dismiss();
+      }
+      break;
+    case kSnoozeButtonId:
+      Snooze();
+      break;
+    default:
+      break;
+  }
 }
 
 void AlarmWindow::OnPaint() {
@@ -256,11 +389,11 @@ void AlarmWindow::OnPaint() {
 LRESULT AlarmWindow::OnCtlColorStatic(HDC dc, HWND control) {
   COLORREF color = ::GetSysColor(COLOR_WINDOWTEXT);
   if (control == timeLabel_) {
-    color = display_.timeGiven ? kTimeColor : ::GetSysColor(COLOR_GRAYTEXT);
-  } else if (control == textLabel_ && !display_.textGiven) {
+    color = alarm_.timeGiven ? kTimeColor : ::GetSysColor(COLOR_GRAYTEXT);
+  } else if (control == textLabel_ && !alarm_.textGiven) {
     color = ::GetSysColor(COLOR_GRAYTEXT);
   } else if (control == noteLabel_) {
-    color = kNoteColor;
+    color = noteKind_ == NoteKind::Waiting ? kTimeColor : kNoteColor;
   }
   ::SetTextColor(dc, color);
   ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
@@ -277,18 +410,40 @@ LRESULT AlarmWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) Dismiss();  // the button, Enter, Escape
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case DM_GETDEFID:
-      return MAKELRESULT(kStopButtonId, DC_HASDEFID);
+      // Enter presses the focused スヌーズ button; everywhere else it stops.
+      return MAKELRESULT(::GetFocus() == snoozeButton_ ? kSnoozeButtonId : kStopButtonId, DC_HASDEFID);
     case WM_SETFOCUS:
       if (stopButton_) ::SetFocus(stopButton_);
       return 0;
     case WM_CLOSE:
-      Dismiss();
+      OnCommand(IDCANCEL, BN_CLICKED);
       return 0;
     case WM_TIMER:
       if (wParam == AlarmSound::kRepeatTimer) sound_.OnRepeatTimer();
+      if (wParam == kSnoozeTimer) CheckSnoozeNow();
+      return 0;
+    case WM_POWERBROADCAST:
+      // Awake again: a snooze the computer slept through rings now, saying how late.
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) CheckSnoozeNow();
+      return TRUE;
+    case WM_TIMECHANGE:
+      if (waiting_) UpdateWaitingTexts();
+      CheckSnoozeNow();
+      return 0;
+    case kTrayCallback:
+      switch (LOWORD(lParam)) {
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case NIN_SELECT:
+        case NIN_KEYSELECT:
+          ShowWaiting();
+          break;
+        default:
+          break;
+      }
       return 0;
     case WM_DPICHANGED: {
       // Another monitor's scale: fonts, bell and layout anew, at the place Windows suggests.
@@ -300,9 +455,7 @@ LRESULT AlarmWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         bell_ = bell;
       }
       CreateFonts();
-      ::SendMessageW(timeLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(timeFont_.Get()), FALSE);
-      ::SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
-      ::SendMessageW(stopButton_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+      ApplyFonts();
       Layout();
       ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return 0;
@@ -311,9 +464,13 @@ LRESULT AlarmWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return sound_.Source();
     case WM_DESTROY:
       sound_.Stop();
+      waiting_ = false;
+      ::KillTimer(Handle(), kSnoozeTimer);
+      trayIcon_.Remove();
       ::PostQuitMessage(0);
       return 0;
     default:
+      if (msg == win::TrayIcon::TaskbarMessage()) trayIcon_.Restore();  // Explorer started again
       return Default(msg, wParam, lParam);
   }
 }

@@ -1,7 +1,8 @@
 // TarnwillowAlarm.exe: Lindqvale starts it through the shell at an alarm's minute with two
 // quoted arguments, the minute "hh:nn" and the task text after the time ("/late:N" after them
 // when it rings late, and several such alarms in one call when many ring late together). It shows the alarm,
-// rings the sound chosen in Lindqvale.ini beside it, and ends when the user dismisses it.
+// rings the sound chosen in Lindqvale.ini beside it, and ends when the user dismisses it. A
+// snooze keeps it running, out of sight, until it rings again.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -16,6 +17,7 @@
 #include "platform/module.h"
 #include "platform/profile.h"
 #include "store/alarmcall.h"
+#include "store/snooze.h"
 
 namespace {
 
@@ -63,6 +65,17 @@ class PlacementLock {
 
 std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 
+std::u16string EnvironmentValue(const wchar_t* name) {
+  std::wstring value(64, L'\0');
+  DWORD n = ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+  if (n >= value.size()) {
+    value.resize(n);
+    n = ::GetEnvironmentVariableW(name, value.data(), n);
+  }
+  value.resize(n < value.size() ? n : 0);
+  return std::u16string(value.begin(), value.end());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -75,7 +88,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const lq::win::IniProfile settings(folder / kSettingsName);
   const lq::alarm::SoundChoice sound = lq::alarm::ReadSoundChoice(settings, folder);
 
-  lq::alarm::AlarmWindow window(display);
+  // A test run may shorten the snooze minute; a normal start never does.
+  const std::int64_t snoozeMinute =
+      lq::SnoozeMinuteMilliseconds(EnvironmentValue(L"LQ_AUTOMATION"), EnvironmentValue(L"LQ_TEST_MINUTE_MS"));
+  lq::alarm::AlarmWindow window(display, snoozeMinute);
   if (!window.Create()) {
     // Without a window of our own the alarm still gets through, in a message box.
     ::MessageBeep(MB_ICONEXCLAMATION);

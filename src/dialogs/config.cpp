@@ -987,9 +987,10 @@ void TfrmConfig::btnOKClick() {
     return;
   }
 
-  // A file that cannot be written: the keys before the failing one stay written, the dialog
-  // stays open and nothing is read again.
-  if (WriteConfigPage(env_.profile, page) != nullptr) {
+  // Every key in one replacement of the file. One that cannot be written leaves the file as
+  // it was; the dialog stays open and nothing is read again.
+  Profile::Edit edit(env_.profile);
+  if (WriteConfigPage(env_.profile, page) != nullptr || !edit.Commit()) {
     ShowBox(Handle(), BoxKind::Error, FromUtf8(WriteFailureMessage(env_.settingsPath)));
     return;
   }

@@ -26,11 +26,6 @@ std::wstring FromUtf8(std::string_view utf8) {
   return text;
 }
 
-void ShellOpen(HWND owner, const std::wstring& target) {
-  // The shell's result is not looked at: it reports its own failures, if any.
-  ::ShellExecuteW(owner, L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
-}
-
 bool IsShortcut(const std::wstring& path) { return UpperExtension(ToCp932(path).bytes) == ".LNK"; }
 
 // Gives a drop handle back to the shell however the handling ends.
@@ -66,17 +61,29 @@ void TfrmToDo::FinishAttachmentChange() {
 void TfrmToDo::popitemAttachOpenClick() {
   const std::string attachment(list_.Table().Cell(colAttachment, list_.CurrentRow()));
   if (attachment.empty()) return;
+  // The text judged is the text the shell gets, whole.
   const std::wstring target = FromCp932(attachment);
-  if (!IsWebAddress(attachment)) {
-    // A program or script starts at once when opened: only after the user said so.
-    app_.EnsureCom();  // a shortcut is judged by its target
-    if (OpensAsProgram(Handle(), target) &&
-        ShowMessage(BoxKind::Confirmation,
-                    L"“" + target + L"”はプログラムとして実行されます。\r\n実行してもよろしいですか？") != IDYES) {
+  app_.EnsureCom();  // a shortcut is judged by its target
+  const OpenJudgement judged = JudgeOpen(Handle(), target);
+  // A program or script starts at once when opened, and so does a scheme's handler: only after
+  // the user said so.
+  std::wstring question;
+  switch (judged) {
+    case OpenJudgement::Refused:
+      ShowMessage(BoxKind::Warning, L"添付ファイルにNULやタブなどの制御文字が含まれているため、開けません。");
       return;
-    }
+    case OpenJudgement::Program:
+      question = L"“" + target + L"”はプログラムとして実行されます。\r\n実行してもよろしいですか？";
+      break;
+    case OpenJudgement::OtherScheme:
+      question = L"“" + target + L"”を開くと、そのURLを受け持つプログラムが起動します。\r\n開いてもよろしいですか？";
+      break;
+    case OpenJudgement::WebAddress:
+    case OpenJudgement::Document:
+      break;
   }
-  ShellOpen(Handle(), target);
+  if (!question.empty() && ShowMessage(BoxKind::Confirmation, question) != IDYES) return;
+  OpenInShell(Handle(), target, judged);
 }
 
 void TfrmToDo::popitemAttachEditClick() {
@@ -130,8 +137,12 @@ void TfrmToDo::popitemAttachFolderOpenClick() {
   if (attachment.empty() || IsWebAddress(attachment)) return;
   const std::wstring folder = FromCp932(AttachmentFolder(attachment));
   if (folder.empty()) return;
-  // A share's top folder is found with its separator.
-  if (IsExistingFolder(folder) || IsExistingFolder(folder + L"\\")) ShellOpen(Handle(), folder);
+  // A share's top folder is found with its separator. Only a folder as it stands: no name the
+  // shell would complete, expand or look for elsewhere.
+  if ((IsExistingFolder(folder) || IsExistingFolder(folder + L"\\")) &&
+      JudgeOpen(Handle(), folder) == OpenJudgement::Document) {
+    OpenInShell(Handle(), folder, OpenJudgement::Document);
+  }
 }
 
 void TfrmToDo::popitemInputUrlClick() {

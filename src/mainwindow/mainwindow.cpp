@@ -25,6 +25,15 @@ std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
 
+// The test hooks that change state answer only in a run started for automation.
+bool HooksAnswered() {
+  static const bool answered = [] {
+    wchar_t value[4] = {};
+    return ::GetEnvironmentVariableW(automation::kEnvironmentVariable, value, 4) == 1 && value[0] == L'1';
+  }();
+  return answered;
+}
+
 std::wstring FromUtf8(std::string_view utf8) {
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(n), L'\0');
@@ -439,8 +448,19 @@ void TfrmToDo::popitemSyncClick() {
 // ---------------------------------------------------------------------------------------------
 // Messages
 
-LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
   using namespace automation;
+  switch (msg) {
+    case kSetClockOffset:
+    case kInputFence:
+    case WM_COPYDATA:
+      // These change what the program does: any process on the desktop could send them.
+      if (!HooksAnswered()) return 0;
+      break;
+    default:
+      if ((msg < kReady || msg > kHintState) && msg != kAlarmCounts) return std::nullopt;
+      break;
+  }
   switch (msg) {
     case kReady:
       return ready_ && !lateEditor_ ? 1 : 0;
@@ -491,17 +511,22 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
       return rowHeight_;
     case kHintState:
       return app_.frmHint.State();
+    case kAlarmCounts:
+      return wParam == 0 ? alarmChecks_ : alarmStarts_;
+    case kInputFence:
+      return InputFence(wParam);
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      return data && data->dwData == kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
+    }
     default:
       return 0;
   }
 }
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= automation::kReady && msg <= automation::kHintState) return Automation(msg, wParam, lParam);
-  if (msg == automation::kInputFence) return InputFence(wParam);
+  if (const auto answer = Automation(msg, wParam, lParam)) return *answer;
   switch (msg) {
-    case automation::kAlarmCounts:
-      return wParam == 0 ? alarmChecks_ : alarmStarts_;
     case WM_TIMECHANGE:
     case WM_POWERBROADCAST:
       // The clock may have jumped: look at once rather than at the next tick. Not while the
@@ -606,10 +631,6 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       FormDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
-    case WM_COPYDATA: {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      return data && data->dwData == automation::kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
-    }
     case kReportLoadProblems:
       ReportLoadProblems();
       return 0;

@@ -110,7 +110,8 @@ class TfrmToDo final : public Window {
   int ShowMessage(BoxKind kind, const std::wstring& text);
   // A yes-or-no question that gives up when the settings dialog was opened meanwhile.
   std::optional<int> AskUnlessInterrupted(const std::wstring& question);
-  LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The answer to a message of the test automation (automation.h); none for any other message.
+  std::optional<LRESULT> Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)
   void gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell);

@@ -1,5 +1,6 @@
 #include "platform/shellfiles.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -8,6 +9,7 @@
 
 #include "platform/codepage.h"
 #include "platform/com.h"
+#include "platform/handles.h"
 #include "store/attachment.h"
 
 namespace lq::win {
@@ -58,17 +60,29 @@ std::wstring Rebuild(const std::wstring& path, std::size_t rootLength) {
   return result + found.cFileName;
 }
 
-using AssocIsDangerousFn = BOOL(WINAPI*)(PCWSTR);
+// A function of shlwapi.dll, loaded when first needed (the program starts without it).
+template <typename Fn>
+Fn ShellLightweight(const char* name) {
+  static const HMODULE shlwapi = ::LoadLibraryW(L"shlwapi.dll");
+  return shlwapi ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(shlwapi, name))) : nullptr;
+}
 
 // The shell's own list of dangerous file types, where the system has one.
 bool ShellCallsDangerous(const std::wstring& extension) {
-  static const auto fn = [] {
-    const HMODULE shlwapi = ::LoadLibraryW(L"shlwapi.dll");
-    return shlwapi ? reinterpret_cast<AssocIsDangerousFn>(
-                         reinterpret_cast<void*>(::GetProcAddress(shlwapi, "AssocIsDangerous")))
-                   : nullptr;
-  }();
+  using AssocIsDangerousFn = BOOL(WINAPI*)(PCWSTR);
+  static const auto fn = ShellLightweight<AssocIsDangerousFn>("AssocIsDangerous");
   return fn && fn(extension.c_str());
+}
+
+// The path a file: URL names, as the shell reads it ("%2E" is "."); empty when none.
+std::wstring PathFromFileUrl(const std::wstring& url) {
+  using PathCreateFromUrlFn = HRESULT(WINAPI*)(PCWSTR, PWSTR, DWORD*, DWORD);
+  static const auto fn = ShellLightweight<PathCreateFromUrlFn>("PathCreateFromUrlW");
+  if (!fn) return {};
+  std::vector<wchar_t> path(32768, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  if (FAILED(fn(url.c_str(), path.data(), &size, 0))) return {};
+  return path.data();
 }
 
 std::string PathExt() {
@@ -79,15 +93,61 @@ std::string PathExt() {
   return ToCp932(value).bytes;
 }
 
-bool JudgedAsProgram(HWND owner, const std::wstring& path, int linksFollowed) {
+bool IsProgramType(const std::string& extension) {
+  return !extension.empty() && (IsProgramExtension(extension, PathExt()) || ShellCallsDangerous(FromCp932(extension)));
+}
+
+// Windows runs a file that begins with the program header whatever it is called, when it is
+// given to it as a program; some shells do that with any file they open.
+bool BeginsWithProgramHeader(const std::wstring& path) {
+  const FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  char head[2] = {};
+  DWORD read = 0;
+  return file.Get() != INVALID_HANDLE_VALUE && ::ReadFile(file.Get(), head, 2, &read, nullptr) && read == 2 &&
+         head[0] == 'M' && head[1] == 'Z';
+}
+
+// Whether the shell, finding no such file, would add an extension and start a program: the
+// name with a program's extension (or a shortcut's) is there.
+bool CompletesToProgram(const std::wstring& path) {
+  std::wstring name = path;
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+  if (name.empty() || IsSeparator(name.back())) return false;
+  WIN32_FIND_DATAW found{};
+  const HANDLE find =
+      ::FindFirstFileExW((name + L".*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  bool program = false;
+  do {
+    const std::string extension = UpperExtension(ToCp932(found.cFileName).bytes);
+    program = extension == ".LNK" || IsProgramType(extension);
+  } while (!program && ::FindNextFileW(find, &found));
+  ::FindClose(find);
+  return program;
+}
+
+// Whether opening the text (not a web address) starts a program: by the file it names as it
+// stands, or, when there is none, by the file the shell would complete it to.
+bool JudgedAsProgram(HWND owner, const std::wstring& text, int linksFollowed) {
+  std::wstring path = text;
+  ShellText kind = ClassifyShellText(path);
+  if (kind == ShellText::FileUrl) {
+    path = PathFromFileUrl(text);
+    kind = path.empty() ? ShellText::Program : ClassifyShellText(path);
+  }
+  // A relative name is also looked for in the program's folder, the system's and the PATH.
+  if (kind != ShellText::Path) return true;
   const std::string extension = UpperExtension(ToCp932(path).bytes);
   if (extension == ".LNK") {
     if (linksFollowed > 0) return true;
     const std::wstring target = ResolveShortcut(owner, path);
     return target.empty() || JudgedAsProgram(owner, target, linksFollowed + 1);
   }
-  if (extension.empty() || IsExistingFolder(path)) return false;
-  return IsProgramExtension(extension, PathExt()) || ShellCallsDangerous(FromCp932(extension));
+  if (IsExistingFolder(path)) return false;
+  if (IsProgramType(extension)) return true;
+  if (IsExistingFile(path)) return BeginsWithProgramHeader(path);
+  return CompletesToProgram(path);
 }
 
 }  // namespace
@@ -148,6 +208,47 @@ bool IsExistingFolder(const std::wstring& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool OpensAsProgram(HWND owner, const std::wstring& path) { return JudgedAsProgram(owner, path, 0); }
+OpenJudgement JudgeOpen(HWND owner, const std::wstring& text) {
+  switch (ClassifyShellText(text)) {
+    case ShellText::Refused:
+      return OpenJudgement::Refused;
+    case ShellText::WebAddress:
+      return OpenJudgement::WebAddress;
+    case ShellText::OtherScheme:
+      return OpenJudgement::OtherScheme;
+    default:
+      return JudgedAsProgram(owner, text, 0) ? OpenJudgement::Program : OpenJudgement::Document;
+  }
+}
+
+void OpenInShell(HWND owner, const std::wstring& text, OpenJudgement judged) {
+  // The shell's result is not looked at: it reports its own failures, if any.
+  if (judged != OpenJudgement::WebAddress) {
+    ::ShellExecuteW(owner, L"open", text.c_str(), L"", L"", SW_SHOWNORMAL);
+    return;
+  }
+  // Through the association of the address's scheme, so that no shell looks for its text as a
+  // file first (Wine's runs "http://x/../../a/b.exe" as a relative path). A quotation mark
+  // would end the address on the browser's command line; "%22" means the same in an address.
+  std::wstring address;
+  for (const wchar_t c : text) {
+    if (c == L'"') {
+      address += L"%22";
+    } else {
+      address += c;
+    }
+  }
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_CLASSNAME;
+  info.hwnd = owner;
+  info.lpVerb = L"open";
+  info.lpFile = address.c_str();
+  info.lpParameters = L"";
+  info.lpDirectory = L"";
+  info.nShow = SW_SHOWNORMAL;
+  info.lpClass = text.starts_with(L"https://") ? L"https" : L"http";
+  ::ShellExecuteExW(&info);
+}
 
 }  // namespace lq::win

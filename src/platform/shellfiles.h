@@ -23,9 +23,22 @@ std::wstring FullPathName(const std::wstring& path);
 bool IsExistingFile(const std::wstring& path);
 bool IsExistingFolder(const std::wstring& path);
 
-// Whether opening the file starts a program or a script, by the shell's judgement of its type
-// (and the command interpreter's PATHEXT); a shortcut is judged by its target, and one that
-// cannot be resolved counts as a program.
-bool OpensAsProgram(HWND owner, const std::wstring& path);
+// What opening a text through the shell would do, judged from exactly the text it is given. A
+// file starts a program by the shell's judgement of its type (and the command interpreter's
+// PATHEXT) or by its program header; a name that is no file counts as the one the shell would
+// complete it to, a file: URL as its path, a shortcut as its target (one that cannot be
+// resolved as a program); an environment variable or a relative name counts as a program.
+enum class OpenJudgement : unsigned char {
+  Refused,      // never to be given to the shell
+  WebAddress,   // opens in the browser
+  Document,     // opens a file in its program, or a folder
+  Program,      // starts a program or a script
+  OtherScheme,  // goes to whichever program handles its URL scheme
+};
+OpenJudgement JudgeOpen(HWND owner, const std::wstring& text);
+
+// Opens the text as judged: a web address through its scheme's association, never as a file;
+// anything else as the shell opens a file ("open", normal show state).
+void OpenInShell(HWND owner, const std::wstring& text, OpenJudgement judged);
 
 }  // namespace lq::win

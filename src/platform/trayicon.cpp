@@ -37,6 +37,11 @@ void TrayIcon::Remove() {
   added_ = false;
 }
 
+bool TrayIcon::SetTip(const std::wstring& tip) {
+  tip_ = tip;
+  return added_ && Notify(NIM_MODIFY);
+}
+
 bool TrayIcon::Restore() {
   if (!wanted_) return false;
   // The message also comes while the icon is still there (a taskbar that was only re-made):

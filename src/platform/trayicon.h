@@ -18,6 +18,8 @@ class TrayIcon {
   // message in lParam. False when the shell refused.
   bool Add(HWND owner, UINT id, UINT callbackMessage, HICON icon, const std::wstring& tip);
   void Remove();
+  // A new tip for the icon, shown at once when it is there.
+  bool SetTip(const std::wstring& tip);
   bool Added() const { return added_; }
   // After Explorer restarted (the broadcast TaskbarMessage()), the notification area has
   // forgotten every icon: ours comes back if it was there.

@@ -127,6 +127,8 @@ std::u16string LatenessText(long minutes) {
   return t;
 }
 
+std::u16string LateNote(long minutes) { return LatenessText(minutes) + u"遅れのアラームです"; }
+
 AlarmDisplay InterpretAlarmArguments(std::span<const std::u16string> args) {
   AlarmDisplay d;
   std::size_t i = 0;
@@ -151,7 +153,7 @@ AlarmDisplay InterpretAlarmArguments(std::span<const std::u16string> args) {
     if (d.timeGiven) d.caption += u" " + d.time;
     if (e.lateMinutes > 0) {
       d.caption += u"（" + LatenessText(e.lateMinutes) + u"遅れ）";
-      d.note = LatenessText(e.lateMinutes) + u"遅れのアラームです";
+      d.note = LateNote(e.lateMinutes);
     }
     return d;
   }

@@ -55,6 +55,8 @@ struct AlarmDisplay {
 
 // "32分", "1時間", "1時間2分".
 std::u16string LatenessText(long minutes);
+// "32分遅れのアラームです".
+std::u16string LateNote(long minutes);
 
 // "h:mm" or "hh:mm" with ASCII digits, hour 0..23 and minute 0..59, blanks around allowed;
 // gives "hh:mm".

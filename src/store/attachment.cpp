@@ -86,6 +86,50 @@ bool IsProgramExtension(std::string_view upperExtension, std::string_view pathEx
   return false;
 }
 
+ShellText ClassifyShellText(std::wstring_view text) {
+  const auto isLetter = [](wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); };
+  const auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  for (const wchar_t c : text) {
+    if (c < 0x20 || c == 0x7F) return ShellText::Refused;
+  }
+  if (text.starts_with(L"http://") || text.starts_with(L"https://")) return ShellText::WebAddress;
+
+  // A scheme: a letter, then letters, digits, "+", "-" or ".", then ":"; one letter is a drive.
+  std::size_t scheme = 0;
+  if (!text.empty() && isLetter(text[0])) {
+    scheme = 1;
+    while (scheme < text.size() && (isLetter(text[scheme]) || (text[scheme] >= L'0' && text[scheme] <= L'9') ||
+                                    text[scheme] == L'+' || text[scheme] == L'-' || text[scheme] == L'.')) {
+      ++scheme;
+    }
+  }
+  if (scheme >= 2 && scheme < text.size() && text[scheme] == L':') {
+    const std::wstring_view name = text.substr(0, scheme);
+    const bool file = name.size() == 4 && (name[0] | 0x20) == L'f' && (name[1] | 0x20) == L'i' &&
+                      (name[2] | 0x20) == L'l' && (name[3] | 0x20) == L'e';
+    return file ? ShellText::FileUrl : ShellText::OtherScheme;
+  }
+
+  // "%NAME%" is replaced by the variable's value, which may name any program.
+  for (std::size_t open = text.find(L'%'); open != std::wstring_view::npos;) {
+    const std::size_t close = text.find(L'%', open + 1);
+    if (close == std::wstring_view::npos) break;
+    if (close > open + 1) return ShellText::Program;
+    open = close;
+  }
+
+  const bool drive = text.size() >= 2 && isLetter(text[0]) && text[1] == L':';
+  std::size_t nameStart = drive ? 2 : 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (isSeparator(text[i])) nameStart = i + 1;
+  }
+  // "file:stream" opens the stream's file ("marker.exe::$DATA" is marker.exe itself).
+  if (text.find(L':', nameStart) != std::wstring_view::npos) return ShellText::Program;
+  const bool fromRoot = (drive && text.size() >= 3 && isSeparator(text[2])) ||
+                        (text.size() >= 2 && isSeparator(text[0]) && isSeparator(text[1]));
+  return fromRoot ? ShellText::Path : ShellText::RelativePath;
+}
+
 std::string UrlStartText(std::string_view attachment) {
   return IsWebAddress(attachment) ? std::string(attachment) : std::string("http://");
 }

@@ -4,6 +4,7 @@
 // takes. Texts are code page 932 bytes; paths are walked character by character, since "\" is
 // also the second byte of 表 and "|" that of ポ.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,19 @@ std::string UpperExtension(std::string_view path);
 // a script: the command interpreter's list of program extensions (PATHEXT, ";"-separated, any
 // case) and the types Windows itself treats as programs.
 bool IsProgramExtension(std::string_view upperExtension, std::string_view pathExt);
+
+// How the shell takes a text it is asked to open, before any look at the files. The text is
+// exactly what the shell is given (UTF-16).
+enum class ShellText : std::uint8_t {
+  Refused,       // holds a control character: the shell would be given less than was judged
+  WebAddress,    // "http://" or "https://"
+  OtherScheme,   // any other URL scheme ("mailto:", "shell:", a program's own): any program may handle it
+  FileUrl,       // "file:": the path it names is what opens
+  Program,       // runs whatever the files are: an environment variable, a stream of a file
+  Path,          // a path from a drive or a share
+  RelativePath,  // a name the shell looks for in several folders (the program's, the system's, PATH)
+};
+ShellText ClassifyShellText(std::wstring_view text);
 
 // The URL dialog's text at its first showing: the task's web address, or "http://".
 std::string UrlStartText(std::string_view attachment);

@@ -271,6 +271,7 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
     } else if (shapes[i] != TaskFileLayout::None && !ShapeFits(shapes[i], layout)) {
       ++result.misfitLines;
     }
+    if (HasControlCharacter(fields->attachment)) ++result.refusedAttachments;
     ++(done ? result.done : result.notDone);
     // The sort key of the task: due date, ",", text without surrounding blanks.
     plain.assign(dueDate).append(",").append(TrimBlanks(fields->text));
@@ -353,7 +354,8 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
     }
     table.ReferCell(colText, row, fields->text);
     table.ReferCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);
-    table.ReferCell(colAttachment, row, fields->attachment);
+    // The shell would get such a path cut at a NUL, or mangled: another file than the one judged.
+    if (!HasControlCharacter(fields->attachment)) table.ReferCell(colAttachment, row, fields->attachment);
     table.ReferCell(colFlags, row, fields->flags);
     table.SetKeyTag(row, static_cast<std::uint32_t>(i));
   }
@@ -404,7 +406,7 @@ std::string FormatTaskFile(const TaskTable& table) {
 bool AttachmentFitsTaskFile(std::string_view attachment) {
   std::string written;
   AppendAttachment(written, attachment);
-  return written == attachment;
+  return written == attachment && !HasControlCharacter(attachment);
 }
 
 std::filesystem::path ChooseBackupPath(const std::filesystem::path& path, const FileStore& store) {
@@ -440,7 +442,7 @@ std::string LoadReportMessage(const TaskFileLoadReport& report, const std::files
            "このファイルが空の予定表で上書きされることはありません。予定を入力して保存するときは、" +
            "元のファイルを「" + backup + "」として残します。";
   }
-  if (!report.Reinterpreted() && report.skippedLines == 0) return {};
+  if (!report.Reinterpreted() && report.skippedLines == 0 && report.refusedAttachments == 0) return {};
   std::string text = name + "を読み込むとき、次のことがありました。\r\n";
   if (report.byteOrderMark) text += "・先頭にあったUTF-8の印（BOM）を読み飛ばしました。\r\n";
   if (report.recognisedLines > 0) {
@@ -456,6 +458,10 @@ std::string LoadReportMessage(const TaskFileLoadReport& report, const std::files
     text += "・" + std::to_string(report.misfitLines) +
             "行は見出しとは別の形式の予定に見えますが、見出しの形式で読み込みました。"
             "内容が正しく分かれていないことがあります。\r\n";
+  }
+  if (report.refusedAttachments > 0) {
+    text += "・添付ファイルにNULやタブなどの制御文字を含む予定が" + std::to_string(report.refusedAttachments) +
+            "件ありました。開くと別のファイルになるおそれがあるため、その添付ファイルを外しました（予定は残しています）。\r\n";
   }
   if (report.skippedLines > 0) {
     text += "・予定として読み取れない行が" + std::to_string(report.skippedLines) +
@@ -487,8 +493,9 @@ TaskFileLoadReport TaskFile::LoadTaskFile(TaskList& list, Profile& profile, cons
     report.recognisedLines = parsed.recognisedLines;
     report.extraHeaders = parsed.extraHeaders;
     report.misfitLines = parsed.misfitLines;
+    report.refusedAttachments = parsed.refusedAttachments;
     // The original is kept before any cell is written: the table may hold the bytes read.
-    if (parsed.skippedLines > 0 || report.Reinterpreted()) {
+    if (parsed.skippedLines > 0 || report.Reinterpreted() || parsed.refusedAttachments > 0) {
       backupPending_ = true;
       originalBytes_ = std::string(parsed.original);
       report.backupPath = backupPath_ = ChooseBackupPath(path_, store_);

@@ -50,6 +50,7 @@ struct ParsedTaskFile {
   int headerlessTasks = 0;     // tasks read by the headerless layout
   int extraHeaders = 0;        // header lines beside the one used, dropped
   int misfitLines = 0;         // tasks read by the header's layout though shaped like another one
+  int refusedAttachments = 0;  // attachments left out for a control character in them
 };
 
 // Reads the bytes of a task file. `today` gives the days left; `startStamp` is the stamp of
@@ -80,6 +81,7 @@ struct TaskFileLoadReport {
   int recognisedLines = 0;
   int extraHeaders = 0;
   int misfitLines = 0;
+  int refusedAttachments = 0;
   std::optional<std::filesystem::path> backupPath;  // where the original will be kept
   bool lastSyncWriteFailed = false;
 

@@ -85,6 +85,10 @@ std::string_view TrimBlanks(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+bool HasControlCharacter(std::string_view s) {
+  return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 std::string_view BytesFrom(std::string_view s, std::size_t from) {
   if (from < 1) from = 1;
   return from - 1 < s.size() ? s.substr(from - 1) : std::string_view{};

@@ -53,6 +53,10 @@ std::string LimitTextGrowth(std::string_view before, std::string_view after, std
 // double-byte character.
 std::string_view TrimBlanks(std::string_view s);
 
+// Whether any byte is a control character (0 to 31, or 127). No such byte is ever the second
+// byte of a double-byte character, so the bytes are looked at one by one.
+bool HasControlCharacter(std::string_view s);
+
 // Bytes from 1-based position `from` to the end (empty when past the end).
 std::string_view BytesFrom(std::string_view s, std::size_t from);
 

@@ -1,10 +1,12 @@
 // The alarm program as Lindqvale starts it at an alarm's minute: what its window shows for good
-// and bad arguments, how it is dismissed, where several alarms of one minute open, and which
-// sound it chooses from the settings file beside it.
+// and bad arguments, how it is dismissed, where several alarms of one minute open, which sound
+// it chooses from the settings file beside it, and how a snooze puts it off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <regex>
+#include <utility>
 #include <vector>
 
 #include "alarm/automation.h"
@@ -24,6 +26,7 @@ class AlarmRun {
     started_ = process_.Start(scratch.Folder() / L"TarnwillowAlarm.exe", scratch.Folder(), arguments, hold);
   }
   void Resume() { process_.Resume(); }
+  void Suspend() { process_.Suspend(); }
 
   bool Started() const { return started_; }
   bool Running() const { return process_.Running(); }
@@ -274,6 +277,183 @@ TEST(Alarm, RingsTheSoundOfTheSettingsFileOrTheSystemSoundInstead) {
     PostMessageW(run.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
   }
+}
+
+// A snooze minute of the tests: 5分後 is 1.5 s, 1時間後 18 s.
+constexpr int kTestMinuteMs = 300;
+
+// Variables of the driver's own environment, which the programs it starts meanwhile inherit;
+// what was there before comes back at the end.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(std::initializer_list<std::pair<const wchar_t*, std::wstring>> values) {
+    for (const auto& [name, value] : values) {
+      std::wstring old(4096, L'\0');
+      const DWORD n = GetEnvironmentVariableW(name, old.data(), static_cast<DWORD>(old.size()));
+      saved_.emplace_back(name, n > 0 && n < old.size() ? std::optional(old.substr(0, n)) : std::nullopt);
+      SetEnvironmentVariableW(name, value.c_str());
+    }
+  }
+  ~ScopedEnvironment() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      SetEnvironmentVariableW(it->first, it->second ? it->second->c_str() : nullptr);
+    }
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> saved_;
+};
+
+ScopedEnvironment TestMinute() {
+  return ScopedEnvironment{{L"LQ_AUTOMATION", L"1"}, {L"LQ_TEST_MINUTE_MS", std::to_wstring(kTestMinuteMs)}};
+}
+
+DWORD_PTR Sound(HWND w) {
+  DWORD_PTR sound = 99;
+  SendMessageTimeoutW(w, alarm::kQuerySound, 0, 0, SMTO_ABORTIFHUNG, 5000, &sound);
+  return sound;
+}
+bool Ringing(HWND w) { return IsWindowVisible(w) && Sound(w) != alarm::kSoundNone; }
+bool WaitingOutOfSight(HWND w) { return IsWindow(w) && !IsWindowVisible(w) && Sound(w) == alarm::kSoundNone; }
+
+HWND FocusIn(HWND w) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+LRESULT Selected(HWND w) { return SendMessageW(GetDlgItem(w, alarm::kSnoozeChoiceId), CB_GETCURSEL, 0, 0); }
+
+POINT CentreOf(HWND control) {
+  RECT rc{};
+  GetWindowRect(control, &rc);
+  return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void Shot(HWND w, const wchar_t* name) {
+  RECT rc{};
+  GetWindowRect(w, &rc);
+  InflateRect(&rc, 8, 8);
+  Snapshot(rc, name);
+}
+
+TEST(Alarm, SnoozeRingsAgainWithTheSameTextsAsOftenAsAskedAndSaysHowLateAfterASleep) {
+  AlarmFolder folder;
+  const std::string tasks = FileOf({kHeader32, TaskLine(0, false, "07:00 起床", "", "A")});
+  const std::string settings = "[Alarm]\r\nLoop=1\r\n";
+  folder.scratch.Write(L"Lindqvale.csv", tasks);
+  folder.scratch.Write(L"Lindqvale.ini", settings);
+  const auto env = TestMinute();
+  AlarmRun run(folder.scratch, L"\"07:00\" \" 起床\" /late:32");
+  const HWND w = run.WaitForWindow();
+  ASSERT_NE(w, nullptr);
+  const HWND choice = GetDlgItem(w, alarm::kSnoozeChoiceId);
+  std::string items;
+  for (int i = 0; i < SendMessageW(choice, CB_GETCOUNT, 0, 0); ++i) {
+    wchar_t item[32] = {};
+    SendMessageW(choice, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+    items += Utf8(item) + "|";
+  }
+  EXPECT_EQ(items, "5分後|10分後|30分後|1時間後|");
+  EXPECT_EQ(Selected(w), 0);
+  EXPECT_EQ(Utf8(run.Text(alarm::kSnoozeButtonId)), "スヌーズ(&S)");
+  EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(w, alarm::kStopButtonId), GWL_STYLE) & BS_DEFPUSHBUTTON);
+  Shot(w, L"snooze-ringing");
+
+  // 1時間後 from the keyboard: Tab to the drop-down, End, Alt+S.
+  Foreground(w);
+  Press(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusIn(w) == choice; })) << "Tab from 停止 goes to the drop-down";
+  Press(VK_END);
+  ASSERT_TRUE(WaitUntil([&] { return Selected(w) == 3; }));
+  Chord({VK_MENU, 'S'});
+  ASSERT_TRUE(WaitUntil([&] { return WaitingOutOfSight(w); })) << "Alt+S snoozes: silent and out of sight";
+
+  // The tray icon shows it again, silent, saying when it rings; Escape hides it again.
+  PostMessageW(w, alarm::kTrayCallback, 1, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
+  EXPECT_EQ(run.Query(alarm::kQuerySound), alarm::kSoundNone);
+  EXPECT_TRUE(std::regex_match(Utf8(run.Text(alarm::kNoteLabelId)), std::regex("[0-2][0-9]:[0-5][0-9]に再通知")))
+      << Utf8(run.Text(alarm::kNoteLabelId));
+  EXPECT_EQ(Utf8(run.Text(alarm::kTimeLabelId)), "07:00");
+  EXPECT_EQ(Utf8(run.Text(alarm::kTextLabelId)), "起床");
+  Shot(w, L"snooze-waiting");
+  Foreground(w);
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return WaitingOutOfSight(w); })) << "Escape only hides a waiting snooze";
+
+  // From the shown window again, 5分後 with a click: it rings again with the alarm's own note.
+  PostMessageW(w, alarm::kTrayCallback, 1, WM_RBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
+  Foreground(w);
+  Press(VK_TAB);
+  Press(VK_HOME);
+  ASSERT_TRUE(WaitUntil([&] { return Selected(w) == 0; }));
+  Click(CentreOf(GetDlgItem(w, alarm::kSnoozeButtonId)));
+  ASSERT_TRUE(WaitUntil([&] { return WaitingOutOfSight(w); }));
+  ASSERT_TRUE(WaitUntil([&] { return Ringing(w); }, 20s)) << "no ring after 5分後";
+  EXPECT_EQ(Utf8(run.Caption()), "アラーム 07:00（32分遅れ）");
+  EXPECT_EQ(Utf8(run.Text(alarm::kNoteLabelId)), "32分遅れのアラームです");
+  EXPECT_EQ(Utf8(run.Text(alarm::kTextLabelId)), "起床");
+
+  // 10分後 with Enter on the focused スヌーズ, then the process stands still past its time, as in
+  // a sleep: it rings when it goes on, saying how late.
+  Foreground(w);
+  Press(VK_TAB);
+  Press(VK_DOWN);
+  ASSERT_TRUE(WaitUntil([&] { return Selected(w) == 1; }));
+  Press(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusIn(w) == GetDlgItem(w, alarm::kSnoozeButtonId); }));
+  EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(w, alarm::kSnoozeButtonId), GWL_STYLE) & BS_DEFPUSHBUTTON)
+      << "the focused スヌーズ looks like the button Enter presses";
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return WaitingOutOfSight(w); })) << "Enter on スヌーズ snoozes";
+  run.Suspend();
+  const auto asleep = std::chrono::steady_clock::now();
+  WaitUntil([&] { return std::chrono::steady_clock::now() - asleep >= (10 + 4) * kTestMinuteMs * 1ms; }, 30s);
+  run.Resume();
+  ASSERT_TRUE(WaitUntil([&] { return Ringing(w); }, 20s)) << "no ring after the sleep";
+  std::smatch late;
+  const std::string note = Utf8(run.Text(alarm::kNoteLabelId));
+  ASSERT_TRUE(std::regex_match(note, late, std::regex("([0-9]+)分遅れのアラームです"))) << note;
+  EXPECT_GE(std::stoi(late[1]), 4) << note;
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(w, alarm::kNoteLabelId)));
+  Shot(w, L"snooze-late");
+
+  // 停止 is still the default: Enter ends it.
+  Foreground(w);
+  Press(VK_RETURN);
+  EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
+  EXPECT_EQ(folder.scratch.Read(L"Lindqvale.csv").value_or(""), tasks);
+  EXPECT_EQ(folder.scratch.Read(L"Lindqvale.ini").value_or(""), settings);
+}
+
+HWND VisibleAlarmWindow() {
+  for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, alarm::kClassName, nullptr)) != nullptr;) {
+    if (IsWindowVisible(found)) return found;
+  }
+  return nullptr;
+}
+
+TEST(Alarm, ASnoozeOutlivesLindqvale) {
+  Scratch s;
+  std::filesystem::copy_file(gAlarmProgram, s.Folder() / L"TarnwillowAlarm.exe");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "07:00 起床", "", "A")}));
+  const auto env = TestMinute();
+  Session w(s);
+  w.SetClockTo(6, 59, 59, 300);
+  HWND ring = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (ring = VisibleAlarmWindow()) != nullptr; }, 20s)) << "the alarm did not ring";
+  ASSERT_TRUE(WaitUntil([&] { return Ringing(ring); }));
+  PostMessageW(GetDlgItem(ring, alarm::kSnoozeButtonId), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return WaitingOutOfSight(ring); }));
+  w.CloseAndWait();
+  ASSERT_TRUE(WaitUntil([&] { return Ringing(ring); }, 20s)) << "the snooze went with Lindqvale";
+  EXPECT_EQ(AlarmRun::TextOf(GetDlgItem(ring, alarm::kTextLabelId)), L"起床");
+  PostMessageW(ring, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(ring); }));
 }
 
 }  // namespace

@@ -364,6 +364,148 @@ TEST(Open, AClickOnTheMarkOfABatchFileAsksBeforeRunningIt) {
   EXPECT_EQ(lines(), 1);
 }
 
+// The stand-in alarm program, as a harmless program that leaves alarm-args.txt beside itself
+// when it runs.
+std::filesystem::path MarkerProgram() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path() / L"lq_fake_alarm.exe";
+}
+
+// A URL scheme whose handler is a given program, while the test runs. Wine looks classes up
+// only under HKLM; Windows also takes the user's own.
+class UrlScheme {
+ public:
+  UrlScheme(std::wstring scheme, const std::wstring& handler) : key_(L"Software\\Classes\\" + std::move(scheme)) {
+    const std::wstring command = L"\"" + handler + L"\" \"%1\"";
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      RegSetKeyValueW(root, key_.c_str(), L"URL Protocol", REG_SZ, L"", sizeof(wchar_t));
+      RegSetKeyValueW(root, (key_ + L"\\shell\\open\\command").c_str(), nullptr, REG_SZ, command.c_str(),
+                      static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+  }
+  ~UrlScheme() {
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, key_.c_str());
+  }
+
+ private:
+  std::wstring key_;
+};
+
+// A web address that, taken for a path from the program's folder, climbs to the root and
+// leads down to a program.
+std::wstring ClimbingAddress(const std::wstring& folder) {
+  std::wstring below = std::filesystem::path(folder).relative_path().wstring();
+  std::replace(below.begin(), below.end(), L'\\', L'/');
+  std::wstring address = L"http://x/";
+  for (int i = 0; i < 12; ++i) address += L"../";
+  return address + below + L"/marker.exe";
+}
+
+// Hand-edited attachments that would start a program, whatever their form: each asks first,
+// whether opened with 開く or a click on its mark, and No runs nothing. A web address asks
+// nothing and runs no file, also when typed into the URL dialog. Every case has a marker
+// program of its own, so the file one leaves tells which case ran it.
+TEST(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
+  Scratch s;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  int markers = 0;
+  const auto marker = [&](const wchar_t* name = L"marker.exe") {
+    const auto folder = s.Folder() / (L"c" + std::to_wstring(markers++));
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(MarkerProgram(), folder / name);
+    return folder.wstring();
+  };
+  const auto ran = [&](int n) { return std::filesystem::exists(s.Folder() / (L"c" + std::to_wstring(n)) / L"alarm-args.txt"); };
+  const auto fileUrl = [](std::wstring path) {
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+    return L"file:///" + path;
+  };
+
+  // Every case's own marker, in the order of the cases.
+  const std::wstring c[] = {marker(), marker(), marker(),           marker(),           marker(), marker(),
+                            marker(), marker(L"report.txt"), marker(L"report.txt"), marker(), marker()};
+  SetEnvironmentVariableW(L"LQ_E2E_MARKER", (c[5] + L"\\marker.exe").c_str());  // the program inherits it
+  ASSERT_TRUE(MakeShortcut(c[6] + L"\\to marker.lnk", c[6] + L"\\marker"));
+  ASSERT_TRUE(MakeShortcut(c[8] + L"\\to report.lnk", c[8] + L"\\report.txt"));
+  const UrlScheme scheme(L"lqproto", c[9] + L"\\marker.exe");
+  const std::wstring asking[] = {
+      c[0] + L"\\marker",  // the shell adds ".exe"
+      L"\\\\?\\" + c[1] + L"\\marker",
+      L"\\\\.\\" + c[2] + L"\\marker",
+      fileUrl(c[3]) + L"/marker",
+      fileUrl(c[4]) + L"/marker%2Eexe",
+      L"%LQ_E2E_MARKER%",
+      c[6] + L"\\to marker.lnk",
+      c[7] + L"\\report.txt",
+      c[8] + L"\\to report.lnk",
+      L"lqproto:hello",
+  };
+  const std::wstring web = ClimbingAddress(c[10]);
+  const std::wstring nul = marker() + L"\\marker.exe" + L'\0' + L".txt";
+  const std::wstring typed = ClimbingAddress(marker());
+  const int webRow = 11, nulRow = 12, typedRow = 13;
+
+  std::string file = FileOf({kHeader32, TaskLine(webRow - 1, false, "web", Cp932(web)),
+                             TaskLine(nulRow - 1, false, "nul", Cp932(nul)), TaskLine(typedRow - 1, false, "typed")});
+  for (int i = 0; i < 10; ++i) file += TaskLine(i, false, "case " + std::to_string(i), Cp932(asking[i])) + "\r\n";
+  s.Write(L"Lindqvale.csv", file);
+  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=20\r\ny=20\r\nWidth=400\r\nHeight=560\r\n");
+  Session w(s);
+
+  // A NUL would cut the path the shell gets: that attachment is left out at the load, and said so.
+  EXPECT_NE(WaitForBox(w.program, L"警告").find(L"制御文字"), std::wstring::npos);
+  AnswerBox(w.program, L"警告", IDOK);
+  EXPECT_EQ(w.program.Cell(kAttachment, nulRow), "");
+  EXPECT_EQ(w.program.Cell(2, nulRow), "nul");
+
+  const auto select = [&](int row) {
+    Click(w.program.CellCentre(2, row), true);
+    Press(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return w.Current() == row; }));
+  };
+  const auto open = [&](int row, bool byMark) {
+    if (byMark) {
+      Click(MarkOf(w.program, row));
+    } else {
+      select(row);
+      Chord({VK_CONTROL, 'O'});
+    }
+  };
+  // A web address, also one typed into the URL dialog, opens in the browser, never as a file.
+  select(typedRow);
+  ASSERT_TRUE(Shortcut('U', [&] { return DialogNow(w.program, kUrlCaption) != nullptr; }));
+  Type(typed);
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Cell(kAttachment, typedRow) == Cp932(typed); }));
+  ASSERT_TRUE(ListFocused(w));
+  for (const int row : {typedRow, webRow}) {
+    open(row, true);
+    Settle();
+    EXPECT_FALSE(w.program.HasMessageBox());
+  }
+
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(::testing::PrintToString(asking[i]));
+    ASSERT_EQ(w.program.Cell(kAttachment, i + 1), Cp932(asking[i]));
+    open(i + 1, i % 2 == 1);
+    const std::wstring question =
+        i == 9 ? L"“" + asking[i] + L"”を開くと、そのURLを受け持つプログラムが起動します。\r\n開いてもよろしいですか？"
+               : L"“" + asking[i] + L"”はプログラムとして実行されます。\r\n実行してもよろしいですか？";
+    EXPECT_EQ(WaitForBox(w.program, L"確認"), question);
+    AnswerBox(w.program, L"確認", IDNO);
+  }
+
+  // Yes runs it: the markers work, and no other case ran its own.
+  open(1, false);
+  AnswerBox(w.program, L"確認", IDYES);
+  EXPECT_TRUE(WaitUntil([&] { return ran(0); }, 15s));
+  w.CloseAndWait();
+  SetEnvironmentVariableW(L"LQ_E2E_MARKER", nullptr);
+  for (int n = 1; n < markers; ++n) EXPECT_FALSE(ran(n)) << "case " << n << " ran its program";
+  EXPECT_NE(s.Read(L"Lindqvale.csv.bak").value_or("").find(Cp932(nul)), std::string::npos);
+}
+
 // The visible menu windows of the program, the first opened first.
 std::vector<HWND> MenusNow(const Program& p) {
   std::vector<HWND> menus = VisibleWindows(p, L"#32768");

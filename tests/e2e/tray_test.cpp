@@ -140,10 +140,11 @@ TEST(Tray, TopMostIsToggledAndWrittenAtOnce) {
   ASSERT_TRUE(TopMost(r.window));
   Choose(r.window, Command::TopMost);
   ASSERT_TRUE(WaitUntil([&] { return !TopMost(r.window); }));
-  EXPECT_EQ(IniValue(s, "View", "TopMost"), "0");
+  // The window changes first, the file right after.
+  EXPECT_TRUE(WaitUntil([&] { return IniValue(s, "View", "TopMost") == "0"; }));
   Choose(r.window, Command::TopMost);
   ASSERT_TRUE(WaitUntil([&] { return TopMost(r.window); }));
-  EXPECT_EQ(IniValue(s, "View", "TopMost"), "1");
+  EXPECT_TRUE(WaitUntil([&] { return IniValue(s, "View", "TopMost") == "1"; }));
   r.CloseAndWait();
 }
 

@@ -6,6 +6,7 @@
 
 #include "geometry/cascade.h"
 #include "store/alarmcall.h"
+#include "store/snooze.h"
 
 namespace lq {
 namespace {
@@ -239,6 +240,125 @@ TEST(AlarmCall, LateAndSeveralAlarms) {
   EXPECT_EQ(d.alarms.size(), 12u);
   EXPECT_EQ(U8(d.text.substr(d.text.size() - 6)), U8(u"\r\nほか2件"));
   EXPECT_NE(d.text.find(std::u16string(kAlarmListTextMaxUnits - 1, u'長') + u"…（5分遅れ）"), std::u16string::npos);
+}
+
+TEST(Snooze, OnlyATestRunShortensTheMinute) {
+  const struct {
+    std::u16string automation, minute;
+    std::int64_t expected;
+  } cases[] = {
+      {u"1", u"300", 300},        {u"1", u"1", 1},          {u"1", u"60000", 60000},
+      {u"", u"300", 60000},       {u"0", u"300", 60000},    {u"yes", u"300", 60000},
+      {u"1 ", u"300", 60000},     {u"1", u"", 60000},       {u"1", u"0", 60000},
+      {u"1", u"60001", 60000},    {u"1", u"99999999999999999999", 60000},
+      {u"1", u"-5", 60000},       {u"1", u"3e2", 60000},    {u"1", u" 300", 60000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.automation) + "/" + U8(c.minute));
+    EXPECT_EQ(SnoozeMinuteMilliseconds(c.automation, c.minute), c.expected);
+  }
+  // A drop-down without a selection (CB_ERR) snoozes by the first choice.
+  EXPECT_EQ(SnoozeMinutes(kSnoozeChoices, -1), kSnoozeChoices[0].minutes);
+}
+
+TEST(Snooze, DueAtItsTimeLateByWholeMinutesAfterASleep) {
+  const std::int64_t due = 10'000'000;
+  const struct {
+    const char* name;
+    std::int64_t now, minute;
+    bool due;
+    long late;
+    std::int64_t wait;
+  } cases[] = {
+      {"an hour ahead: the next look within a second", due - 3'600'000, 60000, false, 0, 1000},
+      {"300 ms ahead", due - 300, 60000, false, 0, 300},
+      {"1 ms ahead", due - 1, 60000, false, 0, 1},
+      {"at its time", due, 60000, true, 0, 0},
+      {"59.999 s after is still on time", due + 59'999, 60000, true, 0, 0},
+      {"a minute after", due + 60'000, 60000, true, 1, 0},
+      {"a sleep of 32 minutes", due + 32 * 60'000 + 5'000, 60000, true, 32, 0},
+      {"a test minute of 300 ms", due + 3 * 300 + 299, 300, true, 3, 0},
+      {"asleep for ever", due + 9'000'000'000'000'000, 1, true, 0x7FFFFFFF, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SnoozeCheck check = CheckSnooze(c.now, due, c.minute);
+    EXPECT_EQ(check.due, c.due);
+    EXPECT_EQ(check.lateMinutes, c.late);
+    EXPECT_EQ(check.waitMs, c.wait);
+  }
+}
+
+TEST(Snooze, TheTimeItRingsAgainIsTheMinuteOfTheLocalClock) {
+  const Date day{2024, 2, 29};
+  const struct {
+    DateTime now;
+    std::int64_t remaining;
+    const char* expected;
+  } cases[] = {
+      {{day, 7, 30, 40, 500}, 5 * 60'000, "07:35に再通知"},
+      {{day, 7, 30, 59, 999}, 1, "07:31に再通知"},
+      {{day, 23, 58, 0, 0}, 5 * 60'000, "00:03に再通知"},
+      {{day, 23, 30, 0, 0}, 60 * 60'000, "00:30に再通知"},
+      {{day, 9, 0, 0, 0}, -5, "09:00に再通知"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    EXPECT_EQ(U8(SnoozeUntilText(c.now, c.remaining)), c.expected);
+  }
+}
+
+TEST(Snooze, TheTipNamesTheAlarmAndWhenItRingsAgainWithinTheTipsRoom) {
+  std::u16string huge;
+  for (int i = 0; i < 100; ++i) huge += u"長い予定";
+  const struct {
+    const char* name;
+    std::vector<std::u16string> args;
+    const char* expected;
+  } cases[] = {
+      {"one alarm", {u"07:00", u" 起床"}, "07:00 起床\n07:35に再通知"},
+      {"a late one", {u"07:00", u" 起床", u"/late:32"}, "07:00 起床\n07:35に再通知"},
+      {"no text", {u"07:00"}, "07:00 （予定なし）\n07:35に再通知"},
+      {"no time", {u"会議"}, "会議\n07:35に再通知"},
+      {"several", {u"07:00", u" 起床", u"/late:9", u"07:01", u" 朝食", u"/late:8"}, "2件のアラーム\n07:35に再通知"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(U8(SnoozeTip(InterpretAlarmArguments(c.args), u"07:35に再通知")), c.expected);
+  }
+
+  const std::u16string tip = SnoozeTip(InterpretAlarmArguments(std::vector<std::u16string>{u"07:00", huge}),
+                                       u"07:35に再通知");
+  EXPECT_EQ(tip.size(), kSnoozeTipMaxUnits);
+  EXPECT_EQ(U8(tip.substr(tip.size() - 11)), "…\n07:35に再通知");
+  EXPECT_EQ(U8(SnoozeTip(InterpretAlarmArguments(std::vector<std::u16string>{u"07:00"}), u"07:35に再通知", 9)),
+            "07:35に再通知");
+}
+
+TEST(Snooze, ItRingsAgainWithTheSameTextsAndALateRingSaysHowLate) {
+  const struct {
+    const char* name;
+    std::vector<std::u16string> args;
+    long late;
+    const char* note;
+  } cases[] = {
+      {"on time", {u"07:00", u" 起床"}, 0, ""},
+      {"a late alarm on time keeps its note", {u"07:00", u" 起床", u"/late:32"}, 0, "32分遅れのアラームです"},
+      {"after a sleep", {u"07:00", u" 起床"}, 62, "1時間2分遅れのアラームです"},
+      {"a late alarm after a sleep", {u"07:00", u" 起床", u"/late:32"}, 5, "5分遅れのアラームです"},
+      {"several after a sleep", {u"07:00", u" 起床", u"/late:9", u"07:01", u" 朝食", u"/late:8"}, 40,
+       "40分遅れのアラームです"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const AlarmDisplay original = InterpretAlarmArguments(c.args);
+    const AlarmDisplay again = SnoozedDisplay(original, c.late);
+    EXPECT_EQ(U8(again.note), c.note);
+    EXPECT_EQ(again.time, original.time);
+    EXPECT_EQ(again.text, original.text);
+    EXPECT_EQ(again.caption, original.caption);
+    EXPECT_EQ(again.alarms.size(), original.alarms.size());
+  }
 }
 
 }  // namespace

@@ -65,6 +65,48 @@ TEST(Attachment, WhichFilesStartAProgram) {
   EXPECT_EQ(UpperExtension(Sj("C:\\a\\資料.Xls")), ".XLS");
 }
 
+// What the shell makes of an opened text before it looks for a file; the files decide the
+// rest (the Windows tests).
+TEST(Attachment, HowTheShellTakesAnOpenedText) {
+  using enum ShellText;
+  const struct {
+    std::wstring text;
+    ShellText kind;
+  } cases[] = {
+      {L"C:\\a\\memo.txt", Path},
+      {L"c:/a/marker", Path},
+      {L"C:\\", Path},
+      {L"\\\\server\\share\\tool.exe", Path},
+      {L"\\\\?\\C:\\a\\marker", Path},
+      {L"\\\\.\\C:\\a\\marker", Path},
+      {L"C:\\a\\100%.txt", Path},
+      {L"C:\\a\\%%.txt", Path},
+      {std::wstring(L"C:\\a\\marker.exe\0.txt", 20), Refused},  // the shell would stop at the NUL
+      {L"C:\\a\\tab\t.txt", Refused},
+      {L"https://example.jp/\x7F", Refused},
+      {L"https://example.jp/", WebAddress},
+      {L"http://x/../../a/marker.exe", WebAddress},
+      {L"HTTP://example.jp/", OtherScheme},
+      {L"lqproto:hello", OtherScheme},
+      {L"shell:startup", OtherScheme},
+      {L"ms-settings:display", OtherScheme},
+      {L"file:///C:/a/marker%2Eexe", FileUrl},
+      {L"FILE://server/share/x.txt", FileUrl},
+      {L"%COMSPEC%", Program},
+      {L"C:\\%WINDIR%\\notepad", Program},
+      {L"C:\\a\\marker.exe::$DATA", Program},
+      {L"C:\\a\\memo.txt:hidden", Program},
+      {L"marker", RelativePath},
+      {L"a\\marker.exe", RelativePath},
+      {L"C:marker", RelativePath},  // in the drive's current folder
+      {L"\\a\\marker", RelativePath},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.text));
+    EXPECT_EQ(ClassifyShellText(c.text), c.kind);
+  }
+}
+
 TEST(Attachment, UrlDialogRounds) {
   const std::string web = "“http://”または“https://”で始まるURLを入力してください。";
   const struct {

@@ -390,6 +390,43 @@ TEST_F(TaskFileTest, AnAttachmentNeverBreaksItsLine) {
   }
 }
 
+// The shell takes a path only up to its first NUL, so "marker.exe\0.txt" would look like a
+// text file and run a program. An attachment with any control character is left out; its task
+// stays, and the original keeps it in the backup.
+TEST_F(TaskFileTest, AnAttachmentHoldingAControlCharacterIsLeftOutAndTheTaskKept) {
+  const std::string kept = Line32("2024/03/15(金)", "20240301101010100", false, "C:\\memo.txt", "A", "kept");
+  const std::string refused[] = {std::string("C:\\marker.exe\0.txt", 18), "C:\\tab\tin.txt",
+                                 "https://example.jp/\x1B", "C:\\del\x7F.txt"};
+  std::vector<std::string> lines{std::string(kHeader32), kept};
+  for (int i = 0; i < 4; ++i) {
+    lines.push_back(Line32("2024/03/2" + std::to_string(i) + "(水)", "2024030110101020" + std::to_string(i), i == 1,
+                           refused[i], "A", "task " + std::to_string(i)));
+  }
+  std::string original;
+  for (const auto& l : lines) original += l + "\r\n";
+  const auto report = Load(original);
+  EXPECT_EQ(report.skippedLines, 0);
+  EXPECT_EQ(report.refusedAttachments, 4);
+  ASSERT_EQ(list.Table().TaskCount(), 5);
+  EXPECT_EQ(Cell(colAttachment, 1), "C:\\memo.txt");
+  for (int row = 2; row <= 5; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(Cell(colAttachment, row), "");
+    EXPECT_EQ(Cell(colText, row), "task " + std::to_string(row - 2));
+    EXPECT_EQ(Cell(colFlags, row), "A");
+  }
+  EXPECT_EQ(Cell(colDaysLeft, 3), Sj("済"));
+  const std::string message = LoadReportMessage(report, kPath);
+  EXPECT_NE(message.find("制御文字"), std::string::npos) << message;
+  ASSERT_TRUE(report.backupPath);
+  EXPECT_NE(message.find(report.backupPath->string()), std::string::npos) << message;
+  const std::string saved = Save();
+  EXPECT_EQ(store.files[kBackup], original);
+  EXPECT_EQ(saved.find("marker.exe"), std::string::npos) << saved;
+  EXPECT_FALSE(AttachmentFitsTaskFile(refused[0]));
+  EXPECT_FALSE(AttachmentFitsTaskFile(refused[1]));
+}
+
 TEST_F(TaskFileTest, AnExistingBackupIsNeverOverwritten) {
   store.files[kBackup] = "older backup";
   const std::string original = Lines({std::string(kHeader32), "junk line that is no task at all, none"});
