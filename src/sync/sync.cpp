@@ -9,6 +9,7 @@
 
 #include "settings/keys.h"
 #include "settings/textforms.h"
+#include "store/alarm.h"
 #include "store/taskfile.h"
 #include "store/text.h"
 
@@ -59,10 +60,11 @@ std::uint64_t ItemKey(std::string_view identity, std::string_view stamp) {
   return Fnv1a(stamp, Fnv1a(identity) ^ 0x9E3779B97F4A7C15ull) | 1;
 }
 
-// A task copied in from an item whose subject lost characters keeps, in its flags after the
-// alarm flag, "?", the hash of the text as it came in (8 hex digits) and the subject as the
-// folder holds it (4 hex digits a UTF-16 unit). While the text is as it came in, the folder
-// gets that subject back, never the "?" that stands in for what was lost.
+// A task copied in from an item whose subject lost characters keeps, in its flags from
+// position 3 on (after the alarm flag and the repetition, "-" when unset), "?", the hash of the
+// text as it came in (8 hex digits) and the subject as the folder holds it (4 hex digits a
+// UTF-16 unit). While the text is as it came in, the folder gets that subject back, never the
+// "?" that stands in for what was lost.
 constexpr char kHex[] = "0123456789ABCDEF";
 
 std::string Hex(std::uint32_t value, int digits) {
@@ -74,19 +76,20 @@ std::string Hex(std::uint32_t value, int digits) {
 std::uint32_t TextHash(std::string_view text) { return static_cast<std::uint32_t>(Fnv1a(text) >> 16); }
 
 std::string OriginalMark(std::string_view flags, std::string_view text, std::u16string_view original) {
-  std::string mark(flags.empty() ? std::string_view("-") : flags.substr(0, 1));
-  mark += '?';
-  mark += Hex(TextHash(text), 8);
+  std::string mark = "?" + Hex(TextHash(text), 8);
   for (const char16_t unit : original) mark += Hex(unit, 4);
-  return mark;
+  std::string result = SetFlagText(flags, 3, mark);
+  result.resize(2 + mark.size());  // whatever stood after position 2 is replaced
+  return result;
 }
 
 // The subject kept by OriginalMark, when the text is still the one it was kept with.
 std::u16string OriginalOf(std::string_view flags, std::string_view text) {
-  if (flags.size() < 10 || flags[1] != '?' || (flags.size() - 10) % 4 != 0) return {};
-  if (flags.substr(2, 8) != Hex(TextHash(text), 8)) return {};
+  constexpr std::size_t kSubject = 11;  // where the subject begins
+  if (flags.size() < kSubject || flags[2] != '?' || (flags.size() - kSubject) % 4 != 0) return {};
+  if (flags.substr(3, 8) != Hex(TextHash(text), 8)) return {};
   std::u16string original;
-  for (std::size_t i = 10; i < flags.size(); i += 4) {
+  for (std::size_t i = kSubject; i < flags.size(); i += 4) {
     std::uint32_t unit = 0;
     for (std::size_t k = i; k < i + 4; ++k) {
       const char* digit = std::char_traits<char>::find(kHex, 16, flags[k]);

@@ -546,6 +546,45 @@ TEST_F(SyncTest, SubjectsWithCharactersTheFileCannotHoldAreNamedAndNeverWrittenB
   EXPECT_TRUE(result.lostCharacters.empty());
 }
 
+// The subject as the folder holds it is kept in the flags from position 3 on, after the alarm
+// flag and the repetition, which the run never changes.
+TEST_F(SyncTest, TheSubjectAsTheFolderHoldsItIsKeptFromFlagPositionThree) {
+  const MemItem lost{20, "a?", false, kNew, 0, u"a😀"};
+  Seed({}, {lost});
+  ASSERT_TRUE(Run().completed);
+  const std::string flags(list.Table().Cell(colFlags, 1));
+  ASSERT_TRUE(flags.starts_with("--?")) << flags;
+  const std::string mark = flags.substr(2);
+
+  // A task copied in before the mark existed gets it when it pairs.
+  for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
+           {"", "--" + mark}, {"A", "A-" + mark}, {"AW", "AW" + mark}, {"-D", "-D" + mark},
+           {"A" + Sj("ポ"), "A-" + mark}}) {  // never half of a character, whose other byte may be "|"
+    SCOPED_TRACE(before);
+    list.Clear();
+    folder = MemFolder{};
+    Seed({{20, "a?", false, kOld}}, {lost});
+    list.Table().SetCell(colFlags, 1, before);
+    ASSERT_TRUE(Run().completed);
+    EXPECT_EQ(list.Table().Cell(colFlags, 1), after);
+  }
+
+  // Only that placement is read back.
+  for (const auto& [kept, read] : std::vector<std::pair<std::string, bool>>{
+           {"--" + mark, true}, {"AY" + mark, true}, {"-" + mark, false}, {"---" + mark, false}, {"A-" + mark + "0", false}}) {
+    SCOPED_TRACE(kept);
+    list.Clear();
+    folder = MemFolder{};
+    profile.values[{"Sync", "LastSync"}] = "00000000000000000";
+    Seed({{20, "a?", false, kNew}}, {});
+    list.Table().SetCell(colFlags, 1, kept);
+    ASSERT_TRUE(Run().completed);
+    ASSERT_EQ(folder.items.size(), 1u);
+    EXPECT_EQ(folder.items[0].original, read ? u"a😀" : u"");
+    EXPECT_EQ(list.Table().Cell(colFlags, 1), kept);
+  }
+}
+
 TEST_F(SyncTest, AnItemWithoutADueDateComesInForTodayAndStaysPaired) {
   Seed({}, {{0, "no date", false, kNew}, {0, "done, no date", true, kNew}});
   ASSERT_TRUE(Run().completed);
