@@ -39,6 +39,7 @@ Application::Application(std::filesystem::path exePath)
                                         [this] { return EnsureCom(); }}),
       frmSync(TfrmSync::Environment{list, profile, profile.Path(),
                                     [this](const TaskTable& before) { return taskFile.KeepCopy(before); },
+                                    [this](const TaskTable& table) { return taskFile.SaveTaskFile(table); },
                                     &OpenOutlookTaskFolder}) {}
 
 int Application::Run() {

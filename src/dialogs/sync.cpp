@@ -14,8 +14,15 @@ namespace lq::win {
 namespace {
 
 constexpr UINT kFocusSync = WM_APP + 1;
+// A run moves the bar for every task and item; showing each step would cost more than the run.
+constexpr ULONGLONG kRepaintMs = 50;
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::u16string Decode(std::string_view cp932) {
+  const std::wstring text = FromCp932(cp932);
+  return std::u16string(text.begin(), text.end());
+}
 
 }  // namespace
 
@@ -30,6 +37,7 @@ void TfrmSync::FormShow() {
   ::EnableWindow(Item(IDC_SYNC_BTNSYNC), TRUE);
   ::SendMessageW(Handle(), DM_SETDEFID, IDC_SYNC_BTNSYNC, 0);
   ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLMSG, Wide(kSyncIdleText).c_str());
+  ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLCOUNTS, L"");
   // Once the dialog is active as well: the activation puts the focus back where the last
   // showing left it (on 閉じる after a run), and it may come before or after this message.
   focusOnActivation_ = true;
@@ -66,16 +74,42 @@ void TfrmSync::OnCommand(int id, int code, HWND) {
 void TfrmSync::ShowLabel(std::u16string_view text) {
   ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLMSG, Wide(text).c_str());
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  KeepAnswering();
 }
 
 void TfrmSync::SetProgressMaximum(int maximum) {
+  progressMaximum_ = maximum;
   ::SendMessageW(Item(IDC_SYNC_PROGRESS), PBM_SETRANGE32, 0, maximum);
 }
 
 void TfrmSync::SetProgressPosition(int position) {
-  const HWND progress = Item(IDC_SYNC_PROGRESS);
-  ::SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-  ::RedrawWindow(progress, nullptr, nullptr, RDW_UPDATENOW);
+  const ULONGLONG now = ::GetTickCount64();
+  if (position < progressMaximum_ && now - lastRepaint_ < kRepaintMs) return;
+  lastRepaint_ = now;
+  ::SendMessageW(Item(IDC_SYNC_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  KeepAnswering();
+}
+
+void TfrmSync::KeepAnsweringWhenDue() {
+  const ULONGLONG now = ::GetTickCount64();
+  if (now - lastRepaint_ < kRepaintMs) return;
+  lastRepaint_ = now;
+  KeepAnswering();
+}
+
+void TfrmSync::KeepAnswering() {
+  // Everything that could act is off while the run goes (see btnSyncClick); what comes is
+  // painting, the tray and hot keys bringing the dialog forward, and questions from outside.
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the modal loop, once the run is over
+      return;
+    }
+    if (::IsDialogMessageW(Handle(), &msg) || Dialog::RouteDialogMessage(&msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
 }
 
 void TfrmSync::btnSyncClick() {
@@ -98,7 +132,11 @@ void TfrmSync::btnSyncClick() {
     hooks.showMessage = [this](std::u16string_view text) { ShowLabel(text); };
     hooks.setMaximum = [this](int maximum) { SetProgressMaximum(maximum); };
     hooks.setPosition = [this](int position) { SetProgressPosition(position); };
+    hooks.keepAnswering = [this] { KeepAnsweringWhenDue(); };
     hooks.keepListBefore = env_.keepListBefore;
+    hooks.saveList = env_.saveList;
+    lastRepaint_ = 0;
+    ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLCOUNTS, L"");
     result = RunSync(env_.list, env_.profile, env_.openFolder, hooks);
 
     ::EnableMenuItem(systemMenu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
@@ -107,9 +145,14 @@ void TfrmSync::btnSyncClick() {
     ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(closeButton), TRUE);
   }
 
-  // Never silent: what was added, changed and deleted on each side, and where the list as it
-  // was is kept; after a failure the error's own text first.
-  ShowBox(Handle(), result.completed ? BoxKind::Information : BoxKind::Error, Wide(SyncReport(result)));
+  // Never silent: the counts of each side stay in the dialog; a box tells what else there is
+  // (the error's own text first, where the list as it was is kept, what was left or lost).
+  if (result.completed || result.list.Any() || result.folder.Any()) {
+    ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLCOUNTS, Wide(SyncCountsText(result)).c_str());
+  }
+  if (SyncNeedsBox(result)) {
+    ShowBox(Handle(), result.completed ? BoxKind::Information : BoxKind::Error, Wide(SyncReport(result, Decode)));
+  }
   if (result.lastSyncWriteFailed) ShowBox(Handle(), BoxKind::Error, FromUtf8(WriteFailureMessage(env_.settingsPath)));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The synchronisation dialog TfrmSync: one press of " 同 期" exchanges the task list with
-// Outlook's task folder, the label and the progress bar following the run, and a message box
-// at the end says what changed on each side.
+// Outlook's task folder, the label and the progress bar following the run. At the end the
+// dialog shows what changed on each side; a message box says more only when there is more to
+// read (an error, tasks deleted here, something left or lost).
 
 #include <windows.h>
 
@@ -26,6 +27,8 @@ class TfrmSync final : public Dialog {
     std::filesystem::path settingsPath;  // for the message when LastSync cannot be written
     // Keeps the list as it was before the run beside the task file; where, or nothing.
     std::function<std::optional<std::filesystem::path>(const TaskTable&)> keepListBefore;
+    // Saves the list to the task file; false when that failed.
+    std::function<bool(const TaskTable&)> saveList;
     FolderOpener openFolder;
   };
 
@@ -42,9 +45,15 @@ class TfrmSync final : public Dialog {
   void ShowLabel(std::u16string_view text);
   void SetProgressMaximum(int maximum);
   void SetProgressPosition(int position);
+  // Serves the messages that came meanwhile, so that the dialog paints and answers during a run
+  // (at most every 50 ms for the run's own calls).
+  void KeepAnswering();
+  void KeepAnsweringWhenDue();
 
   Environment env_;
   bool running_ = false;
+  int progressMaximum_ = 0;
+  ULONGLONG lastRepaint_ = 0;
   bool focusOnActivation_ = false;
 };
 

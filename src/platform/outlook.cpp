@@ -26,14 +26,39 @@ class OutlookItem final : public FolderItem {
  public:
   explicit OutlookItem(ComPtr<IDispatch> item) : item_(std::move(item)) {}
 
-  DateTime DueDate() override { return DateOf(L"DueDate"); }
-  std::string Subject() override {
-    return Step([&] { return ToCp932(Invoke(item_.Get(), L"Subject").ToText().value_or(std::wstring())).bytes; });
+  std::optional<Date> DueDate() override {
+    // An empty value or Outlook's 4501-01-01: the task has no due date.
+    const Variant value = Step([&] { return Invoke(item_.Get(), L"DueDate"); });
+    if (value.Type() == VT_EMPTY || value.Type() == VT_NULL) return std::nullopt;
+    const DateTime t = DateFrom(value, L"DueDate");
+    if (IsNoDueDate(t)) return std::nullopt;
+    return t.date;
+  }
+  FolderSubject Subject() override {
+    const std::wstring subject = Step([&] { return Invoke(item_.Get(), L"Subject").ToText().value_or(std::wstring()); });
+    Cp932Text text = ToCp932(subject);
+    FolderSubject s{std::move(text.bytes), {}};
+    if (!text.lossless) s.original = U16(subject);
+    return s;
   }
   int Status() override { return IntOf(L"Status"); }
-  DateTime LastModificationTime() override { return DateOf(L"LastModificationTime"); }
+  DateTime LastModificationTime() override {
+    return DateFrom(Step([&] { return Invoke(item_.Get(), L"LastModificationTime"); }), L"LastModificationTime");
+  }
+  std::string Identity() override {
+    // The store's entry identifier; a folder without one leaves the run to compare contents.
+    try {
+      return ToCp932(Invoke(item_.Get(), L"EntryID").ToText().value_or(std::wstring())).bytes;
+    } catch (const ComError&) {
+      return {};
+    }
+  }
   void SetDueDate(Date date) override { Put(L"DueDate", Variant::Date(ToAutomationDate(DateTime{date}))); }
-  void SetSubject(std::string_view subject) override { Put(L"Subject", Variant::Text(FromCp932(subject))); }
+  void SetSubject(const FolderSubject& subject) override {
+    Put(L"Subject", Variant::Text(subject.LostCharacters()
+                                      ? std::wstring(subject.original.begin(), subject.original.end())
+                                      : FromCp932(subject.text)));
+  }
   void SetStatus(int status) override { Put(L"Status", Variant::Int(status)); }
   void SetImportance(int importance) override { Put(L"Importance", Variant::Int(importance)); }
   void Save() override {
@@ -44,8 +69,8 @@ class OutlookItem final : public FolderItem {
   }
 
  private:
-  DateTime DateOf(const wchar_t* name) {
-    const std::optional<double> value = Step([&] { return Invoke(item_.Get(), name).ToDate(); });
+  static DateTime DateFrom(const Variant& v, const wchar_t* name) {
+    const std::optional<double> value = v.ToDate();
     const std::optional<DateTime> t = value ? FromAutomationDate(*value) : std::nullopt;
     if (!t) throw FolderError(u"Outlookの仕事の日付を読み取れません。\u300C" + U16(name) + u"\u300D");
     return *t;

@@ -24,6 +24,7 @@
 #define IDC_SYNC_LBLMSG 1300
 #define IDC_SYNC_PROGRESS 1301
 #define IDC_SYNC_BTNSYNC 1302
+#define IDC_SYNC_LBLCOUNTS 1303
 
 // The bulk-delete dialog.
 #define IDC_PASTDELETE_CMBFROM 1400

@@ -40,4 +40,6 @@ double ToAutomationDate(const DateTime& t) {
   return days >= 0 ? days + time : days - time;
 }
 
+bool IsNoDueDate(const DateTime& t) { return t.date == Date{1899, 12, 30} || t.date.year >= 4501; }
+
 }  // namespace lq

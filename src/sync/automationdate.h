@@ -13,4 +13,8 @@ namespace lq {
 std::optional<DateTime> FromAutomationDate(double value);
 double ToAutomationDate(const DateTime& t);
 
+// A due date that stands for none: Outlook gives 4501-01-01 for a task without one, and an
+// empty date value reads as day 0, 1899-12-30.
+bool IsNoDueDate(const DateTime& t);
+
 }  // namespace lq

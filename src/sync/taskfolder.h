@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "store/datetext.h"
@@ -28,16 +29,30 @@ class FolderError : public std::exception {
   std::u16string text_;
 };
 
-// One task item. Texts are code-page-932 bytes; times are local.
+// A subject in the list's code-page-932 bytes. When the folder holds characters that code
+// page 932 has no form for, they are "?" in `text`, and `original` is the subject as the
+// folder holds it; otherwise `original` is empty.
+struct FolderSubject {
+  std::string text;
+  std::u16string original;
+  bool LostCharacters() const { return !original.empty(); }
+};
+
+// One task item. Times are local.
 class FolderItem {
  public:
   virtual ~FolderItem() = default;
-  virtual DateTime DueDate() = 0;
-  virtual std::string Subject() = 0;
+  // Empty when the item has no due date.
+  virtual std::optional<Date> DueDate() = 0;
+  virtual FolderSubject Subject() = 0;
   virtual int Status() = 0;
   virtual DateTime LastModificationTime() = 0;
+  // What the folder knows the item by, the same for as long as the item lives; empty when the
+  // folder gives nothing.
+  virtual std::string Identity() = 0;
   virtual void SetDueDate(Date date) = 0;
-  virtual void SetSubject(std::string_view subject) = 0;
+  // Writes `original` when it is given, else `text`.
+  virtual void SetSubject(const FolderSubject& subject) = 0;
   virtual void SetStatus(int status) = 0;
   virtual void SetImportance(int importance) = 0;
   // Stores the item; afterwards LastModificationTime gives the time of this save.

@@ -1,6 +1,6 @@
 // The exchange with Outlook's task folder from the tray item "同期", against the stand-in
 // automation server of tests/windows registered for the test: the first run, a second run with
-// changes on both sides, and no Outlook at all.
+// changes on both sides, a kill after a run, a large list, and no Outlook at all.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -91,6 +91,45 @@ std::optional<MessageBoxInfo> RunFromKeyboard(const Session& r, HWND d) {
   if (!Front(d)) return std::nullopt;
   Press(VK_RETURN);
   return WaitForBox(r, d);
+}
+
+// A box the dialog owns, shown yet or not (a modal box shows once its queue is idle).
+bool HasBox(HWND dialog) {
+  struct Find {
+    HWND owner;
+    bool found;
+  } f{dialog, false};
+  EnumThreadWindows(
+      GetWindowThreadProcessId(dialog, nullptr),
+      [](HWND h, LPARAM l) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(l);
+        wchar_t cls[16] = {};
+        GetClassNameW(h, cls, 16);
+        if (GetWindow(h, GW_OWNER) == f->owner && lstrcmpW(cls, L"#32770") == 0) f->found = true;
+        return !f->found;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// The same for a run that ends without a box: its counts in the dialog, once it is over.
+std::optional<std::wstring> RunWithoutBox(HWND d) {
+  if (!Front(d)) return std::nullopt;
+  Press(VK_RETURN);
+  const HWND counts = GetDlgItem(d, IDC_SYNC_LBLCOUNTS);
+  if (!WaitUntil([&] { return !TextOf(counts).empty(); }, kRunTime)) return std::nullopt;
+  // A box would be made right after the counts, before the dialog's thread answers again.
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) || HasBox(d)) return std::nullopt;
+  return TextOf(counts);
+}
+
+void Kill(const Session& r) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, r.program.ProcessId());
+  ASSERT_NE(process, nullptr);
+  TerminateProcess(process, 9);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
 }
 
 // Escape closes the dialog; the list comes back with the keyboard in its text editor.
@@ -187,18 +226,15 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   EXPECT_FALSE(IsWindowVisible(r.window));  // hidden while the dialog is open
   ExpectIdle(d);
 
-  // The first run: every item a task here, every task an item there, nothing deleted.
-  auto box = RunFromKeyboard(r, d);
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->caption, L"情報");
-  EXPECT_EQ(box->text, Wide16(kSyncFinishedText) +
-                           L"\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件");
+  // The first run: every item a task here, every task an item there, nothing deleted; the
+  // counts stay in the dialog, without a box to click away.
+  const auto firstCounts = RunWithoutBox(d);
+  ASSERT_TRUE(firstCounts.has_value()) << "no counts, or a box";
+  EXPECT_EQ(*firstCounts, L"予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件");
   EXPECT_EQ(TextOf(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncFinishedText));
   const HWND progress = GetDlgItem(d, IDC_SYNC_PROGRESS);
   EXPECT_GT(SendMessageW(progress, PBM_GETPOS, 0, 0), 0);
   EXPECT_EQ(SendMessageW(progress, PBM_GETPOS, 0, 0), SendMessageW(progress, PBM_GETRANGE, FALSE, 0));
-  Program::Answer(*box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
   // One run per showing; the keys now belong to 閉じる.
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SYNC_BTNSYNC)));
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(d) == GetDlgItem(d, IDCANCEL); }));
@@ -238,7 +274,9 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   d = OpenSync(r);
   ASSERT_NE(d, nullptr);
   ExpectIdle(d);  // ready again for the new showing
-  box = RunFromKeyboard(r, d);
+  EXPECT_EQ(TextOf(GetDlgItem(d, IDC_SYNC_LBLCOUNTS)), L"");
+  // Tasks deleted here: a box names the copy of the list as it was.
+  auto box = RunFromKeyboard(r, d);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"情報");
   const std::wstring counts = Wide16(kSyncFinishedText) +
@@ -268,6 +306,87 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   }
   EXPECT_EQ(saved.find(Sj("掃除")), std::string::npos);
   EXPECT_EQ(saved.find(Sj("会議の準備")), std::string::npos);
+}
+
+TEST(Sync, AKillRightAfterARunKeepsWhatItTookInAndTheNextRunDeletesNothing) {
+  if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\n");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "掃除")}));
+  Folder folder(s);
+  std::string items;
+  for (int i = 0; i < 30; ++i) items += Folder::Line(i % 10, kOld, 0, 0, "仕事" + std::to_string(i));
+  folder.Write(items);
+  StandInRegistration registration;
+  ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder.Path()));
+
+  {
+    Session r(s);
+    const HWND d = OpenSync(r);
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(RunWithoutBox(d).has_value());
+    ASSERT_TRUE(StandInEnded());
+    Kill(r);  // before any save of the usual rules
+  }
+  // The run wrote LastSync only once what it took in was on disk.
+  const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
+  for (int i = 0; i < 30; ++i) EXPECT_NE(saved.find(Sj("仕事" + std::to_string(i))), std::string::npos) << i;
+  ASSERT_TRUE(IniValue(s, "Sync", "LastSync").has_value());
+
+  Session r(s);
+  const HWND d = OpenSync(r);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(RunWithoutBox(d).value_or(L"a box"), L"変更はありませんでした。");
+  ASSERT_TRUE(StandInEnded());
+  EXPECT_EQ(folder.Items().size(), 31u);
+  CloseWithEscape(r, d);
+  r.CloseAndWait();
+}
+
+TEST(Sync, TheDialogAnswersWhileALargeListIsDeleted) {
+  if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
+  constexpr int kTasks = 20000;
+  Scratch s;
+  // Every task was there at the last run and is gone from Outlook since.
+  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\nLastSync=20240601000000000\r\n");
+  std::string tasks = kHeader32 + "\r\n";
+  for (int i = 0; i < kTasks; ++i) tasks += TaskLine(i % 60 - 30, i % 7 == 0, "予定" + std::to_string(i)) + "\r\n";
+  s.Write(L"Lindqvale.csv", tasks);
+  Folder folder(s);
+  folder.Write("");
+  StandInRegistration registration;
+  ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder.Path()));
+
+  Session r(s);
+  const HWND d = OpenSync(r);
+  ASSERT_NE(d, nullptr);
+  ASSERT_TRUE(Front(d));
+  Press(VK_RETURN);
+  // Until the box at the end, the dialog answers every message; five seconds without an answer
+  // make a window one that "does not respond".
+  int answered = 0;
+  bool hung = false;
+  WaitUntil(
+      [&] {
+        DWORD_PTR ignored = 0;
+        if (SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored) == 0) hung = true;
+        ++answered;
+        return hung || VisibleDialog(r.program, nullptr, d) != nullptr;
+      },
+      kRunTime);
+  EXPECT_FALSE(hung) << "after " << answered << " answers";
+  const auto box = WaitForBox(r, d);
+  ASSERT_TRUE(box.has_value());
+  const std::wstring counts = L"予定表: 追加 0件、変更 0件、削除 " + std::to_wstring(kTasks) + L"件";
+  EXPECT_NE(box->text.find(counts), std::wstring::npos) << box->text;
+  EXPECT_NE(box->text.find(L"同期前の予定表を「"), std::wstring::npos) << box->text;
+  Program::Answer(*box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
+  ASSERT_TRUE(Front(d));
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d) && IsWindowVisible(r.window); }));
+  EXPECT_EQ(r.program.Query(kRowCount), 2);
+  r.CloseAndWait();
 }
 
 TEST(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {

@@ -8,5 +8,6 @@ namespace lq::testing {
 
 std::string Sj(std::string_view utf8);
 std::string Utf8(std::string_view cp932);
+std::u16string Utf16(std::string_view cp932);
 
 }  // namespace lq::testing

@@ -26,5 +26,13 @@ std::string Convert(std::string_view in, const char* to, const char* from) {
 
 std::string Sj(std::string_view utf8) { return Convert(utf8, "CP932", "UTF-8"); }
 std::string Utf8(std::string_view cp932) { return Convert(cp932, "UTF-8", "CP932"); }
+std::u16string Utf16(std::string_view cp932) {
+  const std::string bytes = Convert(cp932, "UTF-16LE", "CP932");
+  std::u16string out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+  }
+  return out;
+}
 
 }  // namespace lq::testing

@@ -20,5 +20,12 @@ std::string Convert(std::string_view in, UINT from, UINT to) {
 
 std::string Sj(std::string_view utf8) { return Convert(utf8, CP_UTF8, 932); }
 std::string Utf8(std::string_view cp932) { return Convert(cp932, 932, CP_UTF8); }
+std::u16string Utf16(std::string_view cp932) {
+  if (cp932.empty()) return {};
+  const int n = MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+  std::u16string w(static_cast<std::size_t>(n), u'\0');
+  MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), reinterpret_cast<wchar_t*>(w.data()), n);
+  return w;
+}
 
 }  // namespace lq::testing

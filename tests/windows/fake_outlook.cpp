@@ -3,6 +3,10 @@
 // collection and each task item. COM starts it as `lq_fake_outlook.exe <folder file> -Embedding`;
 // it reads the folder from the file and writes it back after every save and delete, so the
 // file is up to date whenever a call returns. It ends when the last object is released.
+//
+// A hostile folder for the tests that ask for one: a line "!<member> <n> <item line>" of the
+// folder file puts that item at the front of the folder when the member is called for the n-th
+// time, before the call is answered, as a user adding a task in Outlook during a run would.
 #include <windows.h>
 #include <oleauto.h>
 #include <shellapi.h>
@@ -10,7 +14,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,15 +30,26 @@ namespace {
 using lq::DateTime;
 
 struct Task {
-  DateTime due;
+  std::optional<DateTime> due;  // none: the due-date field was empty
   DateTime modified;
   long status = 0;
   long importance = 0;
   std::wstring subject;
   bool failSave = false;
+  std::wstring entryId;
+};
+
+// An item put in at the front when `member` is called for the `at`-th time.
+struct Arrival {
+  std::wstring member;
+  int at = 0;
+  std::string line;
 };
 
 std::vector<std::shared_ptr<Task>> folder;
+std::vector<Arrival> arrivals;
+std::map<std::wstring, int> calls;
+int lastEntryId = 0;
 std::filesystem::path folderFile;
 long liveObjects = 0;
 
@@ -61,33 +78,57 @@ DateTime Now() {
   return DateTime{lq::Date{st.wYear, st.wMonth, st.wDay}, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
 
+std::shared_ptr<Task> NewTask() {
+  auto t = std::make_shared<Task>();
+  t->entryId = L"0000FAKE" + std::to_wstring(++lastEntryId);
+  return t;
+}
+
+std::shared_ptr<Task> ParseTask(const std::string& line) {
+  std::vector<std::string> f;
+  std::stringstream fields(line);
+  for (std::string part; std::getline(fields, part, '\t');) f.push_back(part);
+  if (f.size() < 5) return nullptr;
+  auto t = NewTask();
+  if (!f[0].empty()) t->due = ParseStamp(f[0]);
+  t->modified = ParseStamp(f[1]);
+  t->status = std::stol(f[2]);
+  t->importance = std::stol(f[3]);
+  t->subject = Wide(f[4]);
+  t->failSave = f.size() > 5 && f[5] == "failsave";
+  return t;
+}
+
 void Load() {
   std::ifstream in(folderFile, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::vector<std::string> f;
-    std::stringstream fields(line);
-    for (std::string part; std::getline(fields, part, '\t');) f.push_back(part);
-    if (f.size() < 5) continue;
-    auto t = std::make_shared<Task>();
-    t->due = ParseStamp(f[0]);
-    t->modified = ParseStamp(f[1]);
-    t->status = std::stol(f[2]);
-    t->importance = std::stol(f[3]);
-    t->subject = Wide(f[4]);
-    t->failSave = f.size() > 5 && f[5] == "failsave";
-    folder.push_back(t);
+    if (line.starts_with("!")) {
+      std::stringstream directive(line.substr(1));
+      Arrival a;
+      std::string member;
+      directive >> member >> a.at;
+      a.member = Wide(member);
+      std::getline(directive >> std::ws, a.line);
+      arrivals.push_back(a);
+      continue;
+    }
+    if (auto t = ParseTask(line)) folder.push_back(t);
   }
 }
 
 void Store() {
   std::ofstream out(folderFile, std::ios::binary | std::ios::trunc);
+  for (const auto& a : arrivals) out << '!' << Utf8(a.member) << ' ' << a.at << ' ' << a.line << "\r\n";
   for (const auto& t : folder) {
-    out << lq::FormatStamp(t->due) << '\t' << lq::FormatStamp(t->modified) << '\t' << t->status << '\t'
-        << t->importance << '\t' << Utf8(t->subject) << (t->failSave ? "\tfailsave" : "") << "\r\n";
+    out << (t->due ? lq::FormatStamp(*t->due) : "") << '\t' << lq::FormatStamp(t->modified) << '\t' << t->status
+        << '\t' << t->importance << '\t' << Utf8(t->subject) << (t->failSave ? "\tfailsave" : "") << "\r\n";
   }
 }
+
+// Counts the call of a member and lets the arrivals due at it in.
+void Called(DISPID id);
 
 enum Member : DISPID {
   kGetNamespace = 1,
@@ -103,6 +144,7 @@ enum Member : DISPID {
   kLastModificationTime,
   kSave,
   kDelete,
+  kEntryId,
 };
 
 constexpr struct {
@@ -116,7 +158,26 @@ constexpr struct {
     {L"Status", kStatus},             {L"Importance", kImportance},
     {L"LastModificationTime", kLastModificationTime},
     {L"Save", kSave},                 {L"Delete", kDelete},
+    {L"EntryID", kEntryId},
 };
+
+void Called(DISPID id) {
+  for (const auto& n : kNames) {
+    if (n.id != id) continue;
+    const int made = ++calls[n.name];
+    const auto due = [&](const Arrival& a) { return lstrcmpiW(a.member.c_str(), n.name) == 0 && a.at == made; };
+    bool arrived = false;
+    for (const Arrival& a : arrivals) {
+      if (!due(a)) continue;
+      if (auto t = ParseTask(a.line)) folder.insert(folder.begin(), t);
+      arrived = true;
+    }
+    if (arrived) {
+      std::erase_if(arrivals, due);
+      Store();
+    }
+  }
+}
 
 enum class Kind { Application, Namespace, Folder, Items, Item };
 
@@ -208,6 +269,7 @@ HRESULT ReturnDate(VARIANT* result, const DateTime& t) {
 HRESULT Object::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* error,
                        UINT*) {
   if (result) VariantInit(result);
+  Called(id);
   if (flags & DISPATCH_PROPERTYPUT) return params->cArgs == 1 ? Put(id, params->rgvarg[0]) : DISP_E_BADPARAMCOUNT;
   return Get(id, params, result, error);
 }
@@ -220,7 +282,7 @@ HRESULT Object::Get(DISPID id, DISPPARAMS* params, VARIANT* result, EXCEPINFO* e
           lstrcmpiW(params->rgvarg[0].bstrVal, L"MAPI") == 0) {
         return Return(result, Kind::Namespace);
       }
-      if (id == kCreateItem && ArgInt(params, 0, n) && n == 3) return Return(result, Kind::Item, std::make_shared<Task>());
+      if (id == kCreateItem && ArgInt(params, 0, n) && n == 3) return Return(result, Kind::Item, NewTask());
       break;
     case Kind::Namespace:
       if (id == kGetDefaultFolder && ArgInt(params, 0, n) && n == 13) return Return(result, Kind::Folder);
@@ -237,7 +299,15 @@ HRESULT Object::Get(DISPID id, DISPPARAMS* params, VARIANT* result, EXCEPINFO* e
       break;
     case Kind::Item:
       switch (id) {
-        case kDueDate: return ReturnDate(result, task_->due);
+        case kDueDate:
+          if (!task_->due) return S_OK;  // VT_EMPTY, as Outlook's own "none" may come
+          return ReturnDate(result, *task_->due);
+        case kEntryId:
+          if (result) {
+            result->vt = VT_BSTR;
+            result->bstrVal = SysAllocString(task_->entryId.c_str());
+          }
+          return S_OK;
         case kLastModificationTime: return ReturnDate(result, task_->modified);
         case kStatus: return ReturnInt(result, task_->status);
         case kImportance: return ReturnInt(result, task_->importance);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -64,7 +65,9 @@ class OutlookExchange : public ::testing::Test {
       std::vector<std::string> f;
       std::stringstream fields(line.substr(0, line.find('\r')));
       for (std::string part; std::getline(fields, part, '\t');) f.push_back(part);
-      out.push_back(f.at(0).substr(4, 4) + " " + f.at(2) + " " + f.at(3) + " " + f.at(4));
+      if (line.starts_with("!")) continue;  // an arrival still to come
+      out.push_back((f.at(0).empty() ? std::string("none") : f.at(0).substr(4, 4)) + " " + f.at(2) + " " + f.at(3) + " " +
+                    f.at(4));
     }
     return out;
   }
@@ -149,12 +152,73 @@ TEST_F(OutlookExchange, ExchangesBothWaysThroughTheAutomationObjects) {
   EXPECT_EQ(Rows(), (std::vector<std::string>{"0323 追加", "0325 新規", "0320 会議 ソ表 済", "0322 買い物 済"}));
   EXPECT_EQ(Folder(), (std::vector<std::string>{"0320 2 0 会議 ソ表", "0322 2 1 買い物", "0325 0 0 新規",
                                                 "0323 0 1 追加"}));
-  EXPECT_EQ(Text(SyncReport(result)).substr(0, Text(SyncReport(result)).find("\r\n\r\n同期前")),
+  const std::string report = Text(SyncReport(result, testing::Utf16));
+  EXPECT_EQ(report.substr(0, report.find("\r\n\r\n同期前")),
             "Outlookとの同期を終了しました。\r\n\r\n予定表: 追加 1件、変更 1件、削除 1件\r\n"
             "Outlook: 追加 1件、変更 1件、削除 1件");
   ASSERT_TRUE(kept);
   EXPECT_EQ(kept->TaskCount(), 4);  // 報告書 still among them
   EXPECT_GT(LastSync(), firstSync);
+}
+
+TEST_F(OutlookExchange, AnItemPutInFrontWhileTheRunReadsMakesItDeleteNothingElse) {
+  RegisterStandIn();
+  // B was deleted here since the last run; while the run reads the folder, X comes in at the
+  // front, so every item moves up one index.
+  WriteFolder("!Item 2 20240319000000000\t20240310090000000\t0\t0\tX\r\n"
+              "20240320000000000\t20240301090000000\t0\t0\tA\r\n"
+              "20240321000000000\t20240301090000000\t0\t0\tB\r\n"
+              "20240322000000000\t20240301090000000\t0\t0\tC\r\n");
+  AddRow(20, "A", "20240301090000000");
+  AddRow(22, "C", "20240301090000000");
+  profile_.values[{"Sync", "LastSync"}] = "20240305000000000";
+  SyncResult result = Run();
+  ASSERT_TRUE(result.completed) << Text(result.error);
+  EXPECT_TRUE(result.folderChanged);
+  EXPECT_EQ(Folder(), (std::vector<std::string>{"0319 0 0 X", "0320 0 0 A", "0321 0 0 B", "0322 0 0 C"}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"0320 A", "0322 C"}));
+  EXPECT_EQ(LastSync(), "20240305000000000");
+  ASSERT_TRUE(StandInEnded());
+
+  // The folder left alone, the next run settles it.
+  result = Run();
+  ASSERT_TRUE(result.completed) << Text(result.error);
+  EXPECT_FALSE(result.folderChanged);
+  EXPECT_EQ(Folder(), (std::vector<std::string>{"0319 0 0 X", "0320 0 0 A", "0322 0 0 C"}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"0319 X", "0320 A", "0322 C"}));
+}
+
+TEST_F(OutlookExchange, OddSubjectsAndDatesComeInNamedAndDatedAndGoBackWhole) {
+  RegisterStandIn();
+  WriteFolder("20240320000000000\t20240301090000000\t0\t0\t会議😀\r\n"
+              "20240321000000000\t20240301090000000\t0\t0\t𠮷野家\r\n"
+              "20240322000000000\t20240301090000000\t0\t0\t〜まで\r\n"  // U+301C, not the 〜 of code page 932
+              "\t20240301090000000\t0\t0\t期限なし\r\n"
+              "45010101000000000\t20240301090000000\t0\t0\t期限なし(4501)\r\n");
+  SyncResult result = Run();
+  ASSERT_TRUE(result.completed) << Text(result.error);
+  EXPECT_EQ(result.lostCharacters, (std::vector<std::u16string>{u"会議😀", u"𠮷野家", u"\u301Cまで"}));
+  const std::string today = FormatDueDate(clock_.Now().date);
+  const std::string mmdd = today.substr(5, 2) + today.substr(8, 2);
+  std::vector<std::string> rows = Rows();
+  for (std::string& row : rows) {  // a character outside the 16-bit range may become one "?" or two
+    for (std::size_t at; (at = row.find("??")) != std::string::npos;) row.erase(at, 1);
+  }
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ(rows, (std::vector<std::string>{"0320 会議?", "0321 ?野家", "0322 ?まで", mmdd + " 期限なし",
+                                            mmdd + " 期限なし(4501)"}));
+
+  // Gone from Outlook while the run cannot tell a deletion there from a task new here (no run
+  // before): the subjects go back as Outlook held them, not with "?".
+  ASSERT_TRUE(StandInEnded());
+  WriteFolder("");
+  profile_.values[{"Sync", "LastSync"}] = "00000000000000000";
+  result = Run();
+  ASSERT_TRUE(result.completed) << Text(result.error);
+  std::vector<std::string> items = Folder();
+  std::sort(items.begin(), items.end());
+  EXPECT_EQ(items, (std::vector<std::string>{"0320 0 1 会議😀", "0321 0 1 𠮷野家", "0322 0 1 〜まで", mmdd + " 0 1 期限なし",
+                                             mmdd + " 0 1 期限なし(4501)"}));
 }
 
 TEST_F(OutlookExchange, AFailedCallGivesTheServersTextAndReleasesEverything) {
