@@ -220,6 +220,7 @@ class TfrmToDo final : public Window {
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
+  void popitemRepeatClick(Repeat kind);
   void popitemConfigClick();
   void popitemSyncClick();
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -82,6 +83,33 @@ TEST(CommandTable, StatesAndCaptionsFollowTheTask) {
 
   EXPECT_EQ(StateOf(M::Grid, C::DoneOrNot, Task(true)).image, kImageNotDone);
   EXPECT_EQ(StateOf(M::Grid, C::DoneOrNot, Task(false)).image, kImageDone);
+}
+
+TEST(CommandTable, TheRepetitionSubmenusCheckTheTasksChoice) {
+  CommandContext weekly = Task();
+  weekly.repeat = Repeat::Weekly;
+  for (const M menu : {M::GridRepeat, M::EditRepeat}) {
+    for (const MenuEntry& e : MenuEntries(menu)) {
+      SCOPED_TRACE(InfoOf(e.command).name);
+      EXPECT_EQ(StateOf(menu, e.command, weekly).checked, e.command == C::RepeatWeekly);
+      EXPECT_EQ(StateOf(menu, e.command, Task()).checked, e.command == C::RepeatNone);
+      EXPECT_TRUE(StateOf(menu, e.command, weekly).enabled);
+      const ItemState blank = StateOf(menu, e.command, CommandContext{});
+      EXPECT_FALSE(blank.enabled);
+      EXPECT_FALSE(blank.checked);
+    }
+  }
+  // Both menus hold the submenu right after the alarm.
+  for (const M menu : {M::Grid, M::Edit}) {
+    const auto entries = MenuEntries(menu);
+    const auto alarm = std::find_if(entries.begin(), entries.end(), [](const MenuEntry& e) { return e.command == C::Alarm; });
+    ASSERT_NE(alarm + 1, entries.end());
+    EXPECT_EQ((alarm + 1)->kind, MenuEntry::Kind::Submenu);
+    EXPECT_EQ(std::wstring((alarm + 1)->caption), L"繰り返し");
+    EXPECT_EQ((alarm + 1)->submenu, menu == M::Grid ? M::GridRepeat : M::EditRepeat);
+  }
+  TaskTable t({{"", "", "", "", "", ""}, {"2026/12/08(\x89\xCE)", "0", "a", "", "", "A1"}});
+  EXPECT_EQ(ContextOfRow(t, 1).repeat, Repeat::Monthly);
 }
 
 TEST(CommandTable, TrayItemsFollowTheWindow) {
