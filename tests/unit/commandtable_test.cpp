@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 
@@ -98,15 +97,6 @@ TEST(CommandTable, TheRepetitionSubmenusCheckTheTasksChoice) {
       EXPECT_FALSE(blank.enabled);
       EXPECT_FALSE(blank.checked);
     }
-  }
-  // Both menus hold the submenu right after the alarm.
-  for (const M menu : {M::Grid, M::Edit}) {
-    const auto entries = MenuEntries(menu);
-    const auto alarm = std::find_if(entries.begin(), entries.end(), [](const MenuEntry& e) { return e.command == C::Alarm; });
-    ASSERT_NE(alarm + 1, entries.end());
-    EXPECT_EQ((alarm + 1)->kind, MenuEntry::Kind::Submenu);
-    EXPECT_EQ(std::wstring((alarm + 1)->caption), L"繰り返し");
-    EXPECT_EQ((alarm + 1)->submenu, menu == M::Grid ? M::GridRepeat : M::EditRepeat);
   }
   TaskTable t({{"", "", "", "", "", ""}, {"2026/12/08(\x89\xCE)", "0", "a", "", "", "A1"}});
   EXPECT_EQ(ContextOfRow(t, 1).repeat, Repeat::Monthly);
