@@ -24,6 +24,12 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::FindToDo,         "popitemFindToDo",         kImageSearch,         'F', true,  true,  L"指定した言葉を予定表全体から検索します"},
     {C::MoveDate,         "popitemMoveDate",         kImageMoveDate,       'G', true,  true,  L"指定した日付の全予定を別の日付へ移動します"},
     {C::PastDelete,       "popitemPastDelete",       kImageBulkDelete,     'H', false, true,  L"指定した日付の全予定を削除します"},
+    {C::RepeatNone,       "popitemRepeatNone",       -1,                   0,   false, true,  L""},
+    {C::RepeatDaily,      "popitemRepeatDaily",      -1,                   0,   false, true,  L""},
+    {C::RepeatWeekdays,   "popitemRepeatWeekdays",   -1,                   0,   false, true,  L""},
+    {C::RepeatWeekly,     "popitemRepeatWeekly",     -1,                   0,   false, true,  L""},
+    {C::RepeatMonthly,    "popitemRepeatMonthly",    -1,                   0,   false, true,  L""},
+    {C::RepeatYearly,     "popitemRepeatYearly",     -1,                   0,   false, true,  L""},
     {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, true,  L"添付ファイルメニュー"},
     {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, true,  L"編集メニュー"},
     {C::PopMenu,          "btnMenu",                 -1,                   0,   false, true,  L"システムメニュー"},
@@ -55,6 +61,7 @@ constexpr MenuEntry kGridMenu[] = {
     Separator(),
     MenuEntry{K::Submenu, C::Count, L"添付ファイル", MenuKind::GridAttach, kImageAttachmentMenu},
     Item(C::Alarm, L"アラーム"),
+    MenuEntry{K::Submenu, C::Count, L"繰り返し", MenuKind::GridRepeat, kImageRepeatMark},
     Item(C::FindToDo, L"検索"),
     Item(C::MoveDate, L"日付移動"),
     Item(C::PastDelete, L"一斉削除"),
@@ -75,6 +82,7 @@ constexpr MenuEntry kAttachMenu[] = {
 };
 constexpr MenuEntry kEditMenu[] = {
     Item(C::Alarm, L"アラーム"),
+    MenuEntry{K::Submenu, C::Count, L"繰り返し", MenuKind::EditRepeat, kImageRepeatMark},
     Item(C::FindToDo, L"検索"),
     Item(C::MoveDate, L"日付移動"),
     Item(C::PastDelete, L"一斉削除"),
@@ -88,6 +96,16 @@ constexpr MenuEntry kTrayMenu[] = {
     Item(C::Sync, L"同期"),
     Separator(),
     Item(C::Exit, L"終了"),
+};
+
+// The same choices in the list's menu and in the edit menu.
+constexpr MenuEntry kRepeatMenu[] = {
+    Item(C::RepeatNone, L"なし"),
+    Item(C::RepeatDaily, L"毎日"),
+    Item(C::RepeatWeekdays, L"平日"),
+    Item(C::RepeatWeekly, L"毎週"),
+    Item(C::RepeatMonthly, L"毎月"),
+    Item(C::RepeatYearly, L"毎年"),
 };
 
 constexpr Command kHeaderButtons[] = {C::Add, C::Del, C::PopAttach, C::PopEdit, C::PopMenu};
@@ -138,6 +156,8 @@ std::span<const MenuEntry> MenuEntries(MenuKind m) {
     case MenuKind::Attach: return kAttachMenu;
     case MenuKind::Edit: return kEditMenu;
     case MenuKind::Tray: return kTrayMenu;
+    case MenuKind::GridRepeat:
+    case MenuKind::EditRepeat: return kRepeatMenu;
     case MenuKind::Count: break;
   }
   return {};
@@ -151,6 +171,7 @@ CommandContext ContextOfRow(const TaskTable& table, int row) {
   ctx.isTask = table.IsTask(row);
   ctx.done = table.IsDone(row);
   ctx.alarmArmed = table.Cell(colFlags, row).starts_with("A");
+  ctx.repeat = RepetitionOf(table.Cell(colFlags, row)).kind;
   const std::string_view attachment = table.Cell(colAttachment, row);
   if (!attachment.empty()) ctx.attachment = IsWebAddress(attachment) ? AttachmentKind::Web : AttachmentKind::File;
   return ctx;
@@ -176,6 +197,15 @@ ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
       break;
     case C::Alarm:
       s.caption = ctx.alarmArmed ? L"アラーム解除" : L"アラーム設定";
+      s.enabled = ctx.isTask;
+      break;
+    case C::RepeatNone:
+    case C::RepeatDaily:
+    case C::RepeatWeekdays:
+    case C::RepeatWeekly:
+    case C::RepeatMonthly:
+    case C::RepeatYearly:
+      s.checked = ctx.isTask && RepeatOfCommand(c) == ctx.repeat;
       s.enabled = ctx.isTask;
       break;
     case C::AttachOpen:
@@ -206,6 +236,18 @@ ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
   }
   if (!InfoOf(c).built) s.enabled = false;
   return s;
+}
+
+std::optional<Repeat> RepeatOfCommand(Command c) {
+  switch (c) {
+    case C::RepeatNone: return Repeat::None;
+    case C::RepeatDaily: return Repeat::Daily;
+    case C::RepeatWeekdays: return Repeat::Weekdays;
+    case C::RepeatWeekly: return Repeat::Weekly;
+    case C::RepeatMonthly: return Repeat::Monthly;
+    case C::RepeatYearly: return Repeat::Yearly;
+    default: return std::nullopt;
+  }
 }
 
 int MenuItemId(MenuKind m, Command c) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <utility>
 
+#include "store/repeat.h"
 #include "store/tasktable.h"
 
 namespace lq {
@@ -28,6 +29,13 @@ enum class Command : int {
   FindToDo,
   MoveDate,
   PastDelete,
+  // The repetition submenu, one item for each choice.
+  RepeatNone,
+  RepeatDaily,
+  RepeatWeekdays,
+  RepeatWeekly,
+  RepeatMonthly,
+  RepeatYearly,
   // Header buttons that open a menu.
   PopAttach,
   PopEdit,
@@ -69,6 +77,8 @@ enum class MenuKind : int {
   Attach,      // popAttach, on the attachment mark and btnPopAttach
   Edit,        // popEdit, on btnPopEdit
   Tray,        // popTaskTray, on the tray icon, btnMenu and the view image
+  GridRepeat,  // popitemRepeat, the list's repetition submenu
+  EditRepeat,  // popitemRepeat2, the edit menu's
   Count,
 };
 inline constexpr int kMenuCount = static_cast<int>(MenuKind::Count);
@@ -93,6 +103,7 @@ struct CommandContext {
   bool isTask = false;  // not the blank row of an empty list
   bool done = false;
   bool alarmArmed = false;
+  Repeat repeat = Repeat::None;
   AttachmentKind attachment = AttachmentKind::None;
   bool editMode = true;
   bool topMost = true;
@@ -110,6 +121,9 @@ struct ItemState {
 };
 // A command's item in a menu, for the context. A command that is not built is disabled.
 ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx);
+
+// The repetition a command of the repetition submenu chooses; nothing for any other command.
+std::optional<Repeat> RepeatOfCommand(Command c);
 
 // Window command identifiers of the menu items: each menu has its own range, so that the same
 // command may show a different caption in each.

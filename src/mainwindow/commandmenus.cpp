@@ -34,7 +34,24 @@ std::wstring ItemText(MenuKind m, Command c, const wchar_t* caption) {
   return text;
 }
 
+// Whether any item of a menu has a picture: only then does an item without one need the clear
+// one (Wine draws it black, so a menu of texts alone, the repetition's, goes without).
+bool HasPictures(MenuKind m) {
+  for (const MenuEntry& e : MenuEntries(m)) {
+    if ((e.kind == MenuEntry::Kind::Item && InfoOf(e.command).image >= 0) ||
+        (e.kind == MenuEntry::Kind::Submenu && e.image >= 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
+
+HBITMAP CommandMenus::Picture(MenuKind menu, int index) const {
+  if (index >= 0) return images_[static_cast<std::size_t>(index)].Get();
+  return HasPictures(menu) ? blank_.Get() : nullptr;
+}
 
 void CommandMenus::Create() {
   if (created_) return;
@@ -43,7 +60,6 @@ void CommandMenus::Create() {
   const int size = ScaleToDpi(kImageSize, SystemDpi());
   for (int i = 0; i < kImageCount; ++i) images_.emplace_back(CreateMenuBitmap(i, size));
   blank_.Reset(CreateBlankMenuBitmap(size));
-  const auto image = [this](int index) { return index >= 0 ? images_[static_cast<std::size_t>(index)].Get() : blank_.Get(); };
 
   for (int mi = 0; mi < kMenuCount; ++mi) {
     menus_[static_cast<std::size_t>(mi)].Reset(::CreatePopupMenu());
@@ -66,7 +82,7 @@ void CommandMenus::Create() {
           item.fMask = MIIM_STRING | MIIM_BITMAP | MIIM_SUBMENU;
           item.dwTypeData = text.data();
           item.hSubMenu = Handle(e.submenu);
-          item.hbmpItem = image(e.image);
+          item.hbmpItem = Picture(kind, e.image);
           owned_[static_cast<std::size_t>(e.submenu)] = true;
           break;
         case MenuEntry::Kind::Item: {
@@ -75,7 +91,7 @@ void CommandMenus::Create() {
           item.fType = MFT_STRING;
           item.wID = static_cast<UINT>(MenuItemId(kind, e.command));
           item.dwTypeData = text.data();
-          item.hbmpItem = image(InfoOf(e.command).image);
+          item.hbmpItem = Picture(kind, InfoOf(e.command).image);
           break;
         }
       }
@@ -100,7 +116,7 @@ void CommandMenus::Apply(MenuKind menu, Command c, const ItemState& s) {
   item.fMask = MIIM_STRING | MIIM_STATE | MIIM_BITMAP;
   item.dwTypeData = text.data();
   item.fState = (s.enabled ? MFS_ENABLED : MFS_GRAYED) | (s.checked ? MFS_CHECKED : MFS_UNCHECKED);
-  item.hbmpItem = s.image >= 0 ? images_[static_cast<std::size_t>(s.image)].Get() : blank_.Get();
+  item.hbmpItem = Picture(menu, s.image);
   ::SetMenuItemInfoW(h, id, FALSE, &item);
 }
 

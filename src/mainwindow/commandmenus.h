@@ -36,6 +36,7 @@ class CommandMenus {
 
  private:
   void Apply(MenuKind menu, Command c, const ItemState& s);
+  HBITMAP Picture(MenuKind menu, int index) const;
   bool Present(MenuKind menu, Command c) const;
   void Ensure() const {
     if (!created_) const_cast<CommandMenus*>(this)->Create();

@@ -65,7 +65,8 @@ void TfrmToDo::Run(Command command) {
       OpenMenuBelow(MenuKind::Edit, HeaderButton(Command::PopEdit));
       break;
     default:
-      break;  // commands still to come: the table keeps their items disabled
+      if (const auto kind = RepeatOfCommand(command)) popitemRepeatClick(*kind);
+      break;
   }
 }
 
@@ -107,8 +108,14 @@ void TfrmToDo::popitemDelClick() {
 }
 
 void TfrmToDo::popitemDoneOrNotClick() {
+  const int rows = list_.Table().RowCount();
   list_.ToggleDone(settings_.FinishedDayChange);
+  if (list_.Table().RowCount() != rows) FormResize();  // a repeating task added its next one, as an add does
   gridToDo->Refresh();
+}
+
+void TfrmToDo::popitemRepeatClick(Repeat kind) {
+  if (list_.SetRepeat(kind)) gridToDo->Refresh();
 }
 
 }  // namespace lq::win

@@ -5,6 +5,7 @@
 #include "platform/codepage.h"
 #include "res/artwork.h"
 #include "settings/colors.h"
+#include "store/repeat.h"
 #include "store/text.h"
 
 namespace lq::win {
@@ -107,10 +108,15 @@ void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const Cl
     textRect.right = cell.right - HeaderButtonsRoom(Dpi());
     format = (format & ~static_cast<UINT>(DT_LEFT)) | DT_CENTER;
   }
-  if (col == colText && row > 0 && table.Cell(colFlags, row).starts_with("A")) {
-    ImageList_Draw(images_.Get(), kImageAlarmMark, dc, textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2,
-                   markTop, ILD_TRANSPARENT);
+  // The alarm mark, then the repetition's, each placed as the attachment mark is.
+  const auto drawMark = [&](int image) {
+    ImageList_Draw(images_.Get(), image, dc, textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2, markTop,
+                   ILD_TRANSPARENT);
     textRect.left += rowHeight_ + gap;
+  };
+  if (col == colText && row > 0 && table.Cell(colFlags, row).starts_with("A")) drawMark(kImageAlarmMark);
+  if (col == colText && row > 0 && RepetitionOf(table.Cell(colFlags, row)).kind != Repeat::None) {
+    drawMark(kImageRepeatMark);
   }
 
   // A left-aligned line shows no more characters than its cell has pixels (each is at least

@@ -227,6 +227,7 @@ class TfrmToDo final : public Window {
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
+  void popitemRepeatClick(Repeat kind);
   void popitemConfigClick();
   void popitemSyncClick();
   // Hides the list while `dialog` shows, and brings it back before the dialog goes; it returns

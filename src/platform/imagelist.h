@@ -10,7 +10,7 @@
 
 namespace lq::win {
 
-// The 19 images in the order of lq::ImageIndex, `size` pixels square (the 16 x 16 artwork
+// The images in the order of lq::ImageIndex, `size` pixels square (the 16 x 16 artwork
 // scaled without blending for other DPIs): 32-bit colour with alpha plus a
 // mask, so ImageList_Draw with ILD_NORMAL or ILD_TRANSPARENT gives the same picture with
 // common controls 6 (which blends the alpha) and without them (which uses the mask). The

@@ -370,6 +370,25 @@ constexpr std::string_view kAlarmMark[] = {
     ".......YY.......",
 };
 
+constexpr std::string_view kRepeatMark[] = {
+    "................",
+    "..........G.....",
+    "..........GG....",
+    "..GGGGGGGGGgG...",
+    ".GgggggggggggG..",
+    ".GgGGGGGGGGgG...",
+    ".GgG......GG....",
+    ".GgG......G.GGG.",
+    ".GGG.G......GgG.",
+    "....GG......GgG.",
+    "...GgGGGGGGGGgG.",
+    "..GgggggggggggG.",
+    "...GgGGGGGGGGG..",
+    "....GG..........",
+    ".....G..........",
+    "................",
+};
+
 constexpr Art kImages[] = {
     {"add", kAdd},
     {"delete", kDelete},
@@ -390,6 +409,7 @@ constexpr Art kImages[] = {
     {"url mark", kUrlMark},
     {"alarm", kAlarm},
     {"alarm mark", kAlarmMark},
+    {"repeat mark", kRepeatMark},
 };
 static_assert(std::size(kImages) == kImageCount);
 

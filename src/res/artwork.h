@@ -21,7 +21,7 @@ struct Art {
 };
 
 // The main window's image list, by index. Menus and the grid name their images by these; the
-// three *Mark images are the ones the grid draws in its rows.
+// *Mark images are the ones the grid draws in its rows.
 enum ImageIndex : int {
   kImageAdd = 0,
   kImageDelete = 1,  // also "clear"
@@ -42,7 +42,8 @@ enum ImageIndex : int {
   kImageUrlMark = 16,
   kImageSetAlarm = 17,
   kImageAlarmMark = 18,
-  kImageCount = 19,
+  kImageRepeatMark = 19,  // a repeating task in the grid; the repetition submenu
+  kImageCount = 20,
 };
 inline constexpr int kImageSize = 16;
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "store/alarm.h"
+#include "store/repeat.h"
 #include "store/tasklist.h"
 #include "store/text.h"
 
@@ -73,6 +74,8 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
   const int row = currentRow_;
   const bool markDone = !table_.IsDone(row);
   if (markDone) {
+    // The next task of a repeating one follows from the date it had before it was done.
+    AddNextRepetition(row);
     if (finishedDayChange) table_.SetCell(colDueDate, row, FormatDueDate(Today()));
     table_.SetCell(colDaysLeft, row, kDoneMark);
     --NotDoneCount;
@@ -96,6 +99,39 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
   return true;
 }
 
+void TaskList::AddNextRepetition(int row) {
+  const std::string_view flags = table_.Cell(colFlags, row);
+  const Repetition repetition = RepetitionOf(flags);
+  if (repetition.kind == Repeat::None) return;
+  // A date that names no day (a hand-edited 2027/02/30) gives the series no start: it goes on from today.
+  const Date due = ParseDateText(table_.Cell(colDueDate, row)).value_or(Today());
+  const int day = SeriesDay(repetition, due);
+  const auto next = NextDueDate(repetition.kind, due, day, Today());
+  if (!next) return;
+
+  TaskRow copy;
+  copy[colDueDate] = FormatDueDate(*next);
+  copy[colDaysLeft] = DaysLeft(copy[colDueDate], Today()).value_or("0");
+  copy[colText] = TrimBlanks(table_.Cell(colText, row));
+  copy[colUpdated] = FormatStamp(clock_.Now());
+  copy[colAttachment] = table_.Cell(colAttachment, row);
+  // The alarm flag and the repetition; what follows them describes the task it was copied from.
+  copy[colFlags] = {flags.starts_with("A") ? 'A' : '-', RepeatCode(repetition.kind, *next, day)};
+  table_.AppendRow();  // the list holds a task already: this one
+  table_.SetRow(table_.RowCount() - 1, RowView(copy));
+  ++NotDoneCount;
+}
+
+bool TaskList::SetRepeat(Repeat kind) {
+  const int row = currentRow_;
+  if (!table_.IsTask(row)) return false;
+  const std::string_view flags = table_.Cell(colFlags, row);
+  // Choosing the repetition a task has already keeps the day its series keeps.
+  if (RepetitionOf(flags).kind == kind) return false;
+  table_.SetCell(colFlags, row, WithRepeat(flags, kind));
+  return true;
+}
+
 bool TaskList::ChangeText(int rowIndex, std::string_view text) {
   if (!table_.IsTask(rowIndex)) return false;
   if (table_.Cell(colText, rowIndex) == text) return false;
@@ -116,6 +152,9 @@ bool TaskList::ChangeDueDate(int rowIndex, Date date) {
   }
   table_.SetCell(colDueDate, rowIndex, FormatDueDate(date));
   table_.SetCell(colDaysLeft, rowIndex, std::to_string(DayNumber(date) - DayNumber(Today())));
+  // A date chosen by hand starts the series anew, on its own day.
+  const std::string_view flags = table_.Cell(colFlags, rowIndex);
+  if (const Repetition r = RepetitionOf(flags); r.keptDay != 0) table_.SetCell(colFlags, rowIndex, WithRepeat(flags, r.kind));
   UpdateTaskCounts();
   if (rowIndex != currentRow_) SetCurrentRow(rowIndex);  // the sort keeps this task selected
   SortTasks(currentRow_ - topRow_, false);

@@ -3,14 +3,14 @@
 #include <array>
 
 namespace lq {
-namespace {
-
 bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
 int DaysInMonth(int y, int m) {
   static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return m == 2 && IsLeapYear(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
 }
+
+namespace {
 
 void PutDigits(std::string& out, int value, int width) {
   char buf[8];

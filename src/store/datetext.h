@@ -27,6 +27,8 @@ struct DateTime {
 };
 
 bool IsValidDate(int year, int month, int day);  // years 1 to 9999
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);  // month 1 to 12
 std::int64_t DayNumber(Date d);                 // days since 1970-01-01
 Date DateFromDayNumber(std::int64_t n);
 int DayOfWeek(Date d);  // 0 Sunday … 6 Saturday

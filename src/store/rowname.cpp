@@ -1,5 +1,6 @@
 #include "store/rowname.h"
 
+#include "store/repeat.h"
 #include "store/text.h"
 
 namespace lq {
@@ -36,6 +37,19 @@ std::string DaysPart(std::string_view daysLeft) {
   return "\x82\xA0\x82\xC6" + std::to_string(*d) + "\x93\xFA";                                     // あと…日
 }
 
+// How often, as the menu names it.
+std::string_view RepeatName(Repeat kind) {
+  switch (kind) {
+    case Repeat::Daily: return "\x96\x88\x93\xFA";     // 毎日
+    case Repeat::Weekdays: return "\x95\xBD\x93\xFA";  // 平日
+    case Repeat::Weekly: return "\x96\x88\x8F\x54";    // 毎週
+    case Repeat::Monthly: return "\x96\x88\x8C\x8E";   // 毎月
+    case Repeat::Yearly: return "\x96\x88\x94\x4E";    // 毎年
+    case Repeat::None: break;
+  }
+  return {};
+}
+
 std::string_view TextPart(std::string_view text) { return text.empty() ? kEmptyText : text; }
 
 }  // namespace
@@ -52,6 +66,9 @@ std::string AccessibleRowName(const RowView& row, Date today) {
   }
   if (!row[colFlags].empty() && row[colFlags][0] == 'A') {
     AppendPart(name, "\x83\x41\x83\x89\x81\x5B\x83\x80\x82\xA0\x82\xE8");  // アラームあり
+  }
+  if (const std::string_view every = RepeatName(RepetitionOf(row[colFlags]).kind); !every.empty()) {
+    AppendPart(name, "\x8C\x4A\x82\xE8\x95\xD4\x82\xB5\x81\x69" + std::string(every) + "\x81\x6A");  // 繰り返し（…）
   }
   return name;
 }

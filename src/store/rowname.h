@@ -12,7 +12,8 @@ namespace lq {
 // The row as a person reads it, the parts separated by "、": the due date ("3月18日(月)",
 // with the year only when it is not this year's), the days left ("あと3日", "今日まで",
 // "2日超過", or "済" for a done task), the text ("（内容なし）" when it is empty), then
-// "添付ファイルあり" or "URLあり", and "アラームあり", where they apply. A due date that is
+// "添付ファイルあり" or "URLあり", "アラームあり" and how often it repeats ("繰り返し（毎週）"),
+// where they apply. A due date that is
 // no date is said as it stands.
 std::string AccessibleRowName(const RowView& row, Date today);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/datetext.h"
+#include "store/repeat.h"
 #include "store/seams.h"
 #include "store/tasktable.h"
 
@@ -129,9 +130,13 @@ class TaskList {
   // last one). No sort. False for the blank row of an empty list.
   bool DeleteCurrentTask();
   // Marks the current task done or not done; with `finishedDayChange` a task marked done is
-  // dated today. Marked done, the list stays where it was on the screen; marked not done,
-  // the selection follows the task. False for the blank row.
+  // dated today. A repeating task marked done is followed by a new open task, its next one
+  // (marking it not done again removes nothing). Marked done, the list stays where it was on
+  // the screen; marked not done, the selection follows the task. False for the blank row.
   bool ToggleDone(bool finishedDayChange);
+  // Sets how often the current task repeats. False for the blank row, or when it repeats so
+  // already.
+  bool SetRepeat(Repeat kind);
   // Arms the alarm of the current task at the leading time of its text, which is then written
   // as HH:MM, or disarms it (the text keeps its time). The blank row of an empty list has no
   // time to arm.
@@ -152,6 +157,9 @@ class TaskList {
   // order; done tasks optionally last. Texts lose their surrounding blanks and the days left
   // are recomputed.
   void Reorder(bool equalKeysReversed, bool doneLast);
+  // Adds the next task of the repeating task in `row`, before it is marked done: the next
+  // date of its series, the same text, attachment, alarm flag and repetition, a fresh stamp.
+  void AddNextRepetition(int row);
   // Whether the tasks with keys `at` (and done states `done`), in row order, are already in
   // the order Reorder gives.
   bool InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,

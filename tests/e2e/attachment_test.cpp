@@ -506,24 +506,6 @@ TEST(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
   EXPECT_NE(s.Read(L"Lindqvale.csv.bak").value_or("").find(Cp932(nul)), std::string::npos);
 }
 
-// The visible menu windows of the program, the first opened first.
-std::vector<HWND> MenusNow(const Program& p) {
-  std::vector<HWND> menus = VisibleWindows(p, L"#32768");
-  std::reverse(menus.begin(), menus.end());
-  return menus;
-}
-
-// The program's window with its open menus, for a picture.
-RECT WindowAndMenus(const Program& p) {
-  RECT all = p.WindowRect();
-  for (const HWND m : MenusNow(p)) {
-    RECT rc{};
-    GetWindowRect(m, &rc);
-    UnionRect(&all, &all, &rc);
-  }
-  return all;
-}
-
 // The menu of a right-click on the mark is the attachment menu (five items); on the text the
 // list's menu (ten, and two lines). Another process cannot read a menu's items under Wine, so
 // the heights tell them apart.

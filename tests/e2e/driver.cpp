@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -120,6 +121,22 @@ std::vector<HWND> VisibleWindows(const Program& p, const wchar_t* cls) {
       },
       reinterpret_cast<LPARAM>(&s));
   return s.found;
+}
+
+std::vector<HWND> MenusNow(const Program& p) {
+  std::vector<HWND> menus = VisibleWindows(p, L"#32768");
+  std::reverse(menus.begin(), menus.end());
+  return menus;
+}
+
+RECT WindowAndMenus(const Program& p) {
+  RECT all = p.WindowRect();
+  for (const HWND m : MenusNow(p)) {
+    RECT rc{};
+    GetWindowRect(m, &rc);
+    UnionRect(&all, &all, &rc);
+  }
+  return all;
 }
 
 HWND VisibleDialog(const Program& p, const wchar_t* caption, HWND except) {

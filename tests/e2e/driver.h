@@ -131,6 +131,9 @@ RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name = null
 // The program's visible top-level windows of a class, the topmost first: "#32770" are its
 // dialogs and message boxes, "#32768" its open menus.
 std::vector<HWND> VisibleWindows(const Program& p, const wchar_t* cls);
+// The program's open menus, the first opened first, and its window with them (for a picture).
+std::vector<HWND> MenusNow(const Program& p);
+RECT WindowAndMenus(const Program& p);
 // The topmost visible dialog of the program with this caption (any when null), or null.
 HWND VisibleDialog(const Program& p, const wchar_t* caption = nullptr, HWND except = nullptr);
 // The value of a key in the bytes of a settings file, or in the scratch folder's

@@ -159,6 +159,48 @@ TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
   }
 }
 
+// 繰り返し ▸ 毎週 from the list's menu on a task due yesterday; marked done, it is followed by
+// the next week's task, which a restart finds again.
+TEST(Editing, AWeeklyTaskMarkedDoneGivesNextWeeksTaskThatSurvivesARestart) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-1, false, "週報"), TaskLine(3, false, "other")}));
+  {
+    Session w(s);
+    Press(VK_RETURN);  // the list takes the focus from the text editor, whose own menu it is not
+    ASSERT_EQ(w.Editors() & (kTextEditorShown | kListFocused), kListFocused);
+    Click(w.program.CellCentre(2, 1), true);
+    ASSERT_TRUE(WaitUntil([&] { return MenusNow(w.program).size() == 1; }));
+    for (int i = 0; i < 6; ++i) Press(VK_DOWN);  // 済にする 追加 削除 添付ファイル アラーム 繰り返し
+    Press(VK_RIGHT);
+    ASSERT_TRUE(WaitUntil([&] { return MenusNow(w.program).size() == 2; })) << "the submenu did not open";
+    for (int i = 0; i < 3; ++i) Press(VK_DOWN);  // なし 毎日 平日 毎週
+    Snapshot(WindowAndMenus(w.program), L"repeat-menu");
+    Press(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return MenusNow(w.program).empty(); }));
+    ASSERT_EQ(w.program.Cell(5, 1), "-W");
+    Snapshot(w.program.WindowRect(), L"repeat-mark");
+
+    Chord({VK_CONTROL, 'E'});
+    EXPECT_EQ(w.program.Cell(0, 0), "2/3");
+    w.CloseAndWait();
+  }
+  // After a restart: the next task due a week after the date the task had, not after the day
+  // it was done, and the record of the done one.
+  Session again(s);
+  EXPECT_EQ(again.program.Cell(0, 0), "2/3");
+  EXPECT_EQ(again.program.Cell(2, 1), "other");
+  EXPECT_EQ(again.program.Cell(0, 2), DueDate(6));
+  EXPECT_EQ(again.program.Cell(2, 2), Sj("週報"));
+  EXPECT_EQ(again.program.Cell(5, 2), "-W");
+  EXPECT_EQ(again.program.Cell(0, 3), DueDate(0));
+  EXPECT_EQ(again.program.Cell(1, 3), Sj("済"));
+  EXPECT_EQ(again.program.Cell(5, 3), "-W");
+  again.CloseAndWait();
+  const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
+  EXPECT_NE(saved.find(DueDate(6) + ","), std::string::npos) << saved;
+  EXPECT_NE(saved.find(Sj("|-W|,週報\r\n")), std::string::npos) << saved;
+}
+
 TEST(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "keep"), TaskLine(2, false, "remove")}));

@@ -270,6 +270,69 @@ TEST_F(CommandsTest, AddBesideATaskWhoseDateNamesNoDayIsDueToday) {
   EXPECT_EQ(list.Table().Cell(colDaysLeft, list.CurrentRow()), "0");
 }
 
+// The row of the task with this text and done state.
+int RowOf(const TaskList& list, const std::string& text, bool done) {
+  for (int r = 1; r < list.Table().RowCount(); ++r) {
+    if (Utf8(list.Table().Cell(colText, r)) == text && list.Table().IsDone(r) == done) return r;
+  }
+  return 0;
+}
+
+TEST_F(CommandsTest, ARepeatingTaskMarkedDoneIsFollowedByItsNextTask) {
+  EXPECT_FALSE(list.SetRepeat(Repeat::Weekly));  // the blank row of an empty list
+  Task(2, "07:00 週報");                          // Friday 3 May
+  Task(4, "other");
+  list.SetCurrentRow(RowOf(list, "07:00 週報", false));
+  list.Table().SetCell(colAttachment, list.CurrentRow(), "C:\\a.txt");
+  ASSERT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::Armed);
+  ASSERT_TRUE(list.SetRepeat(Repeat::Weekly));
+  EXPECT_FALSE(list.SetRepeat(Repeat::Weekly));
+  EXPECT_EQ(list.Table().Cell(colFlags, list.CurrentRow()), "AW");
+  list.Table().SetCell(colFlags, list.CurrentRow(), "AWx");  // what follows belongs to this task alone
+
+  clock.Set(DateTime{Date{2024, 5, 1}, 10, 0, 0, 0});
+  ASSERT_TRUE(list.ToggleDone(true));
+  EXPECT_EQ(Counts(), "2/3");
+  const int done = RowOf(list, "07:00 週報", true);
+  const int next = RowOf(list, "07:00 週報", false);
+  ASSERT_GT(done, 0);
+  ASSERT_GT(next, 0);
+  const TaskTable& t = list.Table();
+  EXPECT_EQ(t.Cell(colDueDate, done), Sj("2024/05/01(水)"));  // the record: dated the day it was done
+  EXPECT_EQ(t.Cell(colFlags, done), "AWx");
+  EXPECT_EQ(t.Cell(colDueDate, next), Sj("2024/05/10(金)"));  // a week after the date it had
+  EXPECT_EQ(t.Cell(colDaysLeft, next), "9");
+  EXPECT_EQ(t.Cell(colAttachment, next), "C:\\a.txt");
+  EXPECT_EQ(t.Cell(colFlags, next), "AW");
+  EXPECT_EQ(t.Cell(colUpdated, next), "20240501100000000");
+
+  // Editing the next task's text changes it alone and keeps its repetition (the alarm goes).
+  ASSERT_TRUE(list.ChangeText(next, Sj("07:30 週報")));
+  EXPECT_EQ(list.Table().Cell(colFlags, next), "-W");
+  EXPECT_EQ(list.Table().Cell(colText, done), Sj("07:00 週報"));
+
+  // Not done again: the next task stays. A task that does not repeat adds nothing.
+  list.SetCurrentRow(done);
+  ASSERT_TRUE(list.ToggleDone(true));
+  EXPECT_EQ(Counts(), "3/3");
+  list.SetCurrentRow(RowOf(list, "other", false));
+  ASSERT_TRUE(list.ToggleDone(false));
+  EXPECT_EQ(Counts(), "2/3");
+}
+
+TEST_F(CommandsTest, WithoutFinishedDayChangeTheRecordKeepsItsDateAndADateSetByHandStartsTheSeriesAgain) {
+  Task(-40, "monthly");  // 22 March, overdue by more than a month
+  list.Table().SetCell(colDueDate, 1, Sj("2024/02/29(木)"));
+  list.Table().SetCell(colFlags, 1, "-0");  // a task of the 30th, on February's last day
+  ASSERT_TRUE(list.ToggleDone(false));
+  EXPECT_EQ(list.Table().Cell(colDueDate, 2), Sj("2024/02/29(木)"));
+  EXPECT_EQ(list.Table().Cell(colDueDate, 1), Sj("2024/05/30(木)"));  // the first of its days after today
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "-M");
+  list.Table().SetCell(colFlags, 1, "-1");
+  ASSERT_TRUE(list.ChangeDueDate(1, Date{2024, 6, 30}));
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "-M");
+}
+
 TEST(SetFlagText, WritesAtAPositionAndPads) {
   struct Case {
     std::string flags;

@@ -84,6 +84,24 @@ TEST(CommandTable, StatesAndCaptionsFollowTheTask) {
   EXPECT_EQ(StateOf(M::Grid, C::DoneOrNot, Task(false)).image, kImageDone);
 }
 
+TEST(CommandTable, TheRepetitionSubmenusCheckTheTasksChoice) {
+  CommandContext weekly = Task();
+  weekly.repeat = Repeat::Weekly;
+  for (const M menu : {M::GridRepeat, M::EditRepeat}) {
+    for (const MenuEntry& e : MenuEntries(menu)) {
+      SCOPED_TRACE(InfoOf(e.command).name);
+      EXPECT_EQ(StateOf(menu, e.command, weekly).checked, e.command == C::RepeatWeekly);
+      EXPECT_EQ(StateOf(menu, e.command, Task()).checked, e.command == C::RepeatNone);
+      EXPECT_TRUE(StateOf(menu, e.command, weekly).enabled);
+      const ItemState blank = StateOf(menu, e.command, CommandContext{});
+      EXPECT_FALSE(blank.enabled);
+      EXPECT_FALSE(blank.checked);
+    }
+  }
+  TaskTable t({{"", "", "", "", "", ""}, {"2026/12/08(\x89\xCE)", "0", "a", "", "", "A1"}});
+  EXPECT_EQ(ContextOfRow(t, 1).repeat, Repeat::Monthly);
+}
+
 TEST(CommandTable, TrayItemsFollowTheWindow) {
   CommandContext ctx;
   ctx.editMode = false;

@@ -5,6 +5,7 @@
 
 #include "fakes.h"
 #include "sjis.h"
+#include "store/repeat.h"
 #include "store/taskfile.h"
 #include "store/tempfiles.h"
 #include "store/text.h"
@@ -77,6 +78,31 @@ TEST_F(TaskFileTest, Format32LoadsEveryFieldAndSavesByteForByte) {
   EXPECT_EQ(Cell(colDueDate, 0), "2/3");
   EXPECT_EQ(Save(), bytes);
   EXPECT_TRUE(profile.values.empty());
+}
+
+TEST_F(TaskFileTest, EveryAlarmAndRepetitionFlagComesBackByteForByte) {
+  // The alarm flag at position 1, the repetition at 2 (with the days a monthly or yearly series
+  // keeps), and what others keep after them.
+  std::vector<std::string> flags{"", "A", "-"};
+  for (const char alarm : {'A', '-'}) {
+    for (const char repeat : std::string("-DBWMY901L")) {
+      for (const std::string& rest : {std::string(), std::string("x"), Sj("ポ")}) flags.push_back(std::string{alarm, repeat} + rest);
+    }
+  }
+  std::vector<std::string> lines{std::string(kHeader32)};
+  for (std::size_t i = 0; i < flags.size(); ++i) {
+    const std::string n = std::string(3 - std::to_string(i).size(), '0') + std::to_string(i);  // in the sorted order
+    lines.push_back(Line32("2024/03/15(金)", "2024030110101" + n + "0", i % 2 == 1, "", flags[i], "t" + n));
+  }
+  std::string bytes;
+  for (const auto& l : lines) bytes += l + "\r\n";
+  Load(bytes);
+  ASSERT_EQ(list.Table().RowCount(), static_cast<int>(flags.size()) + 1);
+  for (int r = 1; r < list.Table().RowCount(); ++r) {
+    const std::string f = Cell(colFlags, r);
+    EXPECT_EQ(RepetitionOf(f).kind == Repeat::None, f.size() < 2 || f[1] == '-') << f;
+  }
+  EXPECT_EQ(Save(), bytes);
 }
 
 TEST_F(TaskFileTest, OlderLayoutsAreReadAndWrittenBackAsFormat32) {
