@@ -46,10 +46,6 @@ constexpr UINT kFocusControl = WM_APP + 1;
 
 }  // namespace
 
-void DateDialog::Cancel() {
-  if (InModalLoop()) EndModal(IDCANCEL);
-}
-
 void DateDialog::OnCreate() {
   for (const int id : pickers_) PrepareDatePicker(Item(id), settings_);
 }

@@ -23,8 +23,7 @@ Date PickerDate(HWND picker);
 // is made, and one control takes the focus once it is active.
 class DateDialog : public Dialog {
  public:
-  // Closes a showing dialog as if cancelled.
-  void Cancel();
+  bool EndsWithEditMode() const override { return true; }
 
  protected:
   DateDialog(int templateId, const Settings& settings, std::initializer_list<int> pickers, int focused)

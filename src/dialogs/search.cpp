@@ -36,10 +36,6 @@ std::optional<SearchRequest> TfrmSearch::Ask(HWND owner) {
   return std::move(request_);
 }
 
-void TfrmSearch::Cancel() {
-  if (InModalLoop()) EndModal(IDCANCEL);
-}
-
 HWND TfrmSearch::EditOfBox() const {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;

@@ -26,8 +26,7 @@ class TfrmSearch final : public Dialog {
   // Shows the dialog modally; the search to run, or nothing when it was cancelled, the box
   // was empty or the history could not be written (which the dialog has said).
   std::optional<SearchRequest> Ask(HWND owner);
-  // Closes a showing dialog as if cancelled.
-  void Cancel();
+  bool EndsWithEditMode() const override { return true; }
 
  protected:
   void OnCreate() override;

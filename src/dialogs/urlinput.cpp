@@ -26,10 +26,6 @@ std::wstring TfrmUrlInput::Url() const {
   return text;
 }
 
-void TfrmUrlInput::Cancel() {
-  if (InModalLoop()) EndModal(IDCANCEL);
-}
-
 void TfrmUrlInput::OnCreate() {
   const HWND edit = Item(IDC_URLINPUT_EDTURL);
   ::ImmAssociateContextEx(edit, nullptr, 0);  // an address is typed in plain letters

@@ -19,8 +19,7 @@ class TfrmUrlInput final : public Dialog {
   std::wstring Url() const;
   // Shows the dialog modally: IDOK or IDCANCEL.
   INT_PTR Ask(HWND owner) { return ShowModal(owner); }
-  // Closes a showing dialog as if cancelled.
-  void Cancel();
+  bool EndsWithEditMode() const override { return true; }
 
  protected:
   void OnCreate() override;

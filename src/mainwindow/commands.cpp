@@ -11,7 +11,7 @@ namespace lq::win {
 CommandContext TfrmToDo::CurrentContext() const {
   CommandContext ctx = ContextOfRow(list_.Table(), list_.CurrentRow());
   ctx.editMode = editMode_;
-  ctx.topMost = topMost_;
+  ctx.topMost = settings_.TopMost;
   ctx.syncEnabled = settings_.SyncEnabled;
   return ctx;
 }

@@ -246,7 +246,7 @@ void TfrmToDo::SilenceHints(bool silent) {
 }
 
 void TfrmToDo::ApplyTopMost() {
-  ::SetWindowPos(Handle(), topMost_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+  ::SetWindowPos(Handle(), settings_.TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -336,7 +336,6 @@ void TfrmToDo::LoadAndApplySettings() {
   app_.frmConfig.SettingsReloadPending = false;
   const IniProfile::Batch oneReading(app_.profile);
   settings_ = LoadSettings(app_.profile, &SystemColour);
-  topMost_ = settings_.TopMost;
   list_.DoneDown = settings_.DoneDown;
   ApplyRowMetrics();
 

@@ -347,7 +347,6 @@ class TfrmToDo final : public Window {
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
   int rowHeight_ = 16;
-  bool topMost_ = true;  // the check mark of the top-most command
 
   // Fonts by (class, bold), made when first drawn.
   struct CachedFont {

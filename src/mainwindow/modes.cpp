@@ -34,7 +34,6 @@ void TfrmToDo::EnterEditMode(bool openEditor) {
 void TfrmToDo::EnterViewMode() {
   editMode_ = false;
   CancelListDialogs();
-  app_.frmUrlInput.Cancel();
   CancelHint();
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
   if (editors_.TextOpen()) edtToDoTextExit();

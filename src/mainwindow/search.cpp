@@ -26,9 +26,9 @@ void TfrmToDo::FocusListAfterDialog() {
 }
 
 void TfrmToDo::CancelListDialogs() {
-  app_.frmSearch.Cancel();
-  app_.frmMoveDate.Cancel();
-  app_.frmPastDelete.Cancel();
+  app_.ForEachDialog([](Dialog& d) {
+    if (d.EndsWithEditMode()) d.Cancel();
+  });
 }
 
 }  // namespace lq::win

@@ -177,10 +177,9 @@ void TfrmToDo::ShowAgain() {
 }
 
 void TfrmToDo::popitemTopMostClick() {
-  topMost_ = !topMost_;
+  settings_.TopMost = !settings_.TopMost;
   ApplyTopMost();
-  settings_.TopMost = topMost_;
-  if (!WriteBoolean(app_.profile, keys::TopMost, topMost_)) ShowSettingsWriteError();
+  if (!WriteBoolean(app_.profile, keys::TopMost, settings_.TopMost)) ShowSettingsWriteError();
 }
 
 void TfrmToDo::btnExitClick1() {

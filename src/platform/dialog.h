@@ -36,6 +36,13 @@ class Dialog {
   // Ends a modal showing with a result; the window is hidden, not destroyed.
   void EndModal(INT_PTR result);
   bool InModalLoop() const { return modal_; }
+  // Ends a modal showing as キャンセル would; nothing when the dialog is not showing.
+  void Cancel() {
+    if (modal_) EndModal(IDCANCEL);
+  }
+  // A dialog about the list in edit mode (search, dates, web address) ends when the list
+  // leaves edit mode; the settings and the exchange do not.
+  virtual bool EndsWithEditMode() const { return false; }
 
   // For the program's message loop: gives a visible dialog's keys to IsDialogMessage.
   static bool RouteDialogMessage(MSG* msg);
