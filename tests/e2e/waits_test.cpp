@@ -15,6 +15,7 @@
 #include "commands/commandtable.h"
 #include "driver.h"
 #include "mainwindow/automation.h"
+#include "res/resource.h"
 #include "store/datetext.h"
 #include "tests/support/fake_outlook.h"
 
@@ -123,10 +124,17 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
     ASSERT_TRUE(WaitUntil([&] { return (sync = VisibleDialog(r.program, L"同期")) != nullptr; }, 10s));
     Foreground(sync);
     Press(VK_RETURN);  // " 同 期"
-    HWND done = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (done = VisibleDialog(r.program, L"情報", sync)) != nullptr; }, 60s));
-    PostMessageW(GetDlgItem(done, IDOK), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(done); }));
+    if (c.cInOutlook) {
+      // A run that deletes nothing here ends with its counts in the dialog.
+      const HWND counts = GetDlgItem(sync, IDC_SYNC_LBLCOUNTS);
+      ASSERT_TRUE(WaitUntil([&] { return !TextOf(counts).empty(); }, 60s));
+    } else {
+      // Tasks deleted here: a box names the backup.
+      HWND done = nullptr;
+      ASSERT_TRUE(WaitUntil([&] { return (done = VisibleDialog(r.program, L"情報", sync)) != nullptr; }, 60s));
+      PostMessageW(GetDlgItem(done, IDOK), BM_CLICK, 0, 0);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(done); }));
+    }
     ASSERT_TRUE(StandInEnded());
     Foreground(sync);
     Press(VK_ESCAPE);  // 閉じる
