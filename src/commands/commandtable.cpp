@@ -24,6 +24,8 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::FindToDo,         "popitemFindToDo",         kImageSearch,         'F', true,  true,  L"指定した言葉を予定表全体から検索します"},
     {C::MoveDate,         "popitemMoveDate",         kImageMoveDate,       'G', true,  true,  L"指定した日付の全予定を別の日付へ移動します"},
     {C::PastDelete,       "popitemPastDelete",       kImageBulkDelete,     'H', false, true,  L"指定した日付の全予定を削除します"},
+    {C::Undo,             "popitemUndo",             kImageUndo,           'Z', true,  true,  L"直前の変更を取り消します"},
+    {C::Redo,             "popitemRedo",             kImageRedo,           'Y', true,  true,  L"取り消した変更をやり直します"},
     {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, true,  L"添付ファイルメニュー"},
     {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, true,  L"編集メニュー"},
     {C::PopMenu,          "btnMenu",                 -1,                   0,   false, true,  L"システムメニュー"},
@@ -40,6 +42,9 @@ constexpr MenuEntry Separator() { return MenuEntry{K::Separator, C::Count, nullp
 
 constexpr MenuEntry kGridMenu[] = {
     Item(C::DoneOrNot, L"済にする"),
+    Separator(),
+    Item(C::Undo, L"元に戻す"),
+    Item(C::Redo, L"やり直し"),
     Separator(),
     Item(C::Add, L"追加"),
     Item(C::Del, L"削除"),
@@ -65,6 +70,9 @@ constexpr MenuEntry kAttachMenu[] = {
     Item(C::InputUrl, L"URLを入力"),
 };
 constexpr MenuEntry kEditMenu[] = {
+    Item(C::Undo, L"元に戻す"),
+    Item(C::Redo, L"やり直し"),
+    Separator(),
     Item(C::Alarm, L"アラーム"),
     Item(C::FindToDo, L"検索"),
     Item(C::MoveDate, L"日付移動"),
@@ -147,9 +155,32 @@ CommandContext ContextOfRow(const TaskTable& table, int row) {
   return ctx;
 }
 
+std::wstring StepName(const StepLabel& step) {
+  const wchar_t* name = L"";
+  switch (step.kind) {
+    case StepKind::Add: name = L"追加"; break;
+    case StepKind::Delete: name = L"削除"; break;
+    case StepKind::Done: name = L"済にする"; break;
+    case StepKind::NotDone: name = L"未済にする"; break;
+    case StepKind::Text: name = L"内容の編集"; break;
+    case StepKind::DueDate: name = L"期限の変更"; break;
+    case StepKind::AlarmOn: name = L"アラーム設定"; break;
+    case StepKind::AlarmOff: name = L"アラーム解除"; break;
+    case StepKind::AttachFile: name = L"添付ファイルの選択"; break;
+    case StepKind::AttachClear: name = L"添付ファイルの解除"; break;
+    case StepKind::AttachUrl: name = L"URLを入力"; break;
+    case StepKind::AttachDrop: name = L"添付ファイルのドロップ"; break;
+    case StepKind::MoveDate: name = L"日付移動"; break;
+    case StepKind::BulkDelete: name = L"一斉削除"; break;
+  }
+  std::wstring text = name;
+  if (CountsTasks(step.kind)) text += L" " + std::to_wstring(step.count) + L"件";
+  return text;
+}
+
 ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
   ItemState s;
-  s.caption = DefaultCaption(m, c);
+  if (const wchar_t* caption = DefaultCaption(m, c)) s.caption = caption;
   s.image = InfoOf(c).image;
   const bool shortMenu = m == MenuKind::GridAttach;  // the submenu's captions drop "添付ファイル"
   const bool has = ctx.attachment != AttachmentKind::None;
@@ -182,6 +213,13 @@ ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
     case C::AttachFolderOpen:
       s.enabled = has && !web;
       break;
+    case C::Undo:
+    case C::Redo: {
+      const std::wstring& name = c == C::Undo ? ctx.undoName : ctx.redoName;
+      if (!name.empty()) s.caption += L"（" + name + L"）";
+      s.enabled = !name.empty();
+      break;
+    }
     case C::Edit:
       s.enabled = !ctx.editMode;
       break;

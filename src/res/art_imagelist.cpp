@@ -370,6 +370,44 @@ constexpr std::string_view kAlarmMark[] = {
     ".......YY.......",
 };
 
+constexpr std::string_view kUndo[] = {
+    "................",
+    "....BB..........",
+    "...BCB..........",
+    "..BCcBBBBBBBB...",
+    ".BCcccCCCCCCcBB.",
+    "BCcccccccccccccB",
+    ".BbcbbbbbbbbbccB",
+    "..BbbBBBBBBBBbcB",
+    "...BbB......BbcB",
+    "....BB......BbcB",
+    "............BbcB",
+    "........BBBBBccB",
+    "........BbbbbbB.",
+    "........BBBBBB..",
+    "................",
+    "................",
+};
+
+constexpr std::string_view kRedo[] = {
+    "................",
+    "..........BB....",
+    "..........BCB...",
+    "...BBBBBBBBcCB..",
+    ".BBcCCCCCCcccCB.",
+    "BcccccccccccccCB",
+    "BccbbbbbbbbbcbB.",
+    "BcbBBBBBBBBbbB..",
+    "BcbB......BbB...",
+    "BcbB......BB....",
+    "BcbB............",
+    "BccBBBBB........",
+    ".BbbbbbB........",
+    "..BBBBBB........",
+    "................",
+    "................",
+};
+
 constexpr Art kImages[] = {
     {"add", kAdd},
     {"delete", kDelete},
@@ -390,6 +428,8 @@ constexpr Art kImages[] = {
     {"url mark", kUrlMark},
     {"alarm", kAlarm},
     {"alarm mark", kAlarmMark},
+    {"undo", kUndo},
+    {"redo", kRedo},
 };
 static_assert(std::size(kImages) == kImageCount);
 

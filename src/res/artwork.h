@@ -42,7 +42,9 @@ enum ImageIndex : int {
   kImageUrlMark = 16,
   kImageSetAlarm = 17,
   kImageAlarmMark = 18,
-  kImageCount = 19,
+  kImageUndo = 19,
+  kImageRedo = 20,
+  kImageCount = 21,
 };
 inline constexpr int kImageSize = 16;
 

@@ -8,6 +8,7 @@
 namespace lq {
 
 void TaskList::AddTask() {
+  StepRecorder step(*this, StepKind::Add);
   if (table_.IsTask(1)) table_.AppendRow();
   std::string due(table_.Cell(colDueDate, currentRow_));
   if (TrimBlanks(due).empty()) due = FormatDueDate(Today());
@@ -15,6 +16,7 @@ void TaskList::AddTask() {
 
   SetCurrentRow(table_.RowCount() - 1);
   const int row = currentRow_;
+  step.Added(row);
   table_.SetCell(colDueDate, row, due);
   table_.SetCell(colDaysLeft, row, DaysLeft(due, Today()).value_or("0"));
   table_.SetCell(colText, row, {});
@@ -38,13 +40,16 @@ std::string TaskList::DeleteQuestion() const {
 
 bool TaskList::DeleteCurrentTask() {
   if (!table_.IsTask(currentRow_)) return false;
+  const int row = currentRow_;
+  StepRecorder step(*this, StepKind::Delete);
+  step.Touch(row);
   if (table_.IsDone(currentRow_)) {
     --DoneCount;
   } else {
     --NotDoneCount;
   }
-  const int row = currentRow_;
   table_.RemoveRow(row);
+  step.Removed(row);
   currentRow_ = std::min(row, table_.RowCount() - 1);
   SetTopRow(topRow_);
   UpdateTaskCounts();
@@ -56,11 +61,15 @@ TaskList::AlarmToggle TaskList::ToggleAlarm() {
   if (!table_.IsTask(row)) return AlarmToggle::NotATask;
   const std::string_view flags = table_.Cell(colFlags, row);
   if (flags.starts_with("A")) {
+    StepRecorder step(*this, StepKind::AlarmOff);
+    step.Touch(row);
     table_.SetCell(colFlags, row, SetFlagText(flags, 1, "-"));
     return AlarmToggle::Disarmed;
   }
   const std::string normalised = ParseAlarmTime(table_.Cell(colText, row));
   if (normalised.empty()) return AlarmToggle::NoTime;
+  StepRecorder step(*this, StepKind::AlarmOn);
+  step.Touch(row);
   table_.SetCell(colText, row, normalised);
   table_.SetCell(colFlags, row, SetFlagText(table_.Cell(colFlags, row), 1, "A"));
   return AlarmToggle::Armed;
@@ -71,6 +80,8 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
   if (Hooks.hideEditors) Hooks.hideEditors();
   const int row = currentRow_;
   const bool markDone = !table_.IsDone(row);
+  StepRecorder step(*this, markDone ? StepKind::Done : StepKind::NotDone);
+  step.Touch(row);
   if (markDone) {
     if (finishedDayChange) table_.SetCell(colDueDate, row, FormatDueDate(Today()));
     table_.SetCell(colDaysLeft, row, kDoneMark);
@@ -98,6 +109,8 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
 bool TaskList::ChangeText(int rowIndex, std::string_view text) {
   if (!table_.IsTask(rowIndex)) return false;
   if (table_.Cell(colText, rowIndex) == text) return false;
+  StepRecorder step(*this, StepKind::Text);
+  step.Touch(rowIndex);
   // The alarm's time is read from the text, so editing it cancels the alarm.
   const std::string_view flags = table_.Cell(colFlags, rowIndex);
   if (flags.starts_with("A")) table_.SetCell(colFlags, rowIndex, SetFlagText(flags, 1, "-"));
@@ -109,6 +122,8 @@ bool TaskList::ChangeText(int rowIndex, std::string_view text) {
 bool TaskList::ChangeDueDate(int rowIndex, Date date) {
   if (!table_.IsTask(rowIndex)) return false;
   if (ParseDateText(table_.Cell(colDueDate, rowIndex)) == date) return false;  // a done task stays done
+  StepRecorder step(*this, StepKind::DueDate);
+  step.Touch(rowIndex);
   if (table_.IsDone(rowIndex)) {
     --DoneCount;
     ++NotDoneCount;

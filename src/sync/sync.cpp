@@ -377,6 +377,8 @@ SyncResult RunSync(TaskList& list, Profile& profile, const FolderOpener& openFol
     run.Result().error = kUnexpectedText;
   }
   run.Finish(completed);
+  // The folder's side of the run cannot be undone, so no step from before it may be either.
+  if (run.Result().list.Any()) list.ClearHistory();
   return std::move(run.Result());
 }
 
@@ -390,6 +392,7 @@ std::u16string SyncReport(const SyncResult& result) {
   text += u"予定表: " + CountsText(result.list) + u"\r\n";
   text += u"Outlook: " + CountsText(result.folder);
   if (result.backup) text += u"\r\n\r\n同期前の予定表を「" + result.backup->u16string() + u"」に残しました。";
+  if (result.list.Any()) text += u"\r\n\r\nOutlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。";
   return text;
 }
 

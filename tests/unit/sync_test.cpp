@@ -285,7 +285,10 @@ TEST_F(SyncTest, ReportsStagesAndProgressAndSortsForDisplayWithCounts) {
   hooks.setPosition = [&](int pos) { events.push_back(std::to_string(pos)); };
   Seed({{20, "a", false, kNew}, {21, "b", false, kNew}},
        {{20, "a", false, kNew}, {19, "c", true, kNew}, {23, "d", false, kNew}});
+  list.SetAttachment(1, "https://x.jp/", StepKind::AttachUrl);
+  list.Undo();  // a step to redo
   const SyncResult result = Run();
+  EXPECT_FALSE(list.RedoLabel());  // the run changed the list: nothing from before it undoes
   // Three rows with the header and three items; the two items that came in raise the maximum.
   EXPECT_EQ(events, (std::vector<std::string>{"reading", "max 5", "1", "2", "3", "updating", "max 7", "4", "5", "6",
                                               "7", "7", "finished"}));
@@ -293,7 +296,8 @@ TEST_F(SyncTest, ReportsStagesAndProgressAndSortsForDisplayWithCounts) {
   EXPECT_EQ(list.Table().Cell(colDueDate, 0), "3/4");
   EXPECT_EQ(SyncReport(result),
             u"Outlookとの同期を終了しました。\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\n"
-            u"Outlook: 追加 1件、変更 0件、削除 0件");
+            u"Outlook: 追加 1件、変更 0件、削除 0件\r\n\r\n"
+            u"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。");
 }
 
 TEST_F(SyncTest, KeepsTheListBeforeTheRunBeforeDeletingFromIt) {
@@ -310,7 +314,8 @@ TEST_F(SyncTest, KeepsTheListBeforeTheRunBeforeDeletingFromIt) {
   EXPECT_EQ(kept[0].Row(2), before.Row(2));
   EXPECT_EQ(SyncReport(result),
             u"Outlookとの同期を終了しました。\r\n\r\n予定表: 追加 0件、変更 1件、削除 1件\r\n"
-            u"Outlook: 追加 0件、変更 0件、削除 0件\r\n\r\n同期前の予定表を「/data/Lindqvale.csv.bak」に残しました。");
+            u"Outlook: 追加 0件、変更 0件、削除 0件\r\n\r\n同期前の予定表を「/data/Lindqvale.csv.bak」に残しました。\r\n\r\n"
+            u"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。");
 
   // Nothing to delete: nothing kept. The backup fails: nothing is deleted, the run stops.
   kept.clear();
