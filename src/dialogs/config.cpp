@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -182,6 +183,13 @@ std::wstring ClipboardText(HWND owner) {
   return text;
 }
 
+constexpr int kHotKeyLists[] = {IDC_CMBHOTKEYMODIFYTOACTIVATE, IDC_CMBHOTKEYTOACTIVATE, IDC_CMBHOTKEYMODIFYTOVISIBLE,
+                                IDC_CMBHOTKEYTOVISIBLE};
+
+bool IsHotKeyList(int id) {
+  return std::find(std::begin(kHotKeyLists), std::end(kHotKeyLists), id) != std::end(kHotKeyLists);
+}
+
 }  // namespace
 
 TfrmConfig::TfrmConfig(Environment env) : Dialog(IDD_CONFIG), env_(std::move(env)) {}
@@ -266,8 +274,8 @@ bool TfrmConfig::PageMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam, INT_P
       const HDC dc = reinterpret_cast<HDC>(wParam);
       const HWND control = reinterpret_cast<HWND>(lParam);
       const int id = ::GetDlgCtrlID(control);
-      if (id == IDC_EDTHINTSTART || id == IDC_EDTHINTTERM) {
-        // The hint's fields look switched off with their check box.
+      if (id == IDC_EDTHINTSTART || id == IDC_EDTHINTTERM || IsHotKeyList(id)) {
+        // The hint's fields and the hot-key lists look switched off with their check box.
         const int colour = ::IsWindowEnabled(control) ? COLOR_WINDOW : COLOR_INACTIVEBORDER;
         ::SetBkColor(dc, ::GetSysColor(colour));
         *result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(colour));
@@ -308,9 +316,13 @@ bool TfrmConfig::HandleMessage(UINT msg, WPARAM, LPARAM lParam, INT_PTR* result)
 }
 
 bool TfrmConfig::PreTranslateMessage(MSG& msg) {
-  // Ctrl+Tab and Ctrl+Page Down turn to the next page, with Shift or Page Up to the one before.
-  if (msg.message != WM_KEYDOWN || ::GetKeyState(VK_CONTROL) >= 0) return false;
+  if (msg.message != WM_KEYDOWN) return false;
   if (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)) return false;
+  if (msg.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+    return TabToNextControl(msg, ::GetKeyState(VK_SHIFT) < 0);
+  }
+  // Ctrl+Tab and Ctrl+Page Down turn to the next page, with Shift or Page Up to the one before.
+  if (::GetKeyState(VK_CONTROL) >= 0) return false;
   int step = 0;
   if (msg.wParam == VK_TAB) step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
   if (msg.wParam == VK_NEXT) step = 1;
@@ -318,6 +330,38 @@ bool TfrmConfig::PreTranslateMessage(MSG& msg) {
   if (step == 0) return false;
   const int current = TabCtrl_GetCurSel(Item(IDC_PGCONFIG));
   ShowPage((current + step + kPageCount) % kPageCount);
+  return true;
+}
+
+bool TfrmConfig::TabToNextControl(MSG& msg, bool back) {
+  const HWND focus = ::GetFocus();
+  if (!focus || (::SendMessageW(focus, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&msg)) &
+                 (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+    return false;
+  }
+  // The pages lie above the tab strip (made after it, put on top to be drawn over it), so the
+  // dialog's own order is page, tab strip, O K, キャンセル. The order meant is the one the eye
+  // follows: tab strip, the page shown, O K, キャンセル.
+  const HWND tab = Item(IDC_PGCONFIG);
+  const HWND ok = Item(IDOK);
+  const HWND cancel = Item(IDCANCEL);
+  const HWND page = pages_[static_cast<std::size_t>(std::max(0, TabCtrl_GetCurSel(tab)))];
+  const auto inPage = [page](HWND w) { return w && ::IsChild(page, w); };
+  const HWND firstInPage = ::GetNextDlgTabItem(Handle(), cancel, FALSE);
+  const HWND lastInPage = ::GetNextDlgTabItem(Handle(), tab, TRUE);
+  const HWND natural = ::GetNextDlgTabItem(Handle(), focus, back);
+  HWND next = natural;
+  if (!back) {
+    if (focus == tab) next = inPage(firstInPage) ? firstInPage : ok;
+    else if (inPage(focus) && !inPage(natural)) next = ok;
+    else if (focus == cancel) next = tab;
+  } else {
+    if (focus == tab) next = cancel;
+    else if (inPage(focus) && !inPage(natural)) next = tab;
+    else if (focus == ok) next = inPage(lastInPage) ? lastInPage : tab;
+  }
+  if (!next) return false;
+  ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
   return true;
 }
 
@@ -920,10 +964,7 @@ void TfrmConfig::UpdateStartupShortcut(bool create) {
 
 void TfrmConfig::chkEnabledHotKeyClick() {
   const bool on = Checked(Control(IDC_CHKENABLEDHOTKEY));
-  for (const int id : {IDC_CMBHOTKEYMODIFYTOACTIVATE, IDC_CMBHOTKEYTOACTIVATE, IDC_CMBHOTKEYMODIFYTOVISIBLE,
-                       IDC_CMBHOTKEYTOVISIBLE}) {
-    ::EnableWindow(Control(id), on);
-  }
+  for (const int id : kHotKeyLists) ::EnableWindow(Control(id), on);
 }
 
 void TfrmConfig::btnAlarmWavSelectClick() {
@@ -987,9 +1028,10 @@ void TfrmConfig::btnOKClick() {
     return;
   }
 
-  // A file that cannot be written: the keys before the failing one stay written, the dialog
-  // stays open and nothing is read again.
-  if (WriteConfigPage(env_.profile, page) != nullptr) {
+  // Every key in one replacement of the file. One that cannot be written leaves the file as
+  // it was; the dialog stays open and nothing is read again.
+  Profile::Edit edit(env_.profile);
+  if (WriteConfigPage(env_.profile, page) != nullptr || !edit.Commit()) {
     ShowBox(Handle(), BoxKind::Error, FromUtf8(WriteFailureMessage(env_.settingsPath)));
     return;
   }

@@ -61,6 +61,8 @@ class TfrmConfig final : public Dialog {
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
   void OnCommand(int id, int code, HWND control) override;
   bool PreTranslateMessage(MSG& msg) override;
+  // Tab and Shift+Tab, in the order tab strip, the page shown, O K, キャンセル.
+  bool TabToNextControl(MSG& msg, bool back);
 
  private:
   static constexpr int kPageCount = 6;

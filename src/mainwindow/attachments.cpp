@@ -88,8 +88,10 @@ void TfrmToDo::popitemAttachOpenClick() {
 
 void TfrmToDo::popitemAttachEditClick() {
   CloseEditors();
-  if (!list_.Table().IsTask(list_.CurrentRow())) return;
-  const std::string_view attachment = list_.Table().Cell(colAttachment, list_.CurrentRow());
+  const int row = list_.CurrentRow();
+  const auto task = list_.IdentityOf(row);
+  if (!task) return;
+  const std::string_view attachment = list_.Table().Cell(colAttachment, row);
   const std::string initial = IsWebAddress(attachment) ? std::string() : std::string(attachment);
   const std::wstring folder = FromCp932(AttachmentFolder(initial));
   std::vector<wchar_t> file(32768, L'\0');
@@ -113,7 +115,8 @@ void TfrmToDo::popitemAttachEditClick() {
   if (!chosen && !initial.empty() && ::CommDlgExtendedError() != 0) chosen = choose(L"");
   const std::wstring path = file.data();
   if (chosen && IsExistingFile(path)) {
-    if (const auto bytes = AttachmentBytes(path)) {
+    const auto bytes = AttachmentBytes(path);
+    if (bytes && SelectTaskAfterWait(*task, row)) {
       list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
       FinishAttachmentChange();
       return;
@@ -123,11 +126,13 @@ void TfrmToDo::popitemAttachEditClick() {
 }
 
 void TfrmToDo::popitemAttachDeleteClick() {
-  const std::string attachment(list_.Table().Cell(colAttachment, list_.CurrentRow()));
-  if (attachment.empty()) return;
+  const int row = list_.CurrentRow();
+  const std::string attachment(list_.Table().Cell(colAttachment, row));
+  const auto task = list_.IdentityOf(row);
+  if (attachment.empty() || !task) return;
   const wchar_t* verb = IsWebAddress(attachment) ? L"を解除します。" : L"の添付を解除します。";
   const auto answer = AskUnlessInterrupted(L"“" + FromCp932(attachment) + L"”" + verb + L"\r\nよろしいですか？");
-  if (!answer || *answer != IDYES) return;
+  if (!answer || *answer != IDYES || !SelectTaskAfterWait(*task, row)) return;
   list_.Table().SetCell(colAttachment, list_.CurrentRow(), {});
   FinishAttachmentChange();
 }
@@ -147,8 +152,10 @@ void TfrmToDo::popitemAttachFolderOpenClick() {
 
 void TfrmToDo::popitemInputUrlClick() {
   CloseEditors();
-  if (!list_.Table().IsTask(list_.CurrentRow())) return;
-  const std::string start = UrlStartText(list_.Table().Cell(colAttachment, list_.CurrentRow()));
+  const int row = list_.CurrentRow();
+  const auto task = list_.IdentityOf(row);
+  if (!task) return;
+  const std::string start = UrlStartText(list_.Table().Cell(colAttachment, row));
   app_.frmUrlInput.SetUrl(Handle(), FromCp932(start));
   std::string taken;
   for (;;) {
@@ -162,7 +169,7 @@ void TfrmToDo::popitemInputUrlClick() {
     }
   }
   // Confirming "http://" as it came never replaces a file.
-  if (taken != start && list_.Table().IsTask(list_.CurrentRow())) {
+  if (taken != start && SelectTaskAfterWait(*task, row)) {
     list_.Table().SetCell(colAttachment, list_.CurrentRow(), taken);
     FinishAttachmentChange();
     return;
@@ -201,15 +208,16 @@ void TfrmToDo::FormDropFiles(HDROP drop) {
   gridToDo->MoveCurrentRow(row);
   EnterEditMode();
 
-  if (const auto bytes = AttachmentBytes(text)) {
-    const std::string old(list_.Table().Cell(colAttachment, list_.CurrentRow()));
+  const auto task = list_.IdentityOf(row);
+  if (const auto bytes = AttachmentBytes(text); bytes && task) {
+    const std::string old(list_.Table().Cell(colAttachment, row));
     bool write = old.empty();
     if (!write) {
       const auto answer = AskUnlessInterrupted(L"添付ファイル“" + FromCp932(old) + L"”を\r\n“" + text +
                                                L"”にて上書きします。\r\nよろしいですか？");
-      write = answer && *answer == IDYES;
+      write = answer && *answer == IDYES && SelectTaskAfterWait(*task, row);
     }
-    if (write && list_.Table().IsTask(list_.CurrentRow())) list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
+    if (write) list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
   }
   FinishAttachmentChange();
 }

@@ -1,11 +1,17 @@
 #pragma once
 // Query messages the main window answers, like the standard controls' own query messages, so a
-// test driver (or an accessibility tool) can read state that neither files nor pixels show.
-// All are sent to the window of class "TfrmToDo".
+// test driver (or an accessibility tool) can read state that neither files nor pixels show,
+// and the few hooks a test driver needs to drive it. All are sent to the window of class
+// "TfrmToDo".
 
 #include <windows.h>
 
 namespace lq::automation {
+
+// The messages that change state (kSetClockOffset, kDropFilesData, kInputFence) are answered
+// only when the program was started with this environment variable set to "1", as a test
+// driver starts it; a normal start ignores them and answers 0. The queries answer always.
+inline constexpr const wchar_t* kEnvironmentVariable = L"LQ_AUTOMATION";
 
 inline constexpr UINT kReady = WM_APP + 0x200;        // 1 once the first showing has finished
 inline constexpr UINT kCurrentRow = WM_APP + 0x201;   // the grid's current row
@@ -35,7 +41,7 @@ inline constexpr LRESULT kTextEditorFocused = 8;
 inline constexpr LRESULT kDatePickerFocused = 16;
 
 // Shifts the program's clock by the signed 64-bit lParam, in milliseconds. Lets a test bring the program to midnight or to an
-// alarm's minute at once.
+// alarm's minute at once. Under LQ_AUTOMATION=1 only.
 inline constexpr UINT kSetClockOffset = WM_APP + 0x20B;
 
 // The attachment hint: 0 idle, 1 waiting for its delay, 2 showing.
@@ -46,7 +52,7 @@ inline constexpr UINT kHintState = WM_APP + 0x20C;
 // more NUL. The window builds a real drop (HDROP) of those paths at that screen point and
 // posts itself WM_DROPFILES, so the ordinary drop handling runs, questions included, after
 // the send has returned 1. A drop outside the client area is marked as such, as the shell
-// does.
+// does. Under LQ_AUTOMATION=1 only.
 inline constexpr ULONG_PTR kDropFilesData = 0x4C510002;
 struct DropFilesRequest {
   LONG x;  // screen coordinates
@@ -63,7 +69,8 @@ inline constexpr UINT kAlarmCounts = WM_APP + 0x220;
 // F24 after its input and waits until the count grows: everything before it has been handled.
 // With wParam = kFenceModifiers it answers which modifiers the program saw held at the last
 // fence (Ctrl 1, Shift 2, Alt 4): Wine forgets a held Ctrl when a window takes the X focus, so a
-// driver checks that a chord's modifiers arrived before it sends the chord's key.
+// driver checks that a chord's modifiers arrived before it sends the chord's key. Under
+// LQ_AUTOMATION=1 only.
 inline constexpr UINT kInputFence = WM_APP + 0x2FF;
 inline constexpr WPARAM kFenceModifiers = 1;
 inline constexpr UINT kFenceKey = 0x87;  // VK_F24

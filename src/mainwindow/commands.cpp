@@ -27,7 +27,12 @@ HWND TfrmToDo::HeaderButton(Command command) const {
 void TfrmToDo::OpenMenuBelow(MenuKind menu, HWND button) {
   RECT rc{};
   ::GetWindowRect(button, &rc);
-  if (const auto c = menus_.Track(menu, Handle(), POINT{rc.left, rc.bottom})) Run(*c);
+  std::optional<Command> chosen;
+  {
+    const HintsOff noHints(*this);  // the button's own hint would show over the menu
+    chosen = menus_.Track(menu, Handle(), POINT{rc.left, rc.bottom});
+  }
+  if (chosen) Run(*chosen);
 }
 
 void TfrmToDo::Run(Command command) {
@@ -69,6 +74,17 @@ std::optional<int> TfrmToDo::AskUnlessInterrupted(const std::wstring& question) 
       [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); }, question);
 }
 
+bool TfrmToDo::SelectTaskAfterWait(const TaskIdentity& task, int row) {
+  CloseEditors();
+  const auto now = list_.FindTask(task, row);
+  if (!now) {
+    ShowMessage(BoxKind::Information, L"予定が変更または削除されたので処理を中止します。");
+    return false;
+  }
+  gridToDo->MoveCurrentRow(*now);
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The task commands
 
@@ -79,10 +95,11 @@ void TfrmToDo::popitemAddClick() {
 }
 
 void TfrmToDo::popitemDelClick() {
-  const std::string question = list_.DeleteQuestion();
-  if (question.empty()) return;
-  const auto answer = AskUnlessInterrupted(FromCp932(question));
-  if (!answer || *answer == IDNO) return;
+  const int row = list_.CurrentRow();
+  const auto task = list_.IdentityOf(row);
+  if (!task) return;
+  const auto answer = AskUnlessInterrupted(FromCp932(list_.DeleteQuestion()));
+  if (!answer || *answer == IDNO || !SelectTaskAfterWait(*task, row)) return;
   HideEditors();  // the rows move under them
   list_.DeleteCurrentTask();
   gridToDo->Refresh();

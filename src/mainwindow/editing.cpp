@@ -95,8 +95,11 @@ void TfrmToDo::ShowTextEditor() {
 void TfrmToDo::OpenTextEditor() { ActAsClickOnCurrentRow(colText); }
 
 void TfrmToDo::CloseTextEditor() {
-  ::ShowWindow(editors_.TextHandle(), SW_HIDE);  // losing the focus sorts (edtToDoTextExit)
+  // The focus goes first: the editor's exit, losing it, sorts with the row now current. Hidden
+  // first, it would find itself closed already and leave the list unsorted.
   if (::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+  if (editors_.TextOpen()) edtToDoTextExit();  // it did not hold the focus
+  ::ShowWindow(editors_.TextHandle(), SW_HIDE);
 }
 
 void TfrmToDo::edtToDoTextChange() {

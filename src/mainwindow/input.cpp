@@ -30,10 +30,6 @@ void TfrmToDo::ActAsClickOnCurrentRow(int col) {
 }
 
 void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y) {
-  if (ignoreGridMouseUp_ && button == TaskGrid::Button::Left) {
-    ignoreGridMouseUp_ = false;
-    return;
-  }
   if (!editMode_) return;
   int col = -1;
   int row = -1;
@@ -160,6 +156,11 @@ void TfrmToDo::RunKeyAction(const FormKey& key) {
 
 bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
   if (!Handle() || !IsDescendantOrSelf(Handle(), msg.hwnd)) return false;
+  // The release that ends a double-click on the view image went elsewhere (a header button,
+  // the scroll bar): no later release of the list is that one.
+  if (msg.message == WM_NCLBUTTONUP || (msg.message == WM_LBUTTONUP && msg.hwnd != gridToDo->Handle())) {
+    ignoreGridMouseUp_ = false;
+  }
   if (msg.message == WM_CHAR) return IsCancelledControlCharacter(static_cast<unsigned>(msg.wParam));
   if (msg.message != WM_KEYDOWN) return false;
 

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/application.h"
 #include "mainwindow/automation.h"
@@ -24,6 +25,15 @@ constexpr int kGridId = 100;
 std::wstring PathText(const std::filesystem::path& p) { return p.wstring(); }
 
 std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetSysColor(index)); }
+
+// The test hooks that change state answer only in a run started for automation.
+bool HooksAnswered() {
+  static const bool answered = [] {
+    wchar_t value[4] = {};
+    return ::GetEnvironmentVariableW(automation::kEnvironmentVariable, value, 4) == 1 && value[0] == L'1';
+  }();
+  return answered;
+}
 
 std::wstring FromUtf8(std::string_view utf8) {
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -104,11 +114,17 @@ void TfrmToDo::FormCreate() {
       },
       mouse, [this] { return ZoneCursorHandle(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
-  // The view image's context menu is the tray menu.
+  // The view image's context menu is the tray menu; its hint says how to edit.
   const auto imageMouse = [this, mouse](UINT msg, WPARAM wParam, int x, int y) {
     if (msg == WM_RBUTTONUP) {
       imgNotEditModeContextPopup();
     } else {
+      if (msg == WM_MOUSEMOVE && !tooltips_) {
+        CreateHints();
+        // The hint control watches the image from now on; this first move it is told of.
+        MSG m{viewImage_.Handle(), msg, wParam, MAKELPARAM(x, y), static_cast<DWORD>(::GetMessageTime()), {}};
+        ::SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+      }
       mouse(msg, wParam, x, y);
     }
   };
@@ -120,7 +136,12 @@ void TfrmToDo::FormCreate() {
     if (firstShowDone_) FormResize();
   };
   gridCallbacks.mouseDown = [this](TaskGrid::Button b, UINT, int x, int y) { gridToDoMouseDown(b, x, y); };
-  gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) { gridToDoMouseUp(b, keys, x, y); };
+  gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) {
+    // The release that ends a double-click on the view image lands on the live list: it must
+    // not open an editor there. Only a real release: the ones other commands act out are not it.
+    if (b == TaskGrid::Button::Left && std::exchange(ignoreGridMouseUp_, false)) return;
+    gridToDoMouseUp(b, keys, x, y);
+  };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
   gridCallbacks.beforeMove = [this] { CloseEditors(); };
@@ -191,7 +212,7 @@ LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM 
       [&]() -> LRESULT {
         if (msg == WM_MOUSEMOVE) {
           auto* form = reinterpret_cast<TfrmToDo*>(self);
-          form->CreateHeaderHints();
+          form->CreateHints();
           // The hint control watches the buttons from now on; this first move it is told of.
           MSG m{button, msg, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
           ::SendMessageW(form->tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
@@ -201,7 +222,7 @@ LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM 
       byDefault);
 }
 
-void TfrmToDo::CreateHeaderHints() {
+void TfrmToDo::CreateHints() {
   if (tooltips_) return;
   // The hints belong to the application window: a top-most tip owned by the main window would
   // keep the main window itself out of the top-most band (as Wine does it).
@@ -212,13 +233,32 @@ void TfrmToDo::CreateHeaderHints() {
   for (const Command c : HeaderButtons()) {
     const HWND button = headerButtons_[n++];
     ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, 0);
+    hints_.push_back(Hint{pnlBase->Handle(), button, InfoOf(c).hint});
+  }
+  hints_.push_back(Hint{Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします"});
+  for (const Hint& h : hints_) {
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = pnlBase->Handle();
-    ti.uId = reinterpret_cast<UINT_PTR>(button);
-    ti.lpszText = const_cast<wchar_t*>(InfoOf(c).hint);
+    ti.hwnd = h.owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(h.tool);
+    ti.lpszText = const_cast<wchar_t*>(h.text);
     ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void TfrmToDo::SilenceHints(bool silent) {
+  if (!tooltips_) return;
+  ::SendMessageW(tooltips_, TTM_POP, 0, 0);
+  // A hint still waiting for its delay shows when the delay is over, whatever happened
+  // meanwhile; one without a text shows nothing.
+  for (const Hint& h : hints_) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = h.owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(h.tool);
+    ti.lpszText = const_cast<wchar_t*>(silent ? L"" : h.text);
+    ::SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 }
 
@@ -407,6 +447,8 @@ void TfrmToDo::popitemConfigClick() {
       ::SetFocus(gridToDo->Handle());
       EnterEditMode();
     }
+    // Once the dialog has gone, not while it still shows.
+    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
   };
   app_.frmConfig.ShowModal(Handle(), comeBack);
   if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
@@ -431,6 +473,7 @@ void TfrmToDo::popitemSyncClick() {
     ::SetFocus(gridToDo->Handle());
     EnterEditMode();
     gridToDo->Refresh();
+    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
   };
   app_.frmSync.ShowModal(Handle(), comeBack);
   if (!back && ::IsWindow(Handle())) comeBack();
@@ -439,8 +482,19 @@ void TfrmToDo::popitemSyncClick() {
 // ---------------------------------------------------------------------------------------------
 // Messages
 
-LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
   using namespace automation;
+  switch (msg) {
+    case kSetClockOffset:
+    case kInputFence:
+    case WM_COPYDATA:
+      // These change what the program does: any process on the desktop could send them.
+      if (!HooksAnswered()) return 0;
+      break;
+    default:
+      if ((msg < kReady || msg > kHintState) && msg != kAlarmCounts) return std::nullopt;
+      break;
+  }
   switch (msg) {
     case kReady:
       return ready_ && !lateEditor_ ? 1 : 0;
@@ -491,17 +545,22 @@ LRESULT TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
       return rowHeight_;
     case kHintState:
       return app_.frmHint.State();
+    case kAlarmCounts:
+      return wParam == 0 ? alarmChecks_ : alarmStarts_;
+    case kInputFence:
+      return InputFence(wParam);
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      return data && data->dwData == kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
+    }
     default:
       return 0;
   }
 }
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= automation::kReady && msg <= automation::kHintState) return Automation(msg, wParam, lParam);
-  if (msg == automation::kInputFence) return InputFence(wParam);
+  if (const auto answer = Automation(msg, wParam, lParam)) return *answer;
   switch (msg) {
-    case automation::kAlarmCounts:
-      return wParam == 0 ? alarmChecks_ : alarmStarts_;
     case WM_TIMECHANGE:
     case WM_POWERBROADCAST:
       // The clock may have jumped: look at once rather than at the next tick. Not while the
@@ -559,9 +618,13 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
       }
       return Default(msg, wParam, lParam);
+    case WM_CANCELMODE:
+      menuCancelled_ = true;
+      return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
-      // Another application became active: the list turns into its still image.
-      if (!wParam && ready_ && editMode_) EnterViewMode();
+      // Another application became active: the list turns into its still image, each time, so
+      // that a list changed meanwhile in view mode (by 同期) is saved too.
+      if (!wParam && ready_) EnterViewMode();
       return 0;
     case WM_ENTERSIZEMOVE:
       Default(msg, wParam, lParam);
@@ -606,10 +669,6 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       FormDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
-    case WM_COPYDATA: {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      return data && data->dwData == automation::kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
-    }
     case kReportLoadProblems:
       ReportLoadProblems();
       return 0;
@@ -624,6 +683,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kReportHotKeyFailures:
       ReportHotKeyFailures();
+      return 0;
+    case kBringWaitForward:
+      BringWaitForward();
       return 0;
     default:
       // Explorer started again and has forgotten every icon.

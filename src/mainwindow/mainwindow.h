@@ -83,6 +83,9 @@ class TfrmToDo final : public Window {
  private:
   static constexpr UINT kTrayCallback = WM_USER + 100;
   static constexpr UINT kReportHotKeyFailures = WM_APP + 0x30;
+  // After the settings or synchronisation dialog has gone: a question the list still waits for
+  // comes back above it.
+  static constexpr UINT kBringWaitForward = WM_APP + 0x31;
   static constexpr UINT_PTR kMainTimer = 1;
   // Opens the text editor on a long first text once the list has been painted.
   static constexpr UINT_PTR kLateEditorTimer = 2;
@@ -110,7 +113,8 @@ class TfrmToDo final : public Window {
   int ShowMessage(BoxKind kind, const std::wstring& text);
   // A yes-or-no question that gives up when the settings dialog was opened meanwhile.
   std::optional<int> AskUnlessInterrupted(const std::wstring& question);
-  LRESULT Automation(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The answer to a message of the test automation (automation.h); none for any other message.
+  std::optional<LRESULT> Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
   // --- drawing (griddraw.cpp)
   void gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell);
@@ -121,7 +125,22 @@ class TfrmToDo final : public Window {
   COLORREF Resolve(std::uint32_t colourValue) const;
   void ClearFontCache();
   void DrawHeaderButton(const DRAWITEMSTRUCT* di);
-  void CreateHeaderHints();
+  // The hints of the header buttons and the view image, made when the mouse first comes onto
+  // one of them.
+  void CreateHints();
+  // Silent, no hint shows, also none whose delay is running.
+  void SilenceHints(bool silent);
+  // No hint over a menu while it is open.
+  class HintsOff {
+   public:
+    explicit HintsOff(TfrmToDo& w) : w_(w) { w_.SilenceHints(true); }
+    ~HintsOff() { w_.SilenceHints(false); }
+    HintsOff(const HintsOff&) = delete;
+    HintsOff& operator=(const HintsOff&) = delete;
+
+   private:
+    TfrmToDo& w_;
+  };
   static LRESULT CALLBACK HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                                  DWORD_PTR self);
 
@@ -194,6 +213,10 @@ class TfrmToDo final : public Window {
   CommandContext CurrentContext() const;
   HWND HeaderButton(Command command) const;
   void OpenMenuBelow(MenuKind menu, HWND button);
+  // After a wait for the user: the editors close (their sort may move rows) and the task the
+  // command started on, found again wherever it went, becomes the current one. False, after
+  // saying so, when it was changed or deleted meanwhile: the command then does nothing.
+  bool SelectTaskAfterWait(const TaskIdentity& task, int row);
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
@@ -203,6 +226,11 @@ class TfrmToDo final : public Window {
   // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
   void OnTrayMessage(UINT mouse);
   bool BringDialogsToFront();
+  // The question or dialog of the list's own that it waits for (a message box, the file
+  // dialog, the URL dialog), or null.
+  HWND WaitingPopup() const;
+  // Puts that question or dialog above the list, with the keyboard.
+  void BringWaitForward();
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();
@@ -264,6 +292,12 @@ class TfrmToDo final : public Window {
   InPlaceEditors editors_;  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HWND tooltips_ = nullptr;
+  struct Hint {
+    HWND owner;
+    HWND tool;
+    const wchar_t* text;
+  };
+  std::vector<Hint> hints_;  // the tools of tooltips_
   ImageList images_;
   Icon programIcon_;
   Icon trayImage_;  // at the notification area's icon size
@@ -282,6 +316,7 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   bool InTrayMessage = false;
+  bool menuCancelled_ = false;  // WM_CANCELMODE came while the tray menu was open
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing

@@ -334,6 +334,11 @@ LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
       if (cb_.mouseUp) cb_.mouseUp(Button::Right, static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
+    case WM_MBUTTONUP:
+      if (cb_.mouseUp) {
+        cb_.mouseUp(Button::Middle, static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      }
+      return 0;
     case WM_MOUSEMOVE:
       if (cb_.mouseMove) cb_.mouseMove(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;

@@ -82,6 +82,7 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
 
 void TfrmToDo::ApplyVisibility(bool visible) {
   if ((::IsWindowVisible(Handle()) != FALSE) == visible) return;
+  if (!visible && tooltips_) ::SendMessageW(tooltips_, TTM_POP, 0, 0);  // no hint over where it was
   ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 

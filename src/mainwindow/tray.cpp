@@ -50,11 +50,24 @@ void TfrmToDo::OnTrayMessage(UINT mouse) {
   if (o.openMenu) {
     POINT at{};
     ::GetCursorPos(&at);
-    // Without the foreground the menu would not close when the user clicks elsewhere.
-    ::SetForegroundWindow(Handle());
     menus_.Prepare(MenuKind::Tray, CurrentContext());
-    const auto chosen = menus_.Track(MenuKind::Tray, Handle(), at);
-    ::PostMessageW(Handle(), WM_NULL, 0, 0);
+    std::optional<Command> chosen;
+    for (int tries = 0; tries < 2 && !chosen; ++tries) {
+      // Without the foreground the menu would not close when the user clicks elsewhere.
+      ::SetForegroundWindow(Handle());
+      menuCancelled_ = false;
+      chosen = menus_.Track(MenuKind::Tray, Handle(), at);
+      ::PostMessageW(Handle(), WM_NULL, 0, 0);
+      // A quick click on the icon gives the notification area the activation, and under Wine
+      // that may reach the list only after the menu has opened: the lost focus cancels the menu
+      // at once, though no other program takes the activation. It opens once more, the
+      // activation taken back. (A click elsewhere gives the activation to what was clicked.)
+      const HWND now = ::GetForegroundWindow();
+      DWORD owner = 0;
+      if (now) ::GetWindowThreadProcessId(now, &owner);
+      const bool otherProgram = now && now != ::GetDesktopWindow() && owner != ::GetCurrentProcessId();
+      if (!menuCancelled_ || otherProgram) break;
+    }
     // The choice runs after this message has ended, so that while a dialog it opens is showing,
     // a click on the icon brings that dialog forward.
     if (chosen) ::PostMessageW(Handle(), WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, *chosen), 0), 0);
@@ -70,12 +83,56 @@ bool TfrmToDo::BringDialogsToFront() {
     ::SetForegroundWindow(::GetLastActivePopup(d.Handle()));
     open = true;
   });
+  // A question, the file dialog or another box of the list's own: the list waits for its answer.
+  if (!open && WaitingPopup()) {
+    BringWaitForward();
+    open = true;
+  }
   return open;
+}
+
+HWND TfrmToDo::WaitingPopup() const {
+  // A modal box or dialog owned by the list disables it for as long as it is open.
+  if (::IsWindowEnabled(Handle())) return nullptr;
+  const auto waiting = [this](HWND w) {
+    return w != Handle() && ::GetWindow(w, GW_OWNER) == Handle() && ::IsWindowVisible(w) && ::IsWindowEnabled(w);
+  };
+  const HWND last = ::GetLastActivePopup(Handle());
+  if (waiting(last)) return last;
+  // The one active last may have gone (a dialog that opened over the question): the topmost
+  // of the others.
+  struct Search {
+    const decltype(waiting)& waiting;
+    HWND found = nullptr;
+  } search{waiting};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (!s->waiting(w)) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void TfrmToDo::BringWaitForward() {
+  const HWND popup = WaitingPopup();
+  if (!popup) return;
+  // Above the list, which may have just been shown over it, and holding the keys.
+  ::SetWindowPos(popup, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(popup);
 }
 
 void TfrmToDo::PopTaskTray(POINT screen) {
   menus_.Prepare(MenuKind::Tray, CurrentContext());
-  if (const auto c = menus_.Track(MenuKind::Tray, Handle(), screen)) Run(*c);
+  std::optional<Command> chosen;
+  {
+    const HintsOff noHints(*this);  // the view image's hint would show over the menu
+    chosen = menus_.Track(MenuKind::Tray, Handle(), screen);
+  }
+  if (chosen) Run(*chosen);
 }
 
 void TfrmToDo::btnMenuClick() {

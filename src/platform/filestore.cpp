@@ -11,8 +11,10 @@ namespace lq::win {
 
 ReadResult WinFileStore::ReadAll(const std::filesystem::path& path) const {
   ReadResult result;
-  FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Sharing the deletion too, so that a save replacing the file meanwhile does not fail on this
+  // reader (the alarm program reads the settings file while the program may be writing it).
+  FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD err = ::GetLastError();
     const DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -4,17 +4,17 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/filestore.h"
 #include "settings/textforms.h"
 
 namespace lq::win {
 
-// The file as GetPrivateProfileStringW sees it: ANSI text turned into UTF-16 with the system's
-// ANSI code page, lines split at CR or LF, blanks trimmed around lines, names and values.
-// `usePrivateProfile` is set for what is not read here (a file with a byte-order mark, one that
-// cannot be opened); every read then goes to the profile functions.
+// The file as GetPrivateProfileStringW sees it: its text (see Text) split into lines at CR or
+// LF, blanks trimmed around lines, names and values.
 struct IniProfile::Snapshot {
   struct Key {
     std::wstring name;
@@ -24,8 +24,16 @@ struct IniProfile::Snapshot {
     std::wstring name;
     std::vector<Key> keys;
   };
-  bool usePrivateProfile = false;
   std::vector<Section> sections;
+};
+
+// As the profile functions read and write it: ANSI text in the system's ANSI code page, or,
+// after a byte-order mark, UTF-16 (or UTF-8, as Wine's read it), written back in the form it
+// came in.
+struct IniProfile::Text {
+  enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+  Encoding encoding = Encoding::Ansi;
+  std::wstring text;
 };
 
 namespace {
@@ -48,64 +56,175 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
          CSTR_EQUAL;
 }
 
-void Parse(std::wstring_view text, IniProfile::Snapshot& out) {
-  out.sections.push_back({});  // keys before the first section header, in the section ""
-  while (!text.empty()) {
-    std::size_t end = text.find_first_of(L"\r\n");
+// A line as the profile functions read it (trimmed, not empty): a section header gives its
+// name; any other line is a key, named by what comes before its first "=".
+std::optional<std::wstring> SectionNameOf(std::wstring_view line) {
+  if (line.front() != L'[') return std::nullopt;
+  const std::size_t close = line.rfind(L']');
+  if (close == std::wstring_view::npos || close == 0) return std::nullopt;
+  return UpToNul(Trim(line.substr(1, close - 1)));
+}
+
+// The name alone, without copying.
+std::wstring_view KeyNameOf(std::wstring_view line) {
+  const std::size_t eq = line.find(L'=');
+  if (eq != std::wstring_view::npos) line = Trim(line.substr(0, eq));
+  return line.substr(0, line.find(L'\0'));
+}
+
+IniProfile::Snapshot::Key KeyOf(std::wstring_view line) {
+  IniProfile::Snapshot::Key key;
+  const std::size_t eq = line.find(L'=');
+  if (eq == std::wstring_view::npos) {
+    key.name = UpToNul(line);
+  } else {
+    key.name = UpToNul(Trim(line.substr(0, eq)));
+    key.value = UpToNul(Trim(line.substr(eq + 1)));
+  }
+  return key;
+}
+
+// Calls `visit(begin, end, trimmed)` for each line of the text, the line being text[begin, end)
+// without its line break.
+template <typename Visit>
+void ForEachLine(std::wstring_view text, Visit&& visit) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find_first_of(L"\r\n", pos);
     if (end == std::wstring_view::npos) end = text.size();
-    const std::wstring_view line = Trim(text.substr(0, end));
-    text.remove_prefix(std::min(text.size(), end + 1));
-    if (line.empty()) continue;
-    if (line.front() == L'[') {
-      const std::size_t close = line.rfind(L']');
-      if (close != std::wstring_view::npos && close > 0) {
-        out.sections.push_back({UpToNul(Trim(line.substr(1, close - 1))), {}});
-        continue;
-      }
-    }
-    IniProfile::Snapshot::Key key;
-    const std::size_t eq = line.find(L'=');
-    if (eq == std::wstring_view::npos) {
-      key.name = UpToNul(line);
-    } else {
-      key.name = UpToNul(Trim(line.substr(0, eq)));
-      key.value = UpToNul(Trim(line.substr(eq + 1)));
-    }
-    out.sections.back().keys.push_back(std::move(key));
+    if (!visit(pos, end, Trim(text.substr(pos, end - pos)))) return;
+    pos = end + 1;
   }
 }
 
-std::unique_ptr<IniProfile::Snapshot> ReadSnapshot(const std::filesystem::path& path) {
-  auto snapshot = std::make_unique<IniProfile::Snapshot>();
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      Parse({}, *snapshot);
+std::unique_ptr<IniProfile::Snapshot> Parse(std::wstring_view text) {
+  auto out = std::make_unique<IniProfile::Snapshot>();
+  out->sections.push_back({});  // keys before the first section header, in the section ""
+  ForEachLine(text, [&](std::size_t, std::size_t, std::wstring_view line) {
+    if (line.empty()) return true;
+    if (auto name = SectionNameOf(line)) {
+      out->sections.push_back({std::move(*name), {}});
     } else {
-      snapshot->usePrivateProfile = true;
+      out->sections.back().keys.push_back(KeyOf(line));
     }
-    return snapshot;
+    return true;
+  });
+  return out;
+}
+
+// Sets a key as WritePrivateProfileString does: the key's line in the first section of that
+// name takes the new value; a new key goes after the section's last line, a new section at
+// the end. Every other line stays as it was.
+void SetValue(std::wstring& text, std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+  const std::wstring entry = std::wstring(key) + L"=" + std::wstring(value);
+  bool inSection = false;
+  bool replaced = false;
+  std::optional<std::size_t> sectionEnd;  // the end of the section's last line
+  ForEachLine(text, [&](std::size_t begin, std::size_t end, std::wstring_view line) {
+    if (line.empty()) return true;
+    if (const auto name = SectionNameOf(line)) {
+      if (inSection) return false;  // only the first section of a name counts
+      inSection = SameName(*name, section);
+    } else if (inSection && SameName(KeyNameOf(line), key)) {
+      text.replace(begin, end - begin, entry);
+      replaced = true;
+      return false;
+    }
+    if (inSection) sectionEnd = end;
+    return true;
+  });
+  if (replaced) return;
+  if (sectionEnd) {
+    text.insert(*sectionEnd, L"\r\n" + entry);
+    return;
   }
-  std::string bytes;
-  LARGE_INTEGER size{};
-  bool read = ::GetFileSizeEx(file, &size) && size.QuadPart < 0x10000000;
-  if (read) {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD got = 0;
-    read = bytes.empty() || (::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                             got == bytes.size());
+  if (!text.empty() && text.back() != L'\n' && text.back() != L'\r') text += L"\r\n";
+  text += L"[" + std::wstring(section) + L"]\r\n" + entry + L"\r\n";
+}
+
+std::wstring Utf16Of(std::string_view bytes, bool bigEndian) {
+  std::wstring text(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]);
+    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    text[i] = static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
   }
-  ::CloseHandle(file);
-  const std::string_view b(bytes);
-  const bool marked = b.starts_with("\xEF\xBB\xBF") || b.starts_with("\xFF\xFE") || b.starts_with("\xFE\xFF");
-  if (!read || marked) {
-    snapshot->usePrivateProfile = true;
+  return text;
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+  return text;
+}
+
+std::string ToUtf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+IniProfile::Text Decode(std::string_view bytes) {
+  using Encoding = IniProfile::Text::Encoding;
+  IniProfile::Text t;
+  if (bytes.starts_with(kUtf8Mark)) {
+    t.encoding = Encoding::Utf8;
+    t.text = FromUtf8(bytes.substr(kUtf8Mark.size()));
+  } else if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
+    const bool bigEndian = bytes.starts_with(kUtf16BeMark);
+    t.encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+    t.text = Utf16Of(bytes.substr(2), bigEndian);
   } else {
-    Parse(FromAnsi(bytes), *snapshot);
+    t.text = FromAnsi(bytes);
   }
-  return snapshot;
+  return t;
+}
+
+std::string Encode(const IniProfile::Text& t) {
+  using Encoding = IniProfile::Text::Encoding;
+  switch (t.encoding) {
+    case Encoding::Utf8:
+      return std::string(kUtf8Mark) + ToUtf8(t.text);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+      const bool bigEndian = t.encoding == Encoding::Utf16Be;
+      std::string bytes(bigEndian ? kUtf16BeMark : kUtf16LeMark);
+      for (const wchar_t c : t.text) {
+        const char high = static_cast<char>(static_cast<unsigned>(c) >> 8);
+        const char low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+      }
+      return bytes;
+    }
+    case Encoding::Ansi:
+      break;
+  }
+  return ToAnsi(t.text);
+}
+
+// The file's text; an empty one when there is no file yet, none when it cannot be read (a
+// write would lose every other key).
+std::unique_ptr<IniProfile::Text> LoadText(const std::filesystem::path& path) {
+  const ReadResult read = WinFileStore().ReadAll(path);
+  if (read.status == ReadStatus::NotFound) return std::make_unique<IniProfile::Text>();
+  if (read.status != ReadStatus::Ok) return nullptr;
+  return std::make_unique<IniProfile::Text>(Decode(read.bytes));
+}
+
+// What the profile functions read from a file that cannot be read: nothing.
+std::unique_ptr<IniProfile::Snapshot> ReadSnapshot(const std::filesystem::path& path) {
+  const std::unique_ptr<IniProfile::Text> text = LoadText(path);
+  return Parse(text ? std::wstring_view(text->text) : std::wstring_view());
 }
 
 // What lands in a buffer of `kBufferChars`: one pair of quotes around the value dropped, and
@@ -154,29 +273,53 @@ IniProfile::Batch::~Batch() {
 // any character.
 std::string IniProfile::ReadString(std::string_view section, std::string_view key,
                                    std::string_view defaultValue) const {
-  const std::wstring wSection = FromAnsi(section);
-  const std::wstring wKey = FromAnsi(key);
-  const std::wstring wDefault = FromAnsi(defaultValue);
-  if (batches_ > 0 && !snapshot_) snapshot_ = ReadSnapshot(path_);
-  std::wstring_view value;
-  wchar_t buffer[kBufferChars];
-  if (snapshot_ && !snapshot_->usePrivateProfile) {
-    value = Lookup(*snapshot_, wSection, wKey, wDefault);
-  } else {
-    const DWORD n = ::GetPrivateProfileStringW(wSection.c_str(), wKey.c_str(), wDefault.c_str(), buffer,
-                                               kBufferChars, path_.c_str());
-    value = std::wstring_view(buffer, n);
+  std::unique_ptr<Snapshot> once;
+  const Snapshot* snapshot = snapshot_.get();
+  if (!snapshot) {
+    std::unique_ptr<Snapshot> fresh = pending_ ? Parse(pending_->text) : ReadSnapshot(path_);
+    if (batches_ > 0 || pending_) {
+      snapshot_ = std::move(fresh);
+      snapshot = snapshot_.get();
+    } else {
+      once = std::move(fresh);
+      snapshot = once.get();
+    }
   }
+  const std::wstring wDefault = FromAnsi(defaultValue);  // the answer may be (part of) it
+  const std::wstring_view value = Lookup(*snapshot, FromAnsi(section), FromAnsi(key), wDefault);
   // At most 2,047 bytes, as through a byte buffer, without a double-byte character cut in two.
   return std::string(CutValue(ToAnsi(value)));
 }
 
 bool IniProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   snapshot_.reset();  // read again at the next read of a batch
-  const std::wstring wSection = FromAnsi(section);
-  const std::wstring wKey = FromAnsi(key);
-  const std::wstring wValue = FromAnsi(OneLineValue(value));
-  return ::WritePrivateProfileStringW(wSection.c_str(), wKey.c_str(), wValue.c_str(), path_.c_str()) != FALSE;
+  std::unique_ptr<Text> own;
+  Text* text = pending_.get();
+  if (!text) {
+    own = LoadText(path_);
+    if (!own) {
+      if (edits_ > 0) editFailed_ = true;
+      return false;
+    }
+    text = own.get();
+  }
+  // Names and values end at a NUL, as they do on their way through the profile functions.
+  SetValue(text->text, Trim(UpToNul(FromAnsi(section))), Trim(UpToNul(FromAnsi(key))),
+           UpToNul(FromAnsi(OneLineValue(value))));
+  if (edits_ == 0) return WinFileStore().ReplaceAll(path_, Encode(*text));
+  if (!pending_) pending_ = std::move(own);
+  return true;
+}
+
+void IniProfile::BeginEdit() { ++edits_; }
+
+bool IniProfile::EndEdit(bool commit) {
+  if (!commit) editFailed_ = true;  // an inner edit dropped takes the outer one with it
+  if (--edits_ > 0) return !editFailed_;
+  const std::unique_ptr<Text> text = std::move(pending_);
+  snapshot_.reset();
+  if (std::exchange(editFailed_, false)) return false;
+  return !text || WinFileStore().ReplaceAll(path_, Encode(*text));
 }
 
 }  // namespace lq::win

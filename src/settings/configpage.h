@@ -77,8 +77,9 @@ ConfigPage PageOf(const Settings& settings, std::string alarmWav, bool alarmLoop
 ConfigPage ReadConfigPage(const Profile& profile, SystemColorFn systemColor, std::string_view exeFolder);
 
 // Writes every key the dialog shows, except [Font] Name and Size, in the dialog's order. The
-// first key that could not be written stops the writing and comes back; the keys before it
-// stay written. Null when all were written.
+// first key that could not be written stops the writing and comes back. Null when all were
+// written. The caller groups the writes in a Profile::Edit, so that they reach the file
+// together or not at all.
 const SettingKey* WriteConfigPage(Profile& profile, const ConfigPage& page);
 
 // Both hot keys in use and alike: OK refuses that.
@@ -86,6 +87,7 @@ bool SameHotKeys(const ConfigPage& page);
 
 // The dialog's lists.
 inline constexpr std::array<std::int32_t, 13> kFontSizes{6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24};
+static_assert(kFontSizes.front() == kFontSizeRange.min && kFontSizes.back() == kFontSizeRange.max);
 inline constexpr std::array<std::string_view, 4> kHotKeyModifiers{"Ctrl+Alt", "Shift+Ctrl", "Shift+Alt",
                                                                   "Shift+Ctrl+Alt"};
 // "A" to "Z", "F1" to "F12", "Up", "Down", "Right", "Left", "Ins", "BkSp".

@@ -30,11 +30,12 @@ bool SearchHistory::Add(std::string_view text) {
 }
 
 bool SearchHistory::Write(Profile& profile) const {
+  Profile::Edit edit(profile);
   for (std::size_t i = 0; i < kSize; ++i) {
     const std::string value = i < items_.size() ? ProfileValueText(items_[i]) : std::string();
     if (!WriteText(profile, keys::Find[i], value)) return false;
   }
-  return true;
+  return edit.Commit();
 }
 
 std::string ProfileValueText(std::string_view text) {

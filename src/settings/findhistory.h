@@ -23,8 +23,8 @@ class SearchHistory {
   // must be written).
   bool Add(std::string_view text);
 
-  // Writes all five keys, a position without a text as empty; false at the first write that
-  // failed.
+  // Writes all five keys together, a position without a text as empty; false when they did
+  // not reach the file, which then stays as it was.
   bool Write(Profile& profile) const;
 
  private:

@@ -31,7 +31,13 @@ enum class DefaultFrom {
 struct IntRange {
   std::int32_t min;
   std::int32_t max;
-  constexpr std::int32_t Clamp(std::int32_t v) const { return v < min ? min : (v > max ? max : v); }
+  // A choice among min..max (the items of a radio group): any other number is read as the first
+  // item, not the nearest one.
+  bool choice = false;
+  constexpr std::int32_t Clamp(std::int32_t v) const {
+    if (choice && (v < min || v > max)) return min;
+    return v < min ? min : (v > max ? max : v);
+  }
 };
 inline constexpr IntRange kAnyInteger{INT32_MIN, INT32_MAX};
 
@@ -87,10 +93,10 @@ inline constexpr SettingKey HideWhenOnEdge{sections::View, "HideWhenOnEdge", Boo
 inline constexpr SettingKey TopMost{sections::View, "TopMost", Boolean, "1"};
 inline constexpr SettingKey RowHeight = Ranged({sections::View, "RowHeight", Integer, "16"}, {12, 48});
 // DateFormat and LblCalendar: the index of a choice of three.
-inline constexpr SettingKey DateFormat = Ranged({sections::View, "DateFormat", Integer, "0"}, {0, 2});
+inline constexpr SettingKey DateFormat = Ranged({sections::View, "DateFormat", Integer, "0"}, {0, 2, true});
 inline constexpr SettingKey ShowDateRow{sections::View, "ShowDateRow", Boolean, "1"};
 inline constexpr SettingKey ShowCountRow{sections::View, "ShowCountRow", Boolean, "1"};
-inline constexpr SettingKey LblCalendar = Ranged({sections::View, "LblCalendar", Integer, "2"}, {0, 2});
+inline constexpr SettingKey LblCalendar = Ranged({sections::View, "LblCalendar", Integer, "2"}, {0, 2, true});
 
 // The settings dialog's own font; never written, so a hand edit changes every class at once.
 inline constexpr SettingKey FontName{sections::Font, "Name", String, kDialogFontName};

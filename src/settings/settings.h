@@ -79,12 +79,11 @@ struct Settings {
   bool SyncEnabled = false;
 };
 
-// Fonts: the dialog offers 6 to 24 points but keeps a size from the file that is not in its
-// list, so any readable size is used: at least 1 point, since 0 asks for the system's size and
-// a negative size turns into a character-cell height; at most 72, the largest size the font
-// chooser lists, so that the date column measured in this font leaves the text column room on
-// a small screen.
-inline constexpr IntRange kFontSizeRange{1, 72};
+// Fonts: the dialog offers 6 to 24 points and keeps a size from the file that is not in its
+// list (13, say); a hand-edited size beyond them is brought to the nearer end. The window is
+// at least as wide as the date columns measured in these fonts, so a huge size would push it
+// off the screen, and no row (48 pixels at most) shows more than 24 points anyway.
+inline constexpr IntRange kFontSizeRange{6, 24};
 
 // (100 - percent) * 255 div 100, worked out without overflow and kept to a byte, so a
 // hand-edited percent outside 0..100 never wraps round to an unexpected transparency.

@@ -39,9 +39,10 @@ WindowPosition ReadWinPosition(const Profile& profile, int dpi) {
 }
 
 bool WriteWinPosition(Profile& profile, const WindowPosition& position) {
+  Profile::Edit edit(profile);
   return WriteInteger(profile, keys::WinX, position.x) && WriteInteger(profile, keys::WinY, position.y) &&
          WriteInteger(profile, keys::WinWidth, position.width) &&
-         WriteInteger(profile, keys::WinHeight, position.height);
+         WriteInteger(profile, keys::WinHeight, position.height) && edit.Commit();
 }
 
 }  // namespace lq

@@ -22,8 +22,8 @@ struct WindowPosition {
 // taken as stored. Placing the window on the screen is the caller's business.
 WindowPosition ReadWinPosition(const Profile& profile, int dpi = kBaseDpi);
 
-// Writes left, top, width and height as decimal text, in that order. Stops at the first write
-// that fails and returns false; the keys written before it stay written.
+// Writes left, top, width and height as decimal text, together: false when they did not reach
+// the file, which then stays as it was.
 bool WriteWinPosition(Profile& profile, const WindowPosition& position);
 
 }  // namespace lq

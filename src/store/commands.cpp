@@ -11,7 +11,8 @@ void TaskList::AddTask() {
   StepRecorder step(*this, StepKind::Add);
   if (table_.IsTask(1)) table_.AppendRow();
   std::string due(table_.Cell(colDueDate, currentRow_));
-  if (TrimBlanks(due).empty()) due = FormatDueDate(Today());
+  // A date that names no day (a hand-edited 2027/02/30) is not handed on: the new task is due today.
+  if (!ParseDateText(due)) due = FormatDueDate(Today());
   const int offset = currentRow_ - topRow_;
 
   SetCurrentRow(table_.RowCount() - 1);
@@ -58,7 +59,7 @@ bool TaskList::DeleteCurrentTask() {
 
 TaskList::AlarmToggle TaskList::ToggleAlarm() {
   const int row = currentRow_;
-  if (!table_.IsTask(row)) return AlarmToggle::NotATask;
+  if (!table_.IsTask(row)) return AlarmToggle::NoTime;  // the blank row: no text, so no time
   const std::string_view flags = table_.Cell(colFlags, row);
   if (flags.starts_with("A")) {
     StepRecorder step(*this, StepKind::AlarmOff);

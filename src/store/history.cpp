@@ -8,10 +8,9 @@
 
 namespace lq {
 
-bool SameTask(const RowView& a, const RowView& b) {
-  return a[colUpdated] == b[colUpdated] && a[colDueDate] == b[colDueDate] && a[colAttachment] == b[colAttachment] &&
-         a[colFlags] == b[colFlags] && IsDoneMark(a[colDaysLeft]) == IsDoneMark(b[colDaysLeft]) &&
-         TrimBlanks(a[colText]) == TrimBlanks(b[colText]);
+TaskIdentityView IdentityView(const RowView& row) {
+  return {row[colUpdated], row[colDueDate], TrimBlanks(row[colText]), row[colAttachment], row[colFlags],
+          IsDoneMark(row[colDaysLeft])};
 }
 
 // ---------------------------------------------------------------------------------------------

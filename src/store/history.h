@@ -43,10 +43,21 @@ struct StepLabel {
 // Whether the menus show the count beside the name ("日付移動 3件").
 constexpr bool CountsTasks(StepKind kind) { return kind == StepKind::MoveDate || kind == StepKind::BulkDelete; }
 
-// The same task to the user: stamp, due date, text without its surrounding blanks (a sort
-// trims them), attachment, flags and whether it is done. The days left move on at midnight
-// and are no part of it.
-bool SameTask(const RowView& a, const RowView& b);
+// What makes a task the same one to the user, read in place from its row: stamp, due date,
+// text without its surrounding blanks (a sort trims them), attachment, flags and whether it is
+// done. The days left move on at midnight and are no part of it. TaskIdentity (tasklist.h)
+// keeps the same for a command that waits; the undo history finds its tasks by it.
+struct TaskIdentityView {
+  std::string_view stamp;
+  std::string_view dueDate;
+  std::string_view text;
+  std::string_view attachment;
+  std::string_view flags;
+  bool done = false;
+  friend bool operator==(const TaskIdentityView&, const TaskIdentityView&) = default;
+};
+TaskIdentityView IdentityView(const RowView& row);
+inline bool SameTask(const RowView& a, const RowView& b) { return IdentityView(a) == IdentityView(b); }
 
 // Rows kept by value, each with its place in the list, their cells in one buffer.
 class RowStore {

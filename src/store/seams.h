@@ -31,12 +31,41 @@ class Collation {
 };
 
 // One key of the settings file: read with a default, write. Values are code-page-932 bytes.
+// Each write reaches the file on its own, whole: a crash leaves the file as it was before or
+// after it, never cut.
 class Profile {
  public:
   virtual ~Profile() = default;
   virtual std::string ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const = 0;
   virtual bool WriteString(std::string_view section, std::string_view key, std::string_view value) = 0;
+
+  // Writes made while an Edit lives reach the file together, at Commit; a crash or a failure
+  // leaves the file as it was before all of them. Without Commit they are dropped. An Edit
+  // inside another joins it: the outer one commits, and fails when an inner one was dropped.
+  class Edit {
+   public:
+    explicit Edit(Profile& profile) : profile_(profile) { profile_.BeginEdit(); }
+    ~Edit() {
+      if (!ended_) profile_.EndEdit(false);
+    }
+    Edit(const Edit&) = delete;
+    Edit& operator=(const Edit&) = delete;
+    // False when a write of the edit failed or its writes did not reach the file.
+    bool Commit() {
+      ended_ = true;
+      return profile_.EndEdit(true);
+    }
+
+   private:
+    Profile& profile_;
+    bool ended_ = false;
+  };
+
+ protected:
+  // By default every write reaches the file at once, and an edit has nothing left to do.
+  virtual void BeginEdit() {}
+  virtual bool EndEdit(bool /*commit*/) { return true; }
 };
 
 // Folder: a folder stands where the file belongs, so nothing can be read or written there.

@@ -258,9 +258,10 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
     const auto fields = SplitTaskLine(line, layout);
     const std::string_view dueDate = line.substr(0, std::min(kDateBytes, line.size()));
     const bool done = fields && fields->mark == kDoneMark;
-    // An open task needs a real date for its days left; a done one shows its mark instead.
+    // A line with a stamp is a task whatever its date says, open or done: a date that names no
+    // day (2027/02/30) stays as it stands. Without a stamp only a real date tells a task.
     if (!fields || dueDate.size() < kDateBytes || TrimBlanks(dueDate).empty() ||
-        (!done && !DaysLeft(dueDate, today))) {
+        (!done && layout == TaskFileLayout::Headerless && !DaysLeft(dueDate, today))) {
       ++result.skippedLines;
       continue;
     }
@@ -350,7 +351,8 @@ ParsedTaskFile Parse(std::string_view bytes, const Collation& collation, Date to
     if (p.done) {
       table.ReferCell(colDaysLeft, row, fields->mark);
     } else {
-      table.SetCell(colDaysLeft, row, *DaysLeft(dueDate, today));
+      // No day to count to: the days left an open task of such a date gets in the list.
+      table.SetCell(colDaysLeft, row, DaysLeft(dueDate, today).value_or("0"));
     }
     table.ReferCell(colText, row, fields->text);
     table.ReferCell(colUpdated, row, p.layout == TaskFileLayout::Headerless ? startStamp : fields->stamp);

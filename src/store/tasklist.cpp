@@ -71,6 +71,23 @@ void TaskList::SetVisibleRowCount(int count) {
   SetTopRow(topRow_);
 }
 
+std::optional<TaskIdentity> TaskList::IdentityOf(int row) const {
+  if (!table_.IsTask(row)) return std::nullopt;
+  const TaskIdentityView id = IdentityView(table_.Row(row));
+  return TaskIdentity{std::string(id.stamp),      std::string(id.dueDate), std::string(id.text),
+                      std::string(id.attachment), std::string(id.flags),   id.done};
+}
+
+std::optional<int> TaskList::FindTask(const TaskIdentity& task, int near) const {
+  const TaskIdentityView wanted = task.View();
+  const auto holds = [&](int row) { return table_.IsTask(row) && IdentityView(table_.Row(row)) == wanted; };
+  if (holds(near)) return near;
+  for (int r = 1; r < table_.RowCount(); ++r) {
+    if (holds(r)) return r;
+  }
+  return std::nullopt;
+}
+
 void TaskList::UpdateTaskCounts() {
   table_.SetCell(colDueDate, 0, std::to_string(NotDoneCount) + "/" + std::to_string(NotDoneCount + DoneCount));
 }

@@ -55,6 +55,23 @@ class SortKeyMemo {
   std::vector<Entry> entries_;
 };
 
+// Which task a command is about, kept while the command waits for the user: meanwhile the
+// tray's commands, the change of day or an exchange may sort, add or remove rows, so the
+// command finds its task again by these instead of trusting a row number. A task changed in
+// any of them meanwhile (a new stamp included) is no longer the one the user was asked about.
+// The days left are not part of it (they move on at midnight), only whether the task is done;
+// the text counts without its surrounding blanks (a sort trims them).
+struct TaskIdentity {
+  std::string stamp;  // colUpdated
+  std::string dueDate;
+  std::string text;
+  std::string attachment;
+  std::string flags;
+  bool done = false;
+  friend bool operator==(const TaskIdentity&, const TaskIdentity&) = default;
+  TaskIdentityView View() const { return {stamp, dueDate, text, attachment, flags, done}; }
+};
+
 class StepRecorder;
 
 class TaskList {
@@ -97,6 +114,12 @@ class TaskList {
   // tags; the next sort uses every one whose row still holds the same date and text.
   void AdoptSortKeys(SortKeyMemo keys) { keyMemo_ = std::move(keys); }
 
+  // The identity of the task in `row`; nothing for a row that holds none (the blank row).
+  std::optional<TaskIdentity> IdentityOf(int row) const;
+  // The row that holds the task now, `near` (where it was) looked at first: identical tasks
+  // are one and the same to the user. Nothing when it was changed or deleted meanwhile.
+  std::optional<int> FindTask(const TaskIdentity& task, int near = 0) const;
+
   // --- The commands on the current row (commands.cpp). The window asks its questions and
   // does its layout around them.
 
@@ -114,8 +137,9 @@ class TaskList {
   // the selection follows the task. False for the blank row.
   bool ToggleDone(bool finishedDayChange);
   // Arms the alarm of the current task at the leading time of its text, which is then written
-  // as HH:MM, or disarms it (the text keeps its time).
-  enum class AlarmToggle { NotATask, NoTime, Armed, Disarmed };
+  // as HH:MM, or disarms it (the text keeps its time). The blank row of an empty list has no
+  // time to arm.
+  enum class AlarmToggle { NoTime, Armed, Disarmed };
   AlarmToggle ToggleAlarm();
   // The text editor's text (already cut to 100 characters) written into the task of `row`,
   // the row the editor was opened on: an armed alarm is disarmed and the stamp renewed. False

@@ -28,12 +28,11 @@ constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t kMaxFollowedUnsorted = 16;
 
 std::size_t IdentityHash(const RowView& row) {
+  const TaskIdentityView id = IdentityView(row);
   const std::hash<std::string_view> h;
-  std::size_t v = h(row[colUpdated]);
-  for (const std::string_view cell : {row[colDueDate], TrimBlanks(row[colText]), row[colAttachment], row[colFlags]}) {
-    v = v * 1000003u ^ h(cell);
-  }
-  return v * 2u + (IsDoneMark(row[colDaysLeft]) ? 1u : 0u);
+  std::size_t v = h(id.stamp);
+  for (const std::string_view cell : {id.dueDate, id.text, id.attachment, id.flags}) v = v * 1000003u ^ h(cell);
+  return v * 2u + (id.done ? 1u : 0u);
 }
 
 // Whether a sort may place the row elsewhere than before: its key or its done state differ.

@@ -7,10 +7,14 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <fstream>
+#include <thread>
+
 #include "commands/commandtable.h"
 #include "driver.h"
 #include "mainwindow/automation.h"
 #include "res/configids.h"
+#include "tests/support/fulldisk.h"
 
 namespace lq::e2e {
 namespace {
@@ -260,7 +264,7 @@ TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   EXPECT_EQ(IniValue(ini, "HotKey", "ToVisible"), "Up");
   EXPECT_EQ(IniValue(ini, "HotKey", "Enabled"), "0");
   EXPECT_EQ(IniValue(ini, "View", "RowHeight"), "48");  // shown clamped, written clamped
-  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "2");
+  EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "0");  // no such choice: the first
   r.CloseAndWait();
 }
 
@@ -317,6 +321,66 @@ TEST(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
   r.CloseAndWait();
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// Tab goes from the tab strip through the page shown to O K and キャンセル, and round again.
+TEST(Config, TabGoesFromTheTabStripThroughThePageToOkAndCancel) {
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  Foreground(d);
+  const HWND tab = Ctl(d, IDC_PGCONFIG);
+  const HWND page = GetParent(Ctl(d, IDC_TBAREDITMODE));
+  SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tab), TRUE);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(d) == tab; }));
+  const struct {
+    bool back;
+    HWND to;  // null: a control of the page
+  } steps[] = {{false, Ctl(d, IDC_TBAREDITMODE)}, {true, tab},   {true, Ctl(d, IDCANCEL)}, {true, Ctl(d, IDOK)},
+               {true, nullptr},                   {false, Ctl(d, IDOK)}, {false, Ctl(d, IDCANCEL)}, {false, tab}};
+  for (const auto& step : steps) {
+    if (step.back) {
+      Chord({VK_SHIFT, VK_TAB});
+    } else {
+      Press(VK_TAB);
+    }
+    const HWND focus = FocusOf(d);
+    EXPECT_TRUE(step.to ? focus == step.to : IsChild(page, focus) != FALSE)
+        << (step.back ? "Shift+Tab" : "Tab") << " went to control " << GetDlgCtrlID(focus);
+  }
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  r.CloseAndWait();
+}
+
+// Switched off with their check box, the hot-key lists take the colour of the hint fields.
+TEST(Config, TheHotKeyListsLookSwitchedOffWithTheirCheckBox) {
+  Scratch s;
+  Session r(s);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  GoToPage(d, 4);
+  const HWND list = Ctl(d, IDC_CMBHOTKEYTOACTIVATE);  // "Up": its text leaves the right half bare
+  ASSERT_FALSE(IsWindowEnabled(list));
+  RECT rc{};
+  GetWindowRect(list, &rc);
+  const POINT bare{rc.left + (rc.right - rc.left) * 3 / 5, (rc.top + rc.bottom) / 2};
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(bare) == GetSysColor(COLOR_INACTIVEBORDER); }))
+      << std::hex << ScreenPixel(bare) << " " << GetSysColor(COLOR_INACTIVEBORDER);
+  ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(list) != FALSE; }));
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(bare) == GetSysColor(COLOR_WINDOW); }));
+  ClickButton(Ctl(d, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  r.CloseAndWait();
+}
+
 TEST(Config, TheSoundTestNamesAMissingFile) {
   Scratch s;
   Session r(s);
@@ -336,6 +400,99 @@ TEST(Config, TheSoundTestNamesAMissingFile) {
   r.CloseAndWait();
 }
 
+// However the program is stopped during O K, the settings file is the old one or the new one,
+// never empty or cut; what a stopped write left beside it goes with the next one.
+TEST(Config, OkKilledAtAnyMomentLeavesTheSettingsFileWhole) {
+  Scratch s;
+  // A long file of somebody's notes, so that each write takes its time.
+  std::string notes = "[Notes]\r\n";
+  for (int i = 0; i < 2000; ++i) notes += "Note" + std::to_string(i) + "=" + std::string(40, 'n') + "\r\n";
+  s.Write(L"Lindqvale.ini", notes);
+
+  // Turns 常に最前面に表示 over, so that each O K changes the file, and presses O K; the program
+  // is stopped after `killAfter`, or else once O K has ended. Gives the time O K took.
+  using Clock = std::chrono::steady_clock;
+  const auto ok = [&](std::optional<Clock::duration> killAfter) {
+    Session r(s, false);
+    const HWND d = OpenSettings(r);
+    EXPECT_NE(d, nullptr);
+    if (!d) return Clock::duration{};
+    const bool wasChecked = IsChecked(Ctl(d, IDC_CHKTOPMOST));
+    ClickButton(Ctl(d, IDC_CHKTOPMOST));
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(Ctl(d, IDC_CHKTOPMOST)) != wasChecked; }));
+    const auto start = Clock::now();
+    PostMessageW(Ctl(d, IDOK), BM_CLICK, 0, 0);
+    if (killAfter) {
+      std::this_thread::sleep_for(*killAfter);
+    } else {
+      while (IsWindowVisible(d) && Clock::now() - start < std::chrono::seconds(20)) Sleep(1);
+    }
+    const auto took = Clock::now() - start;
+    r.program.Kill();
+    return took;
+  };
+  // The first O K writes every key; the second, like those stopped below, sets the kills' spread.
+  ok(std::nullopt);
+  const auto took = ok(std::nullopt);
+  const std::string written = s.Read(L"Lindqvale.ini").value_or("");
+  ASSERT_NE(written.find(notes), std::string::npos);
+  ASSERT_NE(written.find("TopMost=1\r\n"), std::string::npos);
+  const auto withTopMost = [&](char value) {
+    std::string file = written;
+    file[file.find("TopMost=1\r\n") + 8] = value;
+    return file;
+  };
+
+  constexpr int kKills = 20;
+  for (int i = 0; i < kKills; ++i) {
+    const auto delay = took * 5 / 4 * i / (kKills - 1);
+    SCOPED_TRACE("stopped " + std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(delay).count()) +
+                 " us after O K, which took " +
+                 std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(took).count()) + " us");
+    ok(delay);
+    const std::string after = s.Read(L"Lindqvale.ini").value_or("<missing>");
+    ASSERT_TRUE(after == withTopMost('0') || after == withTopMost('1')) << after.size() << " bytes:\n"
+                                                                        << after.substr(0, 300);
+  }
+
+  ok(std::nullopt);
+  for (const auto& entry : std::filesystem::directory_iterator(s.Folder())) {
+    EXPECT_EQ(entry.path().filename().wstring().find(L".ini.~"), std::wstring::npos) << entry.path();
+  }
+}
+
+// A full disk during O K: the write is refused with the file's name, the file stays as it was
+// and the dialog open; with room again O K goes through.
+TEST(Config, OkOnAFullDiskSaysSoAndKeepsTheFile) {
+  const auto drive = testing::FullDiskDrive();
+  if (!drive) GTEST_SKIP() << "no drive of its own to fill (LQ_FULL_DISK)";
+  Scratch s(*drive);
+  // Nearly a page: O K's keys take the file past it.
+  const std::string before = "[Notes]\r\nPad=" + std::string(3900, 'x') + "\r\n";
+  s.Write(L"Lindqvale.ini", before);
+  Session r(s, false);
+  const HWND d = OpenSettings(r);
+  ASSERT_NE(d, nullptr);
+  {
+    const testing::FillDisk full(s.Folder());
+    ASSERT_TRUE(full.Full());
+    ClickButton(Ctl(d, IDOK));
+    const auto box = WaitForBox(r, d);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"エラー");
+    EXPECT_EQ(box->text, s.SettingsFile().wstring() + L" に書き込めません");
+    Program::Answer(*box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !VisibleDialog(r.program, nullptr, d); }));
+    EXPECT_TRUE(IsWindowVisible(d));
+    EXPECT_EQ(s.Read(L"Lindqvale.ini"), before);
+  }
+  ClickButton(Ctl(d, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  EXPECT_EQ(IniValue(s, "Transparent", "ViewMode"), "25");
+  EXPECT_EQ(IniValue(s, "Notes", "Pad"), std::string(3900, 'x'));
+  r.CloseAndWait();
+}
+
 std::filesystem::path StartupFolderOfTheUser() {
   wchar_t buffer[MAX_PATH] = {};
   DWORD bytes = sizeof buffer - sizeof(wchar_t);
@@ -350,9 +507,41 @@ std::filesystem::path StartupFolderOfTheUser() {
   return folder;
 }
 
-TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
-  const std::filesystem::path link = StartupFolderOfTheUser() / L"Lindqvale.lnk";
-  DeleteFileW(link.c_str());
+std::optional<std::string> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A start-up shortcut of that name that the user has of their own goes aside while a test makes
+// and removes the program's, and comes back as it was.
+class UsersOwnShortcut {
+ public:
+  explicit UsersOwnShortcut(std::filesystem::path link) : link_(std::move(link)) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    aside_ = std::filesystem::path(temp) / (L"lq-e2e-users-own-" + std::to_wstring(GetCurrentProcessId()) + L".lnk");
+    had_ = MoveFileExW(link_.c_str(), aside_.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
+  ~UsersOwnShortcut() {
+    if (had_) {
+      MoveFileExW(aside_.c_str(), link_.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_REPLACE_EXISTING);
+    } else {
+      DeleteFileW(link_.c_str());
+    }
+  }
+  UsersOwnShortcut(const UsersOwnShortcut&) = delete;
+  UsersOwnShortcut& operator=(const UsersOwnShortcut&) = delete;
+
+ private:
+  std::filesystem::path link_;
+  std::filesystem::path aside_;
+  bool had_ = false;
+};
+
+// "設 定" twice makes one shortcut that leads to the program; "解 除" removes it, and again
+// does nothing.
+void TheStartupShortcutIsMadeAndRemoved(const std::filesystem::path& link) {
   Scratch s;
   Session r(s);
   const HWND d = OpenSettings(r);
@@ -392,6 +581,27 @@ TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
   ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
   EXPECT_EQ(VisibleDialog(r.program, nullptr, d), nullptr);
   r.CloseAndWait();
+}
+
+TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
+  const std::filesystem::path link = StartupFolderOfTheUser() / L"Lindqvale.lnk";
+  // The user's own shortcut must come back as it was; where there is none, a stand-in plays it.
+  struct StandIn {
+    std::filesystem::path link;
+    bool planted;
+    ~StandIn() {
+      if (planted) DeleteFileW(link.c_str());
+    }
+  } standIn{link, !std::filesystem::exists(link)};
+  if (standIn.planted) std::ofstream(link, std::ios::binary) << "the user's own";
+  const std::optional<std::string> own = FileBytes(link);
+  ASSERT_TRUE(own.has_value());
+  {
+    const UsersOwnShortcut keep(link);
+    ASSERT_FALSE(std::filesystem::exists(link));
+    TheStartupShortcutIsMadeAndRemoved(link);
+  }
+  EXPECT_EQ(FileBytes(link), own);
 }
 
 }  // namespace

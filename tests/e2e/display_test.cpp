@@ -1,6 +1,9 @@
 // The window at another display scale, and after the screen changed under it.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "driver.h"
 #include "mainwindow/automation.h"
 
@@ -20,31 +23,6 @@ struct SystemDpiSetting {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
   }
 };
-
-// A descendant of the class with the window text; without a text, the widest one.
-RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name = nullptr) {
-  struct Find {
-    const wchar_t* cls;
-    const wchar_t* name;
-    RECT found{};
-  } find{className, name};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(data);
-        wchar_t cls[64]{};
-        wchar_t text[64]{};
-        GetClassNameW(child, cls, 64);
-        SendMessageW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
-        if (lstrcmpiW(cls, f->cls) != 0 || (f->name && lstrcmpW(text, f->name) != 0)) return TRUE;
-        RECT rc{};
-        GetWindowRect(child, &rc);
-        if (rc.right - rc.left > f->found.right - f->found.left) f->found = rc;
-        return f->name ? FALSE : TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.found;
-}
 
 TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
   if (!UnderWine()) GTEST_SKIP() << "the system DPI changes only at sign-in on Windows";
@@ -154,7 +132,7 @@ bool WaitForTip(DWORD pid, const wchar_t* text) {
   return WaitUntil([&] { return FindTip(pid, text) != nullptr; });
 }
 
-TEST(Display, TheHeaderButtonsHintsAreMadeOnTheFirstHoverAndShowEachButtonsHint) {
+TEST(Display, TheHintsAreMadeOnTheFirstHoverAndNoneShowsOverAMenu) {
   Scratch s;
   s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
   Session r(s);
@@ -166,6 +144,23 @@ TEST(Display, TheHeaderButtonsHintsAreMadeOnTheFirstHoverAndShowEachButtonsHint)
   EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"予定の追加"));
   MoveMouse(centre(ChildRect(r.window, L"Button", L"システムメニュー")));
   EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"システムメニュー"));
+  MoveMouse(r.program.CellCentre(2, 1));
+  ASSERT_TRUE(WaitUntil([&] { return FindTip(r.program.ProcessId(), L"システムメニュー") == nullptr; }));
+
+  // A quick click on ▼: its hint, still waiting for its delay, stays away from the menu.
+  Click(centre(ChildRect(r.window, L"Button", L"システムメニュー")));
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu); }));
+  const UINT delay = static_cast<UINT>(SendMessageW(FindTip(r.program.ProcessId()), TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+  EXPECT_FALSE(WaitUntil([&] { return FindTip(r.program.ProcessId(), L"システムメニュー") != nullptr; },
+                         std::chrono::milliseconds(3 * delay + 500)));
+  Press(VK_ESCAPE);
+
+  // In view mode the still image says how to edit.
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(automation::kEditMode) == 0; }));
+  MoveMouse(r.program.CellCentre(2, 2));
+  EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"編集するにはダブルクリックします"));
   r.CloseAndWait();
 }
 

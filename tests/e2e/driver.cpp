@@ -129,12 +129,21 @@ HWND VisibleDialog(const Program& p, const wchar_t* caption, HWND except) {
   return nullptr;
 }
 
-Scratch::Scratch() {
-  static int counter = 0;
+namespace {
+
+std::filesystem::path TempFolder() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  folder_ = std::filesystem::path(temp) / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                           std::to_wstring(counter++));
+  return temp;
+}
+
+}  // namespace
+
+Scratch::Scratch() : Scratch(TempFolder()) {}
+
+Scratch::Scratch(const std::filesystem::path& base) {
+  static int counter = 0;
+  folder_ = base / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
   std::filesystem::create_directories(folder_);
@@ -181,7 +190,9 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Start(const std::filesystem::path& exe, const std::filesystem::path& folder,
-                         const std::wstring& arguments, bool hold) {
+                         const std::wstring& arguments, bool hold, bool automation) {
+  // The child inherits the driver's environment.
+  SetEnvironmentVariableW(automation::kEnvironmentVariable, automation ? L"1" : nullptr);
   job_ = CreateJobObjectW(nullptr, nullptr);
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -234,9 +245,9 @@ HWND ChildProcess::WaitForWindowOfClass(const wchar_t* className, std::chrono::m
   return nullptr;
 }
 
-Program::Program(const Scratch& scratch) : scratch_(scratch) {}
+Program::Program(const Scratch& scratch, bool automation) : scratch_(scratch), automation_(automation) {}
 
-bool Program::Start() { return process_.Start(scratch_.Exe(), scratch_.Folder()); }
+bool Program::Start() { return process_.Start(scratch_.Exe(), scratch_.Folder(), L"", false, automation_); }
 
 HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
   const auto until = std::chrono::steady_clock::now() + timeout;
@@ -257,6 +268,11 @@ HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
 }
 
 void Program::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+void Program::Kill() {
+  TerminateProcess(process_.ProcessHandle(), 9);
+  WaitForSingleObject(process_.ProcessHandle(), 10000);
+}
 
 bool Program::HasMessageBox() const {
   FindBox f{process_.ProcessId(), nullptr};
@@ -405,6 +421,21 @@ void Snapshot(RECT rc, const wchar_t* name) {
   ReleaseDC(nullptr, screen);
 }
 
+bool SendDropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths) {
+  const automation::DropFilesRequest request{screen.x, screen.y};
+  std::vector<unsigned char> data(sizeof request);
+  std::memcpy(data.data(), &request, sizeof request);
+  for (const std::wstring& path : paths) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
+    data.insert(data.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+  }
+  data.insert(data.end(), sizeof(wchar_t), 0);
+  COPYDATASTRUCT cds{automation::kDropFilesData, static_cast<DWORD>(data.size()), data.data()};
+  DWORD_PTR taken = 0;
+  SendMessageTimeoutW(p.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 5000, &taken);
+  return taken == TRUE;
+}
+
 void SetFenceWindow(HWND window) { gFenceWindow = window; }
 
 namespace {
@@ -508,6 +539,38 @@ void Click(POINT screen, bool right) {
   MoveMouse(screen);
   SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
   SendOne(MouseInput(screen, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+  Settle();
+}
+
+// A descendant of the class with the window text; without a text, the widest one.
+RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name) {
+  struct Find {
+    const wchar_t* cls;
+    const wchar_t* name;
+    RECT found{};
+  } find{className, name};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(data);
+        wchar_t cls[64]{};
+        wchar_t text[64]{};
+        GetClassNameW(child, cls, 64);
+        SendMessageW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        if (lstrcmpiW(cls, f->cls) != 0 || (f->name && lstrcmpW(text, f->name) != 0)) return TRUE;
+        RECT rc{};
+        GetWindowRect(child, &rc);
+        if (rc.right - rc.left > f->found.right - f->found.left) f->found = rc;
+        return f->name ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+void MiddleClick(POINT screen) {
+  MoveMouse(screen);
+  SendOne(MouseInput(screen, MOUSEEVENTF_MIDDLEDOWN));
+  SendOne(MouseInput(screen, MOUSEEVENTF_MIDDLEUP));
   Settle();
 }
 
@@ -649,7 +712,7 @@ HWND ForeignWindow() {
   return w;
 }
 
-Session::Session(const Scratch& s, bool foreground) : program(s) {
+Session::Session(const Scratch& s, bool foreground, bool automation) : program(s, automation) {
   EXPECT_TRUE(program.Start());
   window = program.WaitForWindow();
   EXPECT_NE(window, nullptr) << "the main window did not come up";

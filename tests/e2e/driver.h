@@ -24,6 +24,8 @@ extern std::filesystem::path gAlarmProgram;
 class Scratch {
  public:
   Scratch();
+  // In a folder of its own under `base` rather than under %TEMP%.
+  explicit Scratch(const std::filesystem::path& base);
   ~Scratch();
   const std::filesystem::path& Folder() const { return folder_; }
   std::filesystem::path Exe() const { return folder_ / L"Lindqvale.exe"; }
@@ -46,9 +48,10 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // `arguments` follow the quoted program path on the command line. With `hold` the program
-  // stays suspended until Resume().
+  // stays suspended until Resume(). With `automation` it runs as a test driver starts it
+  // (LQ_AUTOMATION=1), otherwise as a user starts it.
   bool Start(const std::filesystem::path& exe, const std::filesystem::path& folder, const std::wstring& arguments = L"",
-             bool hold = false);
+             bool hold = false, bool automation = true);
   void Resume() { ResumeThread(pi_.hThread); }
   // Stops it until Resume(), as a computer asleep would.
   void Suspend() { SuspendThread(pi_.hThread); }
@@ -73,7 +76,8 @@ struct MessageBoxInfo {
 
 class Program {
  public:
-  explicit Program(const Scratch& scratch);
+  // Without `automation` the program runs as a user starts it: its test hooks stay shut.
+  explicit Program(const Scratch& scratch, bool automation = true);
 
   bool Start();
   // The main window once the program reports its first showing done; null on timeout.
@@ -87,6 +91,8 @@ class Program {
 
   // The user's close path: the system close command.
   void Close();
+  // Stopped at once, as by a crash or kill -9; returns once it has ended.
+  void Kill();
 
   // A message box of this process, once one shows.
   std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -105,6 +111,7 @@ class Program {
 
  private:
   const Scratch& scratch_;
+  bool automation_;
   ChildProcess process_;
   HWND window_ = nullptr;
 };
@@ -118,6 +125,9 @@ std::string TaskLine(int days, bool done, const std::string& text, const std::st
 std::string FileOf(std::initializer_list<std::string> lines);  // each line ended by CR LF
 // The text of a window or control of the program.
 std::wstring TextOf(HWND hwnd);
+// The screen rectangle of a descendant of the class with the window text; without a text, of the
+// widest one.
+RECT ChildRect(HWND parent, const wchar_t* className, const wchar_t* name = nullptr);
 // The program's visible top-level windows of a class, the topmost first: "#32770" are its
 // dialogs and message boxes, "#32768" its open menus.
 std::vector<HWND> VisibleWindows(const Program& p, const wchar_t* cls);
@@ -131,8 +141,8 @@ HWND ForeignWindow();
 
 struct Session {
   // Starts the program and waits for its window; with `foreground` the window then gets the
-  // activation, as after a click.
-  explicit Session(const Scratch& s, bool foreground = true);
+  // activation, as after a click. Without `automation`, as a user starts it (see Program).
+  explicit Session(const Scratch& s, bool foreground = true, bool automation = true);
   // The user's close, then the end of the program.
   void CloseAndWait();
   LRESULT Editors() const;
@@ -142,6 +152,10 @@ struct Session {
   Program program;
   HWND window = nullptr;
 };
+
+// Files dropped at a screen point through the program's drop message (kDropFilesData): true
+// when the program took them.
+bool SendDropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths);
 
 // Real input, as a person gives it; it reaches the foreground window. Each of these returns once
 // the program has handled it (Settle), when the program is in front.
@@ -159,6 +173,7 @@ void Chord(std::initializer_list<WORD> keys);  // e.g. {VK_CONTROL, 'A'}
 void Type(const std::wstring& text);     // Unicode characters, as an input method delivers them
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
+void MiddleClick(POINT screen);
 void DoubleClick(POINT screen);
 void Drag(POINT from, POINT to);
 // Turns the wheel with the cursor at a point; positive notches turn it towards the user (down).

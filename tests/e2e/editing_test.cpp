@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "driver.h"
@@ -47,6 +48,31 @@ TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
   for (int i = 0; i < 100; ++i) hundred += "あ";
   EXPECT_EQ(w.program.Cell(2, 1), Sj(hundred));
   w.CloseAndWait();
+}
+
+// Leaving the text editor by a key sorts the list, keeping the row the key made current.
+TEST(Editing, LeavingTheEditorByAKeySortsTheList) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "aaa"), TaskLine(1, false, "bbb"),
+                                    TaskLine(1, false, "ccc")}));
+  Session w(s);
+  const auto texts = [&] { return w.program.Cell(2, 1) + " " + w.program.Cell(2, 2) + " " + w.program.Cell(2, 3); };
+  ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);  // on "aaa", its text selected
+  Type(L"zzz");
+  Press(VK_DOWN);
+  EXPECT_EQ(texts(), "bbb ccc zzz");
+  EXPECT_EQ(w.Current(), 1);
+  Press('Y');  // opens the editor on "bbb", the caret at the start
+  Type(L"yyy");
+  Chord({VK_CONTROL, VK_TAB});
+  EXPECT_EQ(texts(), "ccc yyybbb zzz");
+  EXPECT_EQ(w.Current(), 2);
+  EXPECT_EQ(w.Editors() & kDatePickerShown, kDatePickerShown);
+  w.CloseAndWait();
+  const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
+  EXPECT_LT(saved.find(",ccc\r\n"), saved.find(",yyybbb\r\n")) << saved;
+  EXPECT_LT(saved.find(",yyybbb\r\n"), saved.find(",zzz\r\n")) << saved;
+  EXPECT_NE(saved.find(",zzz\r\n"), std::string::npos) << saved;
 }
 
 TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
@@ -205,6 +231,41 @@ TEST(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
   Pump(std::chrono::milliseconds(200));
   EXPECT_EQ(w.Current(), 3);
   EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
+  w.CloseAndWait();
+}
+
+// The release that ends a double-click on the still image, landing on a header button, is no
+// release of the list: the editor a typed key opens afterwards is not swallowed in its place.
+TEST(Editing, ADoubleClickEndingOnAHeaderButtonSwallowsNoLaterEditor) {
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session w(s);
+  const RECT rc = ChildRect(w.window, L"Button", L"予定の追加");  // btnAdd, named by its hint
+  ASSERT_GT(rc.right, rc.left);
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+  DoubleClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kListFocused) != 0; }));
+  Press('X');
+  EXPECT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorShown) != 0; }));
+  w.CloseAndWait();
+}
+
+// With SaveOnLostFocus every loss of the activation saves, in view mode too.
+TEST(Editing, EveryLossOfTheActivationSavesWithSaveOnLostFocus) {
+  Scratch s;
+  s.Write(L"Lindqvale.ini", "[Settings]\r\nSaveOnLostFocus=1\r\n");
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
+  Session w(s);
+  std::filesystem::remove(s.TaskFile());
+  Foreground(ForeignWindow());
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));  // from edit mode
+  std::filesystem::remove(s.TaskFile());
+  Foreground(w.window);  // active again, still in view mode
+  ASSERT_EQ(w.program.Query(kEditMode), 0);
+  Foreground(ForeignWindow());
+  EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));
   w.CloseAndWait();
 }
 

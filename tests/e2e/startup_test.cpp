@@ -2,8 +2,11 @@
 // with a read-only task file, driven from outside like a user would.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "driver.h"
 #include "mainwindow/automation.h"
+#include "store/tasktable.h"
 
 namespace lq::e2e {
 namespace {
@@ -115,6 +118,35 @@ TEST(Startup, ADoneTaskWhoseDateDoesNotExistStaysInTheList) {
   r.CloseAndWait();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, open, bad}));
   EXPECT_FALSE(s.Read(L"Lindqvale.csv.bak").has_value());
+}
+
+// Marked not done, a task whose date names no day keeps it and is still there at the next
+// start; a task added beside it is due today, not that day.
+TEST(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
+  const std::string bad = Sj("2026/02/30(火),20240101000000003,済,|||,bad date");
+  Scratch s;
+  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "open"), bad}));
+  {
+    Session r(s);
+    Click(r.program.CellCentre(2, 2));  // the done task, last
+    Chord({VK_CONTROL, 'E'});  // not done: the selection follows it
+    ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "2/2"; }));
+    Chord({VK_CONTROL, 'A'});
+    Type(L"new");
+    Press(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "3/3"; }));
+    r.CloseAndWait();
+  }
+  Session r(s, false);
+  EXPECT_EQ(r.program.Cell(0, 0), "3/3");
+  std::map<std::string, std::string> dates;
+  for (int row = 1; row <= 3; ++row) {
+    dates[r.program.Cell(2, row)] = r.program.Cell(0, row) + " " + r.program.Cell(1, row);
+  }
+  EXPECT_EQ(dates["bad date"], Sj("2026/02/30(火) 0"));
+  EXPECT_EQ(dates["new"], DueDate(0) + " 0");
+  EXPECT_EQ(dates["open"], DueDate(1) + " 1");
+  r.CloseAndWait();
 }
 
 TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
@@ -340,6 +372,45 @@ TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
   ASSERT_TRUE(r.program.WaitForExit().has_value());
   EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("[WinPosition]"), std::string::npos);
   EXPECT_NE(s.Read(L"Lindqvale.csv").value_or("").find(Sj("予定")), std::string::npos);  // untouched
+}
+
+}  // namespace
+}  // namespace lq::e2e
+
+namespace lq::e2e {
+namespace {
+
+// The hooks a test driver uses to change what the program does (its clock, a drop) answer only
+// when it was started with LQ_AUTOMATION=1; a user's start ignores them, and the queries answer
+// either way.
+TEST(Startup, TheTestHooksThatChangeStateAnswerOnlyARunStartedForAutomation) {
+  for (const bool automation : {true, false}) {
+    SCOPED_TRACE(automation ? "LQ_AUTOMATION=1" : "a user's start");
+    Scratch s;
+    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "task")}));
+    s.Write(L"dropped.txt", "x");
+    Session r(s, false, automation);
+    ASSERT_NE(r.window, nullptr);
+    ASSERT_EQ(r.program.Cell(colText, 1), "task");
+
+    // Five hours on; a change of the system time makes the program look at its clock at once.
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    const int hour = (st.wHour + 5) % 24;
+    r.SetClockTo(hour, st.wMinute, 0, 0);
+    SendMessageW(r.window, WM_TIMECHANGE, 0, 0);
+    wchar_t shifted[8];
+    swprintf(shifted, 8, L"%02d:%02d", hour, st.wMinute);
+    // The clock of edit mode is in the header, that of view mode in its label.
+    const std::wstring clocks =
+        Wide(r.program.Cell(colText, 0)) + L" " + TextOf(FindWindowExW(r.window, nullptr, L"TLqLabel", L"lblYMDHM"));
+    EXPECT_EQ(clocks.find(shifted) != std::wstring::npos, automation) << clocks;
+
+    EXPECT_EQ(SendDropFiles(r.program, r.program.CellCentre(colText, 1), {(s.Folder() / L"dropped.txt").wstring()}),
+              automation);
+    r.CloseAndWait();  // after the drop the program posted itself, if it took it
+    EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or("").find("dropped.txt") != std::string::npos, automation);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fakes.h"
 #include "sjis.h"
 #include "store/alarm.h"
@@ -148,7 +150,10 @@ TEST_F(CommandsTest, EditingTheTextDisarmsTheAlarmAndRenewsTheStamp) {
 }
 
 TEST_F(CommandsTest, TheAlarmArmsAtTheLeadingTimeAndDisarmsKeepingTheText) {
-  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NotATask);  // the blank row
+  // The blank row of an empty list has no time either: the user is told so, nothing is written.
+  EXPECT_EQ(list.ToggleAlarm(), TaskList::AlarmToggle::NoTime);
+  EXPECT_EQ(list.Table().Cell(colFlags, 1), "");
+  EXPECT_EQ(list.Table().RowCount(), 2);
   Task(0, "9:05 wake up");
   Task(0, "wake up");
   // Row 1 is "9:05 wake up" (digits sort first), row 2 "wake up".
@@ -200,6 +205,69 @@ TEST_F(CommandsTest, AnEditorWritesToTheRowItWasOpenedOnEvenIfAnotherIsCurrent) 
   EXPECT_EQ(Text(1), "b");
   EXPECT_EQ(Text(3), "a!");
   EXPECT_EQ(list.CurrentRow(), 3);
+}
+
+// A command that waits for the user holds its task, not its row: whatever moved the rows
+// meanwhile, it finds the same task again, and a task changed or deleted meanwhile is gone.
+TEST_F(CommandsTest, ATaskIsFoundAgainAfterTheRowsMovedAndNotAfterItChanged) {
+  struct Case {
+    const char* what;
+    std::function<void(TaskList&)> meanwhile;
+    const char* foundText;  // null: gone
+  } cases[] = {
+      {"nothing", [](TaskList&) {}, "c"},
+      {"a task added before it", [](TaskList& l) { l.SetCurrentRow(1); l.AddTask(); }, "c"},
+      {"another task deleted", [](TaskList& l) { l.SetCurrentRow(1); l.DeleteCurrentTask(); }, "c"},
+      {"the next day's sort",
+       [this](TaskList& l) {
+         clock.Set(DateTime{Date{2024, 5, 2}, 0, 0, 0, 0});
+         l.SortTasks(0, false);
+       },
+       "c"},
+      {"blanks the sort trims", [](TaskList& l) { l.Table().SetCell(colText, 3, " c "); }, "c"},
+      {"a new stamp", [](TaskList& l) { l.Table().SetCell(colUpdated, 3, "20240501120000000"); }, nullptr},
+      {"another attachment", [](TaskList& l) { l.Table().SetCell(colAttachment, 3, "C:\\b.txt"); }, nullptr},
+      {"another text", [](TaskList& l) { l.ChangeText(3, "c!"); }, nullptr},
+      {"marked done", [](TaskList& l) { l.SetCurrentRow(3); l.ToggleDone(false); }, nullptr},
+      {"deleted", [](TaskList& l) { l.SetCurrentRow(3); l.DeleteCurrentTask(); }, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    list.Clear();
+    clock.Set(DateTime{Date{2024, 5, 1}, 9, 0, 0, 0});
+    Task(0, "a");
+    Task(1, "b");
+    Task(2, "c");
+    list.Table().SetCell(colAttachment, 3, "C:\\a.txt");
+    const auto task = list.IdentityOf(3);
+    ASSERT_TRUE(task);
+    c.meanwhile(list);
+    const auto row = list.FindTask(*task, 3);
+    if (!c.foundText) {
+      EXPECT_FALSE(row);
+      continue;
+    }
+    ASSERT_TRUE(row);
+    EXPECT_EQ(TrimBlanks(Text(*row)), c.foundText);
+  }
+  // The blank row is no task; of identical tasks the one where it was is taken.
+  list.Clear();
+  EXPECT_FALSE(list.IdentityOf(1));
+  Task(1, "same");
+  Task(1, "same");
+  const auto task = list.IdentityOf(2);
+  ASSERT_TRUE(task);
+  EXPECT_EQ(list.FindTask(*task, 2), 2);
+  EXPECT_EQ(list.FindTask(*task), 1);
+}
+
+// A date that names no day is kept as it stands, but never handed on to a new task.
+TEST_F(CommandsTest, AddBesideATaskWhoseDateNamesNoDayIsDueToday) {
+  Task(3, "later");
+  list.Table().SetCell(colDueDate, 1, Sj("2027/02/30(火)"));
+  list.AddTask();
+  EXPECT_EQ(list.Table().Cell(colDueDate, list.CurrentRow()), Sj("2024/05/01(水)"));
+  EXPECT_EQ(list.Table().Cell(colDaysLeft, list.CurrentRow()), "0");
 }
 
 TEST(SetFlagText, WritesAtAPositionAndPads) {

@@ -49,7 +49,8 @@ std::vector<ControlRow> ControlTable() {
       {&keys::HintStart, "50", [](const ConfigPage& c) { return I(c.HintStart); }, "100", "100"},
       {&keys::HintTerm, "4500", [](const ConfigPage& c) { return I(c.HintTerm); }, "4500", "4500"},
       {&keys::HintFullPath, "0", [](const ConfigPage& c) { return B(c.HintFullPath); }, "0", "0"},
-      {&keys::DateFormat, "7", [](const ConfigPage& c) { return I(c.DateFormat); }, "2", "2"},
+      // No such choice: the first.
+      {&keys::DateFormat, "7", [](const ConfigPage& c) { return I(c.DateFormat); }, "0", "0"},
       {&keys::ShowDateRow, "0", [](const ConfigPage& c) { return B(c.ShowDateRow); }, "0", "0"},
       {&keys::ShowCountRow, "0", [](const ConfigPage& c) { return B(c.ShowCountRow); }, "0", "0"},
       {&keys::LblCalendar, "-3", [](const ConfigPage& c) { return I(c.LblCalendar); }, "0", "0"},
@@ -78,9 +79,9 @@ std::vector<ControlRow> ControlTable() {
     const std::string n = std::to_string(i);
     rows.push_back({&k.name, Sj("游ゴシック") + n, [style](const ConfigPage& c) { return style(c).FontName; },
                     Sj("游ゴシック") + n, Sj("游ゴシック") + n});
-    // A size the list does not offer is kept; one no font can be made in is not.
+    // A size the list does not offer is kept; one beyond the list's ends is not.
     rows.push_back({&k.size, i == 3 ? "13" : "500", [style](const ConfigPage& c) { return I(style(c).FontSize); },
-                    i == 3 ? "13" : "72", i == 3 ? "13" : "72"});
+                    i == 3 ? "13" : "24", i == 3 ? "13" : "24"});
     rows.push_back({&k.textColor, "0x0000" + n + "0", [style](const ConfigPage& c) { return I(static_cast<std::int32_t>(style(c).TextColor)); },
                     I(i * 16), I(i * 16)});
     // A system colour stays a system colour.
@@ -338,7 +339,7 @@ TEST(ConfigPageControls, FontSizesTypedOrChosen) {
   struct Case {
     const char* text;
     std::int32_t size;
-  } cases[] = {{"12", 12}, {"13", 13}, {"", 9}, {"abc", 9}, {"0", 1}, {"-4", 1}, {"500", 72}, {"99999999999", 9}};
+  } cases[] = {{"12", 12}, {"13", 13}, {"", 9}, {"abc", 9}, {"0", 6}, {"-4", 6}, {"500", 24}, {"99999999999", 9}};
   for (const Case& c : cases) EXPECT_EQ(FontSizeOfText(c.text), c.size) << c.text;
 }
 

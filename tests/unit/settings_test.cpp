@@ -307,19 +307,19 @@ TEST(SettingsLoad, NumbersThatWouldBreakTheLayoutAreKeptInASafeRange) {
     const char* stored;
     std::int32_t rowHeight, fontSize;
   } cases[] = {
-      {"0", 12, 1},
-      {"-5", 12, 1},
-      {"-2147483648", 12, 1},
-      {"1", 12, 1},
+      {"0", 12, 6},
+      {"-5", 12, 6},
+      {"-2147483648", 12, 6},
+      {"1", 12, 6},
       {"6", 12, 6},
       {"12", 12, 12},
+      {"13", 13, 13},
       {"24", 24, 24},
-      {"48", 48, 48},
-      {"49", 48, 49},
-      {"72", 48, 72},
-      {"128", 48, 72},
-      {"5000", 48, 72},
-      {"2147483647", 48, 72},
+      {"25", 25, 24},
+      {"48", 48, 24},
+      {"72", 48, 24},
+      {"5000", 48, 24},
+      {"2147483647", 48, 24},
   };
   for (const auto& c : cases) {
     FakeProfile profile;
@@ -356,8 +356,9 @@ TEST(SettingsLoad, NumbersAreKeptWithinWhatTheSettingsDialogWrites) {
       {&keys::EditMode, "90", 90},   {&keys::ViewMode, "100", 90},   {&keys::ViewMode, "-2147483648", 0},
       {&keys::HintStart, "0", 100},  {&keys::HintStart, "99", 100},  {&keys::HintStart, "30001", 30000},
       {&keys::HintTerm, "-1", 100},  {&keys::HintTerm, "2147483647", 30000},
-      {&keys::DateFormat, "3", 2},   {&keys::DateFormat, "-1", 0},
-      {&keys::LblCalendar, "7", 2},  {&keys::LblCalendar, "-7", 0},
+      // A choice the dialog does not offer is its first one: the whole date, no clock.
+      {&keys::DateFormat, "3", 0},   {&keys::DateFormat, "-1", 0},  {&keys::DateFormat, "2", 2},
+      {&keys::LblCalendar, "7", 0},  {&keys::LblCalendar, "-7", 0}, {&keys::LblCalendar, "1", 1},
       {&keys::EditMode, tooLong.c_str(), 0},  // does not parse: the default
   };
   for (const auto& c : cases) {

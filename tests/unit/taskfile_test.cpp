@@ -170,14 +170,13 @@ TEST_F(TaskFileTest, UnreadableLinesAreSkippedCountedAndKeptInABackup) {
       "! a note typed by hand",  // sorts before the header, which must still be found
       std::string(kHeader32),
       good,
-      Sj("2024/02/30(金),20240301101010100,　,|||,no such day"),
       Sj("2024/03/15(金),2024030110"),              // shorter than its layout
       Sj("2024/03/15(金),20240301101010100,　,|no bars at all"),
   });
   const auto report = Load(original);
   EXPECT_EQ(report.layout, TaskFileLayout::Format32);
   EXPECT_EQ(report.blankLines, 2);
-  EXPECT_EQ(report.skippedLines, 4);
+  EXPECT_EQ(report.skippedLines, 3);
   ASSERT_TRUE(report.backupPath);
   EXPECT_EQ(report.backupPath->string(), kBackup);
   EXPECT_EQ(list.Table().TaskCount(), 1);
@@ -225,24 +224,36 @@ TEST_F(TaskFileTest, AKeptFileGivesItsOriginalToTheBackupWhateverTheEdits) {
 }
 
 // Part of the list, though its date does not exist: a done task needs no date arithmetic.
-TEST_F(TaskFileTest, ADoneTaskWhoseDateDoesNotExistIsKeptLikeAnyOtherDoneTask) {
-  const std::string badDate = Sj("2026/02/30(火),20240101000000003,済,|||,bad date done");
+// A line with a stamp is a task, open or done, whatever its date; an open task whose date names
+// no day shows it as it stands, due in 0 days (what the list gave it when it was made).
+TEST_F(TaskFileTest, ATaskWhoseDateDoesNotExistIsKeptOpenOrDone) {
+  const std::string badDone = Sj("2026/02/30(火),20240101000000003,済,|||,bad date done");
+  const std::string badOpen = Line32("2027/02/30(火)", "20240101000000004", false, "", "", "bad date open");
   const std::string open = Line32("2024/03/20(水)", "20240101000000002", false, "", "", "open");
   const std::string done = Line32("2024/03/10(日)", "20240101000000001", true, "", "", "done");
-  const auto report = Load(Lines({std::string(kHeader32), badDate, open, done}));
+  const auto report = Load(Lines({std::string(kHeader32), badDone, badOpen, open, done}));
   EXPECT_EQ(report.skippedLines, 0);
   EXPECT_FALSE(report.backupPath);
-  EXPECT_EQ(list.NotDoneCount, 1);
+  EXPECT_EQ(list.NotDoneCount, 2);
   EXPECT_EQ(list.DoneCount, 2);
-  EXPECT_EQ(Cell(colDueDate, 0), "1/3");
-  ASSERT_EQ(list.Table().TaskCount(), 3);
+  EXPECT_EQ(Cell(colDueDate, 0), "2/4");
+  ASSERT_EQ(list.Table().TaskCount(), 4);
   list.DoneDown = true;
   list.SortTasks(0, false);
   EXPECT_EQ(Cell(colText, 1), "open");  // done tasks last, in date order
-  EXPECT_EQ(Cell(colText, 2), "done");
-  EXPECT_EQ(Cell(colText, 3), "bad date done");
-  EXPECT_EQ(Cell(colDaysLeft, 3), Sj("済"));
-  EXPECT_EQ(Save(), Lines({std::string(kHeader32), open, done, badDate}));
+  EXPECT_EQ(Cell(colText, 2), "bad date open");
+  EXPECT_EQ(Cell(colDueDate, 2), Sj("2027/02/30(火)"));
+  EXPECT_EQ(Cell(colDaysLeft, 2), "0");
+  EXPECT_EQ(Cell(colText, 3), "done");
+  EXPECT_EQ(Cell(colText, 4), "bad date done");
+  EXPECT_EQ(Cell(colDaysLeft, 4), Sj("済"));
+  EXPECT_EQ(Save(), Lines({std::string(kHeader32), open, badOpen, done, badDone}));
+
+  // Without a stamp only a real date tells a task line from a note.
+  list.Clear();
+  EXPECT_EQ(Load(Lines({Sj("2027/02/30(火),　,headerless open"), Sj("2027/02/30(火),済,headerless done")})).skippedLines,
+            1);
+  EXPECT_EQ(Cell(colText, 1), "headerless done");
 }
 
 // ポ ends in the bar byte (0x83 0x7C), 表 in the backslash byte (0x95 0x5C): only a bar that

@@ -1,5 +1,5 @@
 #pragma once
-// A fresh folder under %TEMP% for one test, removed afterwards.
+// A fresh folder (under %TEMP% unless given another place) for one test, removed afterwards.
 
 #include <windows.h>
 
@@ -10,11 +10,10 @@ namespace lq::testing {
 
 class ScratchDir {
  public:
-  ScratchDir() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::filesystem::path(temp) / (L"lq-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                           std::to_wstring(counter_++));
+  ScratchDir() : ScratchDir(TempPath()) {}
+  // Under `base` rather than under %TEMP%.
+  explicit ScratchDir(const std::filesystem::path& base) {
+    path_ = base / (L"lq-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter_++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -29,6 +28,11 @@ class ScratchDir {
   std::filesystem::path operator/(const std::wstring& name) const { return path_ / name; }
 
  private:
+  static std::filesystem::path TempPath() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return temp;
+  }
   std::filesystem::path path_;
   static inline int counter_ = 0;
 };

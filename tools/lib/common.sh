@@ -149,6 +149,22 @@ lq_make_prefix() {
   wineserver -w
 }
 
+# A small filesystem of its own, mapped as drive Q: in the prefix, that the tests of a full disk
+# fill up (LQ_FULL_DISK). Only where a tmpfs can be mounted (as root); without it those tests
+# are skipped.
+LQ_FULL_DISK_MOUNT=""
+lq_mount_full_disk() {
+  local dir="$LQ_BUILD/full-disk"
+  mkdir -p "$dir"
+  if ! mountpoint -q "$dir" && ! mount -t tmpfs -o size=16m,mode=0777 lq-full-disk "$dir" 2>/dev/null; then
+    lq_say "no small drive for the full-disk tests (mounting a tmpfs needs root): they are skipped"
+    return 0
+  fi
+  LQ_FULL_DISK_MOUNT=$dir
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/q:"
+  export LQ_FULL_DISK='Q:\'
+}
+
 # Starts the persistent wineserver and one long-lived Wine process, so that services Wine
 # starts with the first program do not hold the test runner's output open.
 lq_start_wine() {
@@ -186,6 +202,10 @@ lq_stop_all() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
+  fi
+  if [ -n "$LQ_FULL_DISK_MOUNT" ]; then
+    umount "$LQ_FULL_DISK_MOUNT" 2>/dev/null
+    LQ_FULL_DISK_MOUNT=""
   fi
   if [ -n "$LQ_XVFB_PID" ]; then
     kill "$LQ_XVFB_PID" 2>/dev/null
