@@ -220,6 +220,9 @@ class TfrmToDo final : public Window {
   void popitemAddClick();
   void popitemDelClick();
   void popitemDoneOrNotClick();
+  // Takes back the list's last change, or does again the last one taken back: the task becomes
+  // current, at the same distance from the top.
+  void popitemUndoClick(bool redo);
   void popitemConfigClick();
   void popitemSyncClick();
 
@@ -316,7 +319,8 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   bool InTrayMessage = false;
-  bool menuCancelled_ = false;  // WM_CANCELMODE came while the tray menu was open
+  bool menuCancelled_ = false;
+  bool textTyped_ = false;  // the text editor holds typing of its own to undo  // WM_CANCELMODE came while the tray menu was open
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing
