@@ -76,7 +76,8 @@ void TfrmToDo::OpenDatePicker() {
   editors_.HideText();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
-  list_.BeginEditorStep();  // the dates picked until it closes are one step
+  // The dates picked until it closes are one step; it stays open while it follows its task.
+  if (!editors_.DateOpen()) list_.BeginEditorStep();
   editors_.SetFont(RowFont(row), true);
   if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) editors_.SetDate(*date);
   editors_.ShowDateAt(DatePickerRect(gridToDo->CellBounds(colDueDate, row), GridOrigin()));
