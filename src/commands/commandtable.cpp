@@ -43,9 +43,6 @@ constexpr MenuEntry Separator() { return MenuEntry{K::Separator, C::Count, nullp
 constexpr MenuEntry kGridMenu[] = {
     Item(C::DoneOrNot, L"済にする"),
     Separator(),
-    Item(C::Undo, L"元に戻す"),
-    Item(C::Redo, L"やり直し"),
-    Separator(),
     Item(C::Add, L"追加"),
     Item(C::Del, L"削除"),
     Separator(),
@@ -54,6 +51,9 @@ constexpr MenuEntry kGridMenu[] = {
     Item(C::FindToDo, L"検索"),
     Item(C::MoveDate, L"日付移動"),
     Item(C::PastDelete, L"一斉削除"),
+    Separator(),
+    Item(C::Undo, L"元に戻す"),
+    Item(C::Redo, L"やり直し"),
 };
 constexpr MenuEntry kGridAttachMenu[] = {
     Item(C::AttachOpen, L"開く"),

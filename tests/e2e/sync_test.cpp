@@ -192,7 +192,8 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"情報");
   EXPECT_EQ(box->text, Wide16(kSyncFinishedText) +
-                           L"\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件");
+                           L"\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件\r\n\r\n"
+                           L"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。");
   EXPECT_EQ(TextOf(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncFinishedText));
   const HWND progress = GetDlgItem(d, IDC_SYNC_PROGRESS);
   EXPECT_GT(SendMessageW(progress, PBM_GETPOS, 0, 0), 0);
