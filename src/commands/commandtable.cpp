@@ -30,6 +30,8 @@ constexpr std::array<CommandInfo, kCommandCount> kCommands{{
     {C::RepeatWeekly,     "popitemRepeatWeekly",     -1,                   0,   false, true,  L""},
     {C::RepeatMonthly,    "popitemRepeatMonthly",    -1,                   0,   false, true,  L""},
     {C::RepeatYearly,     "popitemRepeatYearly",     -1,                   0,   false, true,  L""},
+    {C::Undo,             "popitemUndo",             kImageUndo,           'Z', true,  true,  L"直前の変更を取り消します"},
+    {C::Redo,             "popitemRedo",             kImageRedo,           'Y', true,  true,  L"取り消した変更をやり直します"},
     {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, true,  L"添付ファイルメニュー"},
     {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, true,  L"編集メニュー"},
     {C::PopMenu,          "btnMenu",                 -1,                   0,   false, true,  L"システムメニュー"},
@@ -65,6 +67,9 @@ constexpr MenuEntry kGridMenu[] = {
     Item(C::FindToDo, L"検索"),
     Item(C::MoveDate, L"日付移動"),
     Item(C::PastDelete, L"一斉削除"),
+    Separator(),
+    Item(C::Undo, L"元に戻す"),
+    Item(C::Redo, L"やり直し"),
 };
 constexpr MenuEntry kGridAttachMenu[] = {
     Item(C::AttachOpen, L"開く"),
@@ -81,6 +86,9 @@ constexpr MenuEntry kAttachMenu[] = {
     Item(C::InputUrl, L"URLを入力"),
 };
 constexpr MenuEntry kEditMenu[] = {
+    Item(C::Undo, L"元に戻す"),
+    Item(C::Redo, L"やり直し"),
+    Separator(),
     Item(C::Alarm, L"アラーム"),
     MenuEntry{K::Submenu, C::Count, L"繰り返し", MenuKind::EditRepeat, kImageRepeatMark},
     Item(C::FindToDo, L"検索"),
@@ -177,9 +185,33 @@ CommandContext ContextOfRow(const TaskTable& table, int row) {
   return ctx;
 }
 
+std::wstring StepName(const StepLabel& step) {
+  const wchar_t* name = L"";
+  switch (step.kind) {
+    case StepKind::Add: name = L"追加"; break;
+    case StepKind::Delete: name = L"削除"; break;
+    case StepKind::Done: name = L"済にする"; break;
+    case StepKind::NotDone: name = L"未済にする"; break;
+    case StepKind::Text: name = L"内容の編集"; break;
+    case StepKind::DueDate: name = L"期限の変更"; break;
+    case StepKind::AlarmOn: name = L"アラーム設定"; break;
+    case StepKind::AlarmOff: name = L"アラーム解除"; break;
+    case StepKind::AttachFile: name = L"添付ファイルの選択"; break;
+    case StepKind::AttachClear: name = L"添付ファイルの解除"; break;
+    case StepKind::AttachUrl: name = L"URLを入力"; break;
+    case StepKind::AttachDrop: name = L"添付ファイルのドロップ"; break;
+    case StepKind::MoveDate: name = L"日付移動"; break;
+    case StepKind::BulkDelete: name = L"一斉削除"; break;
+    case StepKind::Repeat: name = L"繰り返し"; break;
+  }
+  std::wstring text = name;
+  if (CountsTasks(step.kind)) text += L" " + std::to_wstring(step.count) + L"件";
+  return text;
+}
+
 ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
   ItemState s;
-  s.caption = DefaultCaption(m, c);
+  if (const wchar_t* caption = DefaultCaption(m, c)) s.caption = caption;
   s.image = InfoOf(c).image;
   const bool shortMenu = m == MenuKind::GridAttach;  // the submenu's captions drop "添付ファイル"
   const bool has = ctx.attachment != AttachmentKind::None;
@@ -221,6 +253,13 @@ ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
     case C::AttachFolderOpen:
       s.enabled = has && !web;
       break;
+    case C::Undo:
+    case C::Redo: {
+      const std::wstring& name = c == C::Undo ? ctx.undoName : ctx.redoName;
+      if (!name.empty()) s.caption += L"（" + name + L"）";
+      s.enabled = !name.empty();
+      break;
+    }
     case C::Edit:
       s.enabled = !ctx.editMode;
       break;

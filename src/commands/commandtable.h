@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "store/repeat.h"
+#include "store/history.h"
 #include "store/tasktable.h"
 
 namespace lq {
@@ -36,6 +37,8 @@ enum class Command : int {
   RepeatWeekly,
   RepeatMonthly,
   RepeatYearly,
+  Undo,
+  Redo,
   // Header buttons that open a menu.
   PopAttach,
   PopEdit,
@@ -68,6 +71,8 @@ std::wstring ShortcutLabel(Command c);
 std::optional<Command> ShortcutCommand(unsigned key);
 // The command of a Ctrl+letter in the window's own key table (every shortcut but Ctrl+H).
 std::optional<Command> FormKeyCommand(unsigned key);
+// Ctrl+Shift+Z redoes as Ctrl+Y does.
+inline constexpr char kRedoShiftKey = 'Z';
 // The characters those Ctrl+letters type (Ctrl+A gives 1, ...); they are never inserted.
 bool IsCancelledControlCharacter(unsigned ch);
 
@@ -108,7 +113,14 @@ struct CommandContext {
   bool editMode = true;
   bool topMost = true;
   bool syncEnabled = false;
+  // What the list's last change and the last one undone were ("削除", "日付移動 3件"); empty
+  // when there is none.
+  std::wstring undoName;
+  std::wstring redoName;
 };
+// The name of a step in the undo and redo items: the command, and for the bulk ones how many
+// tasks it took.
+std::wstring StepName(const StepLabel& step);
 // The task part of the context for a row of the table.
 CommandContext ContextOfRow(const TaskTable& table, int row);
 
@@ -116,7 +128,7 @@ struct ItemState {
   bool visible = true;
   bool enabled = true;
   bool checked = false;
-  const wchar_t* caption = nullptr;
+  std::wstring caption;
   int image = -1;
 };
 // A command's item in a menu, for the context. A command that is not built is disabled.

@@ -18,6 +18,7 @@ FormKey DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpe
     if (datePickerOpen) return {KeyAction::DateToText};
   }
   if (k.key == kDelete && !textEditorOpen) return {KeyAction::Delete};
+  if (k.ctrl && k.shift && !k.alt && k.key == static_cast<unsigned>(kRedoShiftKey)) return {KeyAction::Run, Command::Redo};
   if (!ctrlOnly) return {};
   if (const auto c = FormKeyCommand(k.key)) return {KeyAction::Run, *c};
   return {KeyAction::Swallow};
@@ -26,7 +27,7 @@ FormKey DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpe
 bool IsTextEditorKey(const KeyState& k) {
   if (!k.ctrl || k.shift || k.alt) return false;
   switch (k.key) {
-    case 'C': case 'V': case 'X': case 'Z': case kInsert: case kLeft: case kRight: case kHome: case kEnd: return true;
+    case 'C': case 'V': case 'X': case kInsert: case kLeft: case kRight: case kHome: case kEnd: return true;
     default: return false;
   }
 }

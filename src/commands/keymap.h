@@ -30,8 +30,9 @@ struct KeyState {
 // Ctrl means Ctrl with neither Shift nor Alt. The letters are the command table's.
 FormKey DecideFormKey(const KeyState& k, bool textEditorOpen, bool datePickerOpen);
 // Keys the text editor keeps although Ctrl is held, as any Windows text field: the clipboard
-// (Ctrl+C, V, X and Insert), undo (Ctrl+Z), and moves by word and to either end (Ctrl+Left,
-// Right, Home, End). With the text editor focused they reach it instead of being swallowed.
+// (Ctrl+C, V, X and Insert), and moves by word and to either end (Ctrl+Left, Right, Home,
+// End). With the text editor focused they reach it instead of being swallowed. Ctrl+Z is the
+// window's undo, which lets the editor take back its own typing first.
 bool IsTextEditorKey(const KeyState& k);
 
 }  // namespace lq

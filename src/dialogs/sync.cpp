@@ -148,7 +148,9 @@ void TfrmSync::btnSyncClick() {
   // Never silent: the counts of each side stay in the dialog; a box tells what else there is
   // (the error's own text first, where the list as it was is kept, what was left or lost).
   if (result.completed || result.list.Any() || result.folder.Any()) {
-    ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLCOUNTS, Wide(SyncCountsText(result)).c_str());
+    std::u16string counts = SyncCountsText(result);
+    if (result.list.Any()) counts += u"\r\n" + std::u16string(kUndoLostText);
+    ::SetDlgItemTextW(Handle(), IDC_SYNC_LBLCOUNTS, Wide(counts).c_str());
   }
   if (SyncNeedsBox(result)) {
     ShowBox(Handle(), result.completed ? BoxKind::Information : BoxKind::Error, Wide(SyncReport(result, Decode)));

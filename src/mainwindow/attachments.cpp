@@ -99,7 +99,7 @@ void TfrmToDo::popitemAttachEditClick() {
   if (chosen && IsExistingFile(path)) {
     const auto bytes = AttachmentBytes(path);
     if (bytes && SelectTaskAfterWait(*task, row)) {
-      list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
+      list_.SetAttachment(list_.CurrentRow(), *bytes, StepKind::AttachFile);
       FinishAttachmentChange();
       return;
     }
@@ -115,7 +115,7 @@ void TfrmToDo::popitemAttachDeleteClick() {
   const wchar_t* verb = IsWebAddress(attachment) ? L"を解除します。" : L"の添付を解除します。";
   const auto answer = AskUnlessInterrupted(L"“" + FromCp932(attachment) + L"”" + verb + L"\r\nよろしいですか？");
   if (!answer || *answer != IDYES || !SelectTaskAfterWait(*task, row)) return;
-  list_.Table().SetCell(colAttachment, list_.CurrentRow(), {});
+  list_.SetAttachment(list_.CurrentRow(), {}, StepKind::AttachClear);
   FinishAttachmentChange();
 }
 
@@ -152,7 +152,7 @@ void TfrmToDo::popitemInputUrlClick() {
   }
   // Confirming "http://" as it came never replaces a file.
   if (taken != start && SelectTaskAfterWait(*task, row)) {
-    list_.Table().SetCell(colAttachment, list_.CurrentRow(), taken);
+    list_.SetAttachment(list_.CurrentRow(), taken, StepKind::AttachUrl);
     FinishAttachmentChange();
     return;
   }
@@ -199,7 +199,7 @@ void TfrmToDo::FormDropFiles(HDROP drop) {
                                                L"”にて上書きします。\r\nよろしいですか？");
       write = answer && *answer == IDYES && SelectTaskAfterWait(*task, row);
     }
-    if (write) list_.Table().SetCell(colAttachment, list_.CurrentRow(), *bytes);
+    if (write) list_.SetAttachment(list_.CurrentRow(), *bytes, StepKind::AttachDrop);
   }
   FinishAttachmentChange();
 }

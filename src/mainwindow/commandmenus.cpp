@@ -110,7 +110,7 @@ void CommandMenus::Create() {
 void CommandMenus::Apply(MenuKind menu, Command c, const ItemState& s) {
   const HMENU h = Handle(menu);
   const UINT id = static_cast<UINT>(MenuItemId(menu, c));
-  std::wstring text = ItemText(menu, c, s.caption);
+  std::wstring text = ItemText(menu, c, s.caption.c_str());
   MENUITEMINFOW item{};
   item.cbSize = sizeof item;
   item.fMask = MIIM_STRING | MIIM_STATE | MIIM_BITMAP;

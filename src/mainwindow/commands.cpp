@@ -13,6 +13,8 @@ CommandContext TfrmToDo::CurrentContext() const {
   ctx.editMode = editMode_;
   ctx.topMost = settings_.TopMost;
   ctx.syncEnabled = settings_.SyncEnabled;
+  if (const auto step = list_.UndoLabel()) ctx.undoName = StepName(*step);
+  if (const auto step = list_.RedoLabel()) ctx.redoName = StepName(*step);
   return ctx;
 }
 
@@ -56,6 +58,8 @@ void TfrmToDo::Run(Command command) {
     case Command::AttachDelete: popitemAttachDeleteClick(); break;
     case Command::AttachFolderOpen: popitemAttachFolderOpenClick(); break;
     case Command::InputUrl: popitemInputUrlClick(); break;
+    case Command::Undo: popitemUndoClick(false); break;
+    case Command::Redo: popitemUndoClick(true); break;
     case Command::PopAttach:
       menus_.Prepare(MenuKind::Attach, CurrentContext());
       OpenMenuBelow(MenuKind::Attach, HeaderButton(Command::PopAttach));
@@ -116,6 +120,17 @@ void TfrmToDo::popitemDoneOrNotClick() {
 
 void TfrmToDo::popitemRepeatClick(Repeat kind) {
   if (list_.SetRepeat(kind)) gridToDo->Refresh();
+}
+
+void TfrmToDo::popitemUndoClick(bool redo) {
+  CloseEditors();  // the text editor's closing sort belongs to the step before
+  const TaskList::UndoResult r = redo ? list_.Redo() : list_.Undo();
+  if (r.outcome == TaskList::UndoResult::Outcome::Nothing) return;
+  FormResize();
+  gridToDo->Refresh();
+  if (r.outcome == TaskList::UndoResult::Outcome::Refused) {
+    ShowMessage(BoxKind::Information, L"予定が変更または削除されたので元に戻せません。");
+  }
 }
 
 }  // namespace lq::win

@@ -57,7 +57,10 @@ HFONT TfrmToDo::RowFont(int row) {
   return FontFor(settings_.Class(ClassOfDays(d)), d == 0);
 }
 
-void TfrmToDo::HideEditors() { editors_.HideBoth(gridToDo->Handle()); }
+void TfrmToDo::HideEditors() {
+  editors_.HideBoth(gridToDo->Handle());
+  list_.EndEditorStep();
+}
 
 void TfrmToDo::CloseEditors() {
   // The row an open editor writes to is about to leave it, so it closes first, as when it
@@ -73,6 +76,8 @@ void TfrmToDo::OpenDatePicker() {
   editors_.HideText();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
+  // The dates picked until it closes are one step; it stays open while it follows its task.
+  if (!editors_.DateOpen()) list_.BeginEditorStep();
   editors_.SetFont(RowFont(row), true);
   if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) editors_.SetDate(*date);
   editors_.ShowDateAt(DatePickerRect(gridToDo->CellBounds(colDueDate, row), GridOrigin()));
@@ -83,6 +88,8 @@ void TfrmToDo::LoadTextEditor() {
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
   editors_.LoadText(FromCp932(list_.Table().Cell(colText, row)), RowFont(row));
+  textTyped_ = false;
+  list_.BeginEditorStep();  // the typing until it closes is one step
 }
 
 void TfrmToDo::ShowTextEditor() {
@@ -120,7 +127,7 @@ void TfrmToDo::edtToDoTextChange() {
     const std::size_t cut = filtered.kept.size() - shown.size();
     editors_.ReplaceText(shown, caretChars > cut ? caretChars - cut : 0);
   }
-  list_.ChangeText(row, limited);
+  if (list_.ChangeText(row, limited)) textTyped_ = true;
   gridToDo->Refresh();
 }
 
@@ -128,6 +135,7 @@ void TfrmToDo::edtToDoTextExit() {
   if (editors_.IsQuiet() || !editors_.TextOpen()) return;
   editors_.HideText();
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
+  list_.EndEditorStep();
   gridToDo->Refresh();
 }
 

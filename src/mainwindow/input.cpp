@@ -170,11 +170,19 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
   // shortcut does nothing.
   if (::GetFocus() == gridToDo->Handle() && k.ctrl && !k.shift && !k.alt) {
     if (const auto c = ShortcutCommand(k.key)) {
-      if (menus_.GridItemEnabled(*c)) Run(*c);
+      // Undo and redo have nothing to ask of the task, and the menu may be older than the history.
+      if (*c == Command::Undo || *c == Command::Redo || menus_.GridItemEnabled(*c)) Run(*c);
       return true;
     }
   }
   if (!editMode_) return false;
+  // Ctrl+Z in the text editor takes back its own typing first, then the list's last change.
+  if (::GetFocus() == editors_.TextHandle() && k.ctrl && !k.shift && !k.alt && k.key == 'Z' && textTyped_ &&
+      ::SendMessageW(editors_.TextHandle(), EM_CANUNDO, 0, 0)) {
+    ::SendMessageW(editors_.TextHandle(), EM_UNDO, 0, 0);
+    textTyped_ = false;
+    return true;
+  }
   // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
   // 3, Ctrl+V 22, …) come from TranslateMessage.
   if (::GetFocus() == editors_.TextHandle() && IsTextEditorKey(k)) return false;

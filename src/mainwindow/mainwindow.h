@@ -228,6 +228,9 @@ class TfrmToDo final : public Window {
   void popitemDelClick();
   void popitemDoneOrNotClick();
   void popitemRepeatClick(Repeat kind);
+  // Takes back the list's last change, or does again the last one taken back: the task becomes
+  // current, at the same distance from the top.
+  void popitemUndoClick(bool redo);
   void popitemConfigClick();
   void popitemSyncClick();
   // Hides the list while `dialog` shows, and brings it back before the dialog goes; it returns
@@ -327,7 +330,8 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   bool InTrayMessage = false;
-  bool menuCancelled_ = false;  // WM_CANCELMODE came while the tray menu was open
+  bool menuCancelled_ = false;
+  bool textTyped_ = false;  // the text editor holds typing of its own to undo  // WM_CANCELMODE came while the tray menu was open
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing

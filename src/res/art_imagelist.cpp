@@ -389,6 +389,44 @@ constexpr std::string_view kRepeatMark[] = {
     "................",
 };
 
+constexpr std::string_view kUndo[] = {
+    "................",
+    "....BB..........",
+    "...BCB..........",
+    "..BCcBBBBBBBB...",
+    ".BCcccCCCCCCcBB.",
+    "BCcccccccccccccB",
+    ".BbcbbbbbbbbbccB",
+    "..BbbBBBBBBBBbcB",
+    "...BbB......BbcB",
+    "....BB......BbcB",
+    "............BbcB",
+    "........BBBBBccB",
+    "........BbbbbbB.",
+    "........BBBBBB..",
+    "................",
+    "................",
+};
+
+constexpr std::string_view kRedo[] = {
+    "................",
+    "..........BB....",
+    "..........BCB...",
+    "...BBBBBBBBcCB..",
+    ".BBcCCCCCCcccCB.",
+    "BcccccccccccccCB",
+    "BccbbbbbbbbbcbB.",
+    "BcbBBBBBBBBbbB..",
+    "BcbB......BbB...",
+    "BcbB......BB....",
+    "BcbB............",
+    "BccBBBBB........",
+    ".BbbbbbB........",
+    "..BBBBBB........",
+    "................",
+    "................",
+};
+
 constexpr Art kImages[] = {
     {"add", kAdd},
     {"delete", kDelete},
@@ -410,6 +448,8 @@ constexpr Art kImages[] = {
     {"alarm", kAlarm},
     {"alarm mark", kAlarmMark},
     {"repeat mark", kRepeatMark},
+    {"undo", kUndo},
+    {"redo", kRedo},
 };
 static_assert(std::size(kImages) == kImageCount);
 

@@ -43,7 +43,9 @@ enum ImageIndex : int {
   kImageSetAlarm = 17,
   kImageAlarmMark = 18,
   kImageRepeatMark = 19,  // a repeating task in the grid; the repetition submenu
-  kImageCount = 20,
+  kImageUndo = 20,
+  kImageRedo = 21,
+  kImageCount = 22,
 };
 inline constexpr int kImageSize = 16;
 

@@ -19,14 +19,18 @@ int MoveOpenTasks(TaskList& list, Date from, Date to) {
   const std::string toText = FormatDueDate(to);
   const std::string days = std::to_string(DayNumber(to) - DayNumber(list.Today()));
   TaskTable& t = list.Table();
+  StepRecorder step(list, StepKind::MoveDate);
+  step.FocusOnCurrent();
   int moved = 0;
   for (int r = 1; r < t.RowCount(); ++r) {
     if (t.Cell(colDueDate, r) != fromText || t.IsDone(r)) continue;
+    step.Touch(r);
     t.SetCell(colDueDate, r, toText);
     t.SetCell(colDaysLeft, r, days);
     ++moved;
   }
   list.SortTasks(list.CurrentRow() - list.TopRow(), false);
+  step.SetCount(moved);
   return moved;
 }
 
@@ -50,6 +54,8 @@ int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
   constexpr std::array<int, 5> kCompared{colDaysLeft, colDueDate, colText, colUpdated, colAttachment};
   const TaskRow remembered = t.RowCopy(list.CurrentRow());
   const int offset = list.CurrentRow() - list.TopRow();
+  StepRecorder step(list, StepKind::BulkDelete);
+  step.FocusOnCurrent();
 
   // The rows go in one pass: removed one by one, a long list's rows would move once for each.
   std::vector<bool> gone(static_cast<std::size_t>(t.RowCount()), false);
@@ -61,10 +67,13 @@ int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
     } else {
       --list.NotDoneCount;
     }
+    step.Touch(r);
     gone[static_cast<std::size_t>(r)] = true;
     ++deleted;
   }
   t.RemoveRows(gone);
+  step.RemovedRows(gone);
+  step.SetCount(deleted);
 
   const auto isRemembered = [&](int r) {
     return std::all_of(kCompared.begin(), kCompared.end(),

@@ -9,6 +9,7 @@
 namespace lq {
 
 void TaskList::AddTask() {
+  StepRecorder step(*this, StepKind::Add);
   if (table_.IsTask(1)) table_.AppendRow();
   std::string due(table_.Cell(colDueDate, currentRow_));
   // A date that names no day (a hand-edited 2027/02/30) is not handed on: the new task is due today.
@@ -17,6 +18,7 @@ void TaskList::AddTask() {
 
   SetCurrentRow(table_.RowCount() - 1);
   const int row = currentRow_;
+  step.Added(row);
   table_.SetCell(colDueDate, row, due);
   table_.SetCell(colDaysLeft, row, DaysLeft(due, Today()).value_or("0"));
   table_.SetCell(colText, row, {});
@@ -40,13 +42,16 @@ std::string TaskList::DeleteQuestion() const {
 
 bool TaskList::DeleteCurrentTask() {
   if (!table_.IsTask(currentRow_)) return false;
+  const int row = currentRow_;
+  StepRecorder step(*this, StepKind::Delete);
+  step.Touch(row);
   if (table_.IsDone(currentRow_)) {
     --DoneCount;
   } else {
     --NotDoneCount;
   }
-  const int row = currentRow_;
   table_.RemoveRow(row);
+  step.Removed(row);
   currentRow_ = std::min(row, table_.RowCount() - 1);
   SetTopRow(topRow_);
   UpdateTaskCounts();
@@ -58,11 +63,15 @@ TaskList::AlarmToggle TaskList::ToggleAlarm() {
   if (!table_.IsTask(row)) return AlarmToggle::NoTime;  // the blank row: no text, so no time
   const std::string_view flags = table_.Cell(colFlags, row);
   if (flags.starts_with("A")) {
+    StepRecorder step(*this, StepKind::AlarmOff);
+    step.Touch(row);
     table_.SetCell(colFlags, row, SetFlagText(flags, 1, "-"));
     return AlarmToggle::Disarmed;
   }
   const std::string normalised = ParseAlarmTime(table_.Cell(colText, row));
   if (normalised.empty()) return AlarmToggle::NoTime;
+  StepRecorder step(*this, StepKind::AlarmOn);
+  step.Touch(row);
   table_.SetCell(colText, row, normalised);
   table_.SetCell(colFlags, row, SetFlagText(table_.Cell(colFlags, row), 1, "A"));
   return AlarmToggle::Armed;
@@ -73,6 +82,8 @@ bool TaskList::ToggleDone(bool finishedDayChange) {
   if (Hooks.hideEditors) Hooks.hideEditors();
   const int row = currentRow_;
   const bool markDone = !table_.IsDone(row);
+  StepRecorder step(*this, markDone ? StepKind::Done : StepKind::NotDone);
+  step.Touch(row);
   if (markDone) {
     // The next task of a repeating one follows from the date it had before it was done.
     AddNextRepetition(row);
@@ -119,6 +130,7 @@ void TaskList::AddNextRepetition(int row) {
   copy[colFlags] = {flags.starts_with("A") ? 'A' : '-', RepeatCode(repetition.kind, *next, day)};
   table_.AppendRow();  // the list holds a task already: this one
   table_.SetRow(table_.RowCount() - 1, RowView(copy));
+  RowAdded(table_.RowCount() - 1);  // an undo of the done takes the copy back too
   ++NotDoneCount;
 }
 
@@ -128,13 +140,17 @@ bool TaskList::SetRepeat(Repeat kind) {
   const std::string_view flags = table_.Cell(colFlags, row);
   // Choosing the repetition a task has already keeps the day its series keeps.
   if (RepetitionOf(flags).kind == kind) return false;
-  table_.SetCell(colFlags, row, WithRepeat(flags, kind));
+  StepRecorder step(*this, StepKind::Repeat);
+  step.Touch(row);
+  table_.SetCell(colFlags, row, WithRepeat(table_.Cell(colFlags, row), kind));
   return true;
 }
 
 bool TaskList::ChangeText(int rowIndex, std::string_view text) {
   if (!table_.IsTask(rowIndex)) return false;
   if (table_.Cell(colText, rowIndex) == text) return false;
+  StepRecorder step(*this, StepKind::Text);
+  step.Touch(rowIndex);
   // The alarm's time is read from the text, so editing it cancels the alarm.
   const std::string_view flags = table_.Cell(colFlags, rowIndex);
   if (flags.starts_with("A")) table_.SetCell(colFlags, rowIndex, SetFlagText(flags, 1, "-"));
@@ -146,6 +162,8 @@ bool TaskList::ChangeText(int rowIndex, std::string_view text) {
 bool TaskList::ChangeDueDate(int rowIndex, Date date) {
   if (!table_.IsTask(rowIndex)) return false;
   if (ParseDateText(table_.Cell(colDueDate, rowIndex)) == date) return false;  // a done task stays done
+  StepRecorder step(*this, StepKind::DueDate);
+  step.Touch(rowIndex);
   if (table_.IsDone(rowIndex)) {
     --DoneCount;
     ++NotDoneCount;

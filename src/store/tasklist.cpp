@@ -73,18 +73,14 @@ void TaskList::SetVisibleRowCount(int count) {
 
 std::optional<TaskIdentity> TaskList::IdentityOf(int row) const {
   if (!table_.IsTask(row)) return std::nullopt;
-  return TaskIdentity{std::string(table_.Cell(colUpdated, row)),    std::string(table_.Cell(colDueDate, row)),
-                      std::string(TrimBlanks(table_.Cell(colText, row))), std::string(table_.Cell(colAttachment, row)),
-                      std::string(table_.Cell(colFlags, row)),      table_.IsDone(row)};
+  const TaskIdentityView id = IdentityView(table_.Row(row));
+  return TaskIdentity{std::string(id.stamp),      std::string(id.dueDate), std::string(id.text),
+                      std::string(id.attachment), std::string(id.flags),   id.done};
 }
 
 std::optional<int> TaskList::FindTask(const TaskIdentity& task, int near) const {
-  const auto holds = [&](int row) {
-    return table_.IsTask(row) && table_.Cell(colUpdated, row) == task.stamp &&
-           table_.Cell(colDueDate, row) == task.dueDate && TrimBlanks(table_.Cell(colText, row)) == task.text &&
-           table_.Cell(colAttachment, row) == task.attachment && table_.Cell(colFlags, row) == task.flags &&
-           table_.IsDone(row) == task.done;
-  };
+  const TaskIdentityView wanted = task.View();
+  const auto holds = [&](int row) { return table_.IsTask(row) && IdentityView(table_.Row(row)) == wanted; };
   if (holds(near)) return near;
   for (int r = 1; r < table_.RowCount(); ++r) {
     if (holds(r)) return r;
@@ -99,6 +95,7 @@ void TaskList::UpdateTaskCounts() {
 void TaskList::Clear() {
   table_.ClearTasks();
   keyMemo_.Clear();
+  ClearHistory();
   NotDoneCount = 0;
   DoneCount = 0;
   currentRow_ = 1;
@@ -119,11 +116,21 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   at.reserve(static_cast<std::size_t>(table_.RowCount()));
   std::vector<std::uint32_t> changed;  // tasks whose key must be made
   const Date today = Today();
+  const bool tracking = !tracked_.empty();
+  std::vector<int> compactOf;  // where the rows went when a gap was closed, for the undo history
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
     if (r + kPrefetchAhead < table_.RowCount()) table_.PrefetchTexts(r + kPrefetchAhead);
-    if (!table_.IsTask(r)) continue;
+    if (!table_.IsTask(r)) {
+      if (tracking && compactOf.empty()) {
+        compactOf.resize(static_cast<std::size_t>(table_.RowCount()));
+        std::iota(compactOf.begin(), compactOf.begin() + r, 0);
+      }
+      if (tracking) compactOf[static_cast<std::size_t>(r)] = 0;
+      continue;
+    }
     ++count;
+    if (!compactOf.empty()) compactOf[static_cast<std::size_t>(r)] = count;
     if (r != count) table_.MoveRow(r, count);
     const std::string_view untrimmed = table_.Cell(colText, count);
     const std::string_view trimmed = TrimBlanks(untrimmed);
@@ -173,6 +180,7 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
   }
   if (moved) table_.PermuteRows(rows);
+  FollowSort(compactOf, moved ? &rows : nullptr);
   table_.CompactIfWasteful();  // no view into the table means anything across a sort
 
   // The keys written anew in row order when rows moved or keys went unused: the next sort

@@ -11,6 +11,7 @@
 
 #include "store/datetext.h"
 #include "store/repeat.h"
+#include "store/history.h"
 #include "store/seams.h"
 #include "store/tasktable.h"
 
@@ -69,7 +70,10 @@ struct TaskIdentity {
   std::string flags;
   bool done = false;
   friend bool operator==(const TaskIdentity&, const TaskIdentity&) = default;
+  TaskIdentityView View() const { return {stamp, dueDate, text, attachment, flags, done}; }
 };
+
+class StepRecorder;
 
 class TaskList {
  public:
@@ -151,8 +155,88 @@ class TaskList {
   // selected. The stamp is kept. Only another date is a change: the same date (a picker may
   // report a change that did not happen) changes nothing and gives false.
   bool ChangeDueDate(int row, Date date);
+  // The attachment commands (choose, clear, URL, drop) write the task's attachment here, as
+  // the step of that kind. False for a row that holds no task, and when nothing changed.
+  bool SetAttachment(int row, std::string_view attachment, StepKind kind);
+
+  // --- Undo and redo (undo.cpp). Every command above, the bulk ones of bulk.h and the
+  // attachment records one step; sorts that are no command's (the change of day, a settings
+  // reload) are none.
+
+  struct UndoResult {
+    enum class Outcome {
+      Nothing,  // no step to undo or redo
+      Applied,
+      Refused,  // the list no longer holds what the step changed: nothing was changed, and
+                // the step is dropped with every step that needs it
+    };
+    Outcome outcome = Outcome::Nothing;
+    StepLabel label;
+    int row = 0;  // the task made current, at the same distance from the top row as before
+  };
+  // Hides the editors (as a sort does), takes back the last step, or does it again. The
+  // counters follow; UpdateTaskCounts has run.
+  UndoResult Undo();
+  UndoResult Redo();
+  std::optional<StepLabel> UndoLabel() const;
+  std::optional<StepLabel> RedoLabel() const;
+  // Forgets every step: after a change that cannot be undone (the exchange with Outlook);
+  // Clear (a load) forgets them too.
+  void ClearHistory();
+  // The steps kept: at most UndoHistory::kMaxSteps, of at most kMaxBytes (tests set less).
+  void SetHistoryLimits(std::size_t steps, std::size_t bytes) { history_.SetLimits(steps, bytes); }
+  const UndoHistory& History() const { return history_; }
+  // An in-place editor opened on a task, and closed (after the sort its closing does): every
+  // text change, and every date change, in between is one step.
+  void BeginEditorStep();
+  void EndEditorStep();
 
  private:
+  friend class StepRecorder;
+
+  // The step being recorded. Its rows' places in the list, now, are in tracked_ (0 for a row
+  // that went), entry by entry.
+  struct Recording {
+    StepKind kind = StepKind::Add;
+    int count = 1;
+    bool focusOnCurrent = false;
+    struct Entry {
+      int before = 0;         // its place before the step, 0 for a row the step made
+      int removedIndex = -1;  // its row in `removed`
+      bool adopted = false;   // the last step's unsorted row, only taken along
+      std::size_t topIndex = SIZE_MAX;  // then its row in that step's `added`
+      bool unsorted = false;            // one that step left unsorted
+    };
+    std::vector<Entry> entries;  // the rows taken along first
+    std::size_t adoptedCount = 0;
+    RowStore removed;
+    int currentAtBegin = 1;
+    int beforeTasks = 0;
+    std::uint64_t epochAtBegin = 0;
+    bool sortedSinceTouch = true;
+    bool structural = false;    // rows went or moved: tracked_ no longer gives the places before
+    bool ownAscending = true;   // the command's rows touched so far, upwards
+    bool lost = false;          // a row could not be kept
+  };
+  enum class Tracking { None, Stragglers, Recording, Restoring };
+
+  void BeginStep(StepKind kind);
+  void EndStep();
+  int TouchRow(int row);
+  void RowAdded(int row);
+  void FollowRemovedRow(int row);
+  void FollowRemovedRows(const std::vector<bool>& gone);
+  // Where a sort put the tracked rows: `compactOf` maps rows across the closing of gaps (empty
+  // when none was closed), `order` gives the old row of each new one (null when none moved).
+  void FollowSort(const std::vector<int>& compactOf, const std::vector<int>* order);
+  void FollowSortForRedo(const std::vector<int>& compactOf, const std::vector<int>* order, std::uint64_t epochBefore);
+  int BeforePlaceOf(int row) const;
+  void TrackStragglers();
+  void PushStep(Step step);
+  UndoResult Apply(bool undo);
+  std::vector<int> FindRows(const RowStore& rows) const;
+  void PutRows(const RowStore& rows, const std::vector<int>& places);
+
   // Sorts the task rows by key, each key prepared once; equal keys keep or reverse their
   // order; done tasks optionally last. Texts lose their surrounding blanks and the days left
   // are recomputed.
@@ -174,6 +258,45 @@ class TaskList {
   int currentRow_ = 1;
   int topRow_ = 1;
   int visibleRowCount_ = 1;
+
+  UndoHistory history_;
+  std::optional<Recording> recording_;
+  int recordDepth_ = 0;
+  Tracking tracking_ = Tracking::None;
+  std::vector<int> tracked_;
+  std::vector<std::size_t> stragglerOf_;  // with Stragglers: each tracked row's index in the top step's `added`
+  // Counts the sorts that moved rows no step was following: a step recorded before one knows
+  // its places no more, and is undone by finding its tasks instead.
+  std::uint64_t orderEpoch_ = 0;
+  std::uint32_t editorOpening_ = 1;
+  bool editorOpen_ = false;
+};
+
+// A change to the list recorded as one undo step while it lives: the command touches every
+// row before it changes it or removes it, names the rows it appends, and the step is kept
+// when the recorder goes (a command that changed nothing keeps none). Rows may be touched
+// and removed in any order; rows are only ever added by appending. A recorder made while
+// another one records joins that one's step.
+class StepRecorder {
+ public:
+  StepRecorder(TaskList& list, StepKind kind);
+  ~StepRecorder();
+  StepRecorder(const StepRecorder&) = delete;
+  StepRecorder& operator=(const StepRecorder&) = delete;
+
+  void Touch(int row) { list_.TouchRow(row); }
+  void Added(int row) { list_.RowAdded(row); }
+  // After TaskTable::RemoveRow / RemoveRows of touched rows.
+  void Removed(int row) { list_.FollowRemovedRow(row); }
+  void RemovedRows(const std::vector<bool>& gone) { list_.FollowRemovedRows(gone); }
+  void SetCount(int count);
+  // The current task before and after is the one undo and redo make current (the bulk
+  // commands), not the first task touched.
+  void FocusOnCurrent();
+
+ private:
+  TaskList& list_;
+  bool outer_;
 };
 
 }  // namespace lq

@@ -309,6 +309,37 @@ void TaskTable::RemoveRows(const std::vector<bool>& gone) {
   if (rows_.size() < 2) AppendRow();
 }
 
+void TaskTable::OpenRows(const std::vector<int>& at) {
+  if (at.empty()) return;
+  if (RowCount() == 2 && !IsTask(1)) {
+    Release(rows_[1]);
+    rows_.resize(1);
+    keyTags_.resize(1);
+  }
+  const std::size_t total = rows_.size() + at.size();
+  for (std::size_t j = 0; j < at.size(); ++j) {
+    if (at[j] < 1 || static_cast<std::size_t>(at[j]) >= total || (j > 0 && at[j] <= at[j - 1])) {
+      throw std::invalid_argument("rows opened out of order");
+    }
+  }
+  std::size_t source = rows_.size();
+  rows_.resize(total);
+  keyTags_.resize(total, kNoKey);
+  // From the end down: each row moves once, by the number of new rows above it.
+  std::size_t j = at.size();
+  for (std::size_t dest = total - 1; j > 0; --dest) {
+    if (static_cast<std::size_t>(at[j - 1]) == dest) {
+      rows_[dest] = Cells{};
+      keyTags_[dest] = kNoKey;
+      --j;
+    } else {
+      --source;
+      rows_[dest] = rows_[source];
+      keyTags_[dest] = keyTags_[source];
+    }
+  }
+}
+
 void TaskTable::CompactIfWasteful() {
   if (arenaBytes_ > 2 * liveBytes_ + kBlockBytes) Compact();
 }

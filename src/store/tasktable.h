@@ -111,6 +111,9 @@ class TaskTable {
   // Removes every row r from 1 on with gone[r], in one pass: the same table as RemoveRow on
   // each of them, from the last one up. `gone` has an entry for every row.
   void RemoveRows(const std::vector<bool>& gone);
+  // Inserts empty rows that then stand at the places `at` (ascending, from 1), every other
+  // row keeping its order, in one pass. The blank row of a table without tasks gives way.
+  void OpenRows(const std::vector<int>& at);
 
   // The list's number for the sort key of a row's due date and text. It moves with the row
   // and is dropped (kNoKey) when either of the two changes; a copy of the table has none.

@@ -785,6 +785,8 @@ SyncResult RunSync(TaskList& list, Profile& profile, const FolderOpener& openFol
     run.Result().error = kUnexpectedText;
   }
   run.Finish(completed);
+  // The folder's side of the run cannot be undone, so no step from before it may be either.
+  if (run.Result().list.Any()) list.ClearHistory();
   return std::move(run.Result());
 }
 
@@ -811,6 +813,7 @@ std::u16string SyncReport(const SyncResult& result, const TextDecoder& decode) {
   }
   for (const std::u16string& note : Notes(result)) text += u"\r\n\r\n" + note;
   if (result.backup) text += u"\r\n\r\n同期前の予定表を「" + result.backup->u16string() + u"」に残しました。";
+  if (result.list.Any()) text += u"\r\n\r\n" + std::u16string(kUndoLostText);
   return text;
 }
 

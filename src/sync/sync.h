@@ -23,6 +23,9 @@ inline constexpr std::u16string_view kSyncIdleText = u"同期ボタンを押す�
 inline constexpr std::u16string_view kSyncReadingText = u"Outlookの仕事を読込中です。";
 inline constexpr std::u16string_view kSyncUpdatingText = u"Outlookの仕事を更新中です。";
 inline constexpr std::u16string_view kSyncFinishedText = u"Outlookとの同期を終了しました。";
+// A run that changed the list ends the list's undo history: Outlook's side cannot be undone.
+inline constexpr std::u16string_view kUndoLostText =
+    u"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。";
 
 struct SyncHooks {
   // The label's text, and the progress bar; the dialog repaints in each.

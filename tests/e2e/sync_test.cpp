@@ -230,7 +230,8 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   // counts stay in the dialog, without a box to click away.
   const auto firstCounts = RunWithoutBox(d);
   ASSERT_TRUE(firstCounts.has_value()) << "no counts, or a box";
-  EXPECT_EQ(*firstCounts, L"予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件");
+  EXPECT_EQ(*firstCounts, L"予定表: 追加 2件、変更 0件、削除 0件\r\nOutlook: 追加 3件、変更 0件、削除 0件\r\n"
+                          L"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。");
   EXPECT_EQ(TextOf(GetDlgItem(d, IDC_SYNC_LBLMSG)), Wide16(kSyncFinishedText));
   const HWND progress = GetDlgItem(d, IDC_SYNC_PROGRESS);
   EXPECT_GT(SendMessageW(progress, PBM_GETPOS, 0, 0), 0);

@@ -134,18 +134,34 @@ TEST(CommandTable, ContextOfARow) {
   EXPECT_FALSE(ContextOfRow(t, 3).isTask);  // outside the table
 }
 
+// The undo items say what they undo, greyed when there is nothing.
+TEST(CommandTable, UndoItemsNameTheStep) {
+  CommandContext ctx = Task();
+  Check(ctx, {{M::Grid, C::Undo, false, L"元に戻す"}, {M::Edit, C::Redo, false, L"やり直し"}}, "no history");
+  ctx.undoName = StepName(StepLabel{StepKind::MoveDate, 3});
+  ctx.redoName = StepName(StepLabel{StepKind::Delete, 1});
+  Check(ctx,
+        {{M::Grid, C::Undo, true, L"元に戻す（日付移動 3件）"},
+         {M::Edit, C::Undo, true, L"元に戻す（日付移動 3件）"},
+         {M::Grid, C::Redo, true, L"やり直し（削除）"}},
+        "both");
+}
+
 TEST(CommandTable, KeysComeFromTheTable) {
   // The window's key table runs every shortcut but Ctrl+H, which only the grid menu knows.
   EXPECT_EQ(ShortcutCommand('H'), C::PastDelete);
   EXPECT_FALSE(FormKeyCommand('H').has_value());
   EXPECT_EQ(FormKeyCommand('E'), C::DoneOrNot);
   EXPECT_FALSE(ShortcutCommand('C').has_value());
-  // Exactly the characters those shortcuts type are cancelled; Ctrl+C, V, X and Z still type.
+  // Exactly the characters those shortcuts type are cancelled; Ctrl+C, V and X still type.
+  // Ctrl+Z (26) is the window's: it gives the text editor its own undo first.
   std::set<unsigned> cancelled;
   for (unsigned ch = 0; ch < 128; ++ch) {
     if (IsCancelledControlCharacter(ch)) cancelled.insert(ch);
   }
-  EXPECT_EQ(cancelled, (std::set<unsigned>{1, 2, 4, 5, 6, 7, 15, 16, 17, 18, 21}));
+  EXPECT_EQ(cancelled, (std::set<unsigned>{1, 2, 4, 5, 6, 7, 15, 16, 17, 18, 21, 25, 26}));
+  EXPECT_EQ(FormKeyCommand('Z'), C::Undo);
+  EXPECT_EQ(FormKeyCommand('Y'), C::Redo);
   EXPECT_EQ(ShortcutLabel(C::Alarm), L"Ctrl+B");
   EXPECT_EQ(ShortcutLabel(C::Exit), L"");
 }

@@ -30,15 +30,18 @@ TEST(KeyMap, CtrlLettersRunTheirCommandsAndEveryOtherCtrlKeyIsSwallowed) {
     EXPECT_EQ(Action(Ctrl(key), true, false), KeyAction::Swallow) << key;
   }
   EXPECT_EQ(Action(KeyState{'A', true, true, false}), KeyAction::None);  // with Shift
+  EXPECT_EQ(DecideFormKey(KeyState{'Z', true, true, false}, true, false), (FormKey{KeyAction::Run, Command::Redo}));
+  EXPECT_EQ(DecideFormKey(Ctrl('Y'), true, false), (FormKey{KeyAction::Run, Command::Redo}));
   EXPECT_EQ(Action(KeyState{'A', true, false, true}), KeyAction::None);  // with Alt
   EXPECT_EQ(Action(KeyState{'A'}), KeyAction::None);
 }
 
-TEST(KeyMap, TheTextEditorKeepsItsClipboardUndoAndWordKeys) {
-  for (const unsigned key : std::initializer_list<unsigned>{'C', 'V', 'X', 'Z', 0x2D, 0x25, 0x27, 0x24, 0x23}) {
+TEST(KeyMap, TheTextEditorKeepsItsClipboardAndWordKeys) {
+  for (const unsigned key : std::initializer_list<unsigned>{'C', 'V', 'X', 0x2D, 0x25, 0x27, 0x24, 0x23}) {
     EXPECT_TRUE(IsTextEditorKey(Ctrl(key))) << key;
   }
-  for (const unsigned key : std::initializer_list<unsigned>{'A', 'B', 'D', 'H', 0x26, 0x28, 0x2E, 0x09}) {
+  // Ctrl+Z is the window's undo, which gives the editor its own typing back first.
+  for (const unsigned key : std::initializer_list<unsigned>{'A', 'B', 'D', 'H', 'Z', 0x26, 0x28, 0x2E, 0x09}) {
     EXPECT_FALSE(IsTextEditorKey(Ctrl(key))) << key;
   }
   EXPECT_FALSE(IsTextEditorKey(KeyState{'C'}));
@@ -46,7 +49,7 @@ TEST(KeyMap, TheTextEditorKeepsItsClipboardUndoAndWordKeys) {
 }
 
 TEST(KeyMap, OnlyTheCommandsControlCharactersAreCancelled) {
-  for (unsigned ch : {1u, 2u, 4u, 5u, 6u, 7u, 15u, 16u, 17u, 18u, 21u}) EXPECT_TRUE(IsCancelledControlCharacter(ch)) << ch;
+  for (unsigned ch : {1u, 2u, 4u, 5u, 6u, 7u, 15u, 16u, 17u, 18u, 21u, 25u, 26u}) EXPECT_TRUE(IsCancelledControlCharacter(ch)) << ch;
   // Copy, paste and cut (Ctrl+C, V, X) and the others still work in the editors.
   for (unsigned ch : {3u, 22u, 24u, 8u, 13u, 27u, 97u}) EXPECT_FALSE(IsCancelledControlCharacter(ch)) << ch;
 }

@@ -319,7 +319,10 @@ TEST_F(SyncTest, ReportsStagesAndProgressAndSortsForDisplayWithCounts) {
   hooks.setPosition = [&](int pos) { events.push_back(std::to_string(pos)); };
   Seed({{20, "a", false, kNew}, {21, "b", false, kNew}},
        {{20, "a", false, kNew}, {19, "c", true, kNew}, {23, "d", false, kNew}});
+  list.SetAttachment(1, "https://x.jp/", StepKind::AttachUrl);
+  list.Undo();  // a step to redo
   const SyncResult result = Run();
+  EXPECT_FALSE(list.RedoLabel());  // the run changed the list: nothing from before it undoes
   // Three rows with the header and three items; the looks at the folder after reading it and
   // at the end (when it holds four items) and the two items that came in raise the maximum.
   EXPECT_EQ(events, (std::vector<std::string>{"reading", "max 5", "1", "2", "3", "max 6", "4", "5", "6", "updating",
@@ -329,7 +332,8 @@ TEST_F(SyncTest, ReportsStagesAndProgressAndSortsForDisplayWithCounts) {
   EXPECT_EQ(list.Table().Cell(colDueDate, 0), "3/4");
   EXPECT_EQ(SyncReport(result, Decode),
             u"Outlookとの同期を終了しました。\r\n\r\n予定表: 追加 2件、変更 0件、削除 0件\r\n"
-            u"Outlook: 追加 1件、変更 0件、削除 0件");
+            u"Outlook: 追加 1件、変更 0件、削除 0件\r\n\r\n"
+            u"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。");
 }
 
 TEST_F(SyncTest, KeepsTheListBeforeTheRunBeforeDeletingFromIt) {
@@ -346,7 +350,8 @@ TEST_F(SyncTest, KeepsTheListBeforeTheRunBeforeDeletingFromIt) {
   EXPECT_EQ(kept[0].Row(2), before.Row(2));
   EXPECT_EQ(SyncReport(result, Decode),
             u"Outlookとの同期を終了しました。\r\n\r\n予定表: 追加 0件、変更 1件、削除 1件\r\n"
-            u"Outlook: 追加 0件、変更 0件、削除 0件\r\n\r\n同期前の予定表を「/data/Lindqvale.csv.bak」に残しました。");
+            u"Outlook: 追加 0件、変更 0件、削除 0件\r\n\r\n同期前の予定表を「/data/Lindqvale.csv.bak」に残しました。\r\n\r\n"
+            u"Outlook側の変更は元に戻せないため、同期までの変更も元に戻せなくなりました。");
 
   // Nothing to delete: nothing kept. The backup fails: nothing is deleted, the run stops.
   kept.clear();
@@ -529,7 +534,7 @@ TEST_F(SyncTest, SubjectsWithCharactersTheFileCannotHoldAreNamedAndNeverWrittenB
             u"Outlookとの同期を終了しました。\r\n\r\n予定表: 追加 3件、変更 0件、削除 0件\r\n"
             u"Outlook: 追加 0件、変更 0件、削除 0件\r\n\r\n"
             u"次の2件の件名には予定表に保存できない文字があったので、その文字を「?」にして取り込みました。\r\n"
-            u"「a😀」\r\n「𠮷x\u301C」");
+            u"「a😀」\r\n「𠮷x\u301C」\r\n\r\n" + std::u16string(kUndoLostText));
 
   // Gone from the folder while the run cannot tell a deletion there from a task new here: the
   // items come back as they were, unless the text was changed here.
