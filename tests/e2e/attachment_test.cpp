@@ -79,22 +79,6 @@ bool ListFocused(const Session& w) {
   return WaitUntil([&] { return (w.Editors() & kListFocused) != 0; });
 }
 
-// Drops files the way the shell does, through the program's own drop message.
-void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths) {
-  std::vector<unsigned char> data(sizeof(DropFilesRequest));
-  const DropFilesRequest request{screen.x, screen.y};
-  std::memcpy(data.data(), &request, sizeof request);
-  for (const std::wstring& path : paths) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
-    data.insert(data.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
-  }
-  data.insert(data.end(), sizeof(wchar_t), 0);
-  COPYDATASTRUCT cds{kDropFilesData, static_cast<DWORD>(data.size()), data.data()};
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(p.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 5000, &result);
-  EXPECT_EQ(result, 1u);
-}
-
 void Touch(const std::filesystem::path& p) { std::ofstream(p) << "x"; }
 
 // Ctrl+key, then the program's answer to it.

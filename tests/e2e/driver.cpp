@@ -10,6 +10,7 @@
 
 #include "mainwindow/automation.h"
 #include "store/datetext.h"
+#include "tests/support/fake_outlook.h"
 
 namespace lq::e2e {
 
@@ -774,6 +775,26 @@ std::wstring Wide(std::string_view cp932) {
   std::wstring w(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), w.data(), n);
   return w;
+}
+
+void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths) {
+  std::vector<unsigned char> data(sizeof(automation::DropFilesRequest));
+  const automation::DropFilesRequest request{screen.x, screen.y};
+  std::memcpy(data.data(), &request, sizeof request);
+  for (const std::wstring& path : paths) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
+    data.insert(data.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+  }
+  data.insert(data.end(), sizeof(wchar_t), 0);
+  COPYDATASTRUCT cds{automation::kDropFilesData, static_cast<DWORD>(data.size()), data.data()};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(p.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 5000, &result);
+  EXPECT_EQ(result, 1u);
+}
+
+std::filesystem::path FakeOutlook() {
+  return std::filesystem::absolute(gProgram).parent_path().parent_path().parent_path() / L"tests" / L"windows" /
+         kFakeOutlookExe;
 }
 
 }  // namespace lq::e2e

@@ -141,6 +141,11 @@ HWND VisibleDialog(const Program& p, const wchar_t* caption = nullptr, HWND exce
 std::optional<std::string> IniValue(const std::string& ini, const std::string& section, const std::string& key);
 std::optional<std::string> IniValue(const Scratch& s, const std::string& section, const std::string& key);
 HWND ForeignWindow();
+// Drops files the way the shell does, through the program's own drop message.
+void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths);
+// The Outlook stand-in built beside the program: build\src\app\Lindqvale.exe ->
+// build\tests\windows\lq_fake_outlook.exe; whole, since COM starts it from elsewhere.
+std::filesystem::path FakeOutlook();
 
 struct Session {
   // Starts the program and waits for its window; with `foreground` the window then gets the

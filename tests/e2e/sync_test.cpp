@@ -199,13 +199,6 @@ int RowOf(const Session& r, const std::string& utf8) {
   return 0;
 }
 
-std::filesystem::path FakeOutlook() {
-  // build\src\app\Lindqvale.exe -> build\tests\windows\lq_fake_outlook.exe; whole, since COM
-  // starts it from elsewhere.
-  return std::filesystem::absolute(gProgram).parent_path().parent_path().parent_path() / L"tests" / L"windows" /
-         kFakeOutlookExe;
-}
-
 const std::string kOld = "20240301090000000";  // long before any run of the test
 
 TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {

@@ -47,23 +47,6 @@ std::vector<std::string> Rows(const Session& r) {
   return out;
 }
 
-void DropFiles(const Program& p, POINT screen, const std::wstring& path) {
-  std::vector<unsigned char> data(sizeof(DropFilesRequest));
-  const DropFilesRequest request{screen.x, screen.y};
-  std::memcpy(data.data(), &request, sizeof request);
-  const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
-  data.insert(data.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
-  data.insert(data.end(), sizeof(wchar_t), 0);
-  COPYDATASTRUCT cds{kDropFilesData, static_cast<DWORD>(data.size()), data.data()};
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(p.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 5000, &result);
-}
-
-std::filesystem::path FakeOutlook() {
-  return std::filesystem::absolute(gProgram).parent_path().parent_path().parent_path() / L"tests" / L"windows" /
-         kFakeOutlookExe;
-}
-
 // An item of the stand-in's folder, due `days` from today.
 std::string Item(int days, const std::string& modified, const std::string& subject) {
   SYSTEMTIME st{};
@@ -113,7 +96,7 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
       Click(r.program.CellCentre(2, c.row));
       Chord({VK_CONTROL, c.key});
     } else {
-      DropFiles(r.program, r.program.CellCentre(2, c.row), L"C:\\new.txt");
+      DropFiles(r.program, r.program.CellCentre(2, c.row), {L"C:\\new.txt"});
     }
     const auto question = r.program.WaitForMessageBox();
     ASSERT_TRUE(question.has_value());
