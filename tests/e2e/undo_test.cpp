@@ -46,6 +46,9 @@ class Undo : public ::testing::Test {
   // focused.
   std::string Saved() {
     std::filesystem::remove(s.TaskFile());
+    // Only a list that has the activation can lose it: after a box it may not have it yet.
+    Foreground(w->window);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == w->window; }));
     Foreground(ForeignWindow());
     EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));
     const std::string bytes = s.Read(L"Lindqvale.csv").value_or("");
