@@ -60,7 +60,6 @@ void TfrmToDo::FormCreate() {
   editMode_ = true;
   UserHidden = false;
   InTimer = false;
-  InTrayMessage = false;
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
   clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
@@ -68,9 +67,7 @@ void TfrmToDo::FormCreate() {
   minimumWidthBase_ = 0;
   topEdgeFlag_ = false;
 
-  // The hot-key identifiers.
-  activateHotKey_.emplace(L"Mutex_of_Tarnwillow_Activate");
-  visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
+  tray_.Attach(Handle());
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
   images_.Reset(CreateMainImageList(Scale(kImageSize)));
@@ -255,12 +252,6 @@ void TfrmToDo::ApplyToolWindowStyle() {
   ::SetWindowLongPtrW(app_.Window(), GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
 }
 
-void TfrmToDo::AddTrayIcon() {
-  // Drawn at the small-icon size of the display's scale rather than shrunk from 32 pixels.
-  if (!trayImage_) trayImage_.Reset(CreateProgramIcon(::GetSystemMetrics(SM_CXSMICON)));
-  trayIcon_.Add(Handle(), 1, kTrayCallback, trayImage_ ? trayImage_.Get() : programIcon_.Get(), L"Tarnwillow");
-}
-
 void TfrmToDo::ShowSettingsWriteError() {
   ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
 }
@@ -317,9 +308,7 @@ bool TfrmToDo::FormClose() {
 
   // Teardown.
   ::KillTimer(Handle(), kMainTimer);
-  trayIcon_.Remove();
-  activateHotKey_.reset();  // unregistered, the atom deleted
-  visibleHotKey_.reset();
+  tray_.Teardown();
   return true;
 }
 
@@ -344,7 +333,7 @@ void TfrmToDo::LoadAndApplySettings() {
 
   // The hot keys. (The tray menu's "同期" follows [Sync] Enabled each time the menu
   // is prepared for showing; the menus are made then, not here.)
-  RegisterHotKeys();
+  tray_.RegisterHotKeys(settings_);
 
   // At least four rows high, and a whole number of rows.
   RECT rc{};
@@ -457,6 +446,7 @@ void TfrmToDo::RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enter
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto answer = Automation(msg, wParam, lParam)) return *answer;
+  if (const auto answer = tray_.OnMessage(msg, wParam, lParam)) return *answer;
   switch (msg) {
     case WM_TIMECHANGE:
     case WM_POWERBROADCAST:
@@ -515,9 +505,6 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
       }
       return Default(msg, wParam, lParam);
-    case WM_CANCELMODE:
-      menuCancelled_ = true;
-      return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
       // Another application became active: the list turns into its still image, each time, so
       // that a list changed meanwhile in view mode (by 同期) is saved too.
@@ -570,30 +557,12 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ReportLoadProblems();
       return 0;
     case kAddTrayIcon:
-      if (!trayIcon_.Added() && !closing_) AddTrayIcon();
-      return 0;
-    case kTrayCallback:
-      OnTrayMessage(LOWORD(lParam));
-      return 0;
-    case WM_HOTKEY:
-      OnHotKey(static_cast<int>(wParam));
-      return 0;
-    case kReportHotKeyFailures:
-      ReportHotKeyFailures();
+      if (!closing_) tray_.AddIcon(programIcon_.Get());
       return 0;
     case kBringWaitForward:
-      BringWaitForward();
+      BringWaitForward(Handle());
       return 0;
     default:
-      // Explorer started again and has forgotten every icon.
-      if (msg == TrayIcon::TaskbarMessage()) {
-        trayIcon_.Restore();
-        return 0;
-      }
-      if (msg == ShowAgainRequest()) {
-        Summon(Summons::SecondStart);
-        return kShowAgainAnswer;
-      }
       return Default(msg, wParam, lParam);
   }
 }

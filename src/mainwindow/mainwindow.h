@@ -11,7 +11,8 @@
 //   commands.cpp    every command carried out in one place (Run), and the waits for the user
 //   search.cpp      the search; bulk.cpp moving a day's tasks and the bulk delete
 //   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
-//   tray.cpp        the tray icon and its menu, the hot keys, top-most, a second start
+//   tray.cpp        the tray menu, hiding and showing again, top-most, a summons carried out
+//   traycontroller.cpp  TrayController: the tray icon, the hot keys, a second start
 //   attachments.cpp the attachment commands, the URL dialog's loop and dropped files
 //   hint.cpp        when the attachment hint shows
 //   display.cpp     the display's scale and the monitors changing while the program runs
@@ -40,11 +41,10 @@
 #include "mainwindow/commandmenus.h"
 #include "mainwindow/editors.h"
 #include "mainwindow/taskgrid.h"
+#include "mainwindow/traycontroller.h"
 #include "mainwindow/viewimage.h"
 #include "platform/handles.h"
-#include "platform/hotkey.h"
 #include "platform/msgbox.h"
-#include "platform/trayicon.h"
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "settings/winposition.h"
@@ -78,18 +78,10 @@ class TfrmToDo final : public Window {
   // Removes a pending or shown attachment hint (when the list is hidden or a dialog comes up).
   void CancelHint();
 
-  // A second start of the program sends this (registered) message to the running window: a
-  // window the user hid comes back, an open dialog comes forward, and the window or the dialog
-  // takes the foreground itself. The answer is kShowAgainAnswer.
-  static UINT ShowAgainRequest();
-  static constexpr LRESULT kShowAgainAnswer = 0x4C51;
-
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  static constexpr UINT kTrayCallback = WM_USER + 100;
-  static constexpr UINT kReportHotKeyFailures = WM_APP + 0x30;
   // After the settings or synchronisation dialog has gone: a question the list still waits for
   // comes back above it.
   static constexpr UINT kBringWaitForward = WM_APP + 0x31;
@@ -111,7 +103,6 @@ class TfrmToDo final : public Window {
   void OpenLateEditor();
   void ApplyToolWindowStyle();
   void ApplyTopMost();
-  void AddTrayIcon();
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   bool ShowSaveError(const std::filesystem::path& path);
@@ -237,14 +228,9 @@ class TfrmToDo final : public Window {
   // to edit mode when `enterEditMode` says so (asked as the list comes back).
   void RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode);
 
-  // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
-  void OnTrayMessage(UINT mouse);
+  // --- the tray menu, hiding and showing, top-most, a summons (tray.cpp)
+  TrayController::Callbacks TrayCallbacks();
   bool BringDialogsToFront();
-  // The question or dialog of the list's own that it waits for (a message box, the file
-  // dialog, the URL dialog), or null.
-  HWND WaitingPopup() const;
-  // Puts that question or dialog above the list, with the keyboard.
-  void BringWaitForward();
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();
@@ -254,9 +240,6 @@ class TfrmToDo final : public Window {
   void ShowAgain();
   void popitemTopMostClick();
   void btnExitClick1();
-  void RegisterHotKeys();
-  void ReportHotKeyFailures();
-  void OnHotKey(int id);
   void Summon(Summons summons);
 
   // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
@@ -314,24 +297,18 @@ class TfrmToDo final : public Window {
   std::vector<Hint> hints_;  // the tools of tooltips_
   ImageList images_;
   Icon programIcon_;
-  Icon trayImage_;  // at the notification area's icon size
   Brush windowBrush_;  // kWindowColour
 
   // The popup menus, made from the command table.
   CommandMenus menus_;
-  TrayIcon trayIcon_;
-  std::optional<HotKey> activateHotKey_;
-  std::optional<HotKey> visibleHotKey_;
-  std::vector<std::wstring> hotKeyFailures_;  // shown once the window is up
+  TrayController tray_{TrayCallbacks()};
 
   // Window state.
   bool editMode_ = true;
   bool UserHidden = false;
   bool HoverHidden = false;
   bool InTimer = false;
-  bool InTrayMessage = false;
-  bool menuCancelled_ = false;
-  bool textTyped_ = false;  // the text editor holds typing of its own to undo  // WM_CANCELMODE came while the tray menu was open
+  bool textTyped_ = false;  // the text editor holds typing of its own to undo
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing
