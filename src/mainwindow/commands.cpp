@@ -68,8 +68,15 @@ void TfrmToDo::Run(Command command) {
       menus_.Prepare(MenuKind::Edit, CurrentContext());
       OpenMenuBelow(MenuKind::Edit, HeaderButton(Command::PopEdit));
       break;
-    default:
-      if (const auto kind = RepeatOfCommand(command)) popitemRepeatClick(*kind);
+    case Command::RepeatNone:
+    case Command::RepeatDaily:
+    case Command::RepeatWeekdays:
+    case Command::RepeatWeekly:
+    case Command::RepeatMonthly:
+    case Command::RepeatYearly:
+      popitemRepeatClick(*RepeatOfCommand(command));
+      break;
+    case Command::Count:  // no default: a command without a case here is a compiler warning
       break;
   }
 }
