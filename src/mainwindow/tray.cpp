@@ -45,7 +45,7 @@ void TfrmToDo::PopTaskTray(POINT screen) {
   menus_.Prepare(MenuKind::Tray, CurrentContext());
   std::optional<Command> chosen;
   {
-    const HintsOff noHints(*this);  // the view image's hint would show over the menu
+    const HeaderHints::Off noHints(hints_);  // the view image's hint would show over the menu
     chosen = menus_.Track(MenuKind::Tray, Handle(), screen);
   }
   if (chosen) Run(*chosen);
@@ -73,7 +73,7 @@ void TfrmToDo::BeforeHiding() {
   ::EndMenu();
   if (editors_.DateOpen()) ::SendMessageW(editors_.DateHandle(), DTM_CLOSEMONTHCAL, 0, 0);
   CloseEditors();
-  if (tooltips_) ::SendMessageW(tooltips_, TTM_POP, 0, 0);
+  hints_.Pop();
   CancelHint();
   if (const HWND capture = ::GetCapture(); capture && (capture == Handle() || ::IsChild(Handle(), capture))) {
     ::ReleaseCapture();
