@@ -14,21 +14,21 @@ Zone ZoneAt(HWND window, int x, int y, int dpi) {
 }  // namespace
 
 void EdgeDrag::Press(HWND window, int x, int y, int dpi) {
-  topEdge_ = false;
+  topEdgeFlag_ = false;
   ::ReleaseCapture();
   const Zone zone = ZoneAt(window, x, y, dpi);
-  if (StartsAtTop(zone)) topEdge_ = true;
+  if (StartsAtTop(zone)) topEdgeFlag_ = true;
   ::SendMessageW(window, WM_SYSCOMMAND, SizeMoveCommand(zone), 0);
 }
 
 void EdgeDrag::Hover(HWND window, int x, int y, int dpi, bool cursorShown) {
-  zone_ = ZoneAt(window, x, y, dpi);
-  cursorShown_ = cursorShown;
+  cursorZone_ = ZoneAt(window, x, y, dpi);
+  zoneCursorShown_ = cursorShown;
   ::SetCursor(Cursor());
 }
 
 HCURSOR EdgeDrag::Cursor() const {
-  const ZoneCursor c = cursorShown_ ? CursorOf(zone_) : ZoneCursor::Arrow;
+  const ZoneCursor c = zoneCursorShown_ ? CursorOf(cursorZone_) : ZoneCursor::Arrow;
   switch (c) {
     case ZoneCursor::SizeWE: return ::LoadCursorW(nullptr, IDC_SIZEWE);
     case ZoneCursor::SizeNS: return ::LoadCursorW(nullptr, IDC_SIZENS);
@@ -40,11 +40,11 @@ HCURSOR EdgeDrag::Cursor() const {
 }
 
 void EdgeDrag::OffEdges() {
-  if (!cursorShown_ || CursorOf(zone_) == ZoneCursor::Arrow) return;
-  cursorShown_ = false;
+  if (!zoneCursorShown_ || CursorOf(cursorZone_) == ZoneCursor::Arrow) return;
+  zoneCursorShown_ = false;
   ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
 }
 
-bool EdgeDrag::TakeTopEdge() { return std::exchange(topEdge_, false); }
+bool EdgeDrag::TakeTopEdge() { return std::exchange(topEdgeFlag_, false); }
 
 }  // namespace lq::win

@@ -22,9 +22,9 @@ class EdgeDrag {
   bool TakeTopEdge();
 
  private:
-  bool topEdge_ = false;
-  Zone zone_ = Zone::None;
-  bool cursorShown_ = false;
+  bool topEdgeFlag_ = false;
+  Zone cursorZone_ = Zone::None;
+  bool zoneCursorShown_ = false;
 };
 
 }  // namespace lq::win

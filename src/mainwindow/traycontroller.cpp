@@ -93,8 +93,8 @@ std::optional<LRESULT> TrayController::OnMessage(UINT msg, WPARAM wParam, LPARAM
 
 void TrayController::OnTrayMessage(UINT mouse) {
   const TrayMouse m = TrayMouseOf(mouse);
-  if (TrayMessageIgnored(inTrayMessage_, m)) return;
-  const ScopedFlag inTray(inTrayMessage_);
+  if (TrayMessageIgnored(InTrayMessage, m)) return;
+  const ScopedFlag inTray(InTrayMessage);
   const TrayOutcome o = DecideTrayClick(m, callbacks_.userHidden(), callbacks_.bringDialogsToFront());
   if (o.hide) callbacks_.hide();
   if (o.showAgain) callbacks_.showAgain();

@@ -75,7 +75,7 @@ class TrayController {
   std::optional<HotKey> activateHotKey_;
   std::optional<HotKey> visibleHotKey_;
   std::vector<std::wstring> hotKeyFailures_;
-  bool inTrayMessage_ = false;
+  bool InTrayMessage = false;
   bool menuCancelled_ = false;  // WM_CANCELMODE came while the tray menu was open
 };
 
