@@ -5,6 +5,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/dialog.h"
 #include "platform/outlook.h"
+#include "settings/textforms.h"
 
 namespace lq::win {
 namespace {
@@ -41,6 +42,26 @@ Application::Application(std::filesystem::path exePath)
                                     [this](const TaskTable& before) { return taskFile.KeepCopy(before); },
                                     [this](const TaskTable& table) { return taskFile.SaveTaskFile(table); },
                                     &OpenOutlookTaskFolder}) {}
+
+WindowPosition Application::LoadForStart(int dpi, const DateTime& now) {
+  const WindowPosition stored = ReadWinPosition(profile, dpi);
+  list.Clear();
+  list.DoneDown = ReadBoolean(profile, keys::DoneDown);
+  loadReport = taskFile.LoadTaskFile(list, profile, now);
+  list.UpdateTaskCounts();
+  return stored;
+}
+
+bool Application::SaveForExit(const WindowPosition& window,
+                              const std::function<void(const std::filesystem::path&)>& failed) {
+  bool ok = taskFile.SaveTaskFile(list.Table());
+  if (!ok) failed(TaskFilePath());
+  if (!WriteWinPosition(profile, window)) {
+    failed(SettingsFilePath());
+    ok = false;
+  }
+  return ok;
+}
 
 int Application::Run() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};

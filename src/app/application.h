@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 
 #include "dialogs/config.h"
@@ -21,6 +22,7 @@
 #include "platform/filestore.h"
 #include "platform/profile.h"
 #include "settings/settings.h"
+#include "settings/winposition.h"
 #include "store/taskfile.h"
 #include "store/tasklist.h"
 
@@ -40,6 +42,14 @@ class Application {
   const std::filesystem::path& SettingsFilePath() const { return profile.Path(); }
   // The hidden window that owns the main window, so that it has no taskbar button.
   HWND Window() const { return window_; }
+
+  // At start-up: the tasks from the task file, built in the order of the first sort (which the
+  // settings' DoneDown decides), what could not be read kept in loadReport; the answer is the
+  // stored window position.
+  WindowPosition LoadForStart(int dpi, const DateTime& now);
+  // At the end: the tasks, and the window position written in every case. False when a file
+  // could not be written, after `failed` was told of each such file.
+  bool SaveForExit(const WindowPosition& window, const std::function<void(const std::filesystem::path&)>& failed);
 
   // Shell links and automation need COM; it is entered on first use, not at start-up.
   bool EnsureCom() { return com_.Enter(); }

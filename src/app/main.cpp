@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/traycontroller.h"
 #include "platform/handles.h"
 #include "platform/module.h"
 
@@ -20,9 +21,9 @@ void ActivateRunningInstance() {
   ::GetWindowThreadProcessId(running, &process);
   ::AllowSetForegroundWindow(process);
   DWORD_PTR answer = 0;
-  if (::SendMessageTimeoutW(running, lq::win::TfrmToDo::ShowAgainRequest(), 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000,
+  if (::SendMessageTimeoutW(running, lq::win::TrayController::ShowAgainRequest(), 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000,
                             &answer) &&
-      answer == static_cast<DWORD_PTR>(lq::win::TfrmToDo::kShowAgainAnswer)) {
+      answer == static_cast<DWORD_PTR>(lq::win::TrayController::kShowAgainAnswer)) {
     return;
   }
   ::SetForegroundWindow(running);

@@ -12,35 +12,35 @@ using K = MenuEntry::Kind;
 
 // clang-format off
 constexpr std::array<CommandInfo, kCommandCount> kCommands{{
-    {C::DoneOrNot,        "popitemDoneOrNot",        kImageDone,           'E', true,  true,  L"予定を済にします"},
-    {C::Add,              "popitemAdd",              kImageAdd,            'A', true,  true,  L"予定の追加"},
-    {C::Del,              "popitemDel",              kImageDelete,         'D', true,  true,  L"予定の削除"},
-    {C::AttachOpen,       "popitemAttachOpen",       kImageOpenAttachment, 'O', true,  true,  L"設定済みの添付ファイルを開きます"},
-    {C::AttachEdit,       "popitemAttachEdit",       kImageEdit,           'P', true,  true,  L"添付ファイルを選択します"},
-    {C::AttachDelete,     "popitemAttachDelete",     kImageDelete,         'Q', true,  true,  L"設定済みの添付ファイルを解除します"},
-    {C::AttachFolderOpen, "popitemAttachFolderOpen", kImageOpenFolder,     'R', true,  true,  L"設定済みの添付ファイルがあるフォルダを開きます"},
-    {C::InputUrl,         "popitemInputUrl",         kImageEnterUrl,       'U', true,  true,  L"URLを設定します"},
-    {C::Alarm,            "popitemAlarm",            kImageSetAlarm,       'B', true,  true,  L"予定の先頭の数字を時刻とみなしてアラームを設定します"},
-    {C::FindToDo,         "popitemFindToDo",         kImageSearch,         'F', true,  true,  L"指定した言葉を予定表全体から検索します"},
-    {C::MoveDate,         "popitemMoveDate",         kImageMoveDate,       'G', true,  true,  L"指定した日付の全予定を別の日付へ移動します"},
-    {C::PastDelete,       "popitemPastDelete",       kImageBulkDelete,     'H', false, true,  L"指定した日付の全予定を削除します"},
-    {C::RepeatNone,       "popitemRepeatNone",       -1,                   0,   false, true,  L""},
-    {C::RepeatDaily,      "popitemRepeatDaily",      -1,                   0,   false, true,  L""},
-    {C::RepeatWeekdays,   "popitemRepeatWeekdays",   -1,                   0,   false, true,  L""},
-    {C::RepeatWeekly,     "popitemRepeatWeekly",     -1,                   0,   false, true,  L""},
-    {C::RepeatMonthly,    "popitemRepeatMonthly",    -1,                   0,   false, true,  L""},
-    {C::RepeatYearly,     "popitemRepeatYearly",     -1,                   0,   false, true,  L""},
-    {C::Undo,             "popitemUndo",             kImageUndo,           'Z', true,  true,  L"直前の変更を取り消します"},
-    {C::Redo,             "popitemRedo",             kImageRedo,           'Y', true,  true,  L"取り消した変更をやり直します"},
-    {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, true,  L"添付ファイルメニュー"},
-    {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, true,  L"編集メニュー"},
-    {C::PopMenu,          "btnMenu",                 -1,                   0,   false, true,  L"システムメニュー"},
-    {C::Edit,             "popitemEdit",             kImageEdit,           0,   false, true,  L"編集モードへ移行します"},
-    {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, true,  L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
-    {C::TopMost,          "popitemTopMost",          -1,                   0,   false, true,  L"予定表を常に最前面に表示します"},
-    {C::Config,           "popitemConfig",           kImageSettings,       0,   false, true,  L"設定画面を開きます"},
-    {C::Sync,             "popitemSync",             kImageSync,           0,   false, true,  L""},
-    {C::Exit,             "btnExitClick",            kImageExit,           0,   false, true,  L"予定表を終了します"},
+    {C::DoneOrNot,        "popitemDoneOrNot",        kImageDone,           'E', true,  L"予定を済にします"},
+    {C::Add,              "popitemAdd",              kImageAdd,            'A', true,  L"予定の追加"},
+    {C::Del,              "popitemDel",              kImageDelete,         'D', true,  L"予定の削除"},
+    {C::AttachOpen,       "popitemAttachOpen",       kImageOpenAttachment, 'O', true,  L"設定済みの添付ファイルを開きます"},
+    {C::AttachEdit,       "popitemAttachEdit",       kImageEdit,           'P', true,  L"添付ファイルを選択します"},
+    {C::AttachDelete,     "popitemAttachDelete",     kImageDelete,         'Q', true,  L"設定済みの添付ファイルを解除します"},
+    {C::AttachFolderOpen, "popitemAttachFolderOpen", kImageOpenFolder,     'R', true,  L"設定済みの添付ファイルがあるフォルダを開きます"},
+    {C::InputUrl,         "popitemInputUrl",         kImageEnterUrl,       'U', true,  L"URLを設定します"},
+    {C::Alarm,            "popitemAlarm",            kImageSetAlarm,       'B', true,  L"予定の先頭の数字を時刻とみなしてアラームを設定します"},
+    {C::FindToDo,         "popitemFindToDo",         kImageSearch,         'F', true,  L"指定した言葉を予定表全体から検索します"},
+    {C::MoveDate,         "popitemMoveDate",         kImageMoveDate,       'G', true,  L"指定した日付の全予定を別の日付へ移動します"},
+    {C::PastDelete,       "popitemPastDelete",       kImageBulkDelete,     'H', false,  L"指定した日付の全予定を削除します"},
+    {C::RepeatNone,       "popitemRepeatNone",       -1,                   0,   false, L""},
+    {C::RepeatDaily,      "popitemRepeatDaily",      -1,                   0,   false, L""},
+    {C::RepeatWeekdays,   "popitemRepeatWeekdays",   -1,                   0,   false, L""},
+    {C::RepeatWeekly,     "popitemRepeatWeekly",     -1,                   0,   false, L""},
+    {C::RepeatMonthly,    "popitemRepeatMonthly",    -1,                   0,   false, L""},
+    {C::RepeatYearly,     "popitemRepeatYearly",     -1,                   0,   false, L""},
+    {C::Undo,             "popitemUndo",             kImageUndo,           'Z', true,  L"直前の変更を取り消します"},
+    {C::Redo,             "popitemRedo",             kImageRedo,           'Y', true,  L"取り消した変更をやり直します"},
+    {C::PopAttach,        "btnPopAttach",            kImageAttachmentMenu, 0,   false, L"添付ファイルメニュー"},
+    {C::PopEdit,          "btnPopEdit",              kImageEdit,           0,   false, L"編集メニュー"},
+    {C::PopMenu,          "btnMenu",                 -1,                   0,   false, L"システムメニュー"},
+    {C::Edit,             "popitemEdit",             kImageEdit,           0,   false, L"編集モードへ移行します"},
+    {C::Hide,             "popitemHide",             kImageNotDone,        0,   false, L"予定表を隠します。再表示するにはタスクトレイのアイコンをクリックします"},
+    {C::TopMost,          "popitemTopMost",          -1,                   0,   false, L"予定表を常に最前面に表示します"},
+    {C::Config,           "popitemConfig",           kImageSettings,       0,   false, L"設定画面を開きます"},
+    {C::Sync,             "popitemSync",             kImageSync,           0,   false, L""},
+    {C::Exit,             "btnExitClick",            kImageExit,           0,   false, L"予定表を終了します"},
 }};
 
 // Commands are looked up by their place: each row must sit where its enumerator says.
@@ -273,7 +273,6 @@ ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx) {
     default:
       break;
   }
-  if (!InfoOf(c).built) s.enabled = false;
   return s;
 }
 

@@ -60,7 +60,6 @@ struct CommandInfo {
   int image;              // index in the main image list, -1 for none
   char key;               // Ctrl + this letter, 0 for none
   bool formKey;           // the window's own key table runs it too (while an editor has the focus)
-  bool built;             // false: shown, but disabled until the command exists
   const wchar_t* hint;
 };
 const CommandInfo& InfoOf(Command c);
@@ -131,7 +130,7 @@ struct ItemState {
   std::wstring caption;
   int image = -1;
 };
-// A command's item in a menu, for the context. A command that is not built is disabled.
+// A command's item in a menu, for the context.
 ItemState StateOf(MenuKind m, Command c, const CommandContext& ctx);
 
 // The repetition a command of the repetition submenu chooses; nothing for any other command.

@@ -24,6 +24,42 @@ bool HooksAnswered() {
   return answered;
 }
 
+// A drop the driver asks for, posted as the shell would post it.
+bool PostDropFiles(HWND window, const COPYDATASTRUCT& data) {
+  using automation::DropFilesRequest;
+  if (data.cbData < sizeof(DropFilesRequest) || !data.lpData) return false;
+  const auto* bytes = static_cast<const unsigned char*>(data.lpData);
+  DropFilesRequest request{};
+  std::memcpy(&request, bytes, sizeof request);
+  // The paths as given, ended by two NULs whatever the sender did.
+  std::wstring paths((data.cbData - sizeof request) / sizeof(wchar_t), L'\0');
+  std::memcpy(paths.data(), bytes + sizeof request, paths.size() * sizeof(wchar_t));
+  while (!paths.empty() && paths.back() == L'\0') paths.pop_back();
+  if (paths.empty()) return false;
+  paths.append(2, L'\0');
+
+  POINT at{request.x, request.y};
+  ::ScreenToClient(window, &at);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  const std::size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
+  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  if (!memory) return false;
+  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->pt = at;
+  files->fNC = !::PtInRect(&client, at);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<unsigned char*>(files) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
+  ::GlobalUnlock(memory);
+  // Posted, so the sender is free to answer the questions the drop asks.
+  if (!::PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
+    ::GlobalFree(memory);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -41,7 +77,7 @@ std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lPar
   }
   switch (msg) {
     case kReady:
-      return ready_ && !lateEditor_ ? 1 : 0;
+      return life_ == Life::Ready || life_ == Life::Closing ? 1 : 0;
     case kCurrentRow:
       return list_.CurrentRow();
     case kTopRow:
@@ -90,51 +126,16 @@ std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lPar
     case kHintState:
       return app_.frmHint.State();
     case kAlarmCounts:
-      return wParam == 0 ? alarmChecks_ : alarmStarts_;
+      return wParam == 0 ? alarms_.Checks() : alarms_.Starts();
     case kInputFence:
       return InputFence(wParam);
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      return data && data->dwData == kDropFilesData && DropFilesFromAutomation(*data) ? TRUE : FALSE;
+      return data && data->dwData == kDropFilesData && PostDropFiles(Handle(), *data) ? TRUE : FALSE;
     }
     default:
       return 0;
   }
-}
-
-bool TfrmToDo::DropFilesFromAutomation(const COPYDATASTRUCT& data) {
-  using automation::DropFilesRequest;
-  if (data.cbData < sizeof(DropFilesRequest) || !data.lpData) return false;
-  const auto* bytes = static_cast<const unsigned char*>(data.lpData);
-  DropFilesRequest request{};
-  std::memcpy(&request, bytes, sizeof request);
-  // The paths as given, ended by two NULs whatever the sender did.
-  std::wstring paths((data.cbData - sizeof request) / sizeof(wchar_t), L'\0');
-  std::memcpy(paths.data(), bytes + sizeof request, paths.size() * sizeof(wchar_t));
-  while (!paths.empty() && paths.back() == L'\0') paths.pop_back();
-  if (paths.empty()) return false;
-  paths.append(2, L'\0');
-
-  POINT at{request.x, request.y};
-  ::ScreenToClient(Handle(), &at);
-  RECT client{};
-  ::GetClientRect(Handle(), &client);
-  const std::size_t size = sizeof(DROPFILES) + paths.size() * sizeof(wchar_t);
-  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (!memory) return false;
-  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->pt = at;
-  files->fNC = !::PtInRect(&client, at);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<unsigned char*>(files) + sizeof(DROPFILES), paths.data(), paths.size() * sizeof(wchar_t));
-  ::GlobalUnlock(memory);
-  // Posted, so the sender is free to answer the questions the drop asks.
-  if (!::PostMessageW(Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
-    ::GlobalFree(memory);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace lq::win

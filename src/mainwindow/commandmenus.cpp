@@ -96,9 +96,6 @@ void CommandMenus::Create() {
         }
       }
       ::InsertMenuItemW(menu, ::GetMenuItemCount(menu), TRUE, &item);
-      if (e.kind == MenuEntry::Kind::Item && !InfoOf(e.command).built) {
-        ::EnableMenuItem(menu, static_cast<UINT>(MenuItemId(kind, e.command)), MF_BYCOMMAND | MF_GRAYED);
-      }
     }
   }
   // A submenu is destroyed with the menu that holds it.

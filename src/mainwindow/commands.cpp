@@ -31,7 +31,7 @@ void TfrmToDo::OpenMenuBelow(MenuKind menu, HWND button) {
   ::GetWindowRect(button, &rc);
   std::optional<Command> chosen;
   {
-    const HintsOff noHints(*this);  // the button's own hint would show over the menu
+    const HeaderHints::Off noHints(hints_);  // the button's own hint would show over the menu
     chosen = menus_.Track(menu, Handle(), POINT{rc.left, rc.bottom});
   }
   if (chosen) Run(*chosen);
@@ -53,11 +53,11 @@ void TfrmToDo::Run(Command command) {
     case Command::FindToDo: popitemFindToDoClick(); break;
     case Command::MoveDate: popitemMoveDateClick(); break;
     case Command::PastDelete: popitemPastDeleteClick(); break;
-    case Command::AttachOpen: popitemAttachOpenClick(); break;
-    case Command::AttachEdit: popitemAttachEditClick(); break;
-    case Command::AttachDelete: popitemAttachDeleteClick(); break;
-    case Command::AttachFolderOpen: popitemAttachFolderOpenClick(); break;
-    case Command::InputUrl: popitemInputUrlClick(); break;
+    case Command::AttachOpen: attachments_.popitemAttachOpenClick(); break;
+    case Command::AttachEdit: attachments_.popitemAttachEditClick(); break;
+    case Command::AttachDelete: attachments_.popitemAttachDeleteClick(); break;
+    case Command::AttachFolderOpen: attachments_.popitemAttachFolderOpenClick(); break;
+    case Command::InputUrl: attachments_.popitemInputUrlClick(); break;
     case Command::Undo: popitemUndoClick(false); break;
     case Command::Redo: popitemUndoClick(true); break;
     case Command::PopAttach:
@@ -68,9 +68,45 @@ void TfrmToDo::Run(Command command) {
       menus_.Prepare(MenuKind::Edit, CurrentContext());
       OpenMenuBelow(MenuKind::Edit, HeaderButton(Command::PopEdit));
       break;
-    default:
-      if (const auto kind = RepeatOfCommand(command)) popitemRepeatClick(*kind);
+    case Command::RepeatNone:
+    case Command::RepeatDaily:
+    case Command::RepeatWeekdays:
+    case Command::RepeatWeekly:
+    case Command::RepeatMonthly:
+    case Command::RepeatYearly:
+      popitemRepeatClick(*RepeatOfCommand(command));
       break;
+    case Command::Count:  // no default: a command without a case here is a compiler warning
+      break;
+  }
+}
+
+AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
+  AttachmentCommands::Callbacks c;
+  c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
+  c.ask = [this](const std::wstring& question) { return AskUnlessInterrupted(question); };
+  c.selectTaskAfterWait = [this](const TaskIdentity& task, int row) { return SelectTaskAfterWait(task, row); };
+  c.closeEditors = [this] { CloseEditors(); };
+  c.finishChange = [this] { FinishAttachmentChange(); };
+  c.focusListAfterDialog = [this] { FocusListAfterDialog(); };
+  c.takeDropRow = [this](POINT at) {
+    const Point origin = GridOrigin();
+    const int row = DropTargetRow(gridToDo->Metrics(), list_.VisibleRowCount(), at.x - origin.x, at.y - origin.y);
+    // The blank row of an empty list is no task: what it held would never be saved.
+    if (row == 0 || !list_.Table().IsTask(row)) return 0;
+    gridToDo->MoveCurrentRow(row);
+    EnterEditMode();
+    return row;
+  };
+  return c;
+}
+
+void TfrmToDo::FinishAttachmentChange() {
+  gridToDo->Refresh();
+  if (!editMode_) {
+    EnterEditMode();
+  } else if (::IsWindowVisible(gridToDo->Handle())) {
+    ::SetFocus(gridToDo->Handle());
   }
 }
 

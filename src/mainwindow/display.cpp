@@ -8,7 +8,7 @@
 
 namespace lq::win {
 
-TfrmToDo::Screens TfrmToDo::CurrentScreens() {
+Screens CurrentScreens() {
   Screens s;
   ::EnumDisplayMonitors(
       nullptr, nullptr,
@@ -25,10 +25,10 @@ TfrmToDo::Screens TfrmToDo::CurrentScreens() {
 }
 
 void TfrmToDo::OnDpiChanged(const RECT& suggested) {
-  images_.Reset(CreateMainImageList(Scale(kImageSize)));
+  painter_.MakeImages(Scale(kImageSize));
   // Placed on another monitor at start-up: the stored size is in that monitor's pixels
   // already, and the first showing lays everything out.
-  if (!firstShowDone_) return;
+  if (!SettingsApplied()) return;
   // The suggested height scales the old one; with the row height rounded anew that could gain
   // or lose a row, so the height is made for the same rows.
   const int rows = list_.VisibleRowCount();
@@ -57,7 +57,7 @@ void TfrmToDo::RescueFromOffScreen() {
   if (to == now) return;
   // Moved, not shown: a window the user hid stays hidden, and comes back onto a screen.
   ::SetWindowPos(Handle(), nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  if (!firstShowDone_ || to.Height() == now.Height()) return;
+  if (!SettingsApplied() || to.Height() == now.Height()) return;
   SnapHeightToRows();
   if (!editMode_) {
     list_.Table().SetCell(colText, 0, {});

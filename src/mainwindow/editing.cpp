@@ -54,7 +54,7 @@ void TfrmToDo::CreateEditors() {
 
 HFONT TfrmToDo::RowFont(int row) {
   const std::int32_t d = DaysValue(list_.Table().Cell(colDaysLeft, row));
-  return FontFor(settings_.Class(ClassOfDays(d)), d == 0);
+  return painter_.FontFor(settings_.Class(ClassOfDays(d)), d == 0, Dpi());
 }
 
 void TfrmToDo::HideEditors() {
@@ -88,7 +88,6 @@ void TfrmToDo::LoadTextEditor() {
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
   editors_.LoadText(FromCp932(list_.Table().Cell(colText, row)), RowFont(row));
-  textTyped_ = false;
   list_.BeginEditorStep();  // the typing until it closes is one step
 }
 
@@ -127,7 +126,7 @@ void TfrmToDo::edtToDoTextChange() {
     const std::size_t cut = filtered.kept.size() - shown.size();
     editors_.ReplaceText(shown, caretChars > cut ? caretChars - cut : 0);
   }
-  if (list_.ChangeText(row, limited)) textTyped_ = true;
+  if (list_.ChangeText(row, limited)) editors_.NoteTyping();
   gridToDo->Refresh();
 }
 

@@ -92,6 +92,7 @@ void InPlaceEditors::LoadText(const std::wstring& text) {
 }
 
 void InPlaceEditors::LoadText(const std::wstring& text, HFONT font) {
+  typed_ = false;
   if (font == font_ && static_cast<std::size_t>(::GetWindowTextLengthW(edtToDoText)) == text.size() &&
       Text() == text) {
     ::SendMessageW(edtToDoText, EM_SETSEL, 0, 0);
@@ -306,6 +307,20 @@ LRESULT CALLBACK InPlaceEditors::DateProc(HWND hwnd, UINT msg, WPARAM wParam, LP
   return Guarded(
       "date picker", [&] { return reinterpret_cast<InPlaceEditors*>(self)->OnDateMessage(hwnd, msg, wParam, lParam); },
       [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); });
+}
+
+bool InPlaceEditors::UndoOwnTyping() {
+  if (!typed_ || !::SendMessageW(edtToDoText, EM_CANUNDO, 0, 0)) return false;
+  ::SendMessageW(edtToDoText, EM_UNDO, 0, 0);
+  typed_ = false;
+  return true;
+}
+
+std::optional<LRESULT> InPlaceEditors::OnCtlColorEdit(HWND control, HDC dc) const {
+  if (!edtToDoText || control != edtToDoText) return std::nullopt;
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  ::SetBkColor(dc, RGB(255, 255, 255));
+  return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
 }
 
 }  // namespace lq::win

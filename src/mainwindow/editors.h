@@ -81,6 +81,10 @@ class InPlaceEditors {
   void ShowTextAt(const Rect& bounds, bool focus);
   // A paste stops where typing stops and becomes one line.
   void PasteClipboard(std::size_t maxCharacters);
+  // The text editor holds typing of its own since its text was loaded: Ctrl+Z takes that back
+  // before the list's last change. True when there was some to take back.
+  void NoteTyping() { typed_ = true; }
+  bool UndoOwnTyping();
 
   // The date picker.
   void SetDate(Date date);
@@ -91,6 +95,8 @@ class InPlaceEditors {
   // were the editors'.
   bool OnCommand(HWND control, WORD code);
   bool OnNotify(const NMHDR& hdr);
+  // WM_CTLCOLOREDIT: the text editor is black on white whatever the row's colours.
+  std::optional<LRESULT> OnCtlColorEdit(HWND control, HDC dc) const;
 
  private:
   static LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
@@ -110,6 +116,7 @@ class InPlaceEditors {
   bool quiet_ = false;
   bool settingText_ = false;
   bool dateDropped_ = false;
+  bool typed_ = false;
 };
 
 }  // namespace lq::win

@@ -1,8 +1,14 @@
 // Drawing the task grid: every cell in the font and colours of its row's urgency class.
+#include "mainwindow/gridpainter.h"
+
+#include <commctrl.h>
+
 #include <algorithm>
 
-#include "mainwindow/mainwindow.h"
+#include "geometry/layout.h"
 #include "platform/codepage.h"
+#include "platform/imagelist.h"
+#include "platform/window.h"
 #include "res/artwork.h"
 #include "settings/colors.h"
 #include "store/repeat.h"
@@ -15,18 +21,18 @@ std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetS
 
 }  // namespace
 
-COLORREF TfrmToDo::Resolve(std::uint32_t colourValue) const {
+void GridPainter::MakeImages(int size) { images_.Reset(CreateMainImageList(size)); }
+
+COLORREF GridPainter::Resolve(std::uint32_t colourValue) {
   return static_cast<COLORREF>(ResolveColor(colourValue, &SystemColour));
 }
 
-void TfrmToDo::ClearFontCache() { fonts_.clear(); }
-
-HFONT TfrmToDo::FontFor(const ClassStyle& style, bool bold) {
+HFONT GridPainter::FontFor(const ClassStyle& style, bool bold, int dpi) {
   for (const CachedFont& f : fonts_) {
     if (f.bold == bold && f.size == style.FontSize && f.name == style.FontName) return f.font.Get();
   }
   LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(style.FontSize, Dpi(), 72);
+  lf.lfHeight = -::MulDiv(style.FontSize, dpi, 72);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
@@ -37,12 +43,12 @@ HFONT TfrmToDo::FontFor(const ClassStyle& style, bool bold) {
   return fonts_.back().font.Get();
 }
 
-int TfrmToDo::MeasureTextWidth(std::string_view text, bool withTitle) {
+int GridPainter::MeasureTextWidth(HWND window, std::string_view text, bool withTitle, int dpi) {
   const std::wstring wide = FromCp932(text);
-  const WindowDc dc(Handle());
+  const WindowDc dc(window);
   int widest = 0;
   for (int c = withTitle ? 0 : 1; c < kUrgencyClassCount; ++c) {
-    SelectGuard font(dc, FontFor(settings_.Classes[static_cast<std::size_t>(c)], true));
+    SelectGuard font(dc, FontFor(settings_.Classes[static_cast<std::size_t>(c)], true, dpi));
     SIZE size{};
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     widest = std::max(widest, static_cast<int>(size.cx));
@@ -50,7 +56,7 @@ int TfrmToDo::MeasureTextWidth(std::string_view text, bool withTitle) {
   return widest;
 }
 
-void TfrmToDo::gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell) {
+void GridPainter::DrawCell(HDC dc, int col, int row, const RECT& cell, const View& view) {
   const TaskTable& table = list_.Table();
   const std::int32_t d = DaysValue(table.Cell(colDaysLeft, row));
   const bool bold = d == 0;
@@ -58,61 +64,63 @@ void TfrmToDo::gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell) {
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
 
   if (row == 0) {
-    if (editMode_) {
-      DrawTaskCell(dc, cell, col, row, title, bold, format, Resolve(title.TextColor), Resolve(title.BackColor));
+    if (view.editMode) {
+      DrawTaskCell(dc, cell, col, row, title, bold, format, Resolve(title.TextColor), Resolve(title.BackColor), view);
     } else {
       DrawTaskCell(dc, cell, col, row, title, bold, format, Resolve(SystemColor(kColorInactiveCaptionText)),
                    static_cast<COLORREF>(MixColors(SystemColor(kColorInactiveCaption),
-                                                   SystemColor(kColorGradientInactiveCaption), &SystemColour)));
+                                                   SystemColor(kColorGradientInactiveCaption), &SystemColour)),
+                   view);
     }
     return;
   }
 
   const ClassStyle& style = settings_.Class(ClassOfDays(d));
-  if (editMode_ && row == list_.CurrentRow()) {
+  if (view.editMode && row == list_.CurrentRow()) {
     DrawTaskCell(dc, cell, col, row, style, bold, format, Resolve(SystemColor(kColorHighlightText)),
-                 Resolve(SystemColor(kColorHighlight)));
+                 Resolve(SystemColor(kColorHighlight)), view);
   } else {
-    DrawTaskCell(dc, cell, col, row, style, bold, format, Resolve(style.TextColor), Resolve(style.BackColor));
+    DrawTaskCell(dc, cell, col, row, style, bold, format, Resolve(style.TextColor), Resolve(style.BackColor), view);
   }
 }
 
-void TfrmToDo::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const ClassStyle& style, bool bold,
-                            UINT format, COLORREF text, COLORREF background) {
+void GridPainter::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const ClassStyle& style, bool bold,
+                               UINT format, COLORREF text, COLORREF background, const View& view) {
+  const auto scale = [&view](int pixels) { return ScaleToDpi(pixels, view.dpi); };
   ::SetDCBrushColor(dc, background);
   ::FillRect(dc, &cell, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 
   const TaskTable& table = list_.Table();
   std::string_view content = table.Cell(col, row);
-  if (!editMode_ && col == colDueDate && row > 0) content = ShortenDueDate(content, settings_.DateFormat);
+  if (!view.editMode && col == colDueDate && row > 0) content = ShortenDueDate(content, settings_.DateFormat);
 
   RECT textRect = cell;
-  const int gap = Scale(2);
+  const int gap = scale(2);
   textRect.left += gap;
 
-  SelectGuard font(dc, FontFor(style, bold));
+  SelectGuard font(dc, FontFor(style, bold, view.dpi));
   ::SetTextColor(dc, text);
   ::SetBkMode(dc, TRANSPARENT);
 
-  const int markTop = (cell.top + cell.bottom - Scale(12)) / 2;
-  const int markLeft = textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2;
+  const int markTop = (cell.top + cell.bottom - scale(12)) / 2;
+  const int markLeft = textRect.left - scale(kImageSize / 2) + view.rowHeight / 2;
   if (col == colText && row > 0) {
     const std::string_view attachment = table.Cell(colAttachment, row);
     if (!attachment.empty()) {
       const int image = IsWebAddress(attachment) ? kImageUrlMark : kImageAttachmentMark;
       ImageList_Draw(images_.Get(), image, dc, markLeft, markTop, ILD_TRANSPARENT);
-      textRect.left += rowHeight_ + gap;
+      textRect.left += view.rowHeight + gap;
     }
   }
   if (col == colText && row == 0) {
-    textRect.right = cell.right - HeaderButtonsRoom(Dpi());
+    textRect.right = cell.right - HeaderButtonsRoom(view.dpi);
     format = (format & ~static_cast<UINT>(DT_LEFT)) | DT_CENTER;
   }
   // The alarm mark, then the repetition's, each placed as the attachment mark is.
   const auto drawMark = [&](int image) {
-    ImageList_Draw(images_.Get(), image, dc, textRect.left - Scale(kImageSize / 2) + rowHeight_ / 2, markTop,
+    ImageList_Draw(images_.Get(), image, dc, textRect.left - scale(kImageSize / 2) + view.rowHeight / 2, markTop,
                    ILD_TRANSPARENT);
-    textRect.left += rowHeight_ + gap;
+    textRect.left += view.rowHeight + gap;
   };
   if (col == colText && row > 0 && table.Cell(colFlags, row).starts_with("A")) drawMark(kImageAlarmMark);
   if (col == colText && row > 0 && RepetitionOf(table.Cell(colFlags, row)).kind != Repeat::None) {

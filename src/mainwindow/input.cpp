@@ -74,9 +74,9 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
       if (hasAttachment && inIconZone) {
         // A click on the mark opens the attachment; with Shift, its folder.
         if (keys & MK_SHIFT) {
-          popitemAttachFolderOpenClick();
+          attachments_.popitemAttachFolderOpenClick();
         } else {
-          popitemAttachOpenClick();
+          attachments_.popitemAttachOpenClick();
         }
       } else {
         ShowTextEditor();
@@ -101,10 +101,7 @@ void TfrmToDo::gridToDoMouseDown(TaskGrid::Button button, int x, int y) {
 }
 
 void TfrmToDo::gridToDoMouseMove(int x, int y) {
-  if (zoneCursorShown_ && CursorOf(cursorZone_) != ZoneCursor::Arrow) {
-    zoneCursorShown_ = false;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-  }
+  edges_.OffEdges();
   UpdateHint(x, y);
 }
 
@@ -177,10 +174,8 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
   }
   if (!editMode_) return false;
   // Ctrl+Z in the text editor takes back its own typing first, then the list's last change.
-  if (::GetFocus() == editors_.TextHandle() && k.ctrl && !k.shift && !k.alt && k.key == 'Z' && textTyped_ &&
-      ::SendMessageW(editors_.TextHandle(), EM_CANUNDO, 0, 0)) {
-    ::SendMessageW(editors_.TextHandle(), EM_UNDO, 0, 0);
-    textTyped_ = false;
+  if (::GetFocus() == editors_.TextHandle() && k.ctrl && !k.shift && !k.alt && k.key == 'Z' &&
+      editors_.UndoOwnTyping()) {
     return true;
   }
   // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is

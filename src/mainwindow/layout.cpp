@@ -48,7 +48,7 @@ void TfrmToDo::FormResize() {
 
 void TfrmToDo::EditModeColumnLayout() {
   const ColumnWidths cols = EditModeColumns(
-      [this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); }, Dpi());
+      [this](std::string_view text, bool withTitle) { return painter_.MeasureTextWidth(Handle(), text, withTitle, Dpi()); }, Dpi());
   gridToDo->SetColWidth(colDueDate, cols.date);
   gridToDo->SetColWidth(colDaysLeft, cols.days);
   minimumWidthBase_ = cols.date + cols.days;
@@ -63,7 +63,7 @@ void TfrmToDo::EditModeColumnLayout() {
 
 void TfrmToDo::ViewModeColumnLayout() {
   const ColumnWidths cols = ViewModeColumns(
-      [this](std::string_view text, bool withTitle) { return MeasureTextWidth(text, withTitle); }, settings_.DateFormat,
+      [this](std::string_view text, bool withTitle) { return painter_.MeasureTextWidth(Handle(), text, withTitle, Dpi()); }, settings_.DateFormat,
       list_.Table().Cell(colDueDate, 0), gridToDo->ColWidth(colDaysLeft), settings_.ShowDateRow, settings_.ShowCountRow,
       Dpi());
   gridToDo->SetColWidth(colDueDate, cols.date);
@@ -86,7 +86,7 @@ void TfrmToDo::DrawHeaderButton(const DRAWITEMSTRUCT* di) {
   const auto command = CommandOfButtonId(static_cast<int>(di->CtlID));
   const int image = command ? InfoOf(*command).image : -1;
   if (image >= 0) {
-    ImageList_Draw(images_.Get(), image, di->hDC, x, y, ILD_TRANSPARENT);
+    ImageList_Draw(painter_.Images(), image, di->hDC, x, y, ILD_TRANSPARENT);
   } else {
     // The system menu button: a small downward triangle.
     const int cx = (di->rcItem.left + di->rcItem.right) / 2 + offset;

@@ -45,7 +45,8 @@ void TfrmToDo::Show() {
   ::SetForegroundWindow(Handle());
 
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  ready_ = true;
+  if (life_ == Life::Created || life_ == Life::Applied) life_ = Life::Ready;
+  if (life_ == Life::AppliedLateEditor) life_ = Life::ShownLateEditor;
   const TaskFileLoadReport& report = app_.loadReport;
   if (report.lastSyncWriteFailed || !LoadReportMessage(report, app_.TaskFilePath()).empty()) {
     ::PostMessageW(Handle(), kReportLoadProblems, 0, 0);
@@ -60,20 +61,19 @@ void TfrmToDo::FormCreate() {
   editMode_ = true;
   UserHidden = false;
   InTimer = false;
-  InTrayMessage = false;
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
   clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   timer_.LastAlarmMinute.Clear();
   minimumWidthBase_ = 0;
-  topEdgeFlag_ = false;
 
-  // The hot-key identifiers.
-  activateHotKey_.emplace(L"Mutex_of_Tarnwillow_Activate");
-  visibleHotKey_.emplace(L"Mutex_of_Tarnwillow_Visible");
+  tray_.Attach(Handle());
+  hints_.Attach(app_.Window());
+  alarms_.Attach(Handle());
+  attachments_.Attach(Handle());
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
-  images_.Reset(CreateMainImageList(Scale(kImageSize)));
+  painter_.MakeImages(Scale(kImageSize));
 
   // The child windows: the panel with the grid and the header buttons, and the view image.
   // Both pass the mouse on for moving and sizing the borderless window.
@@ -81,7 +81,7 @@ void TfrmToDo::FormCreate() {
     switch (msg) {
       case WM_LBUTTONDOWN: imgNotEditModeMouseDown(x, y); break;
       case WM_MOUSEMOVE: imgNotEditModeMouseMove(x, y); break;
-      case WM_LBUTTONUP: imgNotEditModeMouseUp(); break;
+      case WM_LBUTTONUP: ::ClipCursor(nullptr); break;
       case WM_LBUTTONDBLCLK:
         if (!editMode_) imgNotEditModeDblClick();
         break;
@@ -95,28 +95,23 @@ void TfrmToDo::FormCreate() {
         RECT edge = rc;
         ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       },
-      mouse, [this] { return ZoneCursorHandle(); }});
+      mouse, [this] { return edges_.Cursor(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
   // The view image's context menu is the tray menu; its hint says how to edit.
   const auto imageMouse = [this, mouse](UINT msg, WPARAM wParam, int x, int y) {
     if (msg == WM_RBUTTONUP) {
       imgNotEditModeContextPopup();
     } else {
-      if (msg == WM_MOUSEMOVE && !tooltips_) {
-        CreateHints();
-        // The hint control watches the image from now on; this first move it is told of.
-        MSG m{viewImage_.Handle(), msg, wParam, MAKELPARAM(x, y), static_cast<DWORD>(::GetMessageTime()), {}};
-        ::SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
-      }
+      hints_.FirstMove(viewImage_.Handle(), msg, wParam, MAKELPARAM(x, y));
       mouse(msg, wParam, x, y);
     }
   };
-  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{imageMouse, [this] { return ZoneCursorHandle(); }});
+  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{imageMouse, [this] { return edges_.Cursor(); }});
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
   gridCallbacks.clientResized = [this] {
-    if (firstShowDone_) FormResize();
+    if (SettingsApplied()) FormResize();
   };
   gridCallbacks.mouseDown = [this](TaskGrid::Button b, UINT, int x, int y) { gridToDoMouseDown(b, x, y); };
   gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) {
@@ -146,8 +141,9 @@ void TfrmToDo::FormCreate() {
                                           ::GetModuleHandleW(nullptr), nullptr);
     headerButtons_[n++] = button;
     ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SetWindowSubclass(button, &HeaderButtonFirstHover, 0, reinterpret_cast<DWORD_PTR>(this));
+    hints_.Add(pnlBase->Handle(), button, InfoOf(c).hint, true);
   }
+  hints_.Add(Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします", false);
 
   CreateEditors();  // the popup menus are made when first needed
   GiveAccessibleNames();
@@ -162,16 +158,11 @@ void TfrmToDo::FormCreate() {
   // The tray icon, and no taskbar button. Talking to the shell takes longer than drawing
   // the list, so the icon is added just after the window has first been painted.
   ::PostMessageW(Handle(), kAddTrayIcon, 0, 0);
-  ApplyToolWindowStyle();
+  const LONG_PTR ownerStyle = ::GetWindowLongPtrW(app_.Window(), GWL_EXSTYLE);
+  ::SetWindowLongPtrW(app_.Window(), GWL_EXSTYLE, ownerStyle | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
 
-  // The stored window position.
-  const WindowPosition stored = ReadWinPosition(app_.profile, Dpi());
-
-  // The tasks, built in the order of the first sort (which the settings' DoneDown decides).
-  list_.Clear();
-  list_.DoneDown = ReadBoolean(app_.profile, keys::DoneDown);
-  app_.loadReport = app_.taskFile.LoadTaskFile(list_, app_.profile, now);
-  list_.UpdateTaskCounts();
+  // The stored window position, and the tasks.
+  const WindowPosition stored = app_.LoadForStart(Dpi(), now);
 
   // Size, then the position judged against the monitors attached. The stored size is
   // in pixels as Windows reported them; only the default is a 96-DPI size.
@@ -186,79 +177,9 @@ void TfrmToDo::FormCreate() {
   ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
-LRESULT CALLBACK TfrmToDo::HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                                  DWORD_PTR self) {
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, id);
-  const auto byDefault = [&] { return ::DefSubclassProc(button, msg, wParam, lParam); };
-  return Guarded(
-      "header button",
-      [&]() -> LRESULT {
-        if (msg == WM_MOUSEMOVE) {
-          auto* form = reinterpret_cast<TfrmToDo*>(self);
-          form->CreateHints();
-          // The hint control watches the buttons from now on; this first move it is told of.
-          MSG m{button, msg, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
-          ::SendMessageW(form->tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
-        }
-        return byDefault();
-      },
-      byDefault);
-}
-
-void TfrmToDo::CreateHints() {
-  if (tooltips_) return;
-  // The hints belong to the application window: a top-most tip owned by the main window would
-  // keep the main window itself out of the top-most band (as Wine does it).
-  tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app_.Window(), nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
-  std::size_t n = 0;
-  for (const Command c : HeaderButtons()) {
-    const HWND button = headerButtons_[n++];
-    ::RemoveWindowSubclass(button, &HeaderButtonFirstHover, 0);
-    hints_.push_back(Hint{pnlBase->Handle(), button, InfoOf(c).hint});
-  }
-  hints_.push_back(Hint{Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします"});
-  for (const Hint& h : hints_) {
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = h.owner;
-    ti.uId = reinterpret_cast<UINT_PTR>(h.tool);
-    ti.lpszText = const_cast<wchar_t*>(h.text);
-    ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
-}
-
-void TfrmToDo::SilenceHints(bool silent) {
-  if (!tooltips_) return;
-  ::SendMessageW(tooltips_, TTM_POP, 0, 0);
-  // A hint still waiting for its delay shows when the delay is over, whatever happened
-  // meanwhile; one without a text shows nothing.
-  for (const Hint& h : hints_) {
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = h.owner;
-    ti.uId = reinterpret_cast<UINT_PTR>(h.tool);
-    ti.lpszText = const_cast<wchar_t*>(silent ? L"" : h.text);
-    ::SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
-}
-
 void TfrmToDo::ApplyTopMost() {
   ::SetWindowPos(Handle(), settings_.TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TfrmToDo::ApplyToolWindowStyle() {
-  const LONG_PTR ex = ::GetWindowLongPtrW(app_.Window(), GWL_EXSTYLE);
-  ::SetWindowLongPtrW(app_.Window(), GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-}
-
-void TfrmToDo::AddTrayIcon() {
-  // Drawn at the small-icon size of the display's scale rather than shrunk from 32 pixels.
-  if (!trayImage_) trayImage_.Reset(CreateProgramIcon(::GetSystemMetrics(SM_CXSMICON)));
-  trayIcon_.Add(Handle(), 1, kTrayCallback, trayImage_ ? trayImage_.Get() : programIcon_.Get(), L"Tarnwillow");
 }
 
 void TfrmToDo::ShowSettingsWriteError() {
@@ -274,13 +195,12 @@ void TfrmToDo::ReportLoadProblems() {
   if (!text.empty()) ShowMessage(BoxKind::Warning, FromUtf8(text));
 }
 
+void TfrmToDo::gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell) {
+  painter_.DrawCell(dc, col, row, cell, GridPainter::View{editMode_, rowHeight_, Dpi()});
+}
+
 // ---------------------------------------------------------------------------------------------
 // Closing
-
-bool TfrmToDo::ShowSaveError(const std::filesystem::path& path) {
-  ShowMessage(BoxKind::Error, PathText(path) + L" の保存が出来ませんでした。");
-  return false;
-}
 
 int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
   CancelHint();
@@ -298,16 +218,12 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
 }
 
 bool TfrmToDo::FormClose() {
-  // The tasks.
-  bool ok = app_.taskFile.SaveTaskFile(list_.Table());
-  if (!ok) ShowSaveError(app_.TaskFilePath());
-
-  // The window position, written in every case.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (!WriteWinPosition(app_.profile, WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top})) {
-    ok = ShowSaveError(app_.SettingsFilePath());
-  }
+  const bool ok = app_.SaveForExit(WindowPosition{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top},
+                                   [this](const std::filesystem::path& file) {
+                                     ShowMessage(BoxKind::Error, PathText(file) + L" の保存が出来ませんでした。");
+                                   });
 
   // Declining keeps everything running as it was.
   if (!ok &&
@@ -317,10 +233,21 @@ bool TfrmToDo::FormClose() {
 
   // Teardown.
   ::KillTimer(Handle(), kMainTimer);
-  trayIcon_.Remove();
-  activateHotKey_.reset();  // unregistered, the atom deleted
-  visibleHotKey_.reset();
+  tray_.Teardown();
   return true;
+}
+
+void TfrmToDo::Close() {
+  const Life before = std::exchange(life_, Life::Closing);
+  if (FormClose()) {
+    ::DestroyWindow(Handle());
+    return;
+  }
+  life_ = before;
+  // The editor of a long first text still opens, if its time came while the question showed.
+  if (before == Life::AppliedLateEditor || before == Life::ShownLateEditor) {
+    ::SetTimer(Handle(), kLateEditorTimer, 0, nullptr);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -344,7 +271,7 @@ void TfrmToDo::LoadAndApplySettings() {
 
   // The hot keys. (The tray menu's "同期" follows [Sync] Enabled each time the menu
   // is prepared for showing; the menus are made then, not here.)
-  RegisterHotKeys();
+  tray_.RegisterHotKeys(settings_);
 
   // At least four rows high, and a whole number of rows.
   RECT rc{};
@@ -366,12 +293,15 @@ void TfrmToDo::LoadAndApplySettings() {
 
   // Edit mode, with the text of the editor selected. The list is the window's first
   // control, so it holds the focus whenever no editor does.
-  firstShowDone_ = true;
-  ::SetFocus(gridToDo->Handle());
+  const bool shown = life_ == Life::ShownLateEditor || life_ == Life::Ready;
   // A timer comes after painting, so a long text's editor does not hold back the first frame.
-  lateEditor_ = list_.Table().Cell(colText, list_.CurrentRow()).size() >= kLateEditorBytes;
-  EnterEditMode(!lateEditor_);
-  if (lateEditor_) {
+  const bool late = list_.Table().Cell(colText, list_.CurrentRow()).size() >= kLateEditorBytes;
+  if (life_ != Life::Closing) {
+    life_ = shown ? (late ? Life::ShownLateEditor : Life::Ready) : (late ? Life::AppliedLateEditor : Life::Applied);
+  }
+  ::SetFocus(gridToDo->Handle());
+  EnterEditMode(!late);
+  if (late) {
     ::SetTimer(Handle(), kLateEditorTimer, 0, nullptr);
   } else {
     editors_.SelectAllText();
@@ -381,8 +311,13 @@ void TfrmToDo::LoadAndApplySettings() {
 
 void TfrmToDo::OpenLateEditor() {
   ::KillTimer(Handle(), kLateEditorTimer);
-  if (!lateEditor_) return;
-  lateEditor_ = false;
+  if (life_ == Life::AppliedLateEditor) {
+    life_ = Life::Applied;
+  } else if (life_ == Life::ShownLateEditor) {
+    life_ = Life::Ready;
+  } else {
+    return;  // a close at work comes back to it when it is declined
+  }
   // Whatever the user did meanwhile (another row, view mode, an editor) stands.
   const HWND focus = ::GetFocus();
   if (!editMode_ || editors_.TextOpen() || editors_.DateOpen() || (focus && focus != gridToDo->Handle())) return;
@@ -392,17 +327,17 @@ void TfrmToDo::OpenLateEditor() {
 
 void TfrmToDo::ApplyRowMetrics() {
   // The row height and the font sizes are 96-DPI values.
-  ClearFontCache();
+  painter_.ClearFontCache();
   rowHeight_ = Scale(settings_.RowHeight);
   gridToDo->SetRowHeight(rowHeight_);
 
   // The editors take the grid's font; the clock labels the header's font and colours.
-  const HFONT gridFont = FontFor(settings_.Class(UrgencyClass::Preview3), false);
+  const HFONT gridFont = painter_.FontFor(settings_.Class(UrgencyClass::Preview3), false, Dpi());
   editors_.SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  viewImage_.SetLabelStyle(FontFor(title, false), Resolve(title.TextColor), labelBack);
+  viewImage_.SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor), labelBack);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -457,18 +392,16 @@ void TfrmToDo::RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enter
 
 LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto answer = Automation(msg, wParam, lParam)) return *answer;
+  if (const auto answer = tray_.OnMessage(msg, wParam, lParam)) return *answer;
   switch (msg) {
     case WM_TIMECHANGE:
+      ClockMayHaveJumped();
+      return 0;
     case WM_POWERBROADCAST:
-      // The clock may have jumped: look at once rather than at the next tick. Not while the
-      // settings or synchronisation dialog has the timer stopped.
-      if ((msg == WM_TIMECHANGE || wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) &&
-          firstShowDone_ && !closing_ && !app_.frmConfig.Visible() && !app_.frmSync.Visible()) {
-        tmrHideWhenOnMouseTimer();
-      }
-      return msg == WM_POWERBROADCAST ? TRUE : 0;
-    case kShowMissedAlarms:
-      ShowMissedAlarms();
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) ClockMayHaveJumped();
+      return TRUE;
+    case AlarmLauncher::kShowMissedAlarms:
+      alarms_.ShowMissed();
       return 0;
     case WM_CREATE:
       FormCreate();
@@ -482,7 +415,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return Default(msg, wParam, lParam);
     case WM_SIZE:
       LayoutChildren();
-      if (firstShowDone_) FormResize();
+      if (SettingsApplied()) FormResize();
       return 0;
     case WM_ERASEBKGND:
       return 1;
@@ -509,19 +442,14 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lParam) == editors_.TextHandle()) {
-        ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
-        ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+      if (const auto brush = editors_.OnCtlColorEdit(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+        return *brush;
       }
-      return Default(msg, wParam, lParam);
-    case WM_CANCELMODE:
-      menuCancelled_ = true;
       return Default(msg, wParam, lParam);
     case WM_ACTIVATEAPP:
       // Another application became active: the list turns into its still image, each time, so
       // that a list changed meanwhile in view mode (by 同期) is saved too.
-      if (!wParam && ready_) EnterViewMode();
+      if (!wParam && life_ >= Life::ShownLateEditor) EnterViewMode();
       return 0;
     case WM_ENTERSIZEMOVE:
       Default(msg, wParam, lParam);
@@ -539,12 +467,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == kLateEditorTimer) OpenLateEditor();
       return 0;
     case WM_CLOSE:
-      if (closing_) return 0;
-      closing_ = true;
-      if (FormClose()) {
-        ::DestroyWindow(Handle());
-      }
-      closing_ = false;
+      if (life_ != Life::Closing) Close();
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
@@ -564,36 +487,18 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(0);
       return 0;
     case WM_DROPFILES:
-      FormDropFiles(reinterpret_cast<HDROP>(wParam));
+      attachments_.FormDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case kReportLoadProblems:
       ReportLoadProblems();
       return 0;
     case kAddTrayIcon:
-      if (!trayIcon_.Added() && !closing_) AddTrayIcon();
-      return 0;
-    case kTrayCallback:
-      OnTrayMessage(LOWORD(lParam));
-      return 0;
-    case WM_HOTKEY:
-      OnHotKey(static_cast<int>(wParam));
-      return 0;
-    case kReportHotKeyFailures:
-      ReportHotKeyFailures();
+      if (life_ != Life::Closing) tray_.AddIcon(programIcon_.Get());
       return 0;
     case kBringWaitForward:
-      BringWaitForward();
+      BringWaitForward(Handle());
       return 0;
     default:
-      // Explorer started again and has forgotten every icon.
-      if (msg == TrayIcon::TaskbarMessage()) {
-        trayIcon_.Restore();
-        return 0;
-      }
-      if (msg == ShowAgainRequest()) {
-        Summon(Summons::SecondStart);
-        return kShowAgainAnswer;
-      }
       return Default(msg, wParam, lParam);
   }
 }

@@ -1,18 +1,24 @@
 #pragma once
 // The main window TfrmToDo: the task grid (which is the task table), the in-place editors, the
-// header buttons and menus, the view image with its clock, the tray icon and the window state.
+// header buttons and menus, the view image with its clock, the modes and the dispatch. The parts
+// with state of their own are classes beside it, which reach the window only through callbacks.
 // One file per concern (the classes the window is made of have their own headers):
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
-//   griddraw.cpp    drawing the cells by urgency class
+//   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts
 //   layout.cpp      column layouts and FormResize
 //   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
+//   edgedrag.cpp    EdgeDrag: the edge zones, their cursors, a sizing begun at the top
+//   headerhints.cpp HeaderHints: the hints of the header buttons and the view image
 //   editing.cpp     the text editor and the date picker at work
 //   input.cpp       mouse, keys, menus and the task commands they start
 //   commands.cpp    every command carried out in one place (Run), and the waits for the user
 //   search.cpp      the search; bulk.cpp moving a day's tasks and the bulk delete
 //   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
-//   tray.cpp        the tray icon and its menu, the hot keys, top-most, a second start
-//   attachments.cpp the attachment commands, the URL dialog's loop and dropped files
+//   alarmlauncher.cpp  AlarmLauncher: each alarm check carried out, the alarm program started
+//   tray.cpp        the tray menu, hiding and showing again, top-most, a summons carried out
+//   traycontroller.cpp  TrayController: the tray icon, the hot keys, a second start
+//   attachments.cpp AttachmentCommands: the attachment commands, the URL dialog's loop and
+//                   dropped files
 //   hint.cpp        when the attachment hint shows
 //   display.cpp     the display's scale and the monitors changing while the program runs
 //   accessiblenames.cpp  names for screen readers
@@ -37,14 +43,18 @@
 #include "geometry/layout.h"
 #include "geometry/tick.h"
 #include "geometry/zones.h"
+#include "mainwindow/alarmlauncher.h"
+#include "mainwindow/attachments.h"
 #include "mainwindow/commandmenus.h"
+#include "mainwindow/edgedrag.h"
+#include "mainwindow/gridpainter.h"
+#include "mainwindow/headerhints.h"
 #include "mainwindow/editors.h"
 #include "mainwindow/taskgrid.h"
+#include "mainwindow/traycontroller.h"
 #include "mainwindow/viewimage.h"
 #include "platform/handles.h"
-#include "platform/hotkey.h"
 #include "platform/msgbox.h"
-#include "platform/trayicon.h"
 #include "platform/window.h"
 #include "settings/settings.h"
 #include "settings/winposition.h"
@@ -58,6 +68,14 @@ namespace lq::win {
 class Application;
 class PlainChild;
 class Dialog;
+
+// The monitors attached now.
+struct Screens {
+  Rect primary;
+  Rect workArea;  // of the primary monitor
+  std::vector<Rect> monitors;
+};
+Screens CurrentScreens();
 
 class TfrmToDo final : public Window {
  public:
@@ -78,18 +96,10 @@ class TfrmToDo final : public Window {
   // Removes a pending or shown attachment hint (when the list is hidden or a dialog comes up).
   void CancelHint();
 
-  // A second start of the program sends this (registered) message to the running window: a
-  // window the user hid comes back, an open dialog comes forward, and the window or the dialog
-  // takes the foreground itself. The answer is kShowAgainAnswer.
-  static UINT ShowAgainRequest();
-  static constexpr LRESULT kShowAgainAnswer = 0x4C51;
-
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  static constexpr UINT kTrayCallback = WM_USER + 100;
-  static constexpr UINT kReportHotKeyFailures = WM_APP + 0x30;
   // After the settings or synchronisation dialog has gone: a question the list still waits for
   // comes back above it.
   static constexpr UINT kBringWaitForward = WM_APP + 0x31;
@@ -106,15 +116,13 @@ class TfrmToDo final : public Window {
   void GiveAccessibleNames();  // accessiblenames.cpp
   void GiveDatePickerName(HWND picker);  // when the picker is made
   bool FormClose();  // false: the close was cancelled
+  void Close();      // WM_CLOSE: FormClose, then the window destroyed unless it was cancelled
   void FormShow();
   void LoadAndApplySettings();
   void OpenLateEditor();
-  void ApplyToolWindowStyle();
   void ApplyTopMost();
-  void AddTrayIcon();
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
-  bool ShowSaveError(const std::filesystem::path& path);
   // Every message box of the window: the editors stay open while it shows, and the control
   // that had the focus gets it back (an editor with its caret where it was).
   int ShowMessage(BoxKind kind, const std::wstring& text);
@@ -125,31 +133,7 @@ class TfrmToDo final : public Window {
 
   // --- drawing (griddraw.cpp)
   void gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell);
-  void DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const ClassStyle& style, bool bold, UINT format,
-                    COLORREF text, COLORREF background);
-  HFONT FontFor(const ClassStyle& style, bool bold);
-  int MeasureTextWidth(std::string_view text, bool withTitle);
-  COLORREF Resolve(std::uint32_t colourValue) const;
-  void ClearFontCache();
   void DrawHeaderButton(const DRAWITEMSTRUCT* di);
-  // The hints of the header buttons and the view image, made when the mouse first comes onto
-  // one of them.
-  void CreateHints();
-  // Silent, no hint shows, also none whose delay is running.
-  void SilenceHints(bool silent);
-  // No hint over a menu while it is open.
-  class HintsOff {
-   public:
-    explicit HintsOff(TfrmToDo& w) : w_(w) { w_.SilenceHints(true); }
-    ~HintsOff() { w_.SilenceHints(false); }
-    HintsOff(const HintsOff&) = delete;
-    HintsOff& operator=(const HintsOff&) = delete;
-
-   private:
-    TfrmToDo& w_;
-  };
-  static LRESULT CALLBACK HeaderButtonFirstHover(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                                 DWORD_PTR self);
 
   // --- layout (layout.cpp)
   void FormResize();
@@ -171,8 +155,6 @@ class TfrmToDo final : public Window {
   void PlaceClockLabels();
   void imgNotEditModeMouseDown(int x, int y);
   void imgNotEditModeMouseMove(int x, int y);
-  void imgNotEditModeMouseUp();
-  HCURSOR ZoneCursorHandle() const;
   void OnEnterSizeMove();
   void OnExitSizeMove();
   void SnapHeightToRows();
@@ -197,19 +179,11 @@ class TfrmToDo final : public Window {
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
+  void ClockMayHaveJumped();  // the time was set, or the machine woke up
   void ApplyVisibility(bool visible);
-  void AlarmCheck(std::string_view minute, const AlarmPass& pass);
-  void StartAlarmProgram(std::span<const AlarmCall> alarms);
-  void ShowMissedAlarms();
   void popitemAlarmClick();
 
   // --- the display (display.cpp)
-  struct Screens {
-    Rect primary;
-    Rect workArea;  // of the primary monitor
-    std::vector<Rect> monitors;
-  };
-  static Screens CurrentScreens();
   // The row height and the fonts at the window's DPI, from the settings as loaded.
   void ApplyRowMetrics();
   void OnDpiChanged(const RECT& suggested);
@@ -237,14 +211,9 @@ class TfrmToDo final : public Window {
   // to edit mode when `enterEditMode` says so (asked as the list comes back).
   void RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode);
 
-  // --- the tray icon and its menu, the hot keys, top-most (tray.cpp)
-  void OnTrayMessage(UINT mouse);
+  // --- the tray menu, hiding and showing, top-most, a summons (tray.cpp)
+  TrayController::Callbacks TrayCallbacks();
   bool BringDialogsToFront();
-  // The question or dialog of the list's own that it waits for (a message box, the file
-  // dialog, the URL dialog), or null.
-  HWND WaitingPopup() const;
-  // Puts that question or dialog above the list, with the keyboard.
-  void BringWaitForward();
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();
@@ -254,9 +223,6 @@ class TfrmToDo final : public Window {
   void ShowAgain();
   void popitemTopMostClick();
   void btnExitClick1();
-  void RegisterHotKeys();
-  void ReportHotKeyFailures();
-  void OnHotKey(int id);
   void Summon(Summons summons);
 
   // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
@@ -264,20 +230,10 @@ class TfrmToDo final : public Window {
   void popitemMoveDateClick();
   void popitemPastDeleteClick();
   void FocusListAfterDialog();
-  void CancelListDialogs();
 
   // --- attachments (attachments.cpp)
-  void popitemAttachOpenClick();
-  void popitemAttachEditClick();
-  void popitemAttachDeleteClick();
-  void popitemAttachFolderOpenClick();
-  void popitemInputUrlClick();
+  AttachmentCommands::Callbacks AttachmentCallbacks();
   void FinishAttachmentChange();
-  // The path's code-page-932 form for the attachment column, or nothing after saying why it
-  // cannot be kept.
-  std::optional<std::string> AttachmentBytes(const std::wstring& path);
-  void FormDropFiles(HDROP drop);
-  bool DropFilesFromAutomation(const COPYDATASTRUCT& data);
 
   // --- the attachment hint (hint.cpp)
   void UpdateHint(int x, int y);  // from the grid's mouse moves
@@ -305,61 +261,45 @@ class TfrmToDo final : public Window {
   ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
   InPlaceEditors editors_;  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
-  HWND tooltips_ = nullptr;
-  struct Hint {
-    HWND owner;
-    HWND tool;
-    const wchar_t* text;
-  };
-  std::vector<Hint> hints_;  // the tools of tooltips_
-  ImageList images_;
+  HeaderHints hints_;
   Icon programIcon_;
-  Icon trayImage_;  // at the notification area's icon size
   Brush windowBrush_;  // kWindowColour
 
   // The popup menus, made from the command table.
   CommandMenus menus_;
-  TrayIcon trayIcon_;
-  std::optional<HotKey> activateHotKey_;
-  std::optional<HotKey> visibleHotKey_;
-  std::vector<std::wstring> hotKeyFailures_;  // shown once the window is up
+  TrayController tray_{TrayCallbacks()};
+  AttachmentCommands attachments_{app_, AttachmentCallbacks()};
 
   // Window state.
   bool editMode_ = true;
   bool UserHidden = false;
   bool HoverHidden = false;
   bool InTimer = false;
-  bool InTrayMessage = false;
-  bool menuCancelled_ = false;
-  bool textTyped_ = false;  // the text editor holds typing of its own to undo  // WM_CANCELMODE came while the tray menu was open
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
-  std::vector<int> alarmRows_;  // kept, so a minute without alarms allocates nothing
-  std::vector<DueAlarm> dueAlarms_;
-  std::wstring missedAlarms_;   // skipped alarms not rung, to be listed after the tick
-  static constexpr UINT kShowMissedAlarms = WM_APP + 0x40;
-  long alarmChecks_ = 0;        // for the automation query
-  long alarmStarts_ = 0;
+  AlarmLauncher alarms_{[this](BoxKind kind, const std::wstring& text) {
+    ::SetForegroundWindow(Handle());
+    ::MessageBeep(MB_OK);
+    ShowMessage(kind, text);
+  }};
   int minimumWidthBase_ = 0;  // date and days columns of edit mode together
-  bool topEdgeFlag_ = false;
-  Zone cursorZone_ = Zone::None;
-  bool zoneCursorShown_ = false;
-  bool firstShowDone_ = false;
-  bool ready_ = false;  // shown, laid out and painted once (answered to the ready query)
-  bool lateEditor_ = false;  // the editor of a long first text is still to be opened
-  bool closing_ = false;
+  EdgeDrag edges_;
+  // Where the window is in its life, in this order. A settings reload moves between the two
+  // late-editor states and Ready; a close the user declines goes back to where it was.
+  enum class Life {
+    Created,            // the settings not applied yet: a size change lays nothing out
+    Applied,            // the settings applied, not yet painted once
+    AppliedLateEditor,  // as Applied, and the editor of a long first text is still to open
+    ShownLateEditor,    // painted once, that editor still to open
+    Ready,              // shown, laid out and painted once (answered to the ready query)
+    Closing,            // WM_CLOSE at work: a second one is ignored
+  };
+  Life life_ = Life::Created;
+  bool SettingsApplied() const { return life_ != Life::Created; }
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
 
   int rowHeight_ = 16;
-
-  // Fonts by (class, bold), made when first drawn.
-  struct CachedFont {
-    std::string name;
-    int size = 0;
-    bool bold = false;
-    Font font;
-  };
-  std::vector<CachedFont> fonts_;
+  GridPainter painter_{list_, settings_};
 };
 
 }  // namespace lq::win

@@ -33,7 +33,10 @@ void TfrmToDo::EnterEditMode(bool openEditor) {
 
 void TfrmToDo::EnterViewMode() {
   editMode_ = false;
-  CancelListDialogs();
+  // The dialogs that end in edit mode give up: the list is left.
+  app_.ForEachDialog([](Dialog& d) {
+    if (d.EndsWithEditMode()) d.Cancel();
+  });
   CancelHint();
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
   if (editors_.TextOpen()) edtToDoTextExit();
@@ -129,7 +132,7 @@ void TfrmToDo::PlaceClockLabels() {
   const DateTime now = app_.clock.Now();
   {
     WindowDc dc(Handle());
-    SelectGuard font(dc, FontFor(settings_.Class(UrgencyClass::Title), false));
+    SelectGuard font(dc, painter_.FontFor(settings_.Class(UrgencyClass::Title), false, Dpi()));
     const auto measure = [&](std::string_view pattern, int* width) {
       const std::wstring text = FromCp932(FormatClock(pattern, now));
       SIZE size{};
@@ -161,36 +164,13 @@ void TfrmToDo::PlaceClockLabels() {
 
 void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
   ::ShowWindow(editors_.TextHandle(), SW_HIDE);
-  topEdgeFlag_ = false;
-  ::ReleaseCapture();
-  RECT rc{};
-  ::GetWindowRect(Handle(), &rc);
-  const Zone zone = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top, Dpi());
-  if (StartsAtTop(zone)) topEdgeFlag_ = true;
-  ::SendMessageW(Handle(), WM_SYSCOMMAND, SizeMoveCommand(zone), 0);
+  edges_.Press(Handle(), x, y, Dpi());
 }
 
 void TfrmToDo::imgNotEditModeMouseMove(int x, int y) {
-  RECT rc{};
-  ::GetWindowRect(Handle(), &rc);
-  cursorZone_ = EdgeZone(x, y, rc.right - rc.left, rc.bottom - rc.top, Dpi());
   const bool shift = (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
-  zoneCursorShown_ = ZoneCursorShown(editMode_, settings_.HideWhenOnMouse, settings_.HideWhenOnEdge, shift);
-  ::SetCursor(ZoneCursorHandle());
-}
-
-void TfrmToDo::imgNotEditModeMouseUp() { ::ClipCursor(nullptr); }
-
-HCURSOR TfrmToDo::ZoneCursorHandle() const {
-  const ZoneCursor c = zoneCursorShown_ ? CursorOf(cursorZone_) : ZoneCursor::Arrow;
-  switch (c) {
-    case ZoneCursor::SizeWE: return ::LoadCursorW(nullptr, IDC_SIZEWE);
-    case ZoneCursor::SizeNS: return ::LoadCursorW(nullptr, IDC_SIZENS);
-    case ZoneCursor::SizeNESW: return ::LoadCursorW(nullptr, IDC_SIZENESW);
-    case ZoneCursor::SizeNWSE: return ::LoadCursorW(nullptr, IDC_SIZENWSE);
-    case ZoneCursor::Arrow: break;
-  }
-  return ::LoadCursorW(nullptr, IDC_ARROW);
+  edges_.Hover(Handle(), x, y, Dpi(),
+               ZoneCursorShown(editMode_, settings_.HideWhenOnMouse, settings_.HideWhenOnEdge, shift));
 }
 
 void TfrmToDo::OnEnterSizeMove() {
@@ -224,8 +204,7 @@ void TfrmToDo::SnapHeightToRows() {
   const int height = rc.bottom - rc.top;
   const int snapped = lq::SnapHeightToRows(height, rowHeight_, Dpi());
   int top = rc.top;
-  if (topEdgeFlag_) {
-    topEdgeFlag_ = false;
+  if (edges_.TakeTopEdge()) {
     top += height - snapped;  // sized by the top edge: the bottom edge stays
   }
   ::SetWindowPos(Handle(), nullptr, rc.left, top, rc.right - rc.left, snapped, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -25,10 +25,4 @@ void TfrmToDo::FocusListAfterDialog() {
   if (editMode_ && ::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
 }
 
-void TfrmToDo::CancelListDialogs() {
-  app_.ForEachDialog([](Dialog& d) {
-    if (d.EndsWithEditMode()) d.Cancel();
-  });
-}
-
 }  // namespace lq::win

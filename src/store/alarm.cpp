@@ -292,6 +292,32 @@ std::vector<std::vector<AlarmCall>> GroupLateAlarms(std::vector<AlarmCall> late)
   return groups;
 }
 
+AlarmPlan PlanAlarmCheck(const TaskTable& table, std::string_view minute, const AlarmPass& pass, std::vector<int>& rows,
+                         std::vector<DueAlarm>& due) {
+  AlarmPlan plan;
+  if (!pass.Jumped()) {
+    // The usual next minute, unless the clock went back to one examined before.
+    if (WhenAlarmRings(pass, pass.now) != AlarmDue::OnTime) return plan;
+    AlarmRowsToRing(table, minute, rows);
+    for (const int row : rows) {
+      plan.starts.push_back({AlarmCall{row, std::string(minute), AlarmTaskText(table.Cell(colText, row)), 0}});
+    }
+    return plan;
+  }
+  // The clock jumped: what fell in between rings late, or is listed when it cannot.
+  AlarmsOfPass(table, pass, due);
+  std::vector<AlarmCall> late;
+  for (const DueAlarm& a : due) {
+    const std::string_view text = table.Cell(colText, a.row);
+    AlarmCall call{a.row, std::string(TakeChars(text, 5)), AlarmTaskText(text), pass.now - a.minute};
+    if (a.due == AlarmDue::OnTime) plan.starts.push_back({std::move(call)});
+    if (a.due == AlarmDue::Late) late.push_back(std::move(call));
+    if (a.due == AlarmDue::Missed) plan.missed.push_back(a);
+  }
+  for (std::vector<AlarmCall>& group : GroupLateAlarms(std::move(late))) plan.starts.push_back(std::move(group));
+  return plan;
+}
+
 std::string MissedAlarmsMessage(const TaskTable& table, std::span<const DueAlarm> missed) {
   if (missed.empty()) return {};
   // 次のアラームは時刻を過ぎていたため鳴らしていません。

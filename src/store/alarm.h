@@ -132,6 +132,18 @@ inline constexpr std::size_t kFewAlarms = 3;
 inline constexpr std::size_t kAlarmsPerWindow = 10;
 std::vector<std::vector<AlarmCall>> GroupLateAlarms(std::vector<AlarmCall> late);
 
+// What one alarm check does: the starts of the alarm program, in order (each start a group of
+// alarms ringing together), and the skipped alarms that are only listed. Without a jump only
+// the alarms of `minute` ("hh:nn") ring, each alone; after one, each on-time alarm rings alone
+// and the late ones as GroupLateAlarms groups them. `rows` and `due` are the caller's, kept
+// from one check to the next, so that a minute without alarms allocates nothing.
+struct AlarmPlan {
+  std::vector<std::vector<AlarmCall>> starts;
+  std::vector<DueAlarm> missed;
+};
+AlarmPlan PlanAlarmCheck(const TaskTable& table, std::string_view minute, const AlarmPass& pass, std::vector<int>& rows,
+                         std::vector<DueAlarm>& due);
+
 // The message listing alarms that were skipped but are not rung (AlarmDue::Missed): each
 // task's due date and text, at most kMissedListed of them and then how many more. Code page 932.
 inline constexpr std::size_t kMissedListed = 20;

@@ -366,3 +366,57 @@ TEST(AlarmError, SkippedAlarmsThatDoNotRingAreListed) {
 
 }  // namespace
 }  // namespace lq
+
+namespace lq {
+namespace {
+
+TEST(PlanAlarmCheck, WhatRingsAloneTogetherOrIsOnlyListed) {
+  const auto due = [](int day, const char* text, const char* daysLeft = "0") {
+    return TaskRow{FormatDueDate(Date{2024, 3, day}), Sj(daysLeft), Sj(text), "", "", "A"};
+  };
+  const TaskTable table({TaskRow{}, due(14, "23:30 昨日", "-1"), due(15, "06:10 a"), due(15, "06:20 b"),
+                         due(15, "06:30 c"), due(15, "06:40 d"), due(15, "07:00 起床"), due(15, "07:00 \"朝\""),
+                         TaskRow{FormatDueDate(Date{2024, 3, 15}), "0", "07:00 off", "", "", "-"}});
+  const MinuteNumber seven = MinuteNumberOf(Date{2024, 3, 15}, 7, 0);
+  using Start = std::pair<std::vector<int>, MinuteNumber>;  // the rows, and how late the first rings
+  const struct {
+    const char* name;
+    std::vector<MinuteNumber> before;  // the checks before this one
+    std::vector<Start> starts;
+    std::vector<int> missed;
+  } cases[] = {
+      {"the program's first check: the minute's own alarms, each alone", {}, {{{6}, 0}, {{7}, 0}}, {}},
+      {"the next minute", {seven - 1}, {{{6}, 0}, {{7}, 0}}, {}},
+      {"a minute examined before rings nothing", {seven - 1, seven, seven + 1}, {}, {}},
+      {"a jump of 35 minutes: two late alarms ring alone", {seven - 35}, {{{6}, 0}, {{7}, 0}, {{4}, 30}, {{5}, 20}}, {}},
+      {"a jump of an hour: four late ring together", {seven - 60}, {{{6}, 0}, {{7}, 0}, {{2, 3, 4, 5}, 50}}, {}},
+      {"a jump from yesterday: its alarm is listed", {seven - 10 * 60}, {{{6}, 0}, {{7}, 0}, {{2, 3, 4, 5}, 50}}, {1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<MinuteNumber> last;
+    ExaminedMinutes examined;
+    for (const MinuteNumber m : c.before) NextAlarmPass(last, examined, m);
+    const AlarmPass pass = NextAlarmPass(last, examined, seven);
+    std::vector<int> rows;
+    std::vector<DueAlarm> dueAlarms;
+    const AlarmPlan plan = PlanAlarmCheck(table, "07:00", pass, rows, dueAlarms);
+    std::vector<Start> starts;
+    for (const auto& group : plan.starts) {
+      Start s{{}, group.front().lateMinutes};
+      for (const AlarmCall& call : group) {
+        s.first.push_back(call.row);
+        EXPECT_EQ(call.minute, std::string(TakeChars(table.Cell(colText, call.row), 5)));
+        EXPECT_EQ(call.taskText, AlarmTaskText(table.Cell(colText, call.row)));
+      }
+      starts.push_back(s);
+    }
+    EXPECT_EQ(starts, c.starts);
+    std::vector<int> missed;
+    for (const DueAlarm& a : plan.missed) missed.push_back(a.row);
+    EXPECT_EQ(missed, c.missed);
+  }
+}
+
+}  // namespace
+}  // namespace lq
