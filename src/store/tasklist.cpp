@@ -238,7 +238,7 @@ bool TaskList::PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<
     const int c = compare(i, j);
     return c < 0 || (c == 0 && i < j);
   };
-  const std::size_t limit = 16 + at.size() / 512;
+  const std::size_t limit = 64 + at.size() / 16;
   std::vector<std::uint32_t> kept;
   kept.reserve(at.size());
   std::vector<std::uint32_t> misplaced;
@@ -248,13 +248,17 @@ bool TaskList::PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<
       kept.push_back(k);
       continue;
     }
-    // Task k goes before the last one kept: that one came too early when k still goes after
-    // the one before it, otherwise k came too late.
-    if (kept.size() >= 2 && compare(kept[kept.size() - 2], k) <= 0) {
-      misplaced.push_back(kept.back());
-      kept.back() = k;
-    } else {
+    // Task k goes before the last one kept. When the next one goes after that one, k alone
+    // is out of place; otherwise the tasks kept last are (a text or date moved them on, or a
+    // move date moved a whole day's).
+    if (k + 1 == at.size() || compare(kept.back(), k + 1) <= 0) {
       misplaced.push_back(k);
+    } else {
+      while (!kept.empty() && compare(kept.back(), k) > 0 && misplaced.size() <= limit) {
+        misplaced.push_back(kept.back());
+        kept.pop_back();
+      }
+      kept.push_back(k);
     }
     if (misplaced.size() > limit) return false;
   }

@@ -274,10 +274,18 @@ TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
       const int changes = round % 50 == 0 ? 100 : 1 + static_cast<int>(rng() % 3);
       for (int i = 0; i < changes; ++i) {
         const int r = 1 + static_cast<int>(rng() % static_cast<unsigned>(t.RowCount() - 1));
-        switch (rng() % 4) {
+        switch (rng() % 5) {
           case 0: t.SetCell(colText, r, texts[rng() % texts.size()]); break;
           case 1: t.SetCell(colDueDate, r, dates[rng() % dates.size()]); break;
           case 2: t.SetCell(colDaysLeft, r, t.IsDone(r) ? "0" : std::string(kDoneMark)); break;
+          case 3: {  // a whole day's tasks to another day, as a move date does
+            const std::string from = std::string(t.Cell(colDueDate, r));
+            const std::string& to = dates[rng() % dates.size()];
+            for (int m = 1; m < t.RowCount(); ++m) {
+              if (t.Cell(colDueDate, m) == from) t.SetCell(colDueDate, m, to);
+            }
+            break;
+          }
           default: t.AppendRow(); fill(t.RowCount() - 1);
         }
       }
