@@ -73,8 +73,14 @@ class Run {
     });
   }
 
+  // The keys to the list: an open editor closes (Enter), as the list's shortcuts want.
+  void ToList() {
+    for (int i = 0; i < 3 && !(P().Query(automation::kEditors) & automation::kListFocused); ++i) Press(VK_RETURN);
+  }
+
   // The dialog of that caption, opened by Ctrl+key (given again when Wine lost the Ctrl).
   HWND OpenDialog(WORD key, const wchar_t* caption) {
+    ToList();
     for (int attempt = 0; attempt < 3; ++attempt) {
       CtrlKey(key);
       HWND dialog = nullptr;
@@ -83,12 +89,13 @@ class Run {
         return dialog;
       }
     }
-    std::fprintf(stderr, "no dialog %ls\n", caption);
+    std::fprintf(stderr, "no dialog for Ctrl+%c\n", static_cast<char>(key));
     return nullptr;
   }
 
   // Searches down from the first task for a word and gives the time from Enter in the dialog.
   double Search(const char* word) {
+    ToList();
     Press(VK_HOME);
     if (!OpenDialog('F', L"検索")) return 0;
     Type(Wide(Sj(word)));
@@ -160,7 +167,7 @@ void MeasureEditing(int n, Samples& s) {
 void MeasureMoveDate(int n, Samples& s) {
   Run r(lq::bench::CommandsTaskFile(n, true, Sj));
   r.Search(lq::bench::kMiddleWord);
-  Press(VK_ESCAPE);  // the editor the search opened closes
+  r.ToList();  // the editor the search opened closes
   for (int i = 0; i < gRuns; ++i) {
     const HWND dialog = r.OpenDialog('G', L"移動元の全予定を移動先へ移動します");
     if (!dialog) continue;
@@ -176,7 +183,7 @@ void MeasureMoveDate(int n, Samples& s) {
     if (r.P().Cell(0, static_cast<int>(r.P().Query(automation::kCurrentRow))) == before) {
       std::fprintf(stderr, "the move date moved nothing\n");
     }
-    Press(VK_ESCAPE);
+    r.ToList();
   }
 }
 
@@ -186,7 +193,7 @@ void MeasureBulkDelete(int n, Samples& s) {
   for (int i = 0; i < gRuns; ++i) {
     Run r(file);
     r.Search(lq::bench::kMiddleWord);
-    Press(VK_ESCAPE);
+    r.ToList();
     const HWND dialog = r.OpenDialog('H', L"指定日以前の予定を削除します");
     if (!dialog) continue;
     const HWND doneOnly = GetDlgItem(dialog, IDC_PASTDELETE_CHKDONEONLY);
