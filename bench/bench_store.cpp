@@ -13,12 +13,14 @@
 #endif
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "sjis.h"
 #include "store/bulk.h"
+#include "store/search.h"
 #include "store/stdfilestore.h"
 #include "store/taskfile.h"
 #include "taskgen.h"
@@ -175,12 +177,124 @@ void UndoBulk(benchmark::State& state, bool moveDate) {
 void BM_UndoBulkDelete(benchmark::State& state) { UndoBulk(state, false); }
 void BM_UndoMoveDate(benchmark::State& state) { UndoBulk(state, true); }
 
+// The user's commands on a loaded list, as the window calls them, each timed alone: what a
+// command changes is put back (by undo) outside the time, so every run finds the same list.
+enum Command { kAdd, kType, kEnter, kDone, kDelete, kDown, kPageDown, kWheel, kSearch, kMoveDate, kBulkDelete, kCommands };
+const char* const kCommandNames[kCommands] = {"Ctrl+A",        "a letter",          "Enter (sort)",  "Ctrl+E",
+                                              "Ctrl+D",        "Down",              "Page Down",     "wheel",
+                                              "search (last)", "move date (1,000)", "bulk delete (half)"};
+const int kCommandSizes[] = {1000, 10000, 100000};
+
+fs::path CommandsFilePath(int n, bool moveDay) {
+  return gDir / ("commands-" + std::to_string(n) + (moveDay ? "-move" : "") + ".csv");
+}
+
+void PrepareCommandFiles() {
+  for (const int n : kCommandSizes) {
+    for (const bool moveDay : {false, true}) {
+      WriteFile(CommandsFilePath(n, moveDay), lq::bench::CommandsTaskFile(n, moveDay, lq::testing::Sj));
+    }
+  }
+}
+
+int RowHolding(const lq::TaskList& list, const char* word) {
+  const std::string cp932 = lq::testing::Sj(word);
+  for (int r = 1; r < list.Table().RowCount(); ++r) {
+    if (list.Table().Cell(lq::colText, r) == cp932) return r;
+  }
+  return 1;
+}
+
+void BM_Command(benchmark::State& state) {
+  const auto command = static_cast<Command>(state.range(0));
+  const int n = static_cast<int>(state.range(1));
+  FixedClock clock;
+  lq::ByteCollation collation;
+  lq::StdFileStore store;
+  NullProfile profile;
+  lq::TaskList list(clock, collation);
+  lq::TaskFile file(CommandsFilePath(n, command == kMoveDate), store);
+  file.LoadTaskFile(list, profile, clock.Now());
+  list.SortTasks(0, false);
+  list.SetVisibleRowCount(20);
+  const int middle = RowHolding(list, lq::bench::kMiddleWord);
+  const std::string letter = lq::testing::Sj("予定x");
+  const auto undo = [&] { list.Undo(); };
+  for (auto _ : state) {
+    list.SetCurrentRow(middle);
+    list.SetTopRow(std::max(1, middle - 5));
+    std::function<void()> setUp;    // untimed, before
+    std::function<void()> restore;  // untimed, after
+    std::function<void()> act;
+    switch (command) {
+      case kAdd:
+        act = [&] { list.AddTask(); };
+        restore = undo;
+        break;
+      case kType:
+        setUp = [&] { list.AddTask(); };
+        act = [&] { list.ChangeText(list.CurrentRow(), letter); };
+        restore = [&] { list.SortTasks(0, false); list.Undo(); list.Undo(); };
+        break;
+      case kEnter:
+        setUp = [&] { list.AddTask(); list.BeginEditorStep(); list.ChangeText(list.CurrentRow(), letter); };
+        act = [&] { list.SortTasks(list.CurrentRow() - list.TopRow(), false); list.EndEditorStep(); };
+        restore = [&] { list.Undo(); list.Undo(); };
+        break;
+      case kDone:
+        act = [&] { list.ToggleDone(false); };
+        restore = undo;
+        break;
+      case kDelete:
+        act = [&] { list.DeleteCurrentTask(); };
+        restore = undo;
+        break;
+      case kDown:
+        act = [&] { list.SetCurrentRow(list.CurrentRow() + 1); };
+        break;
+      case kPageDown:
+        act = [&] { list.SetCurrentRow(list.CurrentRow() + list.VisibleRowCount()); };
+        break;
+      case kWheel:
+        act = [&] { list.SetTopRow(list.TopRow() + 3); };
+        break;
+      case kSearch:
+        setUp = [&] { list.SetCurrentRow(1); list.SetTopRow(1); };
+        act = [&] { lq::SearchTasks(list, lq::testing::Sj(lq::bench::kLastWord), lq::SearchDirection::Down); };
+        break;
+      case kMoveDate:
+        act = [&] { lq::MoveOpenTasks(list, lq::bench::kMoveDay, lq::AddDays(lq::bench::kMoveDay, 40)); };
+        restore = undo;
+        break;
+      case kBulkDelete:
+        act = [&] { lq::DeleteUpTo(list, lq::bench::kMiddleDay, false); };
+        restore = undo;
+        break;
+      case kCommands:
+        break;
+    }
+    if (setUp) setUp();
+    const auto start = std::chrono::steady_clock::now();
+    act();
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (restore) restore();
+  }
+  state.SetLabel(kCommandNames[command]);
+}
+
+void CommandArgs(benchmark::internal::Benchmark* b) {
+  for (int c = 0; c < kCommands; ++c) {
+    for (const int n : kCommandSizes) b->Args({c, n});
+  }
+}
+
 BENCHMARK(BM_LoadAndSort)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAndSortCold)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortTasks)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoBulkDelete)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoMoveDate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Command)->Apply(CommandArgs)->UseManualTime()->Iterations(25)->Unit(benchmark::kMicrosecond);
 
 // Remembers each benchmark's real time per iteration, in seconds.
 class Recorder : public benchmark::ConsoleReporter {
@@ -212,6 +326,7 @@ double TimeCommand(const std::string& command) {
 
 int main(int argc, char** argv) {
   PrepareFiles();
+  PrepareCommandFiles();
   benchmark::Initialize(&argc, argv);
   Recorder recorder;
   benchmark::RunSpecifiedBenchmarks(&recorder);
@@ -248,6 +363,18 @@ int main(int argc, char** argv) {
   }
   std::printf("undo of a bulk delete of 100,000 tasks: %.3f s, of a move date of 10,000: %.3f s (target <= 0.2 s)\n",
               recorder.seconds["BM_UndoBulkDelete"], recorder.seconds["BM_UndoMoveDate"]);
+  std::printf("\nThe commands on the list (each alone, microseconds), and their growth (target: 100,000 within 2x "
+              "1,000):\n%-20s %10s %10s %10s %12s %12s\n", "command", "1,000", "10,000", "100,000", "10k->100k",
+              "1k->100k");
+  for (int c = 0; c < kCommands; ++c) {
+    double us[3] = {};
+    for (int i = 0; i < 3; ++i) {
+      us[i] = 1e6 * recorder.seconds["BM_Command/" + std::to_string(c) + "/" + std::to_string(kCommandSizes[i]) +
+                                     "/iterations:25/manual_time"];
+    }
+    std::printf("%-20s %10.1f %10.1f %10.1f %11.2fx %11.2fx\n", kCommandNames[c], us[0], us[1], us[2],
+                us[1] > 0 ? us[2] / us[1] : 0.0, us[0] > 0 ? us[2] / us[0] : 0.0);
+  }
   std::error_code ec;
   fs::remove_all(gDir, ec);
   return 0;

@@ -78,4 +78,35 @@ inline std::string JoinTaskFile(const std::vector<std::string>& lines) {
   return out;
 }
 
+// The list the command benchmarks work on: n tasks as above, a done task dated last with a word
+// of its own (it sorts last, and a search finds it), an open one dated in the middle of the
+// others (a bulk delete up to its day takes half the list) and, with `moveDay`, 1,000 open tasks
+// on kMoveDay (at 1,000 tasks, all of them).
+inline const Date kMoveDay{2024, 7, 1};
+inline const Date kMiddleDay{2024, 12, 31};
+inline constexpr const char* kLastWord = "いちばん最後";
+inline constexpr const char* kMiddleWord = "ちょうど半分";
+
+template <typename Convert>
+std::string CommandsTaskFile(int count, bool moveDay, Convert toCp932) {
+  std::vector<std::string> lines = GenerateTaskLines(count - 2, 42u + static_cast<unsigned>(count), toCp932);
+  const auto line = [&](Date due, bool done, const char* text) {
+    return FormatDueDate(due) + ",20240101101010100," + std::string(done ? kDoneMark : kFullWidthSpace) + ",|||," +
+           toCp932(text);
+  };
+  if (moveDay) {
+    const std::size_t step = std::max<std::size_t>(1, lines.size() / 1000);
+    for (std::size_t i = 0, moved = 0; i < lines.size() && moved < 999; i += step, ++moved) {
+      std::string& l = lines[i];
+      const std::size_t stamp = l.find(',');
+      const std::size_t mark = l.find(',', stamp + 1) + 1;
+      l = FormatDueDate(kMoveDay) + l.substr(stamp, mark - stamp) + std::string(kFullWidthSpace) +
+          l.substr(l.find(',', mark));
+    }
+  }
+  lines.push_back(line(moveDay ? kMoveDay : kMiddleDay, false, kMiddleWord));
+  lines.push_back(line(Date{2099, 12, 31}, true, kLastWord));
+  return JoinTaskFile(lines);
+}
+
 }  // namespace lq::bench

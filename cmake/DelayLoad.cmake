@@ -25,3 +25,13 @@ function(lq_link_delayed target)
     target_link_libraries(${target} PUBLIC ${PROJECT_BINARY_DIR}/delayload/lib${dll}_delay.a ${dll})
   endforeach()
 endfunction()
+
+# Checks after each link that `target` imports none of the DLLs named after it at start-up.
+function(lq_check_delayed_imports target)
+  if(CMAKE_OBJDUMP)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:${target}> "-DDLLS=${ARGN}"
+              -P ${PROJECT_SOURCE_DIR}/cmake/CheckDelayedImports.cmake
+      VERBATIM)
+  endif()
+endfunction()

@@ -103,6 +103,8 @@ std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lPar
     }
     case kFirstPaint:
       return static_cast<LRESULT>(gridToDo->FirstPaintCounter());
+    case kLastPaint:
+      return static_cast<LRESULT>(gridToDo->LastPaintCounter());
     case kGridRect: {
       RECT rc{};
       ::GetClientRect(gridToDo->Handle(), &rc);

@@ -25,6 +25,8 @@ inline constexpr UINT kGetCell = WM_APP + 0x206;
 inline constexpr ULONG_PTR kCellData = 0x4C510001;
 // QueryPerformanceCounter value of the grid's first painted frame, 0 before it.
 inline constexpr UINT kFirstPaint = WM_APP + 0x207;
+// QueryPerformanceCounter value of the grid's latest painted frame: a benchmark's "repainted".
+inline constexpr UINT kLastPaint = WM_APP + 0x20D;
 // The grid's client rectangle in screen coordinates, packed as the HWND's cell query above:
 // wParam 0..3 gives left, top, right, bottom.
 inline constexpr UINT kGridRect = WM_APP + 0x208;

@@ -266,11 +266,10 @@ void TaskGrid::Paint() {
     ::BitBlt(dc, 0, 0, width, height, canvas.Dc(), 0, 0, SRCCOPY);
   }
   ::EndPaint(Handle(), &ps);
-  if (firstPaint_ == 0) {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    firstPaint_ = now.QuadPart;
-  }
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  lastPaint_ = now.QuadPart;
+  if (firstPaint_ == 0) firstPaint_ = lastPaint_;
 }
 
 LRESULT TaskGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

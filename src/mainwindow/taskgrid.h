@@ -61,6 +61,7 @@ class TaskGrid final : public Window {
   void PaintTo(HDC dc);
   // QueryPerformanceCounter value at the first painted frame; 0 before.
   long long FirstPaintCounter() const { return firstPaint_; }
+  long long LastPaintCounter() const { return lastPaint_; }
 
   // Moves the current row the way the keys and the wheel do (the row is scrolled into view).
   // Like every move of the current row or scroll of the list, it tells the owner first, so
@@ -93,6 +94,7 @@ class TaskGrid final : public Window {
   bool scrollBarShown_ = false;
   int wheelRemainder_ = 0;
   long long firstPaint_ = 0;
+  long long lastPaint_ = 0;
   ComPtr<GridAccessible> accessible_;
   bool accessibleHandedOut_ = false;
   int announcedRow_ = 0;

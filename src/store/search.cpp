@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include "store/prefetch.h"
 #include "store/text.h"
 
 namespace lq {
 
 bool ContainsAtCharacter(std::string_view text, std::string_view word) {
   if (word.empty()) return true;
+  // Most texts of a long list do not hold the bytes at all: the library's search tells that
+  // fast, and only a text that holds them is walked character by character.
+  if (text.find(word) == std::string_view::npos) return false;
   for (std::size_t i = 0; i + word.size() <= text.size();) {
     if (text.compare(i, word.size(), word) == 0) return true;
     i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
@@ -22,10 +26,12 @@ std::string_view SearchTextOf(std::string_view boxText) {
 std::optional<int> FindTaskRow(const TaskTable& table, int from, std::string_view word, SearchDirection direction) {
   if (direction == SearchDirection::Up) {
     for (int r = std::min(from, table.RowCount()) - 1; r >= 1; --r) {
+      if (r > kPrefetchAhead) table.PrefetchTexts(r - kPrefetchAhead);
       if (ContainsAtCharacter(table.Cell(colText, r), word)) return r;
     }
   } else {
     for (int r = std::max(from, 0) + 1; r < table.RowCount(); ++r) {
+      if (r + kPrefetchAhead < table.RowCount()) table.PrefetchTexts(r + kPrefetchAhead);
       if (ContainsAtCharacter(table.Cell(colText, r), word)) return r;
     }
   }

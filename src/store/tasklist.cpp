@@ -158,12 +158,22 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     const int row = static_cast<int>(i) + 1;
     plain.assign(table_.Cell(colDueDate, row)).append(",").append(table_.Cell(colText, row));
     at[i] = keyMemo_.Add(plain, collation_);
+    table_.SetKeyTag(row, at[i]);
   }
 
   std::vector<int> rows(at.size());
   std::iota(rows.begin(), rows.end(), 1);
   bool moved = false;
-  if (!InOrder(at, done, equalKeysReversed, doneLast)) {
+  bool sorted = false;  // by the whole sort, which also leaves the memo in row order
+  std::vector<std::uint32_t> placed;
+  const bool inOrder = InOrder(at, done, equalKeysReversed, doneLast);
+  if (!inOrder && !equalKeysReversed && PlaceFew(at, done, doneLast, &placed)) {
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+      rows[k] = static_cast<int>(placed[k]) + 1;
+      moved = moved || rows[k] != static_cast<int>(k) + 1;
+    }
+  } else if (!inOrder) {
+    sorted = true;
     KeyOrder keys(collation_);
     keys.Reserve(at.size());
     for (const std::uint32_t i : at) keys.AddKey(keyMemo_.Key(i));  // the memo stays put meanwhile
@@ -183,9 +193,11 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   FollowSort(compactOf, moved ? &rows : nullptr);
   table_.CompactIfWasteful();  // no view into the table means anything across a sort
 
-  // The keys written anew in row order when rows moved or keys went unused: the next sort
-  // then reads them front to back.
-  if (moved || !changed.empty() || keyMemo_.Size() != at.size()) {
+  // The keys written anew in row order after a whole sort, or when many went unused: the next
+  // sort then reads them front to back. After a few rows were placed, rewriting every key would
+  // cost more than the placing.
+  const bool wasteful = keyMemo_.Size() > at.size() + at.size() / 8 + 64;
+  if ((sorted && (moved || !changed.empty() || keyMemo_.Size() != at.size())) || wasteful) {
     SortKeyMemo compact;
     compact.Reserve(rows.size(), keyMemo_.Bytes());
     for (std::size_t k = 0; k < rows.size(); ++k) {
@@ -211,6 +223,56 @@ bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<b
     const int c = keyMemo_.SharesKey(at[k - 1], at[k]) ? 0 : CompareKeys(keyMemo_.Key(at[k - 1]), keyMemo_.Key(at[k]));
     if (c > 0 || (c == 0 && equalKeysReversed)) return false;
   }
+  return true;
+}
+
+bool TaskList::PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
+                        std::vector<std::uint32_t>* order) const {
+  // Below zero when task i goes before task j by key (and done mark) alone.
+  const auto compare = [&](std::uint32_t i, std::uint32_t j) {
+    if (doneLast && done[i] != done[j]) return done[i] ? 1 : -1;
+    return keyMemo_.SharesKey(at[i], at[j]) ? 0 : CompareKeys(keyMemo_.Key(at[i]), keyMemo_.Key(at[j]));
+  };
+  // Equal keys keep their row order, as in the whole sort.
+  const auto before = [&](std::uint32_t i, std::uint32_t j) {
+    const int c = compare(i, j);
+    return c < 0 || (c == 0 && i < j);
+  };
+  const std::size_t limit = 64 + at.size() / 16;
+  std::vector<std::uint32_t> kept;
+  kept.reserve(at.size());
+  std::vector<std::uint32_t> misplaced;
+  for (std::uint32_t k = 0; k < at.size(); ++k) {
+    if (k + kPrefetchAhead < at.size()) Prefetch(keyMemo_.Key(at[k + kPrefetchAhead]).data());
+    if (kept.empty() || compare(kept.back(), k) <= 0) {
+      kept.push_back(k);
+      continue;
+    }
+    // Task k goes before the last one kept. When the next one goes after that one, k alone
+    // is out of place; otherwise the tasks kept last are (a text or date moved them on, or a
+    // move date moved a whole day's).
+    if (k + 1 == at.size() || compare(kept.back(), k + 1) <= 0) {
+      misplaced.push_back(k);
+    } else {
+      while (!kept.empty() && compare(kept.back(), k) > 0 && misplaced.size() <= limit) {
+        misplaced.push_back(kept.back());
+        kept.pop_back();
+      }
+      kept.push_back(k);
+    }
+    if (misplaced.size() > limit) return false;
+  }
+  std::sort(misplaced.begin(), misplaced.end(), before);
+  order->clear();
+  order->reserve(at.size());
+  auto from = kept.begin();
+  for (const std::uint32_t m : misplaced) {
+    const auto to = std::partition_point(from, kept.end(), [&](std::uint32_t x) { return before(x, m); });
+    order->insert(order->end(), from, to);
+    order->push_back(m);
+    from = to;
+  }
+  order->insert(order->end(), from, kept.end());
   return true;
 }
 

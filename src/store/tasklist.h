@@ -248,6 +248,11 @@ class TaskList {
   // the order Reorder gives.
   bool InOrder(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool equalKeysReversed,
                bool doneLast) const;
+  // The order Reorder gives (equal keys in row order) when only a few tasks are out of place,
+  // as after a command changed one or two: they are placed among the others, which stay in
+  // order, in one walk. False when more are.
+  bool PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
+                std::vector<std::uint32_t>* order) const;
 
   const Clock& clock_;
   const Collation& collation_;

@@ -4,6 +4,7 @@
 #include "sjis.h"
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <random>
 
 #include "store/keyorder.h"
@@ -242,6 +243,69 @@ TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
       EXPECT_EQ(order.Sorted(reversed, &tied), expected) << "case " << c << (reversed ? " reversed" : "");
       for (std::size_t i = 1; i < expected.size(); ++i) {
         EXPECT_EQ(tied[i], cases[c][expected[i]] == cases[c][expected[i - 1]]) << "case " << c << " at " << i;
+      }
+    }
+  }
+}
+
+// A sorted list changed a little at a time, as the commands change it (a text, a date, a done
+// mark, a new task; now and then many rows at once), and sorted after each change: every time
+// the order a stable sort of the whole list by key gives, done tasks last with DoneDown.
+TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
+  std::mt19937 rng(5);
+  const std::vector<std::string> texts = {"a", "b", "b", "c", Sj("会議"), " d", "zz", ""};
+  const std::vector<std::string> dates = {Sj("2024/03/14(木)"), Sj("2024/03/15(金)"), Sj("2024/03/20(水)")};
+  ByteCollation collation;
+  testing::FakeClock clock{DateTime{Date{2024, 3, 15}, 10, 0, 0, 0}};
+  for (const bool doneDown : {false, true}) {
+    TaskList list(clock, collation);
+    list.DoneDown = doneDown;
+    TaskTable& t = list.Table();
+    int stamp = 0;
+    const auto fill = [&](int r) {
+      t.SetCell(colDueDate, r, dates[rng() % dates.size()]);
+      t.SetCell(colText, r, texts[rng() % texts.size()]);
+      t.SetCell(colDaysLeft, r, rng() % 4 == 0 ? std::string(kDoneMark) : "0");
+      t.SetCell(colUpdated, r, std::to_string(stamp++));
+    };
+    t.SetRowCount(201);
+    for (int r = 1; r < t.RowCount(); ++r) fill(r);
+    for (int round = 0; round < 200; ++round) {
+      const int changes = round % 50 == 0 ? 100 : 1 + static_cast<int>(rng() % 3);
+      for (int i = 0; i < changes; ++i) {
+        const int r = 1 + static_cast<int>(rng() % static_cast<unsigned>(t.RowCount() - 1));
+        switch (rng() % 5) {
+          case 0: t.SetCell(colText, r, texts[rng() % texts.size()]); break;
+          case 1: t.SetCell(colDueDate, r, dates[rng() % dates.size()]); break;
+          case 2: t.SetCell(colDaysLeft, r, t.IsDone(r) ? "0" : std::string(kDoneMark)); break;
+          case 3: {  // a whole day's tasks to another day, as a move date does
+            const std::string from = std::string(t.Cell(colDueDate, r));
+            const std::string& to = dates[rng() % dates.size()];
+            for (int m = 1; m < t.RowCount(); ++m) {
+              if (t.Cell(colDueDate, m) == from) t.SetCell(colDueDate, m, to);
+            }
+            break;
+          }
+          default: t.AppendRow(); fill(t.RowCount() - 1);
+        }
+      }
+      std::vector<TaskRow> before;
+      std::vector<std::string> keys;
+      for (int r = 1; r < t.RowCount(); ++r) {
+        before.push_back(t.RowCopy(r));
+        keys.push_back(collation.SortKey(before.back()[colDueDate] + "," + std::string(TrimBlanks(before.back()[colText]))));
+      }
+      std::vector<std::size_t> expected(before.size());
+      std::iota(expected.begin(), expected.end(), 0);
+      std::stable_sort(expected.begin(), expected.end(), [&](std::size_t x, std::size_t y) { return keys[x] < keys[y]; });
+      if (doneDown) {
+        std::stable_partition(expected.begin(), expected.end(),
+                              [&](std::size_t i) { return before[i][colDaysLeft] != kDoneMark; });
+      }
+      list.SortTasks(0, false);
+      for (std::size_t k = 0; k < expected.size(); ++k) {
+        ASSERT_EQ(t.Cell(colUpdated, static_cast<int>(k) + 1), before[expected[k]][colUpdated])
+            << "DoneDown " << doneDown << ", round " << round << ", row " << k + 1;
       }
     }
   }
