@@ -39,6 +39,11 @@ class Receiver {
     static std::string last;
     return last;
   }
+  // Replies so far.
+  static int& Count() {
+    static int count = 0;
+    return count;
+  }
 
  private:
   static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -46,6 +51,7 @@ class Receiver {
       const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
       if (cds->dwData == automation::kCellData) {
         Last().assign(static_cast<const char*>(cds->lpData), cds->cbData);
+        ++Count();
         return TRUE;
       }
     }
@@ -159,16 +165,26 @@ std::filesystem::path TempFolder() {
 
 Scratch::Scratch() : Scratch(TempFolder()) {}
 
-Scratch::Scratch(const std::filesystem::path& base) {
+Scratch::Scratch(const std::filesystem::path& base) : base_(base) { Make(); }
+
+Scratch::~Scratch() { Remove(); }
+
+void Scratch::Renew(const std::optional<std::filesystem::path>& base) {
+  Remove();
+  if (base) base_ = *base;
+  Make();
+}
+
+void Scratch::Make() {
   static int counter = 0;
-  folder_ = base / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
+  folder_ = base_ / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
   std::filesystem::create_directories(folder_);
   std::filesystem::copy_file(gProgram, Exe(), std::filesystem::copy_options::overwrite_existing);
 }
 
-Scratch::~Scratch() {
+void Scratch::Remove() {
   std::error_code ec;
   for (const auto& e : std::filesystem::directory_iterator(folder_, ec)) {
     SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -303,8 +319,9 @@ std::optional<MessageBoxInfo> Program::WaitForMessageBox(std::chrono::millisecon
   while (std::chrono::steady_clock::now() < until) {
     FindBox f{process_.ProcessId(), nullptr};
     EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
-    if (f.found) {
-      Pump(std::chrono::milliseconds(100));  // let it finish laying out its buttons
+    // Found once its text and a button are there.
+    if (f.found && GetDlgItem(f.found, 0xFFFF) &&
+        (GetDlgItem(f.found, IDOK) || GetDlgItem(f.found, IDYES) || GetDlgItem(f.found, IDCANCEL))) {
       MessageBoxInfo info;
       info.hwnd = f.found;
       info.caption = TextOf(f.found);
@@ -321,6 +338,24 @@ void Program::Answer(const MessageBoxInfo& box, int buttonId) {
     PostMessageW(button, BM_CLICK, 0, 0);
   }
 }
+
+bool Program::AnswerAndWait(const MessageBoxInfo& box, int buttonId) const {
+  Answer(box, buttonId);
+  return WaitUntil([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); }) && Handled();
+}
+
+namespace {
+
+bool HandledBy(HWND window) {
+  const int before = Receiver::Count();
+  return PostMessageW(window, automation::kGetCell, 0, reinterpret_cast<LPARAM>(TheReceiver().Handle())) &&
+         WaitUntil([&] { return Receiver::Count() > before; }, std::chrono::seconds(10));
+}
+
+}  // namespace
+
+bool Program::Handled() const { return HandledBy(window_); }
+bool Handled() { return HandledBy(gFenceWindow); }
 
 LRESULT Program::Query(UINT msg, WPARAM wParam, LPARAM lParam) const {
   DWORD_PTR result = 0;
@@ -604,7 +639,7 @@ void DoubleClick(POINT screen) {
 void Drag(POINT from, POINT to) {
   MoveMouse(from);
   SendOne(MouseInput(from, MOUSEEVENTF_LEFTDOWN));
-  Pump(std::chrono::milliseconds(100));
+  Settle();  // the press taken before the first move
   for (int i = 1; i <= 10; ++i) {
     MoveMouse(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
   }
@@ -653,6 +688,11 @@ COLORREF ScreenPixel(POINT p) {
   const COLORREF c = GetPixel(screen, p.x, p.y);
   ReleaseDC(nullptr, screen);
   return c;
+}
+
+COLORREF PixelWhenDrawn(POINT p, COLORREF expected) {
+  WaitUntil([&] { return ScreenPixel(p) == expected; });
+  return ScreenPixel(p);
 }
 
 void Pump(std::chrono::milliseconds duration) {
@@ -738,8 +778,35 @@ Session::Session(const Scratch& s, bool foreground, bool automation) : program(s
   if (foreground) {
     Foreground(window);
   } else {
-    Pump(std::chrono::milliseconds(200));  // what is checked must last beyond the first frame
+    // What is checked must last beyond the first frame: what the first showing posted is done.
+    EXPECT_TRUE(program.Handled());
   }
+}
+
+void App::TearDown() {
+  if (session && session->program.Running() && !HasFatalFailure()) session->CloseAndWait();
+}
+
+Session& App::Start(bool foreground, bool automation) {
+  session.reset();
+  return session.emplace(s, foreground, automation);
+}
+
+void App::Close() {
+  ASSERT_TRUE(session.has_value());
+  session->CloseAndWait();
+}
+
+void App::NextCase() {
+  if (session && session->program.Running()) session->CloseAndWait();
+  session.reset();
+  s.Renew();
+}
+
+void App::Tasks(const std::vector<std::string>& lines) const {
+  std::string file = kHeader32 + "\r\n";
+  for (const auto& l : lines) file += l + "\r\n";
+  s.Write(L"Lindqvale.csv", file);
 }
 
 void Session::CloseAndWait() {
