@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/commandtable.h"
+#include "store/datetext.h"
+
 namespace lq::e2e {
 
 // Set by main() from --exe=PATH.
@@ -158,6 +161,18 @@ std::optional<std::string> IniValue(const Scratch& s, const std::string& section
 HWND ForeignWindow();
 // Drops files the way the shell does, through the program's own drop message.
 void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths);
+// The window with the keyboard focus in the thread of `window`; null when none has it.
+HWND FocusOf(HWND window);
+Date Today();
+// What the shell sends when the user works the tray icon: the mouse message (WM_LBUTTONDOWN...).
+void TrayMouse(HWND window, UINT mouse);
+// What a tray menu item does: its command reaches the main window (posted, so it also arrives
+// while a question or the file dialog runs its own loop).
+void ChooseFromTray(HWND window, Command c);
+
+// The stand-in alarm program built beside the driver: it writes its arguments to alarm-args.txt
+// beside itself.
+std::filesystem::path FakeAlarm();
 // The Outlook stand-in built beside the program: build\src\app\Lindqvale.exe ->
 // build\tests\windows\lq_fake_outlook.exe; whole, since COM starts it from elsewhere.
 std::filesystem::path FakeOutlook();
@@ -169,6 +184,8 @@ struct Session {
   // The user's close, then the end of the program.
   void CloseAndWait();
   LRESULT Editors() const;
+  // The driver's own window takes the activation: true once the list is in view mode.
+  bool ToViewMode() const;
   int Current() const;
   // Shifts the program's clock so that it reads today's hh:mm:ss.mmm of this machine now.
   void SetClockTo(int hour, int minute, int second, int ms) const;
@@ -196,6 +213,9 @@ class App : public ::testing::Test {
   Scratch s;
   std::optional<Session> session;
 };
+
+// The dialog a tray menu item opens, once it shows with its caption; null when none came.
+HWND OpenFromTray(const Session& r, Command c, const wchar_t* caption);
 
 // Files dropped at a screen point through the program's drop message (kDropFilesData): true
 // when the program took them.
