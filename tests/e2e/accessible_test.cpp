@@ -16,6 +16,7 @@ namespace lq::e2e {
 namespace {
 
 using namespace automation;
+using ScreenReader = App;
 
 std::vector<HWND> ChildrenOf(HWND main, const wchar_t* className) {
   struct Search {
@@ -95,12 +96,10 @@ struct Com {
   ~Com() { CoUninitialize(); }
 };
 
-TEST(ScreenReader, TheListIsItsTasksNamedAsTheyReadAndTheEditorAndButtonsSayWhatTheyAre) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-2, false, "提出"), TaskLine(0, false, "07:00 起床", "", "A"),
-                                    TaskLine(0, false, "会議の資料", "C:\\資料\\表.txt"),
-                                    TaskLine(0, true, "電話", "https://example.jp/")}));
-  Session w(s);
+TEST_F(ScreenReader, TheListIsItsTasksNamedAsTheyReadAndTheEditorAndButtonsSayWhatTheyAre) {
+  Tasks({TaskLine(-2, false, "提出"), TaskLine(0, false, "07:00 起床", "", "A"),
+         TaskLine(0, false, "会議の資料", "C:\\資料\\表.txt"), TaskLine(0, true, "電話", "https://example.jp/")});
+  Session& w = Start();
   Com com;
   // The window opens with the text editor on the first task; the header buttons say their hints.
   const std::vector<HWND> editors = ChildrenOf(w.window, L"Edit");
@@ -157,7 +156,6 @@ TEST(ScreenReader, TheListIsItsTasksNamedAsTheyReadAndTheEditorAndButtonsSayWhat
   EXPECT_EQ(SelectedAndFocused(raw, 1), 0);
   raw->Release();
 
-  w.CloseAndWait();
 }
 
 std::vector<std::pair<DWORD, LONG>> gEvents;  // event and child id, of the grid's client area
@@ -174,11 +172,9 @@ bool Seen(DWORD event, LONG child) {
   return false;
 }
 
-TEST(ScreenReader, MovingToAnotherTaskRaisesFocusAndSelectionForIt) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "一"), TaskLine(1, false, "二"),
-                                    TaskLine(2, false, "三")}));
-  Session w(s);
+TEST_F(ScreenReader, MovingToAnotherTaskRaisesFocusAndSelectionForIt) {
+  Tasks({TaskLine(0, false, "一"), TaskLine(1, false, "二"), TaskLine(2, false, "三")});
+  Session& w = Start();
   Press(VK_RETURN);
   ASSERT_EQ(w.Editors() & kListFocused, kListFocused);
   gGrid = GridOf(w.window);
@@ -203,7 +199,6 @@ TEST(ScreenReader, MovingToAnotherTaskRaisesFocusAndSelectionForIt) {
   Program::Answer(*box, IDYES);
   EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(2, 1) == Sj("二") && Seen(EVENT_OBJECT_SELECTION, 1); }));
   UnhookWinEvent(hook);
-  w.CloseAndWait();
 }
 
 }  // namespace

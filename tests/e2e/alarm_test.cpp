@@ -63,14 +63,13 @@ class AlarmRun {
   HWND window_ = nullptr;
 };
 
-// A scratch folder with the alarm program, and its sound when asked, beside Lindqvale.exe.
-struct AlarmFolder {
-  explicit AlarmFolder(bool withSound = true) {
-    const auto built = gAlarmProgram.parent_path();
-    std::filesystem::copy_file(gAlarmProgram, scratch.Folder() / L"TarnwillowAlarm.exe");
-    if (withSound) std::filesystem::copy_file(built / L"Tarnwillow.wav", scratch.Folder() / L"Tarnwillow.wav");
+class Alarm : public App {
+ protected:
+  // The alarm program, and its sound when asked, beside Lindqvale.exe.
+  void WithAlarmProgram(bool withSound = true) const {
+    std::filesystem::copy_file(gAlarmProgram, s.Folder() / L"TarnwillowAlarm.exe");
+    if (withSound) std::filesystem::copy_file(gAlarmProgram.parent_path() / L"Tarnwillow.wav", s.Folder() / L"Tarnwillow.wav");
   }
-  Scratch scratch;
 };
 
 std::string Utf8(const std::wstring& w) {
@@ -89,7 +88,7 @@ void PressKey(WORD key) {
   SendInput(2, in, sizeof(INPUT));
 }
 
-TEST(Alarm, ShowsTheMinuteAndTheTaskAboveAllAndEachWayOfDismissingEndsIt) {
+TEST_F(Alarm, ShowsTheMinuteAndTheTaskAboveAllAndEachWayOfDismissingEndsIt) {
   const struct {
     const char* name;
     void (*dismiss)(HWND window);
@@ -97,23 +96,22 @@ TEST(Alarm, ShowsTheMinuteAndTheTaskAboveAllAndEachWayOfDismissingEndsIt) {
       {"the stop button", [](HWND w) { PostMessageW(GetDlgItem(w, alarm::kStopButtonId), BM_CLICK, 0, 0); }},
       {"Enter",
        [](HWND w) {
-         SetForegroundWindow(w);
-         Pump(100ms);
+         Foreground(w);
          PressKey(VK_RETURN);
        }},
       {"Escape",
        [](HWND w) {
-         SetForegroundWindow(w);
-         Pump(100ms);
+         Foreground(w);
          PressKey(VK_ESCAPE);
        }},
       {"the close box", [](HWND w) { PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
   for (const auto& way : ways) {
     SCOPED_TRACE(way.name);
-    AlarmFolder folder;
+    NextCase();
+    WithAlarmProgram();
     // As Lindqvale passes a task 「07:00 起床」: the text keeps the blank after the time.
-    AlarmRun run(folder.scratch, L"\"07:00\" \" 起床\"");
+    AlarmRun run(s, L"\"07:00\" \" 起床\"");
     ASSERT_TRUE(run.Started());
     const HWND w = run.WaitForWindow();
     ASSERT_NE(w, nullptr) << "no alarm window";
@@ -133,7 +131,7 @@ TEST(Alarm, ShowsTheMinuteAndTheTaskAboveAllAndEachWayOfDismissingEndsIt) {
   }
 }
 
-TEST(Alarm, BadArgumentsStillGiveAClearWindow) {
+TEST_F(Alarm, BadArgumentsStillGiveAClearWindow) {
   std::wstring longText;
   for (int i = 0; i < 3000; ++i) longText += L"とても長い予定の文章";  // 30,000 characters
   const struct {
@@ -153,8 +151,9 @@ TEST(Alarm, BadArgumentsStillGiveAClearWindow) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    AlarmFolder folder(false);
-    AlarmRun run(folder.scratch, c.arguments);
+    NextCase();
+    WithAlarmProgram(false);
+    AlarmRun run(s, c.arguments);
     ASSERT_TRUE(run.Started());
     ASSERT_NE(run.WaitForWindow(), nullptr) << "no alarm window";
     EXPECT_EQ(Utf8(run.Text(alarm::kTimeLabelId)), c.time);
@@ -164,8 +163,9 @@ TEST(Alarm, BadArgumentsStillGiveAClearWindow) {
   }
 
   // A text near the length limit of a command line is shown cut, with an ellipsis.
-  AlarmFolder folder(false);
-  AlarmRun run(folder.scratch, L"\"23:59\" \" " + longText + L"\"");
+  NextCase();
+  WithAlarmProgram(false);
+  AlarmRun run(s, L"\"23:59\" \" " + longText + L"\"");
   ASSERT_TRUE(run.Started());
   ASSERT_NE(run.WaitForWindow(), nullptr) << "no alarm window for a long text";
   const std::wstring shown = run.Text(alarm::kTextLabelId);
@@ -180,7 +180,7 @@ TEST(Alarm, BadArgumentsStillGiveAClearWindow) {
   EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
 }
 
-TEST(Alarm, ALateAlarmSaysHowLateAndSeveralShowAsOneList) {
+TEST_F(Alarm, ALateAlarmSaysHowLateAndSeveralShowAsOneList) {
   const struct {
     const char* name;
     std::wstring arguments;
@@ -196,8 +196,9 @@ TEST(Alarm, ALateAlarmSaysHowLateAndSeveralShowAsOneList) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    AlarmFolder folder(false);
-    AlarmRun run(folder.scratch, c.arguments);
+    NextCase();
+    WithAlarmProgram(false);
+    AlarmRun run(s, c.arguments);
     ASSERT_TRUE(run.Started());
     ASSERT_NE(run.WaitForWindow(), nullptr) << "no alarm window";
     EXPECT_EQ(Utf8(run.Caption()), c.caption);
@@ -210,12 +211,12 @@ TEST(Alarm, ALateAlarmSaysHowLateAndSeveralShowAsOneList) {
   }
 }
 
-TEST(Alarm, AlarmsOfOneMinuteOpenApartAndInsideTheScreen) {
-  AlarmFolder folder;
+TEST_F(Alarm, AlarmsOfOneMinuteOpenApartAndInsideTheScreen) {
+  WithAlarmProgram();
   // Let go together, as Lindqvale starts every alarm of a minute in one go.
   std::vector<std::unique_ptr<AlarmRun>> runs;
   for (const wchar_t* text : {L"\" 朝会\"", L"\" 資料の印刷\"", L"\" 電話をかける\"", L"\" 出発\""}) {
-    runs.push_back(std::make_unique<AlarmRun>(folder.scratch, std::wstring(L"\"09:00\" ") + text, true));
+    runs.push_back(std::make_unique<AlarmRun>(s, std::wstring(L"\"09:00\" ") + text, true));
   }
   for (auto& run : runs) run->Resume();
   std::vector<RECT> rects;
@@ -242,7 +243,7 @@ TEST(Alarm, AlarmsOfOneMinuteOpenApartAndInsideTheScreen) {
   for (auto& run : runs) EXPECT_EQ(run->WaitForExit().value_or(99), 0u);
 }
 
-TEST(Alarm, RingsTheSoundOfTheSettingsFileOrTheSystemSoundInstead) {
+TEST_F(Alarm, RingsTheSoundOfTheSettingsFileOrTheSystemSoundInstead) {
   const std::string notWave = "this is no sound";
   const struct {
     const char* name;
@@ -258,20 +259,20 @@ TEST(Alarm, RingsTheSoundOfTheSettingsFileOrTheSystemSoundInstead) {
       {"a Japanese name beside the program", "[Alarm]\r\nWav=" + Sj("目覚まし.wav") + "\r\nLoop=1\r\n",
        Sj("目覚まし.wav"), true, alarm::kSoundFile},
   };
-  std::string wave;
-  {
-    AlarmFolder folder;
-    wave = folder.scratch.Read(L"Tarnwillow.wav").value_or("");
-  }
+  WithAlarmProgram();
+  const std::string wave = s.Read(L"Tarnwillow.wav").value_or("");
   ASSERT_GT(wave.size(), 44u);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    AlarmFolder folder(c.ini.empty());
-    if (!c.ini.empty()) folder.scratch.Write(L"Lindqvale.ini", c.ini);
-    if (!c.soundFile.empty()) folder.scratch.Write(Wide(c.soundFile), c.soundIsWave ? wave : notWave);
-    AlarmRun run(folder.scratch, L"\"07:00\" \" 起床\"");
+    NextCase();
+    WithAlarmProgram(c.ini.empty());
+    if (!c.ini.empty()) s.Write(L"Lindqvale.ini", c.ini);
+    if (!c.soundFile.empty()) s.Write(Wide(c.soundFile), c.soundIsWave ? wave : notWave);
+    AlarmRun run(s, L"\"07:00\" \" 起床\"");
     ASSERT_NE(run.WaitForWindow(), nullptr);
     EXPECT_EQ(run.Query(alarm::kQuerySound), c.expected);
+    // The sound plays on a thread of its own, which shows nothing to wait for: a moment to see
+    // that the program stays.
     Pump(300ms);
     EXPECT_TRUE(run.Running());
     PostMessageW(run.Window(), WM_CLOSE, 0, 0);
@@ -318,12 +319,6 @@ DWORD_PTR Sound(HWND w) {
 bool Ringing(HWND w) { return IsWindowVisible(w) && Sound(w) != alarm::kSoundNone; }
 bool WaitingOutOfSight(HWND w) { return IsWindow(w) && !IsWindowVisible(w) && Sound(w) == alarm::kSoundNone; }
 
-HWND FocusIn(HWND w) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
 LRESULT Selected(HWND w) { return SendMessageW(GetDlgItem(w, alarm::kSnoozeChoiceId), CB_GETCURSEL, 0, 0); }
 
 POINT CentreOf(HWND control) {
@@ -339,14 +334,14 @@ void Shot(HWND w, const wchar_t* name) {
   Snapshot(rc, name);
 }
 
-TEST(Alarm, SnoozeRingsAgainWithTheSameTextsAsOftenAsAskedAndSaysHowLateAfterASleep) {
-  AlarmFolder folder;
+TEST_F(Alarm, SnoozeRingsAgainWithTheSameTextsAsOftenAsAskedAndSaysHowLateAfterASleep) {
+  WithAlarmProgram();
   const std::string tasks = FileOf({kHeader32, TaskLine(0, false, "07:00 起床", "", "A")});
   const std::string settings = "[Alarm]\r\nLoop=1\r\n";
-  folder.scratch.Write(L"Lindqvale.csv", tasks);
-  folder.scratch.Write(L"Lindqvale.ini", settings);
+  s.Write(L"Lindqvale.csv", tasks);
+  s.Write(L"Lindqvale.ini", settings);
   const auto env = TestMinute();
-  AlarmRun run(folder.scratch, L"\"07:00\" \" 起床\" /late:32");
+  AlarmRun run(s, L"\"07:00\" \" 起床\" /late:32");
   const HWND w = run.WaitForWindow();
   ASSERT_NE(w, nullptr);
   const HWND choice = GetDlgItem(w, alarm::kSnoozeChoiceId);
@@ -365,7 +360,7 @@ TEST(Alarm, SnoozeRingsAgainWithTheSameTextsAsOftenAsAskedAndSaysHowLateAfterASl
   // 1時間後 from the keyboard: Tab to the drop-down, End, Alt+S.
   Foreground(w);
   Press(VK_TAB);
-  ASSERT_TRUE(WaitUntil([&] { return FocusIn(w) == choice; })) << "Tab from 停止 goes to the drop-down";
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(w) == choice; })) << "Tab from 停止 goes to the drop-down";
   Press(VK_END);
   ASSERT_TRUE(WaitUntil([&] { return Selected(w) == 3; }));
   Chord({VK_MENU, 'S'});
@@ -405,7 +400,7 @@ TEST(Alarm, SnoozeRingsAgainWithTheSameTextsAsOftenAsAskedAndSaysHowLateAfterASl
   Press(VK_DOWN);
   ASSERT_TRUE(WaitUntil([&] { return Selected(w) == 1; }));
   Press(VK_TAB);
-  ASSERT_TRUE(WaitUntil([&] { return FocusIn(w) == GetDlgItem(w, alarm::kSnoozeButtonId); }));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(w) == GetDlgItem(w, alarm::kSnoozeButtonId); }));
   EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(w, alarm::kSnoozeButtonId), GWL_STYLE) & BS_DEFPUSHBUTTON)
       << "the focused スヌーズ looks like the button Enter presses";
   Press(VK_RETURN);
@@ -426,8 +421,8 @@ TEST(Alarm, SnoozeRingsAgainWithTheSameTextsAsOftenAsAskedAndSaysHowLateAfterASl
   Foreground(w);
   Press(VK_RETURN);
   EXPECT_EQ(run.WaitForExit().value_or(99), 0u);
-  EXPECT_EQ(folder.scratch.Read(L"Lindqvale.csv").value_or(""), tasks);
-  EXPECT_EQ(folder.scratch.Read(L"Lindqvale.ini").value_or(""), settings);
+  EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), tasks);
+  EXPECT_EQ(s.Read(L"Lindqvale.ini").value_or(""), settings);
 }
 
 HWND VisibleAlarmWindow() {
@@ -437,19 +432,18 @@ HWND VisibleAlarmWindow() {
   return nullptr;
 }
 
-TEST(Alarm, ASnoozeOutlivesLindqvale) {
-  Scratch s;
-  std::filesystem::copy_file(gAlarmProgram, s.Folder() / L"TarnwillowAlarm.exe");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "07:00 起床", "", "A")}));
+TEST_F(Alarm, ASnoozeOutlivesLindqvale) {
+  WithAlarmProgram(false);
+  Tasks({TaskLine(0, false, "07:00 起床", "", "A")});
   const auto env = TestMinute();
-  Session w(s);
+  Session& w = Start();
   w.SetClockTo(6, 59, 59, 300);
   HWND ring = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (ring = VisibleAlarmWindow()) != nullptr; }, 20s)) << "the alarm did not ring";
   ASSERT_TRUE(WaitUntil([&] { return Ringing(ring); }));
   PostMessageW(GetDlgItem(ring, alarm::kSnoozeButtonId), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return WaitingOutOfSight(ring); }));
-  w.CloseAndWait();
+  Close();
   ASSERT_TRUE(WaitUntil([&] { return Ringing(ring); }, 20s)) << "the snooze went with Lindqvale";
   EXPECT_EQ(AlarmRun::TextOf(GetDlgItem(ring, alarm::kTextLabelId)), L"起床");
   PostMessageW(ring, WM_CLOSE, 0, 0);

@@ -27,6 +27,13 @@ namespace {
 using namespace automation;
 using namespace std::chrono_literals;
 using lq::testing::MakeShortcut;
+using Drop = App;
+using Url = App;
+using Choose = App;
+using Clear = App;
+using Open = App;
+using Menus = App;
+using Hint = App;
 
 constexpr int kAttachment = 4;  // the attachment column
 constexpr const wchar_t* kUrlCaption = L"URLの入力";
@@ -109,12 +116,10 @@ struct DropFixture {
   std::filesystem::path folder, file, second, toFile, toFolder;
 };
 
-TEST(Drop, AFileOrAShortcutBecomesTheAttachmentOfTheTaskUnderIt) {
-  Scratch s;
+TEST_F(Drop, AFileOrAShortcutBecomesTheAttachmentOfTheTaskUnderIt) {
   const DropFixture f(s);
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a"), TaskLine(2, false, "b"),
-                                    TaskLine(3, false, "c"), TaskLine(4, false, "d")}));
-  Session w(s);
+  Tasks({TaskLine(1, false, "a"), TaskLine(2, false, "b"), TaskLine(3, false, "c"), TaskLine(4, false, "d")});
+  Session& w = Start();
   const std::string file = Cp932(f.file.wstring());
 
   // Of several files the first; the task under the point becomes the current one.
@@ -145,7 +150,7 @@ TEST(Drop, AFileOrAShortcutBecomesTheAttachmentOfTheTaskUnderIt) {
   EXPECT_NE(refusal.find(foreign), std::wstring::npos) << ::testing::PrintToString(refusal);
   AnswerBox(w.program, L"警告", IDOK);
   EXPECT_EQ(w.program.Cell(kAttachment, 4), "");
-  w.CloseAndWait();
+  Close();
 
   // Saved as it was dropped: ポ keeps its second byte, which is that of "|".
   const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
@@ -154,11 +159,10 @@ TEST(Drop, AFileOrAShortcutBecomesTheAttachmentOfTheTaskUnderIt) {
   EXPECT_NE(saved.find(",|" + file + "|", first + 1), std::string::npos) << saved;
 }
 
-TEST(Drop, AnAttachmentIsReplacedOnlyAfterYesAndAShortcutToAFolderGivesNone) {
-  Scratch s;
+TEST_F(Drop, AnAttachmentIsReplacedOnlyAfterYesAndAShortcutToAFolderGivesNone) {
   const DropFixture f(s);
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a", "C:\\old.txt")}));
-  Session w(s);
+  Tasks({TaskLine(1, false, "a", "C:\\old.txt")});
+  Session& w = Start();
   const POINT row1 = w.program.CellCentre(2, 1);
   const std::wstring question =
       L"添付ファイル“C:\\old.txt”を\r\n“" + f.file.wstring() + L"”にて上書きします。\r\nよろしいですか？";
@@ -186,12 +190,11 @@ TEST(Drop, AnAttachmentIsReplacedOnlyAfterYesAndAShortcutToAFolderGivesNone) {
             L"添付ファイル“" + f.file.wstring() + L"”を\r\n“”にて上書きします。\r\nよろしいですか？");
   AnswerBox(w.program, L"確認", IDYES);
   EXPECT_EQ(w.program.Cell(kAttachment, 1), "");
-  w.CloseAndWait();
 }
 
 // A drop from the X server, as a Linux file manager gives it: Wine turns it into WM_DROPFILES.
 // Needs the helper that tools/test starts (LQ_XDND_DIR), so only under Wine.
-TEST(Drop, AnX11DropOfAShortcutAttachesItsFile) {
+TEST_F(Drop, AnX11DropOfAShortcutAttachesItsFile) {
   const char* dir = std::getenv("LQ_XDND_DIR");
   using UnixName = char*(CDECL*)(LPCWSTR);
   const auto unixName = reinterpret_cast<UnixName>(
@@ -206,10 +209,9 @@ TEST(Drop, AnX11DropOfAShortcutAttachesItsFile) {
   const std::wstring requests = L"Z:" + std::wstring(dir, dir + std::strlen(dir));
   std::filesystem::remove(requests + L"/done");
 
-  Scratch s;
   const DropFixture f(s);
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a"), TaskLine(2, false, "b")}));
-  Session w(s);
+  Tasks({TaskLine(1, false, "a"), TaskLine(2, false, "b")});
+  Session& w = Start();
   const POINT at = w.program.CellCentre(2, 2);
   {
     std::ofstream request(std::filesystem::path(requests) / L"request.tmp", std::ios::binary);
@@ -219,13 +221,11 @@ TEST(Drop, AnX11DropOfAShortcutAttachesItsFile) {
   ASSERT_TRUE(WaitUntil([&] { return w.program.Cell(kAttachment, 2) == Cp932(f.file.wstring()); }, 10s))
       << "helper said: " << s.Read(std::filesystem::path(requests) / L"done").value_or("nothing");
   EXPECT_EQ(w.program.Cell(kAttachment, 1), "");
-  w.CloseAndWait();
 }
 
-TEST(Url, TheDialogRefusesAnUpperCasePrefixAndKeepsAFileUntilAnAddressIsGiven) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "memo", "C:\\memo.txt")}));
-  Session w(s);
+TEST_F(Url, TheDialogRefusesAnUpperCasePrefixAndKeepsAFileUntilAnAddressIsGiven) {
+  Tasks({TaskLine(1, false, "memo", "C:\\memo.txt")});
+  Session& w = Start();
   HWND dialog = nullptr;
   const auto open = [&] {
     ASSERT_TRUE(Shortcut('U', [&] { return (dialog = DialogNow(w.program, kUrlCaption)) != nullptr; }));
@@ -262,16 +262,14 @@ TEST(Url, TheDialogRefusesAnUpperCasePrefixAndKeepsAFileUntilAnAddressIsGiven) {
   ASSERT_TRUE(WaitUntil([&] { return w.program.Cell(kAttachment, 1) == "https://example.jp/a?q=1%7C2"; }))
       << w.program.Cell(kAttachment, 1);
   EXPECT_TRUE(ListFocused(w));
-  w.CloseAndWait();
 }
 
 // 選択 opens the file dialog at the attached file; a chosen file, named with ポ and 表,
 // becomes the attachment.
-TEST(Choose, TheOpenDialogStartsAtTheAttachedFileAndTakesTheChosenOne) {
-  Scratch s;
+TEST_F(Choose, TheOpenDialogStartsAtTheAttachedFileAndTakesTheChosenOne) {
   const DropFixture f(s);
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a", Cp932(f.second.wstring()))}));
-  Session w(s);
+  Tasks({TaskLine(1, false, "a", Cp932(f.second.wstring()))});
+  Session& w = Start();
   HWND dialog = nullptr;
   ASSERT_TRUE(Shortcut('P', [&] {
     return (dialog = FindDialog(w.program, [](HWND h) { return GetDlgItem(h, 0x47C) != nullptr; })) != nullptr;
@@ -283,14 +281,11 @@ TEST(Choose, TheOpenDialogStartsAtTheAttachedFileAndTakesTheChosenOne) {
   ASSERT_TRUE(WaitUntil([&] { return w.program.Cell(kAttachment, 1) == Cp932(f.file.wstring()); }))
       << w.program.Cell(kAttachment, 1);
   EXPECT_TRUE(ListFocused(w));
-  w.CloseAndWait();
 }
 
-TEST(Clear, TheAttachmentGoesOnlyAfterYes) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "web", "https://example.jp/"),
-                                    TaskLine(2, false, "file", "C:\\memo.txt")}));
-  Session w(s);
+TEST_F(Clear, TheAttachmentGoesOnlyAfterYes) {
+  Tasks({TaskLine(1, false, "web", "https://example.jp/"), TaskLine(2, false, "file", "C:\\memo.txt")});
+  Session& w = Start();
   const struct {
     int row;
     std::wstring question;
@@ -312,18 +307,17 @@ TEST(Clear, TheAttachmentGoesOnlyAfterYes) {
       EXPECT_TRUE(ListFocused(w));
     }
   }
-  w.CloseAndWait();
+  Close();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or("").find("example.jp"), std::string::npos);
 }
 
 // A program or a script runs only after the user said so, once.
-TEST(Open, AClickOnTheMarkOfABatchFileAsksBeforeRunningIt) {
-  Scratch s;
+TEST_F(Open, AClickOnTheMarkOfABatchFileAsksBeforeRunningIt) {
   const std::filesystem::path script = s.Folder() / L"run.bat";
   const std::filesystem::path ran = s.Folder() / L"ran.txt";
   std::ofstream(script) << "@echo x>>\"" << ran.string() << "\"\r\n";
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "run", Cp932(script.wstring()))}));
-  Session w(s);
+  Tasks({TaskLine(1, false, "run", Cp932(script.wstring()))});
+  Session& w = Start();
   const std::wstring question = L"“" + script.wstring() + L"”はプログラムとして実行されます。\r\n実行してもよろしいですか？";
 
   Click(MarkOf(w.program, 1));
@@ -344,16 +338,8 @@ TEST(Open, AClickOnTheMarkOfABatchFileAsksBeforeRunningIt) {
   };
   ASSERT_TRUE(WaitUntil([&] { return lines() > 0; }, 15s)) << "the batch file did not run";
   EXPECT_EQ(DialogNow(w.program, L"確認"), nullptr);
-  w.CloseAndWait();
+  Close();
   EXPECT_EQ(lines(), 1);
-}
-
-// The stand-in alarm program, as a harmless program that leaves alarm-args.txt beside itself
-// when it runs.
-std::filesystem::path MarkerProgram() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return std::filesystem::path(self).parent_path() / L"lq_fake_alarm.exe";
 }
 
 // A URL scheme whose handler is a given program, while the test runs. Wine looks classes up
@@ -390,14 +376,13 @@ std::wstring ClimbingAddress(const std::wstring& folder) {
 // whether opened with 開く or a click on its mark, and No runs nothing. A web address asks
 // nothing and runs no file, also when typed into the URL dialog. Every case has a marker
 // program of its own, so the file one leaves tells which case ran it.
-TEST(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
-  Scratch s;
+TEST_F(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   int markers = 0;
   const auto marker = [&](const wchar_t* name = L"marker.exe") {
     const auto folder = s.Folder() / (L"c" + std::to_wstring(markers++));
     std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(MarkerProgram(), folder / name);
+    std::filesystem::copy_file(FakeAlarm(), folder / name);  // a harmless program that leaves a mark
     return folder.wstring();
   };
   const auto ran = [&](int n) { return std::filesystem::exists(s.Folder() / (L"c" + std::to_wstring(n)) / L"alarm-args.txt"); };
@@ -434,8 +419,8 @@ TEST(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
                              TaskLine(nulRow - 1, false, "nul", Cp932(nul)), TaskLine(typedRow - 1, false, "typed")});
   for (int i = 0; i < 10; ++i) file += TaskLine(i, false, "case " + std::to_string(i), Cp932(asking[i])) + "\r\n";
   s.Write(L"Lindqvale.csv", file);
-  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=20\r\ny=20\r\nWidth=400\r\nHeight=560\r\n");
-  Session w(s);
+  Settings("[WinPosition]\r\nx=20\r\ny=20\r\nWidth=400\r\nHeight=560\r\n");
+  Session& w = Start();
 
   // A NUL would cut the path the shell gets: that attachment is left out at the load, and said so.
   EXPECT_NE(WaitForBox(w.program, L"警告").find(L"制御文字"), std::wstring::npos);
@@ -484,7 +469,7 @@ TEST(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
   open(1, false);
   AnswerBox(w.program, L"確認", IDYES);
   EXPECT_TRUE(WaitUntil([&] { return ran(0); }, 15s));
-  w.CloseAndWait();
+  Close();
   SetEnvironmentVariableW(L"LQ_E2E_MARKER", nullptr);
   for (int n = 1; n < markers; ++n) EXPECT_FALSE(ran(n)) << "case " << n << " ran its program";
   EXPECT_NE(s.Read(L"Lindqvale.csv.bak").value_or("").find(Cp932(nul)), std::string::npos);
@@ -493,11 +478,9 @@ TEST(Open, AnAttachmentThatWouldStartAProgramAsksFirstWhateverItsForm) {
 // The menu of a right-click on the mark is the attachment menu (five items); on the text the
 // list's menu (ten, and two lines). Another process cannot read a menu's items under Wine, so
 // the heights tell them apart.
-TEST(Menus, TheMarkHasTheAttachmentMenu) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "file", "C:\\memo.txt"),
-                                    TaskLine(2, false, "web", "https://example.jp/")}));
-  Session w(s);
+TEST_F(Menus, TheMarkHasTheAttachmentMenu) {
+  Tasks({TaskLine(1, false, "file", "C:\\memo.txt"), TaskLine(2, false, "web", "https://example.jp/")});
+  Session& w = Start();
   const auto menuHeight = [&] {
     if (!WaitUntil([&] { return MenusNow(w.program).size() == 1; })) return 0L;
     RECT rc{};
@@ -530,15 +513,12 @@ TEST(Menus, TheMarkHasTheAttachmentMenu) {
     Press(VK_ESCAPE);
     ASSERT_TRUE(closed());
   }
-  w.CloseAndWait();
 }
 
-TEST(Hint, ThePathShowsOnlyAfterTheDelayAndNeverForAHiddenList) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[Hint]\r\nStart=700\r\nTerm=30000\r\nFullPath=0\r\n");
-  s.Write(L"Lindqvale.csv",
-          FileOf({kHeader32, TaskLine(1, false, "見積もり", Sj("C:\\ポ\\表.xls")), TaskLine(2, false, "b")}));
-  Session w(s);
+TEST_F(Hint, ThePathShowsOnlyAfterTheDelayAndNeverForAHiddenList) {
+  Settings("[Hint]\r\nStart=700\r\nTerm=30000\r\nFullPath=0\r\n");
+  Tasks({TaskLine(1, false, "見積もり", Sj("C:\\ポ\\表.xls")), TaskLine(2, false, "b")});
+  Session& w = Start();
   const auto state = [&] { return w.program.Query(kHintState); };
   POINT mark = MarkOf(w.program, 1);
 
@@ -577,7 +557,6 @@ TEST(Hint, ThePathShowsOnlyAfterTheDelayAndNeverForAHiddenList) {
   ShowWindow(w.window, SW_HIDE);
   ASSERT_TRUE(WaitUntil([&] { return state() == 0; }));
   EXPECT_FALSE(IsWindowVisible(hint));
-  w.CloseAndWait();
 }
 
 }  // namespace

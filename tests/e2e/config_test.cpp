@@ -21,13 +21,7 @@ namespace {
 
 using namespace automation;
 
-// What the tray menu item does: its command reaches the main window.
-HWND OpenSettings(Session& r) {
-  PostMessageW(r.window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, Command::Config), 0), 0);
-  HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = VisibleDialog(r.program, L"設定")) != nullptr; }, std::chrono::seconds(10));
-  return dialog;
-}
+HWND OpenSettings(const Session& r) { return OpenFromTray(r, Command::Config, L"設定"); }
 
 struct FindControl {
   int id;
@@ -58,9 +52,10 @@ std::wstring TextOfControl(HWND hwnd) {
   return buf;
 }
 
+// Returns once the click is handled (posted, since a click may open a box).
 void ClickButton(HWND button) {
   PostMessageW(button, BM_CLICK, 0, 0);
-  Pump(std::chrono::milliseconds(50));
+  EXPECT_TRUE(Handled());
 }
 
 bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -130,11 +125,20 @@ void ExpectOneChoicePerRadioGroup(HWND dialog) {
 
 bool MainWindowBack(const Session& r) { return IsWindowVisible(r.window) && !VisibleDialog(r.program, L"設定"); }
 
-TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\n[View]\r\nLblCalendar=0\r\n");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "today"), TaskLine(9, false, "later")}));
-  Session r(s);
+class Config : public App {
+ protected:
+  // Leaves the dialog with O K or キャンセル; the list comes back.
+  void Leave(HWND d, int button) {
+    ClickButton(Ctl(d, button));
+    ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(*session); }));
+  }
+  void TheStartupShortcutIsMadeAndRemoved(const std::filesystem::path& link);
+};
+
+TEST_F(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
+  Settings("[Sync]\r\nEnabled=1\r\n[View]\r\nLblCalendar=0\r\n");
+  Tasks({TaskLine(0, false, "today"), TaskLine(9, false, "later")});
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   EXPECT_FALSE(IsWindowVisible(r.window));  // hidden while the dialog is open
@@ -182,8 +186,7 @@ TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
   EXPECT_EQ(TextOfControl(Ctl(d, IDC_LBLPRODUCTNAME)), L"Lindqvale");
   EXPECT_EQ(TextOfControl(Ctl(d, IDC_LBLVERSION)).rfind(L"version 1.", 0), 0u);
 
-  ClickButton(Ctl(d, IDOK));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDOK);
 
   const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
   EXPECT_EQ(IniValue(ini, "Transparent", "EditMode"), "50");
@@ -212,12 +215,11 @@ TEST(Config, EachPageChangedAndOkReachesTheFileAndTheWindow) {
   EXPECT_EQ(ScreenPixel(r.program.CellInside(2, 2)), RGB(10, 200, 30));
   // The keyboard is back in the list's text editor.
   EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
-  r.CloseAndWait();
 }
 
 // Every key the pages show, each away from its default, goes through the dialog and O K as it
 // was: each control shows its own key, in both states, and gives back what it showed.
-TEST(Config, OkWithoutAChangeWritesEveryKeyBackAsRead) {
+TEST_F(Config, OkWithoutAChangeWritesEveryKeyBackAsRead) {
   struct Key {
     const char *section, *name, *value;
   } keys[] = {
@@ -243,65 +245,55 @@ TEST(Config, OkWithoutAChangeWritesEveryKeyBackAsRead) {
     if (i == 0 || section != keys[i - 1].section) ini += "[" + section + "]\r\n";
     ini += std::string(keys[i].name) + "=" + Sj(keys[i].value) + "\r\n";
   }
-  Scratch s;
-  Session r(s);
+  Session& r = Start();
   HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   ExpectOneChoicePerRadioGroup(d);  // every default
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDCANCEL);
 
-  s.Write(L"Lindqvale.ini", ini);
+  Settings(ini);
   d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   ExpectOneChoicePerRadioGroup(d);
-  ClickButton(Ctl(d, IDOK));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDOK);
   const std::string written = s.Read(L"Lindqvale.ini").value_or("");
   for (const Key& k : keys) EXPECT_EQ(IniValue(written, k.section, k.name), Sj(k.value)) << k.section << "/" << k.name;
   EXPECT_EQ(IniValue(written, "HotKey", "Enabled"), "0");  // not in the file before: O K wrote
-  r.CloseAndWait();
 }
 
-TEST(Config, CancelWritesNothingButTheFileIsReadAgain) {
-  Scratch s;
+TEST_F(Config, CancelWritesNothingButTheFileIsReadAgain) {
   const std::string before = "[View]\r\nRowHeight=20\r\n";
-  s.Write(L"Lindqvale.ini", before);
-  Session r(s);
+  Settings(before);
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(TextOfControl(Ctl(d, IDC_EDTROWHEIGHT)), L"20");
   SendMessageW(Ctl(d, IDC_EDTROWHEIGHT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"30"));
   // Meanwhile somebody edits the file by hand.
   const std::string edited = "[View]\r\nRowHeight=24\r\n";
-  s.Write(L"Lindqvale.ini", edited);
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Settings(edited);
+  Leave(d, IDCANCEL);
   EXPECT_EQ(s.Read(L"Lindqvale.ini"), edited);
   EXPECT_EQ(r.program.Query(kMetrics), 24);
-  r.CloseAndWait();
 }
 
-TEST(Config, TheCloseBoxWritesNothingAndReadsNothing) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[View]\r\nRowHeight=20\r\n");
-  Session r(s);
+TEST_F(Config, TheCloseBoxWritesNothingAndReadsNothing) {
+  Settings("[View]\r\nRowHeight=20\r\n");
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
-  s.Write(L"Lindqvale.ini", "[View]\r\nRowHeight=24\r\n");
+  Settings("[View]\r\nRowHeight=24\r\n");
   PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
   EXPECT_EQ(r.program.Query(kMetrics), 20);
   EXPECT_EQ(s.Read(L"Lindqvale.ini"), "[View]\r\nRowHeight=24\r\n");
   // The keyboard goes back to the list.
   EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & (kTextEditorFocused | kListFocused)) != 0; }));
-  r.CloseAndWait();
 }
 
-TEST(Config, TheMainWindowIsCalledToTheCentreOfTheScreen) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=10\r\ny=20\r\n");
-  Session r(s);
+TEST_F(Config, TheMainWindowIsCalledToTheCentreOfTheScreen) {
+  Settings("[WinPosition]\r\nx=10\r\ny=20\r\n");
+  Session& r = Start();
   ASSERT_EQ(r.program.WindowRect().left, 10);
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
@@ -311,15 +303,13 @@ TEST(Config, TheMainWindowIsCalledToTheCentreOfTheScreen) {
   const RECT rc = r.program.WindowRect();
   EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2);
   EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2);
-  r.CloseAndWait();
 }
 
-TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
-  Scratch s;
+TEST_F(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   // Numbers a hand edit left outside what the controls hold.
   const std::string handEdited = "[View]\r\nRowHeight=500\r\nDateFormat=9\r\n";
-  s.Write(L"Lindqvale.ini", handEdited);
-  Session r(s);
+  Settings(handEdited);
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
@@ -340,38 +330,32 @@ TEST(Config, IdenticalHotKeysAreRefusedOnTheBehaviourPage) {
   // Without hot keys the same keys are fine.
   ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
   ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Ctl(d, IDC_CHKENABLEDHOTKEY)); }));
-  ClickButton(Ctl(d, IDOK));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDOK);
   const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
   EXPECT_EQ(IniValue(ini, "HotKey", "ToVisible"), "Up");
   EXPECT_EQ(IniValue(ini, "HotKey", "Enabled"), "0");
   EXPECT_EQ(IniValue(ini, "View", "RowHeight"), "48");  // shown clamped, written clamped
   EXPECT_EQ(IniValue(ini, "View", "DateFormat"), "0");  // no such choice: the first
-  r.CloseAndWait();
 }
 
-TEST(Config, HotKeysTurnedOffAreFreedWhenTheListComesBack) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[HotKey]\r\nEnabled=1\r\n");
-  Session r(s);
+TEST_F(Config, HotKeysTurnedOffAreFreedWhenTheListComesBack) {
+  Settings("[HotKey]\r\nEnabled=1\r\n");
+  Session& r = Start();
   const HWND other = ForeignWindow();
   EXPECT_FALSE(RegisterHotKey(other, 0x2345, MOD_CONTROL | MOD_ALT, VK_UP));  // the program's
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
   ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Ctl(d, IDC_CHKENABLEDHOTKEY)); }));
-  ClickButton(Ctl(d, IDOK));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDOK);
   EXPECT_TRUE(RegisterHotKey(other, 0x2345, MOD_CONTROL | MOD_ALT, VK_UP));
   EXPECT_TRUE(RegisterHotKey(other, 0x2346, MOD_CONTROL | MOD_ALT, VK_DOWN));
   UnregisterHotKey(other, 0x2345);
   UnregisterHotKey(other, 0x2346);
-  r.CloseAndWait();
 }
 
-TEST(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
-  Scratch s;
-  Session r(s);
+TEST_F(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   GoToPage(d, 2);
@@ -398,22 +382,12 @@ TEST(Config, NumberFieldsTakeDigitsAndKeepTheirRange) {
   EXPECT_TRUE(WaitUntil([&] { return TextOfControl(field) == L"48"; }));
   Chord({VK_CONTROL, 'Z'});
   Press(VK_TAB);
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
-  r.CloseAndWait();
-}
-
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
+  Leave(d, IDCANCEL);
 }
 
 // Tab goes from the tab strip through the page shown to O K and キャンセル, and round again.
-TEST(Config, TabGoesFromTheTabStripThroughThePageToOkAndCancel) {
-  Scratch s;
-  Session r(s);
+TEST_F(Config, TabGoesFromTheTabStripThroughThePageToOkAndCancel) {
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   Foreground(d);
@@ -436,15 +410,12 @@ TEST(Config, TabGoesFromTheTabStripThroughThePageToOkAndCancel) {
     EXPECT_TRUE(step.to ? focus == step.to : IsChild(page, focus) != FALSE)
         << (step.back ? "Shift+Tab" : "Tab") << " went to control " << GetDlgCtrlID(focus);
   }
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
-  r.CloseAndWait();
+  Leave(d, IDCANCEL);
 }
 
 // Switched off with their check box, the hot-key lists take the colour of the hint fields.
-TEST(Config, TheHotKeyListsLookSwitchedOffWithTheirCheckBox) {
-  Scratch s;
-  Session r(s);
+TEST_F(Config, TheHotKeyListsLookSwitchedOffWithTheirCheckBox) {
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   GoToPage(d, 4);
@@ -458,14 +429,11 @@ TEST(Config, TheHotKeyListsLookSwitchedOffWithTheirCheckBox) {
   ClickButton(Ctl(d, IDC_CHKENABLEDHOTKEY));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(list) != FALSE; }));
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(bare) == GetSysColor(COLOR_WINDOW); }));
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
-  r.CloseAndWait();
+  Leave(d, IDCANCEL);
 }
 
-TEST(Config, TheSoundTestNamesAMissingFile) {
-  Scratch s;
-  Session r(s);
+TEST_F(Config, TheSoundTestNamesAMissingFile) {
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   // By default the sound beside the program.
@@ -477,25 +445,22 @@ TEST(Config, TheSoundTestNamesAMissingFile) {
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"ファイル " + missing + L"が見つかりません。");
   Program::Answer(*box, IDOK);
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
-  r.CloseAndWait();
+  Leave(d, IDCANCEL);
 }
 
 // However the program is stopped during O K, the settings file is the old one or the new one,
 // never empty or cut; what a stopped write left beside it goes with the next one.
-TEST(Config, OkKilledAtAnyMomentLeavesTheSettingsFileWhole) {
-  Scratch s;
+TEST_F(Config, OkKilledAtAnyMomentLeavesTheSettingsFileWhole) {
   // A long file of somebody's notes, so that each write takes its time.
   std::string notes = "[Notes]\r\n";
   for (int i = 0; i < 2000; ++i) notes += "Note" + std::to_string(i) + "=" + std::string(40, 'n') + "\r\n";
-  s.Write(L"Lindqvale.ini", notes);
+  Settings(notes);
 
   // Turns 常に最前面に表示 over, so that each O K changes the file, and presses O K; the program
   // is stopped after `killAfter`, or else once O K has ended. Gives the time O K took.
   using Clock = std::chrono::steady_clock;
   const auto ok = [&](std::optional<Clock::duration> killAfter) {
-    Session r(s, false);
+    Session& r = Start(false);
     const HWND d = OpenSettings(r);
     EXPECT_NE(d, nullptr);
     if (!d) return Clock::duration{};
@@ -545,14 +510,14 @@ TEST(Config, OkKilledAtAnyMomentLeavesTheSettingsFileWhole) {
 
 // A full disk during O K: the write is refused with the file's name, the file stays as it was
 // and the dialog open; with room again O K goes through.
-TEST(Config, OkOnAFullDiskSaysSoAndKeepsTheFile) {
+TEST_F(Config, OkOnAFullDiskSaysSoAndKeepsTheFile) {
   const auto drive = testing::FullDiskDrive();
   if (!drive) GTEST_SKIP() << "no drive of its own to fill (LQ_FULL_DISK)";
-  Scratch s(*drive);
+  s.Renew(*drive);
   // Nearly a page: O K's keys take the file past it.
   const std::string before = "[Notes]\r\nPad=" + std::string(3900, 'x') + "\r\n";
-  s.Write(L"Lindqvale.ini", before);
-  Session r(s, false);
+  Settings(before);
+  Session& r = Start(false);
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   {
@@ -568,11 +533,9 @@ TEST(Config, OkOnAFullDiskSaysSoAndKeepsTheFile) {
     EXPECT_TRUE(IsWindowVisible(d));
     EXPECT_EQ(s.Read(L"Lindqvale.ini"), before);
   }
-  ClickButton(Ctl(d, IDOK));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDOK);
   EXPECT_EQ(IniValue(s, "Transparent", "ViewMode"), "25");
   EXPECT_EQ(IniValue(s, "Notes", "Pad"), std::string(3900, 'x'));
-  r.CloseAndWait();
 }
 
 std::filesystem::path StartupFolderOfTheUser() {
@@ -623,9 +586,8 @@ class UsersOwnShortcut {
 
 // "設 定" twice makes one shortcut that leads to the program; "解 除" removes it, and again
 // does nothing.
-void TheStartupShortcutIsMadeAndRemoved(const std::filesystem::path& link) {
-  Scratch s;
-  Session r(s);
+void Config::TheStartupShortcutIsMadeAndRemoved(const std::filesystem::path& link) {
+  Session& r = Start();
   const HWND d = OpenSettings(r);
   ASSERT_NE(d, nullptr);
   GoToPage(d, 4);
@@ -659,13 +621,11 @@ void TheStartupShortcutIsMadeAndRemoved(const std::filesystem::path& link) {
   ClickButton(Ctl(d, IDC_BTNDELSTARTUP));
   EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(link); }));
   ClickButton(Ctl(d, IDC_BTNDELSTARTUP));  // nothing left to remove: nothing to say
-  ClickButton(Ctl(d, IDCANCEL));
-  ASSERT_TRUE(WaitUntil([&] { return MainWindowBack(r); }));
+  Leave(d, IDCANCEL);
   EXPECT_EQ(VisibleDialog(r.program, nullptr, d), nullptr);
-  r.CloseAndWait();
 }
 
-TEST(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
+TEST_F(Config, TheStartupShortcutIsMadeResolvesToTheProgramAndIsRemoved) {
   const std::filesystem::path link = StartupFolderOfTheUser() / L"Lindqvale.lnk";
   // The user's own shortcut must come back as it was; where there is none, a stand-in plays it.
   struct StandIn {

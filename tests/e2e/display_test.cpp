@@ -10,6 +10,8 @@
 namespace lq::e2e {
 namespace {
 
+using Display = App;
+
 bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
@@ -24,7 +26,7 @@ struct SystemDpiSetting {
   }
 };
 
-TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
+TEST_F(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
   if (!UnderWine()) GTEST_SKIP() << "the system DPI changes only at sign-in on Windows";
   struct Scale {
     DWORD dpi;
@@ -38,10 +40,10 @@ TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
   for (const Scale& scale : scales) {
     SCOPED_TRACE(scale.dpi);
     const SystemDpiSetting setting(scale.dpi);
-    Scratch s;
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-1, false, "overdue"), TaskLine(0, false, "today"),
-                                     TaskLine(5, false, "this week"), TaskLine(9, false, "later")}));
-    Session r(s, false);
+    NextCase();
+    Tasks({TaskLine(-1, false, "overdue"), TaskLine(0, false, "today"), TaskLine(5, false, "this week"),
+           TaskLine(9, false, "later")});
+    Session& r = Start(false);
     ASSERT_NE(r.window, nullptr);
     const RECT rc = r.program.WindowRect();
     EXPECT_EQ(rc.right - rc.left, scale.width);
@@ -66,7 +68,7 @@ TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
     for (const Row& row : rows) {
       for (const int dy : {2, scale.row - 3}) {
         const POINT p{r.program.CellInside(0, row.row, 1).x, grid.top + row.row * (scale.row + 1) + dy};
-        EXPECT_EQ(ScreenPixel(p), row.colour) << "row " << row.row << " +" << dy;
+        EXPECT_EQ(PixelWhenDrawn(p, row.colour), row.colour) << "row " << row.row << " +" << dy;
       }
     }
 
@@ -78,18 +80,17 @@ TEST(Display, FirstStartAtTheSystemScaleIsLaidOutAtThatScale) {
     } else {
       EXPECT_GE(clockHeight * 10, clockHeightAt96 * 14) << clockHeight << " against " << clockHeightAt96;
     }
-    r.CloseAndWait();
+    Close();
     // The settings file keeps the pixels as they are.
     const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
     EXPECT_NE(ini.find("Width=" + std::to_string(scale.width)), std::string::npos) << ini;
   }
 }
 
-TEST(Display, AWindowLeftOffTheScreenComesBackWhenTheDisplayChanges) {
+TEST_F(Display, AWindowLeftOffTheScreenComesBackWhenTheDisplayChanges) {
   // Where a monitor was removed: the window is off every screen that is left.
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
-  Session r(s, false);
+  Tasks({TaskLine(1, false, "a")});
+  Session& r = Start(false);
   ASSERT_NE(r.window, nullptr);
   const int sw = GetSystemMetrics(SM_CXSCREEN);
   const int sh = GetSystemMetrics(SM_CYSCREEN);
@@ -107,7 +108,6 @@ TEST(Display, AWindowLeftOffTheScreenComesBackWhenTheDisplayChanges) {
   EXPECT_EQ(rc.left, 100);
   EXPECT_EQ(rc.top, (sh - 215) / 2);
   EXPECT_TRUE(IsWindowVisible(r.window));
-  r.CloseAndWait();
 }
 
 }  // namespace
@@ -132,10 +132,9 @@ bool WaitForTip(DWORD pid, const wchar_t* text) {
   return WaitUntil([&] { return FindTip(pid, text) != nullptr; });
 }
 
-TEST(Display, TheHintsAreMadeOnTheFirstHoverAndNoneShowsOverAMenu) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
-  Session r(s);
+TEST_F(Display, TheHintsAreMadeOnTheFirstHoverAndNoneShowsOverAMenu) {
+  Tasks({TaskLine(1, false, "a")});
+  Session& r = Start();
   ASSERT_NE(r.window, nullptr);
   EXPECT_EQ(FindTip(r.program.ProcessId()), nullptr);  // none made at start-up
   const auto centre = [](const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; };
@@ -157,11 +156,9 @@ TEST(Display, TheHintsAreMadeOnTheFirstHoverAndNoneShowsOverAMenu) {
   Press(VK_ESCAPE);
 
   // In view mode the still image says how to edit.
-  Foreground(ForeignWindow());
-  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(automation::kEditMode) == 0; }));
+  ASSERT_TRUE(r.ToViewMode());
   MoveMouse(r.program.CellCentre(2, 2));
   EXPECT_TRUE(WaitForTip(r.program.ProcessId(), L"編集するにはダブルクリックします"));
-  r.CloseAndWait();
 }
 
 }  // namespace

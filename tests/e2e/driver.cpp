@@ -39,6 +39,11 @@ class Receiver {
     static std::string last;
     return last;
   }
+  // Replies so far.
+  static int& Count() {
+    static int count = 0;
+    return count;
+  }
 
  private:
   static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -46,6 +51,7 @@ class Receiver {
       const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
       if (cds->dwData == automation::kCellData) {
         Last().assign(static_cast<const char*>(cds->lpData), cds->cbData);
+        ++Count();
         return TRUE;
       }
     }
@@ -159,16 +165,26 @@ std::filesystem::path TempFolder() {
 
 Scratch::Scratch() : Scratch(TempFolder()) {}
 
-Scratch::Scratch(const std::filesystem::path& base) {
+Scratch::Scratch(const std::filesystem::path& base) : base_(base) { Make(); }
+
+Scratch::~Scratch() { Remove(); }
+
+void Scratch::Renew(const std::optional<std::filesystem::path>& base) {
+  Remove();
+  if (base) base_ = *base;
+  Make();
+}
+
+void Scratch::Make() {
   static int counter = 0;
-  folder_ = base / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
+  folder_ = base_ / (L"lq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
   std::error_code ec;
   std::filesystem::remove_all(folder_, ec);
   std::filesystem::create_directories(folder_);
   std::filesystem::copy_file(gProgram, Exe(), std::filesystem::copy_options::overwrite_existing);
 }
 
-Scratch::~Scratch() {
+void Scratch::Remove() {
   std::error_code ec;
   for (const auto& e : std::filesystem::directory_iterator(folder_, ec)) {
     SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -238,29 +254,25 @@ bool ChildProcess::Running() const {
 }
 
 std::optional<DWORD> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
-  const auto until = std::chrono::steady_clock::now() + timeout;
-  while (Running()) {
-    if (std::chrono::steady_clock::now() >= until) return std::nullopt;
-    Pump(std::chrono::milliseconds(20));
-  }
+  if (!WaitUntil([&] { return !Running(); }, timeout)) return std::nullopt;
   DWORD code = 0;
   GetExitCodeProcess(pi_.hProcess, &code);
   return code;
 }
 
 HWND ChildProcess::WaitForWindowOfClass(const wchar_t* className, std::chrono::milliseconds timeout) {
-  const auto until = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < until) {
-    HWND found = nullptr;
-    while ((found = FindWindowExW(nullptr, found, className, nullptr)) != nullptr) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(found, &pid);
-      if (pid == pi_.dwProcessId && IsWindowVisible(found)) return found;
-    }
-    if (!Running()) return nullptr;
-    Pump(std::chrono::milliseconds(20));
-  }
-  return nullptr;
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        while ((found = FindWindowExW(nullptr, found, className, nullptr)) != nullptr) {
+          DWORD pid = 0;
+          GetWindowThreadProcessId(found, &pid);
+          if (pid == pi_.dwProcessId && IsWindowVisible(found)) return true;
+        }
+        return !Running();
+      },
+      timeout);
+  return found;
 }
 
 Program::Program(const Scratch& scratch, bool automation) : scratch_(scratch), automation_(automation) {}
@@ -268,21 +280,19 @@ Program::Program(const Scratch& scratch, bool automation) : scratch_(scratch), a
 bool Program::Start() { return process_.Start(scratch_.Exe(), scratch_.Folder(), L"", false, automation_); }
 
 HWND Program::WaitForWindow(std::chrono::milliseconds timeout) {
-  const auto until = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < until) {
-    FindMain f{process_.ProcessId(), nullptr};
-    EnumWindows(&FindMainProc, reinterpret_cast<LPARAM>(&f));
-    if (f.found) {
-      DWORD_PTR ready = 0;
-      if (SendMessageTimeoutW(f.found, automation::kReady, 0, 0, SMTO_ABORTIFHUNG, 2000, &ready) && ready == 1) {
-        window_ = f.found;
-        return window_;
-      }
-    }
-    if (!Running()) return nullptr;
-    Pump(std::chrono::milliseconds(20));
-  }
-  return nullptr;
+  WaitUntil(
+      [&] {
+        FindMain f{process_.ProcessId(), nullptr};
+        EnumWindows(&FindMainProc, reinterpret_cast<LPARAM>(&f));
+        DWORD_PTR ready = 0;
+        if (f.found && SendMessageTimeoutW(f.found, automation::kReady, 0, 0, SMTO_ABORTIFHUNG, 2000, &ready) &&
+            ready == 1) {
+          window_ = f.found;
+        }
+        return window_ || !Running();
+      },
+      timeout);
+  return window_;
 }
 
 void Program::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
@@ -299,21 +309,19 @@ bool Program::HasMessageBox() const {
 }
 
 std::optional<MessageBoxInfo> Program::WaitForMessageBox(std::chrono::milliseconds timeout) {
-  const auto until = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < until) {
-    FindBox f{process_.ProcessId(), nullptr};
-    EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
-    if (f.found) {
-      Pump(std::chrono::milliseconds(100));  // let it finish laying out its buttons
-      MessageBoxInfo info;
-      info.hwnd = f.found;
-      info.caption = TextOf(f.found);
-      info.text = TextOf(GetDlgItem(f.found, 0xFFFF));
-      return info;
-    }
-    Pump(std::chrono::milliseconds(20));
+  FindBox f{process_.ProcessId(), nullptr};
+  // Found once its text and a button are there.
+  if (!WaitUntil(
+          [&] {
+            f.found = nullptr;
+            EnumWindows(&FindBoxProc, reinterpret_cast<LPARAM>(&f));
+            return f.found && GetDlgItem(f.found, 0xFFFF) &&
+                   (GetDlgItem(f.found, IDOK) || GetDlgItem(f.found, IDYES) || GetDlgItem(f.found, IDCANCEL));
+          },
+          timeout)) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return MessageBoxInfo{f.found, TextOf(f.found), TextOf(GetDlgItem(f.found, 0xFFFF))};
 }
 
 void Program::Answer(const MessageBoxInfo& box, int buttonId) {
@@ -321,6 +329,25 @@ void Program::Answer(const MessageBoxInfo& box, int buttonId) {
     PostMessageW(button, BM_CLICK, 0, 0);
   }
 }
+
+bool Program::AnswerAndWait(const MessageBoxInfo& box, int buttonId) const {
+  Answer(box, buttonId);
+  return WaitUntil([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); }) && Handled();
+}
+
+namespace {
+
+bool HandledBy(HWND window) {
+  const int before = Receiver::Count();
+  return window &&
+         PostMessageW(window, automation::kGetCell, 0, reinterpret_cast<LPARAM>(TheReceiver().Handle())) &&
+         WaitUntil([&] { return Receiver::Count() > before; }, std::chrono::seconds(10));
+}
+
+}  // namespace
+
+bool Program::Handled() const { return HandledBy(window_); }
+bool Handled() { return HandledBy(gFenceWindow); }
 
 LRESULT Program::Query(UINT msg, WPARAM wParam, LPARAM lParam) const {
   DWORD_PTR result = 0;
@@ -604,7 +631,7 @@ void DoubleClick(POINT screen) {
 void Drag(POINT from, POINT to) {
   MoveMouse(from);
   SendOne(MouseInput(from, MOUSEEVENTF_LEFTDOWN));
-  Pump(std::chrono::milliseconds(100));
+  Settle();  // the press taken before the first move
   for (int i = 1; i <= 10; ++i) {
     MoveMouse(POINT{from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10});
   }
@@ -626,7 +653,7 @@ void SetClipboardText(const std::wstring& text) {
   // The clipboard needs an owner window to take data.
   static const HWND owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
                                           nullptr);
-  for (int i = 0; i < 50 && !OpenClipboard(owner); ++i) Pump(std::chrono::milliseconds(20));
+  WaitUntil([&] { return OpenClipboard(owner) != FALSE; }, std::chrono::seconds(1));
   EmptyClipboard();
   const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
   std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -637,7 +664,7 @@ void SetClipboardText(const std::wstring& text) {
 
 std::wstring ClipboardText() {
   std::wstring text;
-  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump(std::chrono::milliseconds(20));
+  WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, std::chrono::seconds(1));
   if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
       text = p;
@@ -653,6 +680,11 @@ COLORREF ScreenPixel(POINT p) {
   const COLORREF c = GetPixel(screen, p.x, p.y);
   ReleaseDC(nullptr, screen);
   return c;
+}
+
+COLORREF PixelWhenDrawn(POINT p, COLORREF expected) {
+  WaitUntil([&] { return ScreenPixel(p) == expected; });
+  return ScreenPixel(p);
 }
 
 void Pump(std::chrono::milliseconds duration) {
@@ -737,14 +769,46 @@ Session::Session(const Scratch& s, bool foreground, bool automation) : program(s
   SetFenceWindow(window);
   if (foreground) {
     Foreground(window);
-  } else {
-    Pump(std::chrono::milliseconds(200));  // what is checked must last beyond the first frame
+  } else if (window) {
+    // What is checked must last beyond the first frame: what the first showing posted is done.
+    EXPECT_TRUE(program.Handled());
   }
+}
+
+void App::TearDown() {
+  if (session && session->program.Running() && !HasFatalFailure()) session->CloseAndWait();
+}
+
+Session& App::Start(bool foreground, bool automation) {
+  session.reset();
+  return session.emplace(s, foreground, automation);
+}
+
+void App::Close() {
+  ASSERT_TRUE(session.has_value());
+  session->CloseAndWait();
+}
+
+void App::NextCase() {
+  if (session && session->program.Running()) session->CloseAndWait();
+  session.reset();
+  s.Renew();
+}
+
+void App::Tasks(const std::vector<std::string>& lines) const {
+  std::string file = kHeader32 + "\r\n";
+  for (const auto& l : lines) file += l + "\r\n";
+  s.Write(L"Lindqvale.csv", file);
 }
 
 void Session::CloseAndWait() {
   program.Close();
   ASSERT_TRUE(program.WaitForExit().has_value()) << "the program did not end after the close";
+}
+
+bool Session::ToViewMode() const {
+  Foreground(ForeignWindow());
+  return WaitUntil([&] { return program.Query(automation::kEditMode) == 0; });
 }
 
 LRESULT Session::Editors() const { return program.Query(automation::kEditors); }
@@ -778,18 +842,38 @@ std::wstring Wide(std::string_view cp932) {
 }
 
 void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths) {
-  std::vector<unsigned char> data(sizeof(automation::DropFilesRequest));
-  const automation::DropFilesRequest request{screen.x, screen.y};
-  std::memcpy(data.data(), &request, sizeof request);
-  for (const std::wstring& path : paths) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(path.c_str());
-    data.insert(data.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
-  }
-  data.insert(data.end(), sizeof(wchar_t), 0);
-  COPYDATASTRUCT cds{automation::kDropFilesData, static_cast<DWORD>(data.size()), data.data()};
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(p.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, 5000, &result);
-  EXPECT_EQ(result, 1u);
+  EXPECT_TRUE(SendDropFiles(p, screen, paths));
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+Date Today() {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  return Date{st.wYear, st.wMonth, st.wDay};
+}
+
+void TrayMouse(HWND window, UINT mouse) { PostMessageW(window, WM_USER + 100, 1, mouse); }
+
+void ChooseFromTray(HWND window, Command c) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, c), 0), 0);
+}
+
+HWND OpenFromTray(const Session& r, Command c, const wchar_t* caption) {
+  ChooseFromTray(r.window, c);
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = VisibleDialog(r.program, caption)) != nullptr; }, std::chrono::seconds(10));
+  return dialog;
+}
+
+std::filesystem::path FakeAlarm() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path() / L"lq_fake_alarm.exe";
 }
 
 std::filesystem::path FakeOutlook() {

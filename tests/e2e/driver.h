@@ -4,6 +4,7 @@
 // program's query messages for what neither files nor pixels show. Runs under Wine and on
 // Windows alike.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
@@ -12,6 +13,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "commands/commandtable.h"
+#include "store/datetext.h"
 
 namespace lq::e2e {
 
@@ -27,6 +31,10 @@ class Scratch {
   // In a folder of its own under `base` rather than under %TEMP%.
   explicit Scratch(const std::filesystem::path& base);
   ~Scratch();
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  // Gone, and a new empty one in its place (under `base` when given).
+  void Renew(const std::optional<std::filesystem::path>& base = std::nullopt);
   const std::filesystem::path& Folder() const { return folder_; }
   std::filesystem::path Exe() const { return folder_ / L"Lindqvale.exe"; }
   std::filesystem::path TaskFile() const { return folder_ / L"Lindqvale.csv"; }
@@ -35,6 +43,9 @@ class Scratch {
   std::optional<std::string> Read(const std::filesystem::path& name) const;
 
  private:
+  void Make();
+  void Remove();
+  std::filesystem::path base_;
   std::filesystem::path folder_;
 };
 
@@ -98,6 +109,13 @@ class Program {
   std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   bool HasMessageBox() const;
   static void Answer(const MessageBoxInfo& box, int buttonId);
+  // Answers the box and returns once the program is past the answer (Handled), the box gone.
+  bool AnswerAndWait(const MessageBoxInfo& box, int buttonId) const;
+
+  // Waits until the program has handled every message posted to it so far, those it posted
+  // itself included (a cell query posted behind them answers). Needs no activation, unlike
+  // the input fence.
+  bool Handled() const;
 
   // Query messages.
   LRESULT Query(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -143,6 +161,18 @@ std::optional<std::string> IniValue(const Scratch& s, const std::string& section
 HWND ForeignWindow();
 // Drops files the way the shell does, through the program's own drop message.
 void DropFiles(const Program& p, POINT screen, const std::vector<std::wstring>& paths);
+// The window with the keyboard focus in the thread of `window`; null when none has it.
+HWND FocusOf(HWND window);
+Date Today();
+// What the shell sends when the user works the tray icon: the mouse message (WM_LBUTTONDOWN...).
+void TrayMouse(HWND window, UINT mouse);
+// What a tray menu item does: its command reaches the main window (posted, so it also arrives
+// while a question or the file dialog runs its own loop).
+void ChooseFromTray(HWND window, Command c);
+
+// The stand-in alarm program built beside the driver: it writes its arguments to alarm-args.txt
+// beside itself.
+std::filesystem::path FakeAlarm();
 // The Outlook stand-in built beside the program: build\src\app\Lindqvale.exe ->
 // build\tests\windows\lq_fake_outlook.exe; whole, since COM starts it from elsewhere.
 std::filesystem::path FakeOutlook();
@@ -154,12 +184,38 @@ struct Session {
   // The user's close, then the end of the program.
   void CloseAndWait();
   LRESULT Editors() const;
+  // The driver's own window takes the activation: true once the list is in view mode.
+  bool ToViewMode() const;
   int Current() const;
   // Shifts the program's clock so that it reads today's hh:mm:ss.mmm of this machine now.
   void SetClockTo(int hour, int minute, int second, int ms) const;
   Program program;
   HWND window = nullptr;
 };
+
+// A test's scratch folder and the program started in it. A program still running when the test
+// ends is closed the user's way and must end; a test stopped by a fatal failure leaves it to be
+// killed.
+class App : public ::testing::Test {
+ protected:
+  void TearDown() override;
+  // The program started in the folder, its window up (see Session); a program started before
+  // ends first.
+  Session& Start(bool foreground = true, bool automation = true);
+  // The user's close and the end of the program, before the test reads what it saved.
+  void Close();
+  // The next case of a table: the program closed, a new empty folder.
+  void NextCase();
+  // The task file: the format 3.2 header, then these lines.
+  void Tasks(const std::vector<std::string>& lines) const;
+  void Settings(const std::string& ini) const { s.Write(L"Lindqvale.ini", ini); }
+
+  Scratch s;
+  std::optional<Session> session;
+};
+
+// The dialog a tray menu item opens, once it shows with its caption; null when none came.
+HWND OpenFromTray(const Session& r, Command c, const wchar_t* caption);
 
 // Files dropped at a screen point through the program's drop message (kDropFilesData): true
 // when the program took them.
@@ -174,6 +230,8 @@ void Snapshot(RECT rc, const wchar_t* name);
 // Waits until the program has handled every input sent so far (its input fence), or, with
 // another program in front, gives it a moment. Session names the program.
 void Settle();
+// The same as Program::Handled for the program Session names: for messages the driver posts.
+bool Handled();
 void SetFenceWindow(HWND window);
 void Key(WORD vk, bool down);
 void Press(WORD vk);                     // down and up
@@ -193,6 +251,9 @@ std::wstring ClipboardText();
 
 // Colour of a screen pixel.
 COLORREF ScreenPixel(POINT p);
+// The pixel's colour once it is `expected`, or as it is when the wait is up: for what the
+// program paints in its own time.
+COLORREF PixelWhenDrawn(POINT p, COLORREF expected);
 
 // Pumps this thread's messages for a while (the cell replies arrive as WM_COPYDATA).
 void Pump(std::chrono::milliseconds duration);

@@ -12,11 +12,12 @@
 namespace lq::e2e {
 namespace {
 
+using Editing = App;
+
 using namespace automation;
 
-TEST(Editing, AddOnAnEmptyListAndTypeJapaneseIntoIt) {
-  Scratch s;
-  Session w(s);
+TEST_F(Editing, AddOnAnEmptyListAndTypeJapaneseIntoIt) {
+  Session& w = Start();
   EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
   Chord({VK_CONTROL, 'A'});
   EXPECT_EQ(w.program.Cell(0, 0), "1/1");
@@ -26,16 +27,15 @@ TEST(Editing, AddOnAnEmptyListAndTypeJapaneseIntoIt) {
   EXPECT_EQ(w.program.Cell(2, 1), Sj("牛乳を買う"));
   Press(VK_RETURN);
   EXPECT_EQ(w.Editors() & (kTextEditorShown | kListFocused), kListFocused);
-  w.CloseAndWait();
+  Close();
   const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
   EXPECT_NE(saved.find(DueDate(0) + ","), std::string::npos);
   EXPECT_NE(saved.find(Sj("|||,牛乳を買う\r\n")), std::string::npos) << saved;
 }
 
-TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "")}));
-  Session w(s);
+TEST_F(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
+  Tasks({TaskLine(1, false, "")});
+  Session& w = Start();
   // The window starts with the editor open on the first task; Enter gives the list the focus.
   ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
   Press(VK_RETURN);
@@ -47,15 +47,12 @@ TEST(Editing, ATypedKeyOpensTheEditorAndTheTextStopsAtOneHundredCharacters) {
   std::string hundred;
   for (int i = 0; i < 100; ++i) hundred += "あ";
   EXPECT_EQ(w.program.Cell(2, 1), Sj(hundred));
-  w.CloseAndWait();
 }
 
 // Leaving the text editor by a key sorts the list, keeping the row the key made current.
-TEST(Editing, LeavingTheEditorByAKeySortsTheList) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "aaa"), TaskLine(1, false, "bbb"),
-                                    TaskLine(1, false, "ccc")}));
-  Session w(s);
+TEST_F(Editing, LeavingTheEditorByAKeySortsTheList) {
+  Tasks({TaskLine(1, false, "aaa"), TaskLine(1, false, "bbb"), TaskLine(1, false, "ccc")});
+  Session& w = Start();
   const auto texts = [&] { return w.program.Cell(2, 1) + " " + w.program.Cell(2, 2) + " " + w.program.Cell(2, 3); };
   ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);  // on "aaa", its text selected
   Type(L"zzz");
@@ -68,14 +65,14 @@ TEST(Editing, LeavingTheEditorByAKeySortsTheList) {
   EXPECT_EQ(texts(), "ccc yyybbb zzz");
   EXPECT_EQ(w.Current(), 2);
   EXPECT_EQ(w.Editors() & kDatePickerShown, kDatePickerShown);
-  w.CloseAndWait();
+  Close();
   const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
   EXPECT_LT(saved.find(",ccc\r\n"), saved.find(",yyybbb\r\n")) << saved;
   EXPECT_LT(saved.find(",yyybbb\r\n"), saved.find(",zzz\r\n")) << saved;
   EXPECT_NE(saved.find(",zzz\r\n"), std::string::npos) << saved;
 }
 
-TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
+TEST_F(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
   // 150 characters open the editor with the window; 5,000 (a hand-made file) just after the
   // first frame. Either way it opens on the whole text, selected, and keeps it whole.
   for (const int length : {150, 5000}) {
@@ -83,9 +80,9 @@ TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
     std::string longText;
     for (int i = 0; i < length; ++i) longText += i % 10 == 9 ? "|" : "長";
     const std::string shortened = Sj(longText.substr(0, longText.size() - 1));  // the last one is "|"
-    Scratch s;
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, longText), TaskLine(2, false, "next")}));
-    Session w(s);
+    NextCase();
+    Tasks({TaskLine(1, false, longText), TaskLine(2, false, "next")});
+    Session& w = Start();
     ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorFocused) == kTextEditorFocused; }));
     Chord({VK_CONTROL, 'C'});
     EXPECT_EQ(ClipboardText(), Wide(Sj(longText)));
@@ -94,24 +91,23 @@ TEST(Editing, ATextLongerThanOneHundredCharactersIsNeverCutByTheEditor) {
     Press(VK_BACK);
     EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(2, 1) == shortened; })) << Wide(w.program.Cell(2, 1)).size();
     Press(VK_RETURN);
-    w.CloseAndWait();
+    Close();
     EXPECT_NE(s.Read(L"Lindqvale.csv").value_or("").find("|||," + shortened + "\r\n"), std::string::npos);
   }
 }
 
-TEST(Editing, TheEditorReopensAtTheStartOfItsTextWhetherOrNotItLaysItOutAgain) {
+TEST_F(Editing, TheEditorReopensAtTheStartOfItsTextWhetherOrNotItLaysItOutAgain) {
   // Reopened on the text it holds, the editor keeps it rather than laying it out again, but
   // opens as a fresh load would: the caret at the start, the start in view. 20,000 characters
   // are wider than the 32,767 pixels a control scrolls by.
   for (const std::size_t length : {std::size_t{5}, std::size_t{20000}}) {
     SCOPED_TRACE(length);
-    Scratch s;
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, std::string(length, 'w')), TaskLine(2, false, "b")}));
-    Session w(s);
+    NextCase();
+    Tasks({TaskLine(1, false, std::string(length, 'w')), TaskLine(2, false, "b")});
+    Session& w = Start();
     ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorFocused) == kTextEditorFocused; }));
     Press(VK_LEFT);  // the caret one back from the end; the long text scrolled along
-    Foreground(ForeignWindow());
-    ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+    ASSERT_TRUE(w.ToViewMode());
     DoubleClick(w.program.CellCentre(2, 2));
     ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
     Click(w.program.CellCentre(2, 1));
@@ -121,18 +117,17 @@ TEST(Editing, TheEditorReopensAtTheStartOfItsTextWhetherOrNotItLaysItOutAgain) {
     EXPECT_EQ(SendMessageW(gui.hwndFocus, EM_GETSEL, 0, 0), 0);                // caret at 0, nothing selected
     EXPECT_EQ(SendMessageW(gui.hwndFocus, EM_GETFIRSTVISIBLELINE, 0, 0), 0);  // the first character shows
     EXPECT_EQ(w.program.Cell(2, 1), std::string(length, 'w'));
-    w.CloseAndWait();
+    Close();
   }
 }
 
-TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
+TEST_F(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
   for (const bool doneDown : {true, false}) {
     SCOPED_TRACE(doneDown ? "DoneDown on" : "DoneDown off");
-    Scratch s;
-    s.Write(L"Lindqvale.ini", std::string("[Settings]\r\nDoneDown=") + (doneDown ? "1" : "0") +
-                                  "\r\nFinishedDayChange=0\r\n");
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "first"), TaskLine(2, false, "second"), TaskLine(3, false, "third")}));
-    Session w(s);
+    NextCase();
+    Settings(std::string("[Settings]\r\nDoneDown=") + (doneDown ? "1" : "0") + "\r\nFinishedDayChange=0\r\n");
+    Tasks({TaskLine(1, false, "first"), TaskLine(2, false, "second"), TaskLine(3, false, "third")});
+    Session& w = Start();
     ASSERT_EQ(w.Current(), 1);
     Chord({VK_CONTROL, 'E'});
     EXPECT_EQ(w.program.Cell(0, 0), "2/3");
@@ -155,17 +150,16 @@ TEST(Editing, CtrlETogglesDoneAndDoneDownDecidesWhereItGoes) {
     EXPECT_EQ(w.program.Cell(2, 1), "first");
     EXPECT_EQ(w.program.Cell(1, 1), "1");
     EXPECT_EQ(w.Current(), 1);
-    w.CloseAndWait();
+    Close();
   }
 }
 
 // 繰り返し ▸ 毎週 from the list's menu on a task due yesterday; marked done, it is followed by
 // the next week's task, which a restart finds again.
-TEST(Editing, AWeeklyTaskMarkedDoneGivesNextWeeksTaskThatSurvivesARestart) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-1, false, "週報"), TaskLine(3, false, "other")}));
+TEST_F(Editing, AWeeklyTaskMarkedDoneGivesNextWeeksTaskThatSurvivesARestart) {
+  Tasks({TaskLine(-1, false, "週報"), TaskLine(3, false, "other")});
   {
-    Session w(s);
+    Session& w = Start();
     Press(VK_RETURN);  // the list takes the focus from the text editor, whose own menu it is not
     ASSERT_EQ(w.Editors() & (kTextEditorShown | kListFocused), kListFocused);
     Click(w.program.CellCentre(2, 1), true);
@@ -182,11 +176,11 @@ TEST(Editing, AWeeklyTaskMarkedDoneGivesNextWeeksTaskThatSurvivesARestart) {
 
     Chord({VK_CONTROL, 'E'});
     EXPECT_EQ(w.program.Cell(0, 0), "2/3");
-    w.CloseAndWait();
+    Close();
   }
   // After a restart: the next task due a week after the date the task had, not after the day
   // it was done, and the record of the done one.
-  Session again(s);
+  Session& again = Start();
   EXPECT_EQ(again.program.Cell(0, 0), "2/3");
   EXPECT_EQ(again.program.Cell(2, 1), "other");
   EXPECT_EQ(again.program.Cell(0, 2), DueDate(6));
@@ -195,16 +189,15 @@ TEST(Editing, AWeeklyTaskMarkedDoneGivesNextWeeksTaskThatSurvivesARestart) {
   EXPECT_EQ(again.program.Cell(0, 3), DueDate(0));
   EXPECT_EQ(again.program.Cell(1, 3), Sj("済"));
   EXPECT_EQ(again.program.Cell(5, 3), "-W");
-  again.CloseAndWait();
+  Close();
   const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
   EXPECT_NE(saved.find(DueDate(6) + ","), std::string::npos) << saved;
   EXPECT_NE(saved.find(Sj("|-W|,週報\r\n")), std::string::npos) << saved;
 }
 
-TEST(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "keep"), TaskLine(2, false, "remove")}));
-  Session w(s);
+TEST_F(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
+  Tasks({TaskLine(1, false, "keep"), TaskLine(2, false, "remove")});
+  Session& w = Start();
   Press(VK_DOWN);
   ASSERT_EQ(w.Current(), 2);
   Press(VK_DELETE);
@@ -212,26 +205,23 @@ TEST(Editing, DeleteAsksFirstAndNoKeepsTheTask) {
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"確認");
   EXPECT_EQ(box->text, Wide(DueDate(2)) + L" “remove”を削除します。\r\nよろしいですか？");
-  Program::Answer(*box, IDNO);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(w.program.AnswerAndWait(*box, IDNO));
   EXPECT_EQ(w.program.Cell(0, 0), "2/2");
 
   Chord({VK_CONTROL, 'D'});
   box = w.program.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
-  Program::Answer(*box, IDYES);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(w.program.AnswerAndWait(*box, IDYES));
   EXPECT_EQ(w.program.Cell(0, 0), "1/1");
   EXPECT_EQ(w.program.Cell(2, 1), "keep");
   EXPECT_EQ(w.Current(), 1);  // the new last task
-  w.CloseAndWait();
+  Close();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "keep")}));
 }
 
-TEST(Editing, CtrlTabSwitchesEditorsAndUpInThePickerGoesToThePast) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(5, false, "task")}));
-  Session w(s);
+TEST_F(Editing, CtrlTabSwitchesEditorsAndUpInThePickerGoesToThePast) {
+  Tasks({TaskLine(5, false, "task")});
+  Session& w = Start();
   ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
   Chord({VK_CONTROL, VK_TAB});
   EXPECT_EQ(w.Editors() & (kTextEditorShown | kDatePickerShown | kDatePickerFocused),
@@ -248,58 +238,48 @@ TEST(Editing, CtrlTabSwitchesEditorsAndUpInThePickerGoesToThePast) {
   Chord({VK_CONTROL, VK_TAB});
   EXPECT_EQ(w.Editors() & (kTextEditorShown | kDatePickerShown | kTextEditorFocused),
             kTextEditorShown | kTextEditorFocused);
-  w.CloseAndWait();
 }
 
-TEST(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[View]\r\nDateFormat=2\r\n[Transparent]\r\nViewMode=0\r\n");
-  s.Write(L"Lindqvale.csv",
-          FileOf({kHeader32, TaskLine(10, false, "a"), TaskLine(11, false, "b"), TaskLine(12, false, "c"), TaskLine(13, false, "d")}));
-  Session w(s);
+TEST_F(Editing, LosingTheActivationShowsTheStillImageAndADoubleClickComesBack) {
+  Settings("[View]\r\nDateFormat=2\r\n[Transparent]\r\nViewMode=0\r\n");
+  Tasks({TaskLine(10, false, "a"), TaskLine(11, false, "b"), TaskLine(12, false, "c"), TaskLine(13, false, "d")});
+  Session& w = Start();
   const int editDateWidth = static_cast<int>(w.program.Query(kMetrics, 0, 1));
   const POINT firstRow = w.program.CellInside(1, 1);
   EXPECT_EQ(ScreenPixel(firstRow), GetSysColor(COLOR_HIGHLIGHT));
 
-  Foreground(ForeignWindow());
-  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
-  Pump(std::chrono::milliseconds(200));
+  ASSERT_TRUE(w.ToViewMode());
   // No highlighted row in the picture, and the dates shortened to month/day.
-  EXPECT_EQ(ScreenPixel(firstRow), RGB(236, 236, 255));
+  EXPECT_EQ(PixelWhenDrawn(firstRow, RGB(236, 236, 255)), RGB(236, 236, 255));
   EXPECT_LT(static_cast<int>(w.program.Query(kMetrics, 0, 1)), editDateWidth);
 
   DoubleClick(w.program.CellCentre(2, 3));
   EXPECT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
-  Pump(std::chrono::milliseconds(200));
+  EXPECT_TRUE(w.program.Handled());
   EXPECT_EQ(w.Current(), 3);
   EXPECT_EQ(w.Editors() & kListFocused, kListFocused);
-  w.CloseAndWait();
 }
 
 // The release that ends a double-click on the still image, landing on a header button, is no
 // release of the list: the editor a typed key opens afterwards is not swallowed in its place.
-TEST(Editing, ADoubleClickEndingOnAHeaderButtonSwallowsNoLaterEditor) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
-  Session w(s);
+TEST_F(Editing, ADoubleClickEndingOnAHeaderButtonSwallowsNoLaterEditor) {
+  Tasks({TaskLine(1, false, "a")});
+  Session& w = Start();
   const RECT rc = ChildRect(w.window, L"Button", L"予定の追加");  // btnAdd, named by its hint
   ASSERT_GT(rc.right, rc.left);
-  Foreground(ForeignWindow());
-  ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 0; }));
+  ASSERT_TRUE(w.ToViewMode());
   DoubleClick(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
   ASSERT_TRUE(WaitUntil([&] { return w.program.Query(kEditMode) == 1; }));
   ASSERT_TRUE(WaitUntil([&] { return (w.Editors() & kListFocused) != 0; }));
   Press('X');
   EXPECT_TRUE(WaitUntil([&] { return (w.Editors() & kTextEditorShown) != 0; }));
-  w.CloseAndWait();
 }
 
 // With SaveOnLostFocus every loss of the activation saves, in view mode too.
-TEST(Editing, EveryLossOfTheActivationSavesWithSaveOnLostFocus) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[Settings]\r\nSaveOnLostFocus=1\r\n");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
-  Session w(s);
+TEST_F(Editing, EveryLossOfTheActivationSavesWithSaveOnLostFocus) {
+  Settings("[Settings]\r\nSaveOnLostFocus=1\r\n");
+  Tasks({TaskLine(1, false, "a")});
+  Session& w = Start();
   std::filesystem::remove(s.TaskFile());
   Foreground(ForeignWindow());
   ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));  // from edit mode
@@ -308,17 +288,15 @@ TEST(Editing, EveryLossOfTheActivationSavesWithSaveOnLostFocus) {
   ASSERT_EQ(w.program.Query(kEditMode), 0);
   Foreground(ForeignWindow());
   EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(s.TaskFile()); }));
-  w.CloseAndWait();
 }
 
-TEST(Editing, SizingFromTheBottomRightCornerSnapsTheHeightToWholeRows) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=100\r\ny=100\r\nWidth=360\r\nHeight=215\r\n");
-  Session w(s);
+TEST_F(Editing, SizingFromTheBottomRightCornerSnapsTheHeightToWholeRows) {
+  Settings("[WinPosition]\r\nx=100\r\ny=100\r\nWidth=360\r\nHeight=215\r\n");
+  Session& w = Start();
   const RECT before = w.program.WindowRect();
   // The panel's border around the grid is the handle in edit mode.
   Drag(POINT{before.right - 2, before.bottom - 2}, POINT{before.right + 40, before.bottom + 23});
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(w.program.Handled());
   const RECT after = w.program.WindowRect();
   EXPECT_EQ(after.left, before.left);
   EXPECT_EQ(after.top, before.top);
@@ -326,48 +304,42 @@ TEST(Editing, SizingFromTheBottomRightCornerSnapsTheHeightToWholeRows) {
   const int h = after.bottom - after.top;
   EXPECT_EQ((h - 16 - 12) % 17, 0) << h;
   EXPECT_GT(h, 215);
-  w.CloseAndWait();
 }
 
-TEST(Editing, SizingFromTheTopEdgeKeepsTheBottomEdge) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=100\r\ny=200\r\nWidth=360\r\nHeight=215\r\n");
-  Session w(s);
+TEST_F(Editing, SizingFromTheTopEdgeKeepsTheBottomEdge) {
+  Settings("[WinPosition]\r\nx=100\r\ny=200\r\nWidth=360\r\nHeight=215\r\n");
+  Session& w = Start();
   const RECT before = w.program.WindowRect();
   Drag(POINT{(before.left + before.right) / 2, before.top + 2}, POINT{(before.left + before.right) / 2, before.top - 30});
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(w.program.Handled());
   const RECT after = w.program.WindowRect();
   const int h = after.bottom - after.top;
   EXPECT_EQ((h - 16 - 12) % 17, 0) << h;
   EXPECT_EQ(after.bottom, before.bottom);
   EXPECT_LT(after.top, before.top);
-  w.CloseAndWait();
 }
 
-TEST(Editing, ADisabledMenuItemSwallowsItsShortcutUntilTheNextRightClick) {
-  Scratch s;
-  Session w(s);
+TEST_F(Editing, ADisabledMenuItemSwallowsItsShortcutUntilTheNextRightClick) {
+  Session& w = Start();
   // A right-click on the blank row of the empty list disables delete.
   Click(w.program.CellCentre(2, 1), true);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(WaitUntil([&] { return MenusNow(w.program).size() == 1; }));
   Press(VK_ESCAPE);
   Chord({VK_CONTROL, 'A'});
   ASSERT_EQ(w.program.Cell(0, 0), "1/1");
   Press(VK_RETURN);  // the list takes the focus
   ASSERT_EQ(w.Editors() & kListFocused, kListFocused);
   Chord({VK_CONTROL, 'D'});
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(w.program.Handled());  // past the shortcut: its question would be up by now
   EXPECT_FALSE(w.program.HasMessageBox());
   // A right-click on the task enables it again.
   Click(w.program.CellCentre(2, 1), true);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(WaitUntil([&] { return MenusNow(w.program).size() == 1; }));
   Press(VK_ESCAPE);
   Chord({VK_CONTROL, 'D'});
   const auto box = w.program.WaitForMessageBox(std::chrono::seconds(3));
   ASSERT_TRUE(box.has_value());
-  Program::Answer(*box, IDNO);
-  Pump(std::chrono::milliseconds(200));
-  w.CloseAndWait();
+  EXPECT_TRUE(w.program.AnswerAndWait(*box, IDNO));
 }
 
 }  // namespace

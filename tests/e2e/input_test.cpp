@@ -14,6 +14,11 @@ namespace lq::e2e {
 namespace {
 
 using namespace automation;
+using Scrolling = App;
+using Mouse = App;
+using Clipboard = App;
+using Focus = App;
+using DatePicker = App;
 
 constexpr LRESULT kEditorShown = kTextEditorShown | kDatePickerShown;
 
@@ -37,9 +42,8 @@ std::string WithFixtureStamp(std::string line) {
 void AnswerAndWait(Session& w, int button) {
   const auto box = w.program.WaitForMessageBox();
   ASSERT_TRUE(box.has_value()) << "no message box";
-  Program::Answer(*box, button);
   // This box gone: another may follow it at once (the quit question after a failed save).
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd) || !IsWindowVisible(box->hwnd); }));
+  ASSERT_TRUE(w.program.AnswerAndWait(*box, button));
 }
 
 // The focus is back where it was, once the program is past the box.
@@ -47,7 +51,7 @@ bool FocusReturnsTo(const Session& w, LRESULT where) {
   return WaitUntil([&] { return (w.Editors() & where) == where; });
 }
 
-TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
+TEST_F(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
   enum class Editor { Text, Date };
   enum class Way { WheelOverAnotherRow, WheelOverTheEditor, ScrollBar };
   const struct {
@@ -69,9 +73,9 @@ TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
 
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Scratch s;
+    NextCase();
     s.Write(L"Lindqvale.csv", original);
-    Session w(s);
+    Session& w = Start();
     ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
     int editorColumn = 2;
     if (c.editor == Editor::Text) {
@@ -109,7 +113,7 @@ TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
     } else {
       Press(VK_UP);
     }
-    w.CloseAndWait();
+    Close();
     const std::vector<std::string> saved = Lines(s.Read(L"Lindqvale.csv").value_or(""));
     ASSERT_EQ(saved.size(), tasks.size());
     for (std::size_t i = 0; i < tasks.size(); ++i) {
@@ -123,20 +127,16 @@ TEST(Scrolling, TheWheelAndTheScrollBarCloseTheEditorsAndNoOtherTaskChanges) {
 }
 
 // Any button but the right one does what the left one does on each column: the middle one too.
-TEST(Mouse, AMiddleClickOnTheDaysLeftMarksTheTaskDone) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "a")}));
-  Session w(s);
+TEST_F(Mouse, AMiddleClickOnTheDaysLeftMarksTheTaskDone) {
+  Tasks({TaskLine(1, false, "a")});
+  Session& w = Start();
   MiddleClick(w.program.CellCentre(1, 1));
   EXPECT_TRUE(WaitUntil([&] { return w.program.Cell(1, 1) == Sj("済"); }));
-  w.CloseAndWait();
 }
 
-TEST(Clipboard, CopyCutPasteAndUndoWorkInTheTextEditor) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv",
-          FileOf({kHeader32, TaskLine(1, false, "alpha beta"), TaskLine(2, false, "gamma"), TaskLine(3, false, "ab")}));
-  Session w(s);
+TEST_F(Clipboard, CopyCutPasteAndUndoWorkInTheTextEditor) {
+  Tasks({TaskLine(1, false, "alpha beta"), TaskLine(2, false, "gamma"), TaskLine(3, false, "ab")});
+  Session& w = Start();
   ASSERT_EQ(w.Editors() & kTextEditorFocused, kTextEditorFocused);
   const auto text = [&](int row) { return w.program.Cell(2, row); };
   // Opens the text editor on the next row with the caret at the end.
@@ -188,11 +188,11 @@ TEST(Clipboard, CopyCutPasteAndUndoWorkInTheTextEditor) {
   EXPECT_EQ(text(3), "one two three four ");
   Press(VK_RETURN);  // closing the editor trims the blanks around a text
   EXPECT_EQ(text(3), "one two three four");
-  w.CloseAndWait();
+  Close();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or("").find("\r\ntwo"), std::string::npos);
 }
 
-TEST(Focus, EveryMessageBoxGivesTheFocusBack) {
+TEST_F(Focus, EveryMessageBoxGivesTheFocusBack) {
   // The list had the focus: Down moves the current row afterwards.
   const auto downMovesTheRow = [](Session& w) {
     EXPECT_TRUE(FocusReturnsTo(w, kListFocused));
@@ -255,22 +255,19 @@ TEST(Focus, EveryMessageBoxGivesTheFocusBack) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Scratch s;
-    std::string file = kHeader32 + "\r\n";
-    for (const auto& t : c.tasks) file += t + "\r\n";
-    s.Write(L"Lindqvale.csv", file);
+    NextCase();
+    Tasks(c.tasks);
     if (c.readOnly) SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
-    Session w(s);
+    Session& w = Start();
     c.run(w);
     if (c.readOnly) SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-    w.CloseAndWait();
+    Close();
   }
 }
 
-TEST(DatePicker, ANotificationWithoutANewDateLeavesADoneTaskDone) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "open"), TaskLine(3, true, "done")}));
-  Session w(s);
+TEST_F(DatePicker, ANotificationWithoutANewDateLeavesADoneTaskDone) {
+  Tasks({TaskLine(1, false, "open"), TaskLine(3, true, "done")});
+  Session& w = Start();
   Click(w.program.CellCentre(0, 2));
   ASSERT_EQ(w.Editors() & kDatePickerFocused, kDatePickerFocused);
   // Wine's picker opens with no field selected: Up changes nothing but still notifies.
@@ -289,7 +286,6 @@ TEST(DatePicker, ANotificationWithoutANewDateLeavesADoneTaskDone) {
   EXPECT_NE(w.program.Cell(1, w.Current()), Sj("済"));
   EXPECT_EQ(w.program.Cell(0, 0), "2/2");
   Press(VK_ESCAPE);
-  w.CloseAndWait();
 }
 
 }  // namespace

@@ -17,15 +17,8 @@ namespace lq::e2e {
 namespace {
 
 using namespace automation;
+using ListDialogs = App;
 using namespace std::chrono_literals;
-
-// The control that has the keyboard focus in the dialog's thread.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -38,12 +31,6 @@ Date PickerDate(const Program& p, HWND picker) {
   ReadProcessMemory(process, remote, &st, sizeof st, nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  return Date{st.wYear, st.wMonth, st.wDay};
-}
-
-Date Today() {
-  SYSTEMTIME st{};
-  GetLocalTime(&st);
   return Date{st.wYear, st.wMonth, st.wDay};
 }
 
@@ -126,11 +113,10 @@ bool Closed(HWND dialog) {
   return WaitUntil([&] { return !IsWindowVisible(dialog); });
 }
 
-TEST(ListDialogs, SearchFindsDownAndUpAndSaysWhatItDidNotFind) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "会議 A"), TaskLine(2, false, "買い物"),
-                                    TaskLine(3, false, "会議 B"), TaskLine(4, false, "ポイント")}));
-  Session w(s);
+TEST_F(ListDialogs, SearchFindsDownAndUpAndSaysWhatItDidNotFind) {
+  Tasks({TaskLine(1, false, "会議 A"), TaskLine(2, false, "買い物"), TaskLine(3, false, "会議 B"),
+         TaskLine(4, false, "ポイント")});
+  Session& w = Start();
   ASSERT_EQ(w.Current(), 1);
 
   HWND dialog = OpenSearch(w);
@@ -169,15 +155,14 @@ TEST(ListDialogs, SearchFindsDownAndUpAndSaysWhatItDidNotFind) {
   EXPECT_EQ(w.Current(), 1);
   Press(VK_DOWN);  // the keys reach the list again
   EXPECT_EQ(w.Current(), 2);
-  w.CloseAndWait();
+  Close();
   const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
   EXPECT_NE(ini.find("0=|\r\n1=" + Sj("会議") + "\r\n2=\r\n"), std::string::npos) << ini;
 }
 
-TEST(ListDialogs, SearchHistoryIsWrittenAsOneLineEachAndReadAtEveryOpening) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", Sj("[Find]\r\n0=ポ表\r\n1=\r\n2=old\r\n"));
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "task")}));
+TEST_F(ListDialogs, SearchHistoryIsWrittenAsOneLineEachAndReadAtEveryOpening) {
+  Settings(Sj("[Find]\r\n0=ポ表\r\n1=\r\n2=old\r\n"));
+  Tasks({TaskLine(1, false, "task")});
   // Two lines on the clipboard, pasted into the box below: only the first is searched and
   // remembered.
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -189,7 +174,7 @@ TEST(ListDialogs, SearchHistoryIsWrittenAsOneLineEachAndReadAtEveryOpening) {
   SetClipboardData(CF_UNICODETEXT, memory);
   CloseClipboard();
 
-  Session w(s);
+  Session& w = Start();
   HWND dialog = OpenSearch(w);
   ASSERT_NE(dialog, nullptr);
   const HWND combo = GetDlgItem(dialog, IDC_SEARCH_EDTSRCH);
@@ -214,7 +199,7 @@ TEST(ListDialogs, SearchHistoryIsWrittenAsOneLineEachAndReadAtEveryOpening) {
   EXPECT_EQ(ini.find("DoneDown"), std::string::npos) << ini;
 
   // A hand edit while the program runs shows at the next opening.
-  s.Write(L"Lindqvale.ini", "[Find]\r\n0=new\r\n");
+  Settings("[Find]\r\n0=new\r\n");
   dialog = OpenSearch(w);
   ASSERT_NE(dialog, nullptr);
   ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 1);
@@ -233,18 +218,15 @@ TEST(ListDialogs, SearchHistoryIsWrittenAsOneLineEachAndReadAtEveryOpening) {
   EXPECT_STREQ(item, L" ta ");
   Press(VK_ESCAPE);
   ASSERT_TRUE(Closed(dialog));
-  w.CloseAndWait();
 }
 
-TEST(ListDialogs, MoveDateMovesTheOpenTasksOfTheDayAndOpensThePicker) {
+TEST_F(ListDialogs, MoveDateMovesTheOpenTasksOfTheDayAndOpensThePicker) {
   // Day 10 of next month, so stepping the day field five days on never wraps.
   Date from = AddDays(Today(), 40);
   from.day = 10;
-  Scratch s;
-  s.Write(L"Lindqvale.csv",
-          FileOf({kHeader32, LineOn(from, false, "a"), LineOn(from, false, "b"), LineOn(from, false, "c"),
-                  LineOn(from, true, "done"), LineOn(AddDays(from, 1), false, "next day")}));
-  Session w(s);
+  Tasks({LineOn(from, false, "a"), LineOn(from, false, "b"), LineOn(from, false, "c"), LineOn(from, true, "done"),
+         LineOn(AddDays(from, 1), false, "next day")});
+  Session& w = Start();
   ASSERT_EQ(w.program.Cell(2, 1), "a");
 
   const HWND dialog = OpenDialog(w, 'G', kMoveCaption);
@@ -278,15 +260,12 @@ TEST(ListDialogs, MoveDateMovesTheOpenTasksOfTheDayAndOpensThePicker) {
   // The task that was current is still current, with the date picker open on it.
   EXPECT_EQ(w.Current(), 2);
   EXPECT_TRUE(WaitUntil([&] { return (w.Editors() & kDatePickerFocused) != 0; }));
-  w.CloseAndWait();
 }
 
-TEST(ListDialogs, BulkDeleteDoneOnlyThenEverythingEachTimeKeepingTheListBeforeIt) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-3, false, "old open"), TaskLine(-3, true, "old done"),
-                                    TaskLine(0, false, "today open"), TaskLine(0, true, "today done"),
-                                    TaskLine(3, false, "future")}));
-  Session w(s);
+TEST_F(ListDialogs, BulkDeleteDoneOnlyThenEverythingEachTimeKeepingTheListBeforeIt) {
+  Tasks({TaskLine(-3, false, "old open"), TaskLine(-3, true, "old done"), TaskLine(0, false, "today open"),
+         TaskLine(0, true, "today done"), TaskLine(3, false, "future")});
+  Session& w = Start();
   Press(VK_RETURN);  // Ctrl+H works through the list's menu: the list takes the focus
   Press(VK_DOWN);
   ASSERT_EQ(w.program.Cell(2, 2), "today open");
@@ -345,7 +324,7 @@ TEST(ListDialogs, BulkDeleteDoneOnlyThenEverythingEachTimeKeepingTheListBeforeIt
   EXPECT_EQ(w.program.Cell(0, 0), "0/0");
   EXPECT_EQ(w.program.Query(kRowCount), 2);
   EXPECT_EQ(w.program.Cell(2, 1), "");
-  w.CloseAndWait();
+  Close();
 
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32}));
   const std::string first = s.Read(L"Lindqvale.csv.bak").value_or("");
@@ -357,16 +336,16 @@ TEST(ListDialogs, BulkDeleteDoneOnlyThenEverythingEachTimeKeepingTheListBeforeIt
   EXPECT_NE(second.find("future"), std::string::npos) << second;
 }
 
-TEST(ListDialogs, LosingTheActivationClosesADialogAsCancelled) {
+TEST_F(ListDialogs, LosingTheActivationClosesADialogAsCancelled) {
   struct Case {
     WORD key;
     const wchar_t* caption;
   };
   for (const Case& c : {Case{'F', kSearchCaption}, Case{'G', kMoveCaption}, Case{'H', kDeleteCaption}}) {
     SCOPED_TRACE(static_cast<char>(c.key));
-    Scratch s;
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-1, true, "done"), TaskLine(0, false, "open")}));
-    Session w(s);
+    NextCase();
+    Tasks({TaskLine(-1, true, "done"), TaskLine(0, false, "open")});
+    Session& w = Start();
     Press(VK_RETURN);
     const HWND dialog = OpenDialog(w, c.key, c.caption);
     ASSERT_NE(dialog, nullptr);
@@ -377,7 +356,7 @@ TEST(ListDialogs, LosingTheActivationClosesADialogAsCancelled) {
     EXPECT_FALSE(w.program.HasMessageBox());
     EXPECT_EQ(w.program.Cell(0, 0), "1/2");
     EXPECT_EQ(w.Current(), 1);
-    w.CloseAndWait();
+    Close();
     EXPECT_EQ(s.Read(L"Lindqvale.ini").value_or("").find("[Find]"), std::string::npos);
   }
 }

@@ -11,12 +11,14 @@
 namespace lq::e2e {
 namespace {
 
+using Startup = App;
+
 std::string Line32(const std::string& date, const std::string& stamp, bool done, const std::string& att,
                    const std::string& flags, const std::string& text) {
   return date + "," + stamp + "," + (done ? Sj("済") : Sj("　")) + ",|" + att + "|" + flags + "|," + text;
 }
 
-TEST(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
+TEST_F(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
   const std::string d0 = DueDate(0);
   const std::string d3 = DueDate(3);
   const std::string dm2 = DueDate(-2);
@@ -41,20 +43,19 @@ TEST(Startup, EachFileLayoutIsReadAndWrittenBackAsFormat32) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Scratch s;
+    NextCase();
     s.Write(L"Lindqvale.csv", c.input);
-    Session r(s, false);
-    r.CloseAndWait();
+    Start(false);
+    Close();
     EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), c.expected);
   }
 }
 
-TEST(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
-  Scratch s;
+TEST_F(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
   const std::string d1 = DueDate(1);
   s.Write(L"Lindqvale.csv", FileOf({d1 + "," + Sj("　") + "," + Sj("昔の予定")}));
-  Session r(s, false);
-  r.CloseAndWait();
+  Start(false);
+  Close();
   const std::string out = s.Read(L"Lindqvale.csv").value_or("");
   ASSERT_EQ(out.substr(0, kHeader32.size() + 2), kHeader32 + "\r\n");
   const std::string line = out.substr(kHeader32.size() + 2);
@@ -71,7 +72,7 @@ TEST(Startup, AHeaderlessFileGetsTheStartTimeAsStampAndMarksSyncAsNeverRun) {
 
 // A format 3.2 file whose header was lost, hides behind a UTF-8 byte-order mark, or has a stray
 // older header beside it: read as what its lines are, said so, and kept as it was.
-TEST(Startup, AFormat32FileWithADamagedHeaderKeepsEveryTaskAndTheUserIsTold) {
+TEST_F(Startup, AFormat32FileWithADamagedHeaderKeepsEveryTaskAndTheUserIsTold) {
   const std::string done = Line32(DueDate(-1), "20240101101010100", true, "C:\\memo.txt", "A", Sj("済んだ予定"));
   const std::string open = Line32(DueDate(2), "20240101101010200", false, "", "-", Sj("次の予定"));
   const struct {
@@ -85,9 +86,9 @@ TEST(Startup, AFormat32FileWithADamagedHeaderKeepsEveryTaskAndTheUserIsTold) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Scratch s;
+    NextCase();
     s.Write(L"Lindqvale.csv", c.file);
-    Session r(s, false);
+    Session& r = Start(false);
     const auto box = r.program.WaitForMessageBox();
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->caption, L"警告");
@@ -99,35 +100,33 @@ TEST(Startup, AFormat32FileWithADamagedHeaderKeepsEveryTaskAndTheUserIsTold) {
     EXPECT_EQ(r.program.Cell(1, 2), Sj("済"));
     EXPECT_EQ(r.program.Cell(4, 2), "C:\\memo.txt");
     EXPECT_EQ(r.program.Cell(5, 2), "A");
-    r.CloseAndWait();
+    Close();
     EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, open, done}));
     EXPECT_EQ(s.Read(L"Lindqvale.csv.bak").value_or(""), c.file);
     EXPECT_EQ(s.Read(L"Lindqvale.ini").value_or("").find("LastSync"), std::string::npos);
   }
 }
 
-TEST(Startup, ADoneTaskWhoseDateDoesNotExistStaysInTheList) {
+TEST_F(Startup, ADoneTaskWhoseDateDoesNotExistStaysInTheList) {
   const std::string bad = Sj("2026/02/30(火),20240101000000003,済,|||,bad date done");
   const std::string open = TaskLine(1, false, "open");
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, bad, open}));
-  Session r(s, false);
+  Tasks({bad, open});
+  Session& r = Start(false);
   EXPECT_EQ(Wide(r.program.Cell(0, 0)), L"1/2");
   EXPECT_EQ(r.program.Cell(2, 2), "bad date done");
   EXPECT_EQ(r.program.Cell(1, 2), Sj("済"));
-  r.CloseAndWait();
+  Close();
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, open, bad}));
   EXPECT_FALSE(s.Read(L"Lindqvale.csv.bak").has_value());
 }
 
 // Marked not done, a task whose date names no day keeps it and is still there at the next
 // start; a task added beside it is due today, not that day.
-TEST(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
+TEST_F(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
   const std::string bad = Sj("2026/02/30(火),20240101000000003,済,|||,bad date");
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "open"), bad}));
+  Tasks({TaskLine(1, false, "open"), bad});
   {
-    Session r(s);
+    Session& r = Start();
     Click(r.program.CellCentre(2, 2));  // the done task, last
     Chord({VK_CONTROL, 'E'});  // not done: the selection follows it
     ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "2/2"; }));
@@ -135,9 +134,9 @@ TEST(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
     Type(L"new");
     Press(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return r.program.Cell(0, 0) == "3/3"; }));
-    r.CloseAndWait();
+    Close();
   }
-  Session r(s, false);
+  Session& r = Start(false);
   EXPECT_EQ(r.program.Cell(0, 0), "3/3");
   std::map<std::string, std::string> dates;
   for (int row = 1; row <= 3; ++row) {
@@ -146,12 +145,10 @@ TEST(Startup, NoTaskIsLostThroughADateThatDoesNotExist) {
   EXPECT_EQ(dates["bad date"], Sj("2026/02/30(火) 0"));
   EXPECT_EQ(dates["new"], DueDate(0) + " 0");
   EXPECT_EQ(dates["open"], DueDate(1) + " 1");
-  r.CloseAndWait();
 }
 
-TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
-  Scratch s;
-  Session r(s, false);
+TEST_F(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
+  Session& r = Start(false);
   const RECT rc = r.program.WindowRect();
   const int sw = GetSystemMetrics(SM_CXSCREEN);
   const int sh = GetSystemMetrics(SM_CYSCREEN);
@@ -162,13 +159,13 @@ TEST(Startup, FirstStartWithoutSettingsIsCentredTopMostAndInEditMode) {
   EXPECT_TRUE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(r.program.Query(automation::kEditMode), 1);
   EXPECT_EQ(Wide(r.program.Cell(0, 0)), L"0/0");
-  r.CloseAndWait();
+  Close();
   const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
   EXPECT_NE(ini.find("Width=360"), std::string::npos) << ini;
   EXPECT_NE(ini.find("x=" + std::to_string((sw - 360) / 2)), std::string::npos) << ini;
 }
 
-TEST(Startup, StoredPositionsFollowThePlacementRules) {
+TEST_F(Startup, StoredPositionsFollowThePlacementRules) {
   const int sw = GetSystemMetrics(SM_CXSCREEN);
   const int sh = GetSystemMetrics(SM_CYSCREEN);
   const int cx = (sw - 360) / 2;
@@ -190,17 +187,17 @@ TEST(Startup, StoredPositionsFollowThePlacementRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("x=" + c.x + " y=" + c.y);
-    Scratch s;
-    s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=" + c.x + "\r\ny=" + c.y + "\r\n");
-    Session r(s, false);
+    NextCase();
+    Settings("[WinPosition]\r\nx=" + c.x + "\r\ny=" + c.y + "\r\n");
+    Session& r = Start(false);
     const RECT rc = r.program.WindowRect();
     EXPECT_EQ(rc.left, c.left);
     EXPECT_EQ(rc.top, c.top);
-    r.CloseAndWait();
+    Close();
   }
 }
 
-TEST(Startup, StoredSizeAndItsFallbacks) {
+TEST_F(Startup, StoredSizeAndItsFallbacks) {
   struct Case {
     const char* ini;
     int width, height;
@@ -210,30 +207,30 @@ TEST(Startup, StoredSizeAndItsFallbacks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ini);
-    Scratch s;
-    s.Write(L"Lindqvale.ini", c.ini);
-    Session r(s, false);
+    NextCase();
+    Settings(c.ini);
+    Session& r = Start(false);
     const RECT rc = r.program.WindowRect();
     EXPECT_EQ(rc.right - rc.left, c.width);
     // The first showing snaps the height to whole rows (16-pixel rows by default).
     const int snapped = 16 + 12 + (c.height - 16 - 12) / 17 * 17;
     EXPECT_EQ(rc.bottom - rc.top, snapped);
-    r.CloseAndWait();
+    Close();
   }
 }
 
-TEST(Startup, ExtremeStoredPositionsAndSizesOpenAWindowWithinReach) {
+TEST_F(Startup, ExtremeStoredPositionsAndSizesOpenAWindowWithinReach) {
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int sw = GetSystemMetrics(SM_CXSCREEN);
   const int sh = GetSystemMetrics(SM_CYSCREEN);
   for (const char* v : {"2147483647", "-2147483648"}) {
     SCOPED_TRACE(v);
-    Scratch s;
+    NextCase();
     const std::string value(v);
-    s.Write(L"Lindqvale.ini", "[WinPosition]\r\nx=" + value + "\r\ny=" + value + "\r\nWidth=" + value +
-                                  "\r\nHeight=" + value + "\r\n");
-    Session r(s, false);
+    Settings("[WinPosition]\r\nx=" + value + "\r\ny=" + value + "\r\nWidth=" + value + "\r\nHeight=" + value +
+             "\r\n");
+    Session& r = Start(false);
     const RECT rc = r.program.WindowRect();
     EXPECT_GT(rc.right - rc.left, 0);
     EXPECT_LE(rc.right - rc.left, work.right - work.left);
@@ -242,7 +239,7 @@ TEST(Startup, ExtremeStoredPositionsAndSizesOpenAWindowWithinReach) {
     EXPECT_LE(rc.left, sw);
     EXPECT_GE(rc.top, 0);
     EXPECT_LE(rc.top, sh - 32);
-    r.CloseAndWait();
+    Close();
     const std::string ini = s.Read(L"Lindqvale.ini").value_or("");
     EXPECT_NE(ini.find("Width=" + std::to_string(rc.right - rc.left) + "\r\n"), std::string::npos) << ini;
   }
@@ -250,12 +247,12 @@ TEST(Startup, ExtremeStoredPositionsAndSizesOpenAWindowWithinReach) {
 
 // Saving goes through a temporary file of its own: whatever lies beside the task file under
 // the old temporary name cannot block the save or leave its marks on the task file.
-TEST(Startup, WhatLiesBesideTheTaskFileDoesNotBlockTheSave) {
+TEST_F(Startup, WhatLiesBesideTheTaskFileDoesNotBlockTheSave) {
   for (const bool folder : {true, false}) {
     SCOPED_TRACE(folder ? "a folder named Lindqvale.csv.tmp" : "a read-only Lindqvale.csv.tmp");
-    Scratch s;
-    s.Write(L"Lindqvale.csv", FileOf({"00000000000000,TARNWILLOW02.1.00", DueDate(1) + ",20240101101010100," +
-                                                                            Sj("　") + ",|C:\\memo.txt|," + Sj("メモ")}));
+    NextCase();
+    s.Write(L"Lindqvale.csv", FileOf({"00000000000000,TARNWILLOW02.1.00",
+                                      DueDate(1) + ",20240101101010100," + Sj("　") + ",|C:\\memo.txt|," + Sj("メモ")}));
     const auto stray = s.Folder() / L"Lindqvale.csv.tmp";
     if (folder) {
       ASSERT_TRUE(CreateDirectoryW(stray.c_str(), nullptr));
@@ -263,18 +260,13 @@ TEST(Startup, WhatLiesBesideTheTaskFileDoesNotBlockTheSave) {
       s.Write(L"Lindqvale.csv.tmp", "left over");
       SetFileAttributesW(stray.c_str(), FILE_ATTRIBUTE_READONLY);
     }
-    Session r(s, false);
+    Session& r = Start(false);
     r.program.Close();
     ASSERT_TRUE(WaitUntil([&] { return !r.program.Running() || r.program.HasMessageBox(); }, std::chrono::seconds(20)));
     if (const auto box = r.program.HasMessageBox() ? r.program.WaitForMessageBox() : std::nullopt) {
       ADD_FAILURE() << "the save failed";
-      Program::Answer(*box, IDOK);
-      std::optional<MessageBoxInfo> question;
-      WaitUntil([&] {
-        question = r.program.WaitForMessageBox(std::chrono::milliseconds(50));
-        return question && question->hwnd != box->hwnd;
-      });
-      if (question) Program::Answer(*question, IDYES);
+      r.program.AnswerAndWait(*box, IDOK);
+      if (const auto question = r.program.WaitForMessageBox()) Program::Answer(*question, IDYES);
     }
     ASSERT_TRUE(r.program.WaitForExit().has_value());
     EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""),
@@ -284,10 +276,9 @@ TEST(Startup, WhatLiesBesideTheTaskFileDoesNotBlockTheSave) {
   }
 }
 
-TEST(Startup, ATaskFileThatIsAFolderIsReportedAsItIs) {
-  Scratch s;
+TEST_F(Startup, ATaskFileThatIsAFolderIsReportedAsItIs) {
   ASSERT_TRUE(CreateDirectoryW(s.TaskFile().c_str(), nullptr));
-  Session r(s, false);
+  Session& r = Start(false);
   const auto box = r.program.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"警告");
@@ -299,19 +290,15 @@ TEST(Startup, ATaskFileThatIsAFolderIsReportedAsItIs) {
   const auto error = r.program.WaitForMessageBox();
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->text, s.TaskFile().wstring() + L" の保存が出来ませんでした。");
-  Program::Answer(*error, IDOK);
-  std::optional<MessageBoxInfo> question;
-  ASSERT_TRUE(WaitUntil([&] {
-    question = r.program.WaitForMessageBox(std::chrono::milliseconds(50));
-    return question && question->hwnd != error->hwnd;
-  }));
+  ASSERT_TRUE(r.program.AnswerAndWait(*error, IDOK));
+  const auto question = r.program.WaitForMessageBox();
+  ASSERT_TRUE(question.has_value());
   Program::Answer(*question, IDYES);
   ASSERT_TRUE(r.program.WaitForExit().has_value());
 }
 
-TEST(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {
-  Scratch s;
-  Session first(s, false);
+TEST_F(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {
+  Session& first = Start(false);
   Program second(s);
   ASSERT_TRUE(second.Start());
   const auto code = second.WaitForExit();
@@ -328,22 +315,19 @@ TEST(Startup, ASecondStartBringsTheFirstForwardAndEndsSilently) {
       reinterpret_cast<LPARAM>(&windows));
   EXPECT_EQ(windows, 1);
   EXPECT_EQ(GetForegroundWindow(), first.window);
-  first.CloseAndWait();
 }
 
-TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, Line32(DueDate(1), "20240101101010100", false, "", "", Sj("予定"))}));
+TEST_F(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
+  Tasks({Line32(DueDate(1), "20240101101010100", false, "", "", Sj("予定"))});
   SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
-  Session r(s, false);
+  Session& r = Start(false);
 
   r.program.Close();
   auto error = r.program.WaitForMessageBox();
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->caption, L"エラー");
   EXPECT_EQ(error->text, s.TaskFile().wstring() + L" の保存が出来ませんでした。");
-  Program::Answer(*error, IDOK);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(r.program.AnswerAndWait(*error, IDOK));
   auto question = r.program.WaitForMessageBox();
   ASSERT_TRUE(question.has_value());
   EXPECT_EQ(question->caption, L"警告");
@@ -354,8 +338,7 @@ TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
   GetWindowTextW(GetDlgItem(question->hwnd, IDNO), no, 32);
   EXPECT_STREQ(yes, L"はい(&Y)");
   EXPECT_STREQ(no, L"いいえ(&N)");
-  Program::Answer(*question, IDNO);
-  Pump(std::chrono::milliseconds(500));
+  ASSERT_TRUE(r.program.AnswerAndWait(*question, IDNO));
   EXPECT_TRUE(r.program.Running());
   EXPECT_TRUE(IsWindow(r.window));
   EXPECT_EQ(r.program.Query(automation::kReady), 1);
@@ -364,8 +347,7 @@ TEST(Startup, AReadOnlyTaskFileAtCloseAsksAndNoKeepsItRunning) {
   r.program.Close();
   error = r.program.WaitForMessageBox();
   ASSERT_TRUE(error.has_value());
-  Program::Answer(*error, IDOK);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(r.program.AnswerAndWait(*error, IDOK));
   question = r.program.WaitForMessageBox();
   ASSERT_TRUE(question.has_value());
   Program::Answer(*question, IDYES);
@@ -383,13 +365,13 @@ namespace {
 // The hooks a test driver uses to change what the program does (its clock, a drop) answer only
 // when it was started with LQ_AUTOMATION=1; a user's start ignores them, and the queries answer
 // either way.
-TEST(Startup, TheTestHooksThatChangeStateAnswerOnlyARunStartedForAutomation) {
+TEST_F(Startup, TheTestHooksThatChangeStateAnswerOnlyARunStartedForAutomation) {
   for (const bool automation : {true, false}) {
     SCOPED_TRACE(automation ? "LQ_AUTOMATION=1" : "a user's start");
-    Scratch s;
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "task")}));
+    NextCase();
+    Tasks({TaskLine(1, false, "task")});
     s.Write(L"dropped.txt", "x");
-    Session r(s, false, automation);
+    Session& r = Start(false, automation);
     ASSERT_NE(r.window, nullptr);
     ASSERT_EQ(r.program.Cell(colText, 1), "task");
 
@@ -408,7 +390,7 @@ TEST(Startup, TheTestHooksThatChangeStateAnswerOnlyARunStartedForAutomation) {
 
     EXPECT_EQ(SendDropFiles(r.program, r.program.CellCentre(colText, 1), {(s.Folder() / L"dropped.txt").wstring()}),
               automation);
-    r.CloseAndWait();  // after the drop the program posted itself, if it took it
+    Close();  // after the drop the program posted itself, if it took it
     EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or("").find("dropped.txt") != std::string::npos, automation);
   }
 }

@@ -24,6 +24,7 @@ namespace lq::e2e {
 namespace {
 
 using namespace automation;
+using Sync = App;
 using namespace std::chrono_literals;
 using testing::OutlookRegistered;
 using testing::OutlookRegistration;
@@ -50,20 +51,7 @@ std::optional<MessageBoxInfo> WaitForBox(const Session& r, HWND dialog) {
   return box;
 }
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
-}
-
-// What the tray menu's item does: its command reaches the main window.
-HWND OpenSync(const Session& r) {
-  PostMessageW(r.window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, Command::Sync), 0), 0);
-  HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = VisibleDialog(r.program, L"同期")) != nullptr; }, 10s);
-  return dialog;
-}
+HWND OpenSync(const Session& r) { return OpenFromTray(r, Command::Sync, L"同期"); }
 
 // Real keys reach the foreground window. Asked again while it is not: under X11 a window that
 // was hidden just before may hand the activation to the desktop late.
@@ -140,13 +128,6 @@ void CloseWithEscape(const Session& r, HWND d) {
   EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
 }
 
-
-Date Today() {
-  SYSTEMTIME st{};
-  GetLocalTime(&st);
-  return Date{st.wYear, st.wMonth, st.wDay};
-}
-
 DateTime Now() {
   SYSTEMTIME st{};
   GetLocalTime(&st);
@@ -201,19 +182,17 @@ int RowOf(const Session& r, const std::string& utf8) {
 
 const std::string kOld = "20240301090000000";  // long before any run of the test
 
-TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
+TEST_F(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
-  Scratch s;
   // A task marked done keeps its date, so that it pairs with its item.
-  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\n[Settings]\r\nFinishedDayChange=0\r\n");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "掃除"), TaskLine(2, false, "買い物"),
-                                    TaskLine(5, true, "会議の準備")}));
+  Settings("[Sync]\r\nEnabled=1\r\n[Settings]\r\nFinishedDayChange=0\r\n");
+  Tasks({TaskLine(1, false, "掃除"), TaskLine(2, false, "買い物"), TaskLine(5, true, "会議の準備")});
   Folder folder(s);
   folder.Write(Folder::Line(3, kOld, 0, 0, "報告書") + Folder::Line(4, kOld, 2, 0, "歯医者"));
   StandInRegistration registration;
   ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder.Path()));
 
-  Session r(s);
+  Session& r = Start();
   HWND d = OpenSync(r);
   ASSERT_NE(d, nullptr);
   EXPECT_FALSE(IsWindowVisible(r.window));  // hidden while the dialog is open
@@ -293,7 +272,7 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
                                                       "6 0 0 新しい仕事", "1 0 1 追加"}));
   EXPECT_GT(IniValue(s, "Sync", "LastSync").value_or(""), firstSync);
 
-  r.CloseAndWait();
+  Close();
   const std::string saved = s.Read(L"Lindqvale.csv").value_or("");
   for (const char* kept : {"追加", "新しい仕事", "買い物", "報告書", "歯医者"}) {
     EXPECT_NE(saved.find(Sj(kept)), std::string::npos) << kept;
@@ -302,11 +281,10 @@ TEST(Sync, FromTheTrayItemBothWaysThenWithChangesOnEachSide) {
   EXPECT_EQ(saved.find(Sj("会議の準備")), std::string::npos);
 }
 
-TEST(Sync, AKillRightAfterARunKeepsWhatItTookInAndTheNextRunDeletesNothing) {
+TEST_F(Sync, AKillRightAfterARunKeepsWhatItTookInAndTheNextRunDeletesNothing) {
   if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\n");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "掃除")}));
+  Settings("[Sync]\r\nEnabled=1\r\n");
+  Tasks({TaskLine(1, false, "掃除")});
   Folder folder(s);
   std::string items;
   for (int i = 0; i < 30; ++i) items += Folder::Line(i % 10, kOld, 0, 0, "仕事" + std::to_string(i));
@@ -315,7 +293,7 @@ TEST(Sync, AKillRightAfterARunKeepsWhatItTookInAndTheNextRunDeletesNothing) {
   ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder.Path()));
 
   {
-    Session r(s);
+    Session& r = Start();
     const HWND d = OpenSync(r);
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(RunWithoutBox(d).has_value());
@@ -327,22 +305,20 @@ TEST(Sync, AKillRightAfterARunKeepsWhatItTookInAndTheNextRunDeletesNothing) {
   for (int i = 0; i < 30; ++i) EXPECT_NE(saved.find(Sj("仕事" + std::to_string(i))), std::string::npos) << i;
   ASSERT_TRUE(IniValue(s, "Sync", "LastSync").has_value());
 
-  Session r(s);
+  Session& r = Start();
   const HWND d = OpenSync(r);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(RunWithoutBox(d).value_or(L"a box"), L"変更はありませんでした。");
   ASSERT_TRUE(StandInEnded());
   EXPECT_EQ(folder.Items().size(), 31u);
   CloseWithEscape(r, d);
-  r.CloseAndWait();
 }
 
-TEST(Sync, TheDialogAnswersWhileALargeListIsDeleted) {
+TEST_F(Sync, TheDialogAnswersWhileALargeListIsDeleted) {
   if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed; the stand-in would replace it";
   constexpr int kTasks = 20000;
-  Scratch s;
   // Every task was there at the last run and is gone from Outlook since.
-  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\nLastSync=20240601000000000\r\n");
+  Settings("[Sync]\r\nEnabled=1\r\nLastSync=20240601000000000\r\n");
   std::string tasks = kHeader32 + "\r\n";
   for (int i = 0; i < kTasks; ++i) tasks += TaskLine(i % 60 - 30, i % 7 == 0, "予定" + std::to_string(i)) + "\r\n";
   s.Write(L"Lindqvale.csv", tasks);
@@ -351,7 +327,7 @@ TEST(Sync, TheDialogAnswersWhileALargeListIsDeleted) {
   StandInRegistration registration;
   ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder.Path()));
 
-  Session r(s);
+  Session& r = Start();
   const HWND d = OpenSync(r);
   ASSERT_NE(d, nullptr);
   ASSERT_TRUE(Front(d));
@@ -380,16 +356,14 @@ TEST(Sync, TheDialogAnswersWhileALargeListIsDeleted) {
   Press(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d) && IsWindowVisible(r.window); }));
   EXPECT_EQ(r.program.Query(kRowCount), 2);
-  r.CloseAndWait();
 }
 
-TEST(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {
+TEST_F(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {
   if (OutlookRegistration() != OutlookRegistered::None) GTEST_SKIP() << "an Outlook.Application is registered";
-  Scratch s;
   const std::string lastSync = "20240101000000000";
-  s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\nLastSync=" + lastSync + "\r\n");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "掃除")}));
-  Session r(s);
+  Settings("[Sync]\r\nEnabled=1\r\nLastSync=" + lastSync + "\r\n");
+  Tasks({TaskLine(1, false, "掃除")});
+  Session& r = Start();
   HWND d = OpenSync(r);
   ASSERT_NE(d, nullptr);
   const auto box = RunFromKeyboard(r, d);
@@ -413,7 +387,7 @@ TEST(Sync, WithoutOutlookTheErrorBoxSaysSoAndLastSyncStays) {
   ExpectIdle(d);
   CloseWithEscape(r, d);
   EXPECT_EQ(Rows(r), (std::vector<std::string>{"1 " + Sj("掃除")}));
-  r.CloseAndWait();
+  Close();
   EXPECT_EQ(IniValue(s, "Sync", "LastSync").value_or(""), lastSync);
 }
 

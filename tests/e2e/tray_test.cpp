@@ -16,16 +16,8 @@ namespace lq::e2e {
 namespace {
 
 using namespace automation;
-
-constexpr UINT kTrayCallback = WM_USER + 100;
-
-// What the shell sends when the user works the icon.
-void TrayMouse(HWND window, UINT mouse) { PostMessageW(window, kTrayCallback, 1, mouse); }
-
-// What a menu item does: its command reaches the main window.
-void Choose(HWND window, Command c) {
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, c), 0), 0);
-}
+using Tray = App;
+using HotKeys = App;
 
 bool Shown(HWND w) { return IsWindowVisible(w) != FALSE; }
 
@@ -50,20 +42,12 @@ HWND WaitForMenu(const Session& r) {
   return menu;
 }
 
-// Whether a window of the program's thread has the keyboard focus, so the keys go somewhere.
-bool HasKeyboard(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr;
-}
-
 bool TopMost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 const std::string kHotKeysOn = "[HotKey]\r\nEnabled=1\r\n";
 
-TEST(Tray, LeftClicksHideAndShowARightClickShowsAndOpensTheMenuAtTheCursor) {
-  Scratch s;
-  Session r(s);
+TEST_F(Tray, LeftClicksHideAndShowARightClickShowsAndOpensTheMenuAtTheCursor) {
+  Session& r = Start();
   TrayMouse(r.window, WM_LBUTTONDOWN);
   ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
   TrayMouse(r.window, WM_LBUTTONUP);  // only the press counts
@@ -85,15 +69,13 @@ TEST(Tray, LeftClicksHideAndShowARightClickShowsAndOpensTheMenuAtTheCursor) {
   Press(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return VisibleOfClass(r, L"#32768") == nullptr; }));
   EXPECT_TRUE(Shown(r.window));
-  r.CloseAndWait();
 }
 
 // A quick right-click on the icon gives the notification area the focus, and under Wine the list
 // may learn that only once its menu is open: the menu is cancelled, no other program active. It
 // opens again; the user's own closing is final.
-TEST(Tray, AMenuCancelledByTheIconsOwnClickOpensAgain) {
-  Scratch s;
-  Session r(s);
+TEST_F(Tray, AMenuCancelledByTheIconsOwnClickOpensAgain) {
+  Session& r = Start();
   TrayMouse(r.window, WM_RBUTTONUP);
   const HWND menu = WaitForMenu(r);
   ASSERT_NE(menu, nullptr);
@@ -103,13 +85,11 @@ TEST(Tray, AMenuCancelledByTheIconsOwnClickOpensAgain) {
   Press(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return VisibleOfClass(r, L"#32768") == nullptr; }));
   EXPECT_TRUE(IsWindowVisible(r.window));
-  r.CloseAndWait();
 }
 
-TEST(Tray, HidingEndsTheOpenEditorWithItsSort) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "b"), TaskLine(1, false, "c")}));
-  Session r(s);
+TEST_F(Tray, HidingEndsTheOpenEditorWithItsSort) {
+  Tasks({TaskLine(1, false, "b"), TaskLine(1, false, "c")});
+  Session& r = Start();
   ASSERT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorFocused) != 0; }));
   Type(L"z");  // over the selected "b": the row now belongs after "c"
   ASSERT_EQ(r.program.Cell(2, 1), "z");
@@ -117,13 +97,11 @@ TEST(Tray, HidingEndsTheOpenEditorWithItsSort) {
   ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
   EXPECT_EQ(r.program.Cell(2, 1), "c");
   EXPECT_EQ(r.program.Cell(2, 2), "z");
-  r.CloseAndWait();
 }
 
-TEST(Tray, TheMenuButtonAndTheViewImageOpenTheMenuAndItsExitSaves) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
-  Session r(s);
+TEST_F(Tray, TheMenuButtonAndTheViewImageOpenTheMenuAndItsExitSaves) {
+  Tasks({TaskLine(1, false, "  trimmed on save  ")});
+  Session& r = Start();
   // The header's last button opens the menu at its lower left corner.
   const RECT grid = r.program.GridScreenRect();
   const POINT button{grid.right - 10, grid.top + 8};
@@ -138,8 +116,7 @@ TEST(Tray, TheMenuButtonAndTheViewImageOpenTheMenuAndItsExitSaves) {
 
   // In view mode the picture of the list has it as its context menu; Up from nothing chosen
   // is the last item, 終了.
-  Foreground(ForeignWindow());
-  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 0; }));
+  ASSERT_TRUE(r.ToViewMode());
   const POINT onImage = r.program.CellCentre(2, 1);
   Click(onImage, true);
   menu = WaitForMenu(r);
@@ -152,39 +129,33 @@ TEST(Tray, TheMenuButtonAndTheViewImageOpenTheMenuAndItsExitSaves) {
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
 }
 
-TEST(Tray, TopMostIsToggledAndWrittenAtOnce) {
-  Scratch s;
-  Session r(s);
+TEST_F(Tray, TopMostIsToggledAndWrittenAtOnce) {
+  Session& r = Start();
   ASSERT_TRUE(TopMost(r.window));
-  Choose(r.window, Command::TopMost);
+  ChooseFromTray(r.window, Command::TopMost);
   ASSERT_TRUE(WaitUntil([&] { return !TopMost(r.window); }));
   // The window changes first, the file right after.
   EXPECT_TRUE(WaitUntil([&] { return IniValue(s, "View", "TopMost") == "0"; }));
-  Choose(r.window, Command::TopMost);
+  ChooseFromTray(r.window, Command::TopMost);
   ASSERT_TRUE(WaitUntil([&] { return TopMost(r.window); }));
   EXPECT_TRUE(WaitUntil([&] { return IniValue(s, "View", "TopMost") == "1"; }));
-  r.CloseAndWait();
 }
 
-TEST(Tray, EditFromTheMenuLeavesTheListReadyForTyping) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "one"), TaskLine(2, false, "two")}));
-  Session r(s);
-  Foreground(ForeignWindow());
-  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 0; }));
+TEST_F(Tray, EditFromTheMenuLeavesTheListReadyForTyping) {
+  Tasks({TaskLine(1, false, "one"), TaskLine(2, false, "two")});
+  Session& r = Start();
+  ASSERT_TRUE(r.ToViewMode());
   MoveMouse(POINT{5, 5});  // the choice is made away from the list
-  Choose(r.window, Command::Edit);
+  ChooseFromTray(r.window, Command::Edit);
   ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 1; }));
   Foreground(r.window);
   Press('X');  // the first key opens the text editor
   EXPECT_TRUE(WaitUntil([&] { return (r.Editors() & kTextEditorShown) != 0; }));
-  r.CloseAndWait();
 }
 
-TEST(Tray, WithADialogOpenTheIconAndTheHotKeysOnlyBringItForward) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", kHotKeysOn);
-  Session r(s);
+TEST_F(Tray, WithADialogOpenTheIconAndTheHotKeysOnlyBringItForward) {
+  Settings(kHotKeysOn);
+  Session& r = Start();
   // 設定 from the tray menu, chosen with the keyboard: Up, Up from nothing chosen.
   TrayMouse(r.window, WM_RBUTTONUP);
   ASSERT_NE(WaitForMenu(r), nullptr);
@@ -209,13 +180,11 @@ TEST(Tray, WithADialogOpenTheIconAndTheHotKeysOnlyBringItForward) {
   // Nothing else happened: キャンセル brings the list back, not hidden.
   PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return Shown(r.window) && !VisibleOfClass(r, L"#32770"); }));
-  r.CloseAndWait();
 }
 
-TEST(Tray, TheEndOfTheSessionSavesTheListAndEndsAnEndCalledOffDoesNothing) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
-  Session r(s);
+TEST_F(Tray, TheEndOfTheSessionSavesTheListAndEndsAnEndCalledOffDoesNothing) {
+  Tasks({TaskLine(1, false, "  trimmed on save  ")});
+  Session& r = Start();
   // As Windows asks: every program may refuse first, then hears whether the session ends.
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(r.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
@@ -230,20 +199,18 @@ TEST(Tray, TheEndOfTheSessionSavesTheListAndEndsAnEndCalledOffDoesNothing) {
   EXPECT_TRUE(IniValue(s, "WinPosition", "Width").has_value());
 }
 
-TEST(HotKeys, RealKeysHideShowAndActivateFromAnotherProgram) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", kHotKeysOn);
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "one")}));
-  Session r(s);
-  Foreground(ForeignWindow());
-  ASSERT_TRUE(WaitUntil([&] { return r.program.Query(kEditMode) == 0; }));
+TEST_F(HotKeys, RealKeysHideShowAndActivateFromAnotherProgram) {
+  Settings(kHotKeysOn);
+  Tasks({TaskLine(1, false, "one")});
+  Session& r = Start();
+  ASSERT_TRUE(r.ToViewMode());
 
   Chord({VK_CONTROL, VK_MENU, VK_DOWN});
   ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
   Chord({VK_CONTROL, VK_MENU, VK_DOWN});  // back, in front, still in view mode
   ASSERT_TRUE(WaitUntil([&] { return Shown(r.window) && GetForegroundWindow() == r.window; }));
   EXPECT_EQ(r.program.Query(kEditMode), 0);
-  EXPECT_TRUE(HasKeyboard(r.window));
+  EXPECT_NE(FocusOf(r.window), nullptr);  // the keys go somewhere
 
   Chord({VK_CONTROL, VK_MENU, VK_DOWN});
   ASSERT_TRUE(WaitUntil([&] { return !Shown(r.window); }));
@@ -252,16 +219,14 @@ TEST(HotKeys, RealKeysHideShowAndActivateFromAnotherProgram) {
     return Shown(r.window) && GetForegroundWindow() == r.window && (r.Editors() & kTextEditorFocused) != 0;
   }));
   EXPECT_EQ(r.program.Query(kEditMode), 1);
-  r.CloseAndWait();
 }
 
-TEST(HotKeys, AKeyTakenElsewhereAndAnUnreadableOneAreNamedInTheirMessages) {
+TEST_F(HotKeys, AKeyTakenElsewhereAndAnUnreadableOneAreNamedInTheirMessages) {
   // Another program holds Ctrl+Alt+Up; the show/hide key is hand-edited into nonsense.
   const HWND other = ForeignWindow();
   ASSERT_TRUE(RegisterHotKey(other, 0x1234, MOD_CONTROL | MOD_ALT, VK_UP));
-  Scratch s;
-  s.Write(L"Lindqvale.ini", kHotKeysOn + "ToVisible=PgDn\r\n");
-  Session r(s, false);
+  Settings(kHotKeysOn + "ToVisible=PgDn\r\n");
+  Session& r = Start(false);
   const auto first = r.program.WaitForMessageBox();
   ASSERT_TRUE(first.has_value());
   EXPECT_EQ(first->caption, L"情報");
@@ -276,12 +241,10 @@ TEST(HotKeys, AKeyTakenElsewhereAndAnUnreadableOneAreNamedInTheirMessages) {
   Program::Answer(*second, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !r.program.HasMessageBox(); }));
   UnregisterHotKey(other, 0x1234);
-  r.CloseAndWait();
 }
 
-TEST(Tray, ASecondStartShowsAWindowTheUserHid) {
-  Scratch s;
-  Session first(s);
+TEST_F(Tray, ASecondStartShowsAWindowTheUserHid) {
+  Session& first = Start();
   TrayMouse(first.window, WM_LBUTTONDOWN);
   ASSERT_TRUE(WaitUntil([&] { return !Shown(first.window); }));
   Program second(s);
@@ -293,12 +256,10 @@ TEST(Tray, ASecondStartShowsAWindowTheUserHid) {
   // Shown for good: a left click on the icon now hides it again rather than showing it.
   TrayMouse(first.window, WM_LBUTTONDOWN);
   EXPECT_TRUE(WaitUntil([&] { return !Shown(first.window); }));
-  first.CloseAndWait();
 }
 
-TEST(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
-  Scratch s;
-  Session r(s, false);
+TEST_F(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
+  Session& r = Start(false);
   ASSERT_TRUE(WaitUntil([&] { return IconThere(r.window); }));
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
@@ -308,7 +269,6 @@ TEST(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
   ASSERT_FALSE(IconThere(r.window));
   PostMessageW(r.window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return IconThere(r.window); }));
-  r.CloseAndWait();
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,19 +19,15 @@ namespace {
 using namespace automation;
 using namespace std::chrono_literals;
 
-class Undo : public ::testing::Test {
+class Undo : public App {
  protected:
   // Three open tasks (two of them today) and a done one, as the program writes them. Every loss
   // of the activation saves.
   void SetUp() override {
-    original = FileOf({kHeader32, TaskLine(-2, false, "a"), TaskLine(0, false, "b"), TaskLine(0, false, "c"),
-                       TaskLine(1, true, "d")});
-    s.Write(L"Lindqvale.ini", "[Settings]\r\nSaveOnLostFocus=1\r\n");
-    s.Write(L"Lindqvale.csv", original);
-    w = std::make_unique<Session>(s);
-  }
-  void TearDown() override {
-    if (w) w->CloseAndWait();
+    Tasks({TaskLine(-2, false, "a"), TaskLine(0, false, "b"), TaskLine(0, false, "c"), TaskLine(1, true, "d")});
+    original = s.Read(L"Lindqvale.csv").value_or("");
+    Settings("[Settings]\r\nSaveOnLostFocus=1\r\n");
+    w = &Start();
   }
 
   std::vector<std::string> Rows() const {
@@ -90,9 +85,8 @@ class Undo : public ::testing::Test {
     return dialog;
   }
 
-  Scratch s;
   std::string original;
-  std::unique_ptr<Session> w;
+  Session* w = nullptr;
 };
 
 TEST_F(Undo, Delete) {

@@ -23,6 +23,7 @@ namespace lq::e2e {
 namespace {
 
 using namespace automation;
+using Waits = App;
 using namespace std::chrono_literals;
 using testing::OutlookRegistered;
 using testing::OutlookRegistration;
@@ -30,14 +31,7 @@ using testing::StandInEnded;
 using testing::StandInRegistration;
 
 constexpr int kAttachment = 4;
-constexpr UINT kTrayCallback = WM_USER + 100;
 const std::wstring kGone = L"予定が変更または削除されたので処理を中止します。";
-
-// What the tray menu's item does: its command reaches the main window (posted, so it also
-// arrives while a question or the file dialog runs its own loop).
-void ChooseFromTray(HWND window, Command c) {
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(MenuItemId(MenuKind::Tray, c), 0), 0);
-}
 
 // Each task's text and attachment, in list order.
 std::vector<std::string> Rows(const Session& r) {
@@ -49,10 +43,7 @@ std::vector<std::string> Rows(const Session& r) {
 
 // An item of the stand-in's folder, due `days` from today.
 std::string Item(int days, const std::string& modified, const std::string& subject) {
-  SYSTEMTIME st{};
-  GetLocalTime(&st);
-  const Date due = AddDays(Date{st.wYear, st.wMonth, st.wDay}, days);
-  return FormatStamp(DateTime{due}) + "\t" + modified + "\t0\t0\t" + subject + "\r\n";
+  return FormatStamp(DateTime{AddDays(Today(), days)}) + "\t" + modified + "\t0\t0\t" + subject + "\r\n";
 }
 
 // A, B and C due today, tomorrow and the day after, each with an attachment. The Outlook folder
@@ -60,7 +51,7 @@ std::string Item(int days, const std::string& modified, const std::string& subje
 // deleted here by the run, and a new item due yesterday, which moves every task one row down.
 // Then the command waits for its answer while 同期 runs; the question comes back above the list
 // holding the keys, and Enter answers it.
-TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
+TEST_F(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
   if (OutlookRegistration() == OutlookRegistered::Other) GTEST_SKIP() << "Outlook is installed";
   const std::string stamp = "20240101101010100";  // the tasks' stamp (TaskLine)
   struct Case {
@@ -78,10 +69,10 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Scratch s;
-    s.Write(L"Lindqvale.ini", "[Sync]\r\nEnabled=1\r\nLastSync=20240301000000000\r\n");
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "A", "C:\\a.txt"),
-                                      TaskLine(1, false, "B", "C:\\b.txt"), TaskLine(2, false, "C", "C:\\c.txt")}));
+    NextCase();
+    Settings("[Sync]\r\nEnabled=1\r\nLastSync=20240301000000000\r\n");
+    Tasks({TaskLine(0, false, "A", "C:\\a.txt"), TaskLine(1, false, "B", "C:\\b.txt"),
+           TaskLine(2, false, "C", "C:\\c.txt")});
     SYSTEMTIME st{};
     GetLocalTime(&st);
     const std::string now = FormatStamp(DateTime{Date{st.wYear, st.wMonth, st.wDay}, st.wHour, st.wMinute, st.wSecond});
@@ -91,7 +82,7 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
     StandInRegistration registration;
     ASSERT_TRUE(registration.Add(FakeOutlook().wstring(), folder));
 
-    Session r(s);
+    Session& r = Start();
     if (c.key) {
       Click(r.program.CellCentre(2, c.row));
       Chord({VK_CONTROL, c.key});
@@ -102,9 +93,8 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
     ASSERT_TRUE(question.has_value());
     EXPECT_NE(question->text.find(c.question), std::wstring::npos) << ::testing::PrintToString(question->text);
 
-    ChooseFromTray(r.window, Command::Sync);
-    HWND sync = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (sync = VisibleDialog(r.program, L"同期")) != nullptr; }, 10s));
+    const HWND sync = OpenFromTray(r, Command::Sync, L"同期");
+    ASSERT_NE(sync, nullptr);
     Foreground(sync);
     Press(VK_RETURN);  // " 同 期"
     if (c.cInOutlook) {
@@ -139,19 +129,17 @@ TEST(Waits, ACommandAnsweredAfterSyncActsOnItsOwnTaskOrSaysItIsGone) {
     std::vector<std::string> expected;
     for (const std::string& row : c.rows) expected.push_back(Sj(row));
     EXPECT_TRUE(WaitUntil([&] { return Rows(r) == expected; })) << ::testing::PrintToString(Rows(r));
-    r.CloseAndWait();
+    Close();
   }
 }
 
 // The file dialog open on C while 設定 is opened and cancelled (the settings read again, the
 // first task made current): it comes back above the list, and the file chosen goes to C.
-TEST(Waits, TheFileDialogAnsweredAfterTheSettingsGoesToItsOwnTask) {
-  Scratch s;
+TEST_F(Waits, TheFileDialogAnsweredAfterTheSettingsGoesToItsOwnTask) {
   const std::filesystem::path file = s.Folder() / L"資料.txt";
   std::ofstream(file) << "x";
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "A", "C:\\a.txt"), TaskLine(1, false, "B"),
-                                    TaskLine(2, false, "C")}));
-  Session r(s);
+  Tasks({TaskLine(0, false, "A", "C:\\a.txt"), TaskLine(1, false, "B"), TaskLine(2, false, "C")});
+  Session& r = Start();
   Click(r.program.CellCentre(2, 3));
   Chord({VK_CONTROL, 'P'});
   HWND files = nullptr;
@@ -162,9 +150,8 @@ TEST(Waits, TheFileDialogAnsweredAfterTheSettingsGoesToItsOwnTask) {
     return files != nullptr;
   }));
 
-  ChooseFromTray(r.window, Command::Config);
-  HWND config = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (config = VisibleDialog(r.program, L"設定")) != nullptr; }, 10s));
+  const HWND config = OpenFromTray(r, Command::Config, L"設定");
+  ASSERT_NE(config, nullptr);
   PostMessageW(GetDlgItem(config, IDCANCEL), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(config) && IsWindowVisible(r.window); }));
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == files; }));
@@ -176,22 +163,21 @@ TEST(Waits, TheFileDialogAnsweredAfterTheSettingsGoesToItsOwnTask) {
   EXPECT_EQ(Wide(r.program.Cell(kAttachment, 3)), file.wstring());
   EXPECT_EQ(r.program.Cell(kAttachment, 1), "C:\\a.txt");
   EXPECT_EQ(r.Current(), 3);
-  r.CloseAndWait();
 }
 
 // While a question or the file dialog waits, the tray icon's clicks and the hot keys only bring
 // it forward: no menu, no hiding, no second command.
-TEST(Waits, WhileTheListWaitsTheTrayAndTheHotKeysBringTheWaitForward) {
+TEST_F(Waits, WhileTheListWaitsTheTrayAndTheHotKeysBringTheWaitForward) {
   const struct {
     const char* what;
     WORD key;
   } cases[] = {{"the delete question", 'D'}, {"the file dialog", 'P'}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Scratch s;
-    s.Write(L"Lindqvale.ini", "[HotKey]\r\nEnabled=1\r\n");
-    s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(0, false, "A")}));
-    Session r(s);
+    NextCase();
+    Settings("[HotKey]\r\nEnabled=1\r\n");
+    Tasks({TaskLine(0, false, "A")});
+    Session& r = Start();
     Chord({VK_CONTROL, c.key});
     HWND wait = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
@@ -200,8 +186,8 @@ TEST(Waits, WhileTheListWaitsTheTrayAndTheHotKeysBringTheWaitForward) {
     }));
 
     const std::function<void()> summons[] = {
-        [&] { PostMessageW(r.window, kTrayCallback, 1, WM_RBUTTONUP); },
-        [&] { PostMessageW(r.window, kTrayCallback, 1, WM_LBUTTONDOWN); },
+        [&] { TrayMouse(r.window, WM_RBUTTONUP); },
+        [&] { TrayMouse(r.window, WM_LBUTTONDOWN); },
         [&] { Chord({VK_CONTROL, VK_MENU, VK_DOWN}); },  // show/hide
     };
     for (const auto& summon : summons) {
@@ -217,7 +203,7 @@ TEST(Waits, WhileTheListWaitsTheTrayAndTheHotKeysBringTheWaitForward) {
     PostMessageW(GetDlgItem(wait, c.key == 'D' ? IDNO : IDCANCEL), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(wait); }));
     EXPECT_EQ(r.program.Cell(2, 1), "A");
-    r.CloseAndWait();
+    Close();
   }
 }
 

@@ -8,18 +8,18 @@
 namespace lq::e2e {
 namespace {
 
+using Window = App;
+
 COLORREF Mix(COLORREF a, COLORREF b) {
   return RGB((GetRValue(a) + GetRValue(b)) >> 1, (GetGValue(a) + GetGValue(b)) >> 1, (GetBValue(a) + GetBValue(b)) >> 1);
 }
 
-TEST(Window, RowsAreDrawnInTheColoursOfTheirUrgencyClass) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(9, false, "later"), TaskLine(-1, false, "overdue"),
-                                   TaskLine(2, false, "soon"), TaskLine(0, false, "today"), TaskLine(5, false, "this week"),
-                                   TaskLine(1, true, "done")}));
-  Session r(s, false);
+TEST_F(Window, RowsAreDrawnInTheColoursOfTheirUrgencyClass) {
+  Tasks({TaskLine(9, false, "later"), TaskLine(-1, false, "overdue"), TaskLine(2, false, "soon"),
+         TaskLine(0, false, "today"), TaskLine(5, false, "this week"), TaskLine(1, true, "done")});
+  Session& r = Start(false);
   ASSERT_NE(r.window, nullptr);
-  Pump(std::chrono::milliseconds(200));
+  EXPECT_EQ(PixelWhenDrawn(r.program.CellInside(0, 1), GetSysColor(COLOR_HIGHLIGHT)), GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_EQ(r.program.Cell(0, 0), "5/6");
   struct Row {
     int row;
@@ -43,23 +43,19 @@ TEST(Window, RowsAreDrawnInTheColoursOfTheirUrgencyClass) {
       << "header";
   EXPECT_EQ(r.program.Cell(2, 1), "overdue");
   EXPECT_EQ(r.program.Cell(1, 6), Sj("済"));
-  r.CloseAndWait();
 }
 
-TEST(Window, AnOverdueRowShowsItsOwnColoursOnceAnotherRowIsCurrent) {
-  Scratch s;
+TEST_F(Window, AnOverdueRowShowsItsOwnColoursOnceAnotherRowIsCurrent) {
   // A custom overdue colour makes the class easy to tell from the highlight.
-  s.Write(L"Lindqvale.ini", "[Font]\r\nPreviewExpirationBGColor=0x00FF00\r\nPreviewDoneFGColor=grey\r\n");
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(-3, false, "a"), TaskLine(-2, false, "b")}));
-  Session r(s, false);
-  EXPECT_EQ(ScreenPixel(r.program.CellInside(1, 2)), RGB(0, 255, 0));
-  r.CloseAndWait();
+  Settings("[Font]\r\nPreviewExpirationBGColor=0x00FF00\r\nPreviewDoneFGColor=grey\r\n");
+  Tasks({TaskLine(-3, false, "a"), TaskLine(-2, false, "b")});
+  Session& r = Start(false);
+  EXPECT_EQ(PixelWhenDrawn(r.program.CellInside(1, 2), RGB(0, 255, 0)), RGB(0, 255, 0));
 }
 
-TEST(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[Transparent]\r\nEditMode=50\r\n[View]\r\nTopMost=0\r\n");
-  Session r(s, false);
+TEST_F(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
+  Settings("[Transparent]\r\nEditMode=50\r\n[View]\r\nTopMost=0\r\n");
+  Session& r = Start(false);
   BYTE alpha = 0;
   DWORD flags = 0;
   ASSERT_TRUE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -67,71 +63,61 @@ TEST(Window, TransparencyAndTheTopMostBandFollowTheSettings) {
   EXPECT_EQ(alpha, 127);  // (100 - 50) * 255 / 100
   EXPECT_TRUE(flags & LWA_ALPHA);
   EXPECT_FALSE(GetWindowLongPtrW(r.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  r.CloseAndWait();
 
-  Scratch opaque;
-  Session o(opaque, false);
-  EXPECT_FALSE(GetWindowLongPtrW(o.window, GWL_EXSTYLE) & WS_EX_LAYERED);  // 0 % never blends
-  o.CloseAndWait();
+  NextCase();
+  EXPECT_FALSE(GetWindowLongPtrW(Start(false).window, GWL_EXSTYLE) & WS_EX_LAYERED);  // 0 % never blends
 }
 
-TEST(Window, HandEditedSettingsBeyondTheDialogsRangesLeaveAUsableWindow) {
-  Scratch s;
-  s.Write(L"Lindqvale.ini", "[Transparent]\r\nEditMode=100\r\nViewMode=150\r\n[View]\r\nRowHeight=0\r\n");
-  Session r(s, false);
+TEST_F(Window, HandEditedSettingsBeyondTheDialogsRangesLeaveAUsableWindow) {
+  Settings("[Transparent]\r\nEditMode=100\r\nViewMode=150\r\n[View]\r\nRowHeight=0\r\n");
+  Session& r = Start(false);
   BYTE alpha = 0;
   DWORD flags = 0;
   ASSERT_TRUE(GetLayeredWindowAttributes(r.window, nullptr, &alpha, &flags));
   EXPECT_EQ(alpha, 25);  // 90 %, the most the dialog offers
   EXPECT_EQ(r.program.Query(automation::kMetrics), 12);
-  r.CloseAndWait();
 }
 
-TEST(Window, UnreadableLinesAreReportedOnceAndKeptInABackup) {
-  Scratch s;
+TEST_F(Window, UnreadableLinesAreReportedOnceAndKeptInABackup) {
   const std::string original = FileOf({kHeader32, TaskLine(1, false, "keep"), "this line is no task"});
   s.Write(L"Lindqvale.csv", original);
-  Session r(s, false);
+  Session& r = Start(false);
   const auto box = r.program.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"警告");
   EXPECT_NE(box->text.find(s.TaskFile().wstring()), std::wstring::npos);
   EXPECT_NE(box->text.find(L"1行"), std::wstring::npos);
   EXPECT_NE(box->text.find(s.TaskFile().wstring() + L".bak"), std::wstring::npos);
-  Program::Answer(*box, IDOK);
-  Pump(std::chrono::milliseconds(200));
+  ASSERT_TRUE(r.program.AnswerAndWait(*box, IDOK));
   EXPECT_FALSE(r.program.HasMessageBox());
-  r.CloseAndWait();
+  Close();
   EXPECT_EQ(s.Read(L"Lindqvale.csv.bak").value_or(""), original);
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "keep")}));
 }
 
-TEST(Window, EscapeAnswersTheQuitQuestionWithNo) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "x")}));
+TEST_F(Window, EscapeAnswersTheQuitQuestionWithNo) {
+  Tasks({TaskLine(1, false, "x")});
   SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_READONLY);
-  Session r(s, false);
+  Session& r = Start(false);
   r.program.Close();
   auto error = r.program.WaitForMessageBox();
   ASSERT_TRUE(error.has_value());
-  Program::Answer(*error, IDOK);
-  Pump(std::chrono::milliseconds(300));
+  ASSERT_TRUE(r.program.AnswerAndWait(*error, IDOK));
   auto question = r.program.WaitForMessageBox();
   ASSERT_TRUE(question.has_value());
   PostMessageW(GetDlgItem(question->hwnd, IDYES), WM_KEYDOWN, VK_ESCAPE, 0);
   PostMessageW(GetDlgItem(question->hwnd, IDYES), WM_KEYUP, VK_ESCAPE, 0);
-  Pump(std::chrono::milliseconds(500));
+  WaitUntil([&] { return !IsWindowVisible(question->hwnd); });
+  EXPECT_TRUE(r.program.Handled());
   EXPECT_FALSE(r.program.HasMessageBox());
   EXPECT_TRUE(r.program.Running());
   EXPECT_EQ(r.program.Query(automation::kReady), 1);
   SetFileAttributesW(s.TaskFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-  r.CloseAndWait();
 }
 
-TEST(Window, TheEndOfTheSessionClosesThroughTheSavingPath) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
-  Session r(s, false);
+TEST_F(Window, TheEndOfTheSessionClosesThroughTheSavingPath) {
+  Tasks({TaskLine(1, false, "  trimmed on save  ")});
+  Session& r = Start(false);
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(r.window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   ASSERT_TRUE(r.program.WaitForExit().has_value());
@@ -139,10 +125,9 @@ TEST(Window, TheEndOfTheSessionClosesThroughTheSavingPath) {
   EXPECT_NE(s.Read(L"Lindqvale.ini").value_or("").find("[WinPosition]"), std::string::npos);
 }
 
-TEST(Window, AltF4ClosesThroughTheSavingPath) {
-  Scratch s;
-  s.Write(L"Lindqvale.csv", FileOf({kHeader32, TaskLine(1, false, "  trimmed on save  ")}));
-  Session w(s);
+TEST_F(Window, AltF4ClosesThroughTheSavingPath) {
+  Tasks({TaskLine(1, false, "  trimmed on save  ")});
+  Session& w = Start();
   Chord({VK_MENU, VK_F4});
   ASSERT_TRUE(w.program.WaitForExit(std::chrono::seconds(10)).has_value());
   EXPECT_EQ(s.Read(L"Lindqvale.csv").value_or(""), FileOf({kHeader32, TaskLine(1, false, "trimmed on save")}));
