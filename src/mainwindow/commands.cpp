@@ -50,9 +50,9 @@ void TfrmToDo::Run(Command command) {
     case Command::TopMost: popitemTopMostClick(); break;
     case Command::Exit: btnExitClick1(); break;
     case Command::Sync: popitemSyncClick(); break;
-    case Command::FindToDo: popitemFindToDoClick(); break;
-    case Command::MoveDate: popitemMoveDateClick(); break;
-    case Command::PastDelete: popitemPastDeleteClick(); break;
+    case Command::FindToDo: listDialogs_.popitemFindToDoClick(); break;
+    case Command::MoveDate: listDialogs_.popitemMoveDateClick(); break;
+    case Command::PastDelete: listDialogs_.popitemPastDeleteClick(); break;
     case Command::AttachOpen: attachments_.popitemAttachOpenClick(); break;
     case Command::AttachEdit: attachments_.popitemAttachEditClick(); break;
     case Command::AttachDelete: attachments_.popitemAttachDeleteClick(); break;
@@ -88,7 +88,7 @@ AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
   c.selectTaskAfterWait = [this](const TaskIdentity& task, int row) { return SelectTaskAfterWait(task, row); };
   c.closeEditors = [this] { CloseEditors(); };
   c.finishChange = [this] { FinishAttachmentChange(); };
-  c.focusListAfterDialog = [this] { FocusListAfterDialog(); };
+  c.focusListAfterDialog = [this] { listDialogs_.FocusListAfterDialog(); };
   c.takeDropRow = [this](POINT at) {
     const Point origin = GridOrigin();
     const int row = DropTargetRow(gridToDo->Metrics(), list_.VisibleRowCount(), at.x - origin.x, at.y - origin.y);
@@ -98,6 +98,19 @@ AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
     EnterEditMode();
     return row;
   };
+  return c;
+}
+
+ListDialogCommands::Callbacks TfrmToDo::ListDialogCallbacks() {
+  ListDialogCommands::Callbacks c;
+  c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
+  c.closeEditors = [this] { CloseEditors(); };
+  c.refresh = [this] { gridToDo->Refresh(); };
+  c.rowsChanged = [this] { FormResize(); };
+  c.openDatePicker = [this] { ActAsClickOnCurrentRow(colDueDate); };
+  c.datePickerOpen = [this] { return editors_.DateOpen(); };
+  c.editMode = [this] { return editMode_; };
+  c.grid = [this] { return gridToDo->Handle(); };
   return c;
 }
 

@@ -71,6 +71,7 @@ void TfrmToDo::FormCreate() {
   hints_.Attach(app_.Window());
   alarms_.Attach(Handle());
   attachments_.Attach(Handle());
+  listDialogs_.Attach(Handle());
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
   painter_.MakeImages(Scale(kImageSize));

@@ -12,7 +12,8 @@
 //   editing.cpp     the text editor and the date picker at work
 //   input.cpp       mouse, keys, menus and the task commands they start
 //   commands.cpp    every command carried out in one place (Run), and the waits for the user
-//   search.cpp      the search; bulk.cpp moving a day's tasks and the bulk delete
+//   search.cpp      ListDialogCommands: the search, and where the keys go after a list dialog
+//   bulk.cpp        ListDialogCommands: moving a day's tasks and the bulk delete
 //   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
 //   alarmlauncher.cpp  AlarmLauncher: each alarm check carried out, the alarm program started
 //   tray.cpp        the tray menu, hiding and showing again, top-most, a summons carried out
@@ -49,6 +50,7 @@
 #include "mainwindow/edgedrag.h"
 #include "mainwindow/gridpainter.h"
 #include "mainwindow/headerhints.h"
+#include "mainwindow/listdialogs.h"
 #include "mainwindow/editors.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
@@ -225,11 +227,8 @@ class TfrmToDo final : public Window {
   void btnExitClick1();
   void Summon(Summons summons);
 
-  // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
-  void popitemFindToDoClick();
-  void popitemMoveDateClick();
-  void popitemPastDeleteClick();
-  void FocusListAfterDialog();
+  // --- the commands on the whole list, each through its dialog (commands.cpp)
+  ListDialogCommands::Callbacks ListDialogCallbacks();
 
   // --- attachments (attachments.cpp)
   AttachmentCommands::Callbacks AttachmentCallbacks();
@@ -269,6 +268,7 @@ class TfrmToDo final : public Window {
   CommandMenus menus_;
   TrayController tray_{TrayCallbacks()};
   AttachmentCommands attachments_{app_, AttachmentCallbacks()};
+  ListDialogCommands listDialogs_{app_, ListDialogCallbacks()};
 
   // Window state.
   bool editMode_ = true;
