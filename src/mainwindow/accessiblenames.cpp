@@ -12,9 +12,9 @@ namespace lq::win {
 void TfrmToDo::GiveAccessibleNames() {
   const auto enterCom = [this] { return app_.EnsureCom(); };
   GiveAccessibleName(
-      editors_.TextHandle(),
+      editing_.Editors().TextHandle(),
       [this] {
-        const int row = editors_.Row();
+        const int row = editing_.Editors().Row();
         return row >= 1 && row < list_.Table().RowCount()
                    ? FromCp932(AccessibleTextEditorName(list_.Table().Row(row), list_.Today()))
                    : std::wstring();
@@ -29,7 +29,7 @@ void TfrmToDo::GiveDatePickerName(HWND picker) {
   GiveAccessibleName(
       picker,
       [this] {
-        const int row = editors_.Row();
+        const int row = editing_.Editors().Row();
         return row >= 1 && row < list_.Table().RowCount()
                    ? FromCp932(AccessibleDatePickerName(list_.Table().Row(row)))
                    : std::wstring();

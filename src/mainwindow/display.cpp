@@ -39,7 +39,7 @@ void TfrmToDo::OnDpiChanged(const RECT& suggested) {
   EditModeColumnLayout();
   if (!editMode_) ViewModeColumnLayout();
   FormResize();
-  if (editors_.TextOpen()) ShowTextEditor();
+  if (editing_.Editors().TextOpen()) editing_.ShowTextEditor();
   if (!editMode_) {
     list_.Table().SetCell(colText, 0, {});  // no clock text in the picture
     RefreshViewImage();

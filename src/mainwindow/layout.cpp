@@ -27,9 +27,9 @@ void TfrmToDo::FormResize() {
   gridToDo->SetColWidth(colText, TextColumnWidth(w, gridToDo->ColWidth(colDueDate), gridToDo->ColWidth(colDaysLeft)));
   // The text editor follows the text column's width (its left and height are set on opening).
   RECT er{};
-  ::GetWindowRect(editors_.TextHandle(), &er);
+  ::GetWindowRect(editing_.Editors().TextHandle(), &er);
   ::MapWindowPoints(nullptr, pnlBase->Handle(), reinterpret_cast<POINT*>(&er), 2);
-  ::SetWindowPos(editors_.TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
+  ::SetWindowPos(editing_.Editors().TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const auto lefts = HeaderButtonLefts(w, Dpi());

@@ -123,7 +123,7 @@ void TfrmToDo::FormCreate() {
   };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
-  gridCallbacks.beforeMove = [this] { CloseEditors(); };
+  gridCallbacks.beforeMove = [this] { editing_.CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
   gridCallbacks.enterCom = [this] { return app_.EnsureCom(); };
@@ -146,11 +146,11 @@ void TfrmToDo::FormCreate() {
   }
   hints_.Add(Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします", false);
 
-  CreateEditors();  // the popup menus are made when first needed
+  editing_.Create(Handle(), pnlBase->Handle(), headerButtons_);  // the popup menus are made when first needed
   GiveAccessibleNames();
   app_.frmHint.Attach(app_.Window(), Handle());  // the popup itself is made when first needed
-  list_.Hooks.hideEditors = [this] { HideEditors(); };
-  list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
+  list_.Hooks.hideEditors = [this] { editing_.HideEditors(); };
+  list_.Hooks.openTextEditor = [this] { editing_.OpenTextEditor(); };
 
   // Header captions and column widths.
   list_.Table().SetHeaderCaptions();
@@ -211,7 +211,7 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
   const bool ours = focus && (focus == Handle() || ::IsChild(Handle(), focus));
   int answer = 0;
   {
-    const InPlaceEditors::Quiet quiet(editors_);
+    const InPlaceEditors::Quiet quiet(editing_.Editors());
     answer = ShowBox(Handle(), kind, text);
   }
   if (ours && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) ::SetFocus(focus);
@@ -268,7 +268,7 @@ void TfrmToDo::LoadAndApplySettings() {
   ApplyRowMetrics();
 
   // The input method of the text editor.
-  ApplyInputMethod();
+  editing_.ApplyInputMethod();
 
   // The hot keys. (The tray menu's "同期" follows [Sync] Enabled each time the menu
   // is prepared for showing; the menus are made then, not here.)
@@ -305,7 +305,7 @@ void TfrmToDo::LoadAndApplySettings() {
   if (late) {
     ::SetTimer(Handle(), kLateEditorTimer, 0, nullptr);
   } else {
-    editors_.SelectAllText();
+    editing_.Editors().SelectAllText();
   }
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
 }
@@ -321,9 +321,9 @@ void TfrmToDo::OpenLateEditor() {
   }
   // Whatever the user did meanwhile (another row, view mode, an editor) stands.
   const HWND focus = ::GetFocus();
-  if (!editMode_ || editors_.TextOpen() || editors_.DateOpen() || (focus && focus != gridToDo->Handle())) return;
-  OpenTextEditor();
-  editors_.SelectAllText();
+  if (!editMode_ || editing_.Editors().AnyOpen() || (focus && focus != gridToDo->Handle())) return;
+  editing_.OpenTextEditor();
+  editing_.Editors().SelectAllText();
 }
 
 void TfrmToDo::ApplyRowMetrics() {
@@ -334,7 +334,7 @@ void TfrmToDo::ApplyRowMetrics() {
 
   // The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = painter_.FontFor(settings_.Class(UrgencyClass::Preview3), false, Dpi());
-  editors_.SetFont(gridFont, false);
+  editing_.Editors().SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
@@ -430,7 +430,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (editors_.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+      if (editing_.Editors().OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
       // A menu item (no control) or a header button; BN_CLICKED is 0 like a menu's code.
       if (lParam == 0) {
         if (const auto item = MenuItemOfId(LOWORD(wParam))) Run(item->second);
@@ -439,11 +439,12 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_NOTIFY: {
-      editors_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      editing_.Editors().OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (const auto brush = editors_.OnCtlColorEdit(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+      if (const auto brush =
+              editing_.Editors().OnCtlColorEdit(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
         return *brush;
       }
       return Default(msg, wParam, lParam);

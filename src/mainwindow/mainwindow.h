@@ -9,7 +9,7 @@
 //   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
 //   edgedrag.cpp    EdgeDrag: the edge zones, their cursors, a sizing begun at the top
 //   headerhints.cpp HeaderHints: the hints of the header buttons and the view image
-//   editing.cpp     the text editor and the date picker at work
+//   editing.cpp     TaskEditing: the text editor and the date picker at work
 //   input.cpp       mouse, keys, menus and the task commands they start
 //   commands.cpp    every command carried out in one place (Run), and the waits for the user
 //   search.cpp      ListDialogCommands: the search, and where the keys go after a list dialog
@@ -51,7 +51,7 @@
 #include "mainwindow/gridpainter.h"
 #include "mainwindow/headerhints.h"
 #include "mainwindow/listdialogs.h"
-#include "mainwindow/editors.h"
+#include "mainwindow/taskediting.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
 #include "mainwindow/viewimage.h"
@@ -114,9 +114,7 @@ class TfrmToDo final : public Window {
 
   // --- life (mainwindow.cpp)
   void FormCreate();
-  void CreateEditors();
   void GiveAccessibleNames();  // accessiblenames.cpp
-  void GiveDatePickerName(HWND picker);  // when the picker is made
   bool FormClose();  // false: the close was cancelled
   void Close();      // WM_CLOSE: FormClose, then the window destroyed unless it was cancelled
   void FormShow();
@@ -161,23 +159,9 @@ class TfrmToDo final : public Window {
   void OnExitSizeMove();
   void SnapHeightToRows();
 
-  // --- editing (editing.cpp)
-  HFONT RowFont(int row);  // the font of the row's urgency class, which its editors take
-  void OpenDatePicker();
-  void LoadTextEditor();    // the current row's text into the hidden editor
-  void ShowTextEditor();    // the editor placed over the current cell and shown
-  void OpenTextEditor();
-  void CloseTextEditor();
-  void HideEditors();
-  void CloseEditors();  // before the current row or the list moves
-  void edtToDoTextChange();
-  void edtToDoTextExit();
-  bool edtToDoTextKeyDown(WPARAM key);  // true when the key was taken
-  void cmbDateChange();
-  void cmbDateExit();
-  void ApplyInputMethod();
-  static LRESULT CALLBACK HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR self);
+  // --- the editors at work (editing.cpp)
+  TaskEditing::Callbacks EditingCallbacks();
+  void GiveDatePickerName(HWND picker);  // when the picker is made (accessiblenames.cpp)
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
@@ -258,7 +242,7 @@ class TfrmToDo final : public Window {
   std::unique_ptr<PlainChild> pnlBase;
   std::unique_ptr<TaskGrid> gridToDo;
   ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
-  InPlaceEditors editors_;  // edtToDoText and cmbDate
+  TaskEditing editing_{list_, settings_, painter_, EditingCallbacks()};  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HeaderHints hints_;
   Icon programIcon_;

@@ -28,7 +28,7 @@ void TfrmToDo::EnterEditMode(bool openEditor) {
   viewImage_.Hide();
   FormResize();
   PlaceClockLabels();
-  if (openEditor) OpenTextEditor();
+  if (openEditor) editing_.OpenTextEditor();
 }
 
 void TfrmToDo::EnterViewMode() {
@@ -39,8 +39,8 @@ void TfrmToDo::EnterViewMode() {
   });
   CancelHint();
   // An open text editor ends as when it loses the focus, so the image shows the sorted list.
-  if (editors_.TextOpen()) edtToDoTextExit();
-  HideEditors();
+  if (editing_.Editors().TextOpen()) editing_.edtToDoTextExit();
+  editing_.HideEditors();
   for (const HWND b : headerButtons_) ::ShowWindow(b, SW_HIDE);
   gridToDo->SetScrollBarAllowed(false);
   ViewModeColumnLayout();
@@ -163,7 +163,7 @@ void TfrmToDo::PlaceClockLabels() {
 // Moving and sizing
 
 void TfrmToDo::imgNotEditModeMouseDown(int x, int y) {
-  ::ShowWindow(editors_.TextHandle(), SW_HIDE);
+  ::ShowWindow(editing_.Editors().TextHandle(), SW_HIDE);
   edges_.Press(Handle(), x, y, Dpi());
 }
 
