@@ -21,8 +21,8 @@ void TfrmToDo::GiveAccessibleNames() {
       },
       nullptr, enterCom);
   GiveAccessibleName(
-      viewImage_.Handle(), [] { return std::wstring(L"予定表（表示モード）"); },
-      [this] { return viewImage_.ClockText(); }, enterCom);
+      view_.Image().Handle(), [] { return std::wstring(L"予定表（表示モード）"); },
+      [this] { return view_.Image().ClockText(); }, enterCom);
 }
 
 void TfrmToDo::GiveDatePickerName(HWND picker) {

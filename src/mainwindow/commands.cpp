@@ -131,6 +131,19 @@ TaskEditing::Callbacks TfrmToDo::EditingCallbacks() {
   return c;
 }
 
+ViewMode::Callbacks TfrmToDo::ViewModeCallbacks() {
+  ViewMode::Callbacks c;
+  c.grid = [this]() -> TaskGrid& { return *gridToDo; };
+  c.gridOrigin = [this] { return GridOrigin(); };
+  c.editMode = [this] { return editMode_; };
+  c.rowHeight = [this] { return rowHeight_; };
+  c.dpi = [this] { return Dpi(); };
+  c.background = [this] { return windowBrush_.Get(); };
+  c.hideTextEditor = [this] { ::ShowWindow(editing_.Editors().TextHandle(), SW_HIDE); };
+  c.clockLabelsStale = [this] { MarkClockLabelsStale(timer_); };
+  return c;
+}
+
 void TfrmToDo::FinishAttachmentChange() {
   gridToDo->Refresh();
   if (!editMode_) {

@@ -101,7 +101,7 @@ void TfrmToDo::gridToDoMouseDown(TaskGrid::Button button, int x, int y) {
 }
 
 void TfrmToDo::gridToDoMouseMove(int x, int y) {
-  edges_.OffEdges();
+  view_.Edges().OffEdges();
   UpdateHint(x, y);
 }
 

@@ -11,7 +11,7 @@ void TfrmToDo::LayoutChildren() {
   RECT rc{};
   ::GetClientRect(Handle(), &rc);
   if (pnlBase) ::MoveWindow(pnlBase->Handle(), 0, 0, rc.right, rc.bottom, TRUE);
-  if (viewImage_.Handle()) ::MoveWindow(viewImage_.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+  if (view_.Image().Handle()) ::MoveWindow(view_.Image().Handle(), 0, 0, rc.right, rc.bottom, TRUE);
   // The grid sits 4 pixels in from every edge: the panel's bevel and border.
   if (gridToDo) {
     ::MoveWindow(gridToDo->Handle(), Scale(4), Scale(4), std::max(0, static_cast<int>(rc.right) - Scale(8)),

@@ -63,7 +63,6 @@ void TfrmToDo::FormCreate() {
   InTimer = false;
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
-  clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   timer_.LastAlarmMinute.Clear();
   minimumWidthBase_ = 0;
 
@@ -80,8 +79,8 @@ void TfrmToDo::FormCreate() {
   // Both pass the mouse on for moving and sizing the borderless window.
   const auto mouse = [this](UINT msg, WPARAM, int x, int y) {
     switch (msg) {
-      case WM_LBUTTONDOWN: imgNotEditModeMouseDown(x, y); break;
-      case WM_MOUSEMOVE: imgNotEditModeMouseMove(x, y); break;
+      case WM_LBUTTONDOWN: view_.imgNotEditModeMouseDown(x, y); break;
+      case WM_MOUSEMOVE: view_.imgNotEditModeMouseMove(x, y); break;
       case WM_LBUTTONUP: ::ClipCursor(nullptr); break;
       case WM_LBUTTONDBLCLK:
         if (!editMode_) imgNotEditModeDblClick();
@@ -96,18 +95,20 @@ void TfrmToDo::FormCreate() {
         RECT edge = rc;
         ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       },
-      mouse, [this] { return edges_.Cursor(); }});
+      mouse, [this] { return view_.Edges().Cursor(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
+  view_.Attach(Handle(), pnlBase->Handle());
   // The view image's context menu is the tray menu; its hint says how to edit.
   const auto imageMouse = [this, mouse](UINT msg, WPARAM wParam, int x, int y) {
     if (msg == WM_RBUTTONUP) {
       imgNotEditModeContextPopup();
     } else {
-      hints_.FirstMove(viewImage_.Handle(), msg, wParam, MAKELPARAM(x, y));
+      hints_.FirstMove(view_.Image().Handle(), msg, wParam, MAKELPARAM(x, y));
       mouse(msg, wParam, x, y);
     }
   };
-  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{imageMouse, [this] { return edges_.Cursor(); }});
+  view_.Image().Create(Handle(), kWindowColour,
+                       ViewImage::Callbacks{imageMouse, [this] { return view_.Edges().Cursor(); }});
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
@@ -144,7 +145,7 @@ void TfrmToDo::FormCreate() {
     ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     hints_.Add(pnlBase->Handle(), button, InfoOf(c).hint, true);
   }
-  hints_.Add(Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします", false);
+  hints_.Add(Handle(), view_.Image().Handle(), L"編集するにはダブルクリックします", false);
 
   editing_.Create(Handle(), pnlBase->Handle(), headerButtons_);  // the popup menus are made when first needed
   GiveAccessibleNames();
@@ -281,7 +282,7 @@ void TfrmToDo::LoadAndApplySettings() {
     ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_, Dpi()),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SnapHeightToRows();
+  view_.SnapHeightToRows();
 
   // Sorted from the start, with the first task selected at the top.
   // Not opening the editor here: entering edit mode below opens it on the same row, once.
@@ -338,7 +339,8 @@ void TfrmToDo::ApplyRowMetrics() {
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  viewImage_.SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor), labelBack);
+  view_.Image().SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor),
+                              labelBack);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,11 +457,11 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENTERSIZEMOVE:
       Default(msg, wParam, lParam);
-      OnEnterSizeMove();
+      view_.OnEnterSizeMove();
       return 0;
     case WM_EXITSIZEMOVE:
       Default(msg, wParam, lParam);
-      OnExitSizeMove();
+      view_.OnExitSizeMove();
       return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(wParam, lParam);

@@ -6,7 +6,9 @@
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
 //   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts
 //   layout.cpp      column layouts and FormResize
-//   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
+//   modes.cpp       changing between edit mode and view mode
+//   viewmode.cpp    ViewMode: the view image, the clock labels, the transparency, moving and
+//                   sizing with the mouse
 //   edgedrag.cpp    EdgeDrag: the edge zones, their cursors, a sizing begun at the top
 //   headerhints.cpp HeaderHints: the hints of the header buttons and the view image
 //   editing.cpp     TaskEditing: the text editor and the date picker at work
@@ -47,14 +49,13 @@
 #include "mainwindow/alarmlauncher.h"
 #include "mainwindow/attachments.h"
 #include "mainwindow/commandmenus.h"
-#include "mainwindow/edgedrag.h"
 #include "mainwindow/gridpainter.h"
 #include "mainwindow/headerhints.h"
 #include "mainwindow/listdialogs.h"
 #include "mainwindow/taskediting.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
-#include "mainwindow/viewimage.h"
+#include "mainwindow/viewmode.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
@@ -144,20 +145,11 @@ class TfrmToDo final : public Window {
   // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
   Point GridOrigin() const;
 
-  // --- modes (modes.cpp)
+  // --- modes (modes.cpp); view mode's image, transparency and mouse (viewmode.cpp)
   void EnterEditMode(bool openEditor = true);
   void EnterViewMode();
   void imgNotEditModeDblClick();
-  void ApplyTransparency();
-  void SetAlpha(int alpha);
-  void RefreshViewImage();
-  void TakeViewImage();
-  void PlaceClockLabels();
-  void imgNotEditModeMouseDown(int x, int y);
-  void imgNotEditModeMouseMove(int x, int y);
-  void OnEnterSizeMove();
-  void OnExitSizeMove();
-  void SnapHeightToRows();
+  ViewMode::Callbacks ViewModeCallbacks();
 
   // --- the editors at work (editing.cpp)
   TaskEditing::Callbacks EditingCallbacks();
@@ -241,7 +233,9 @@ class TfrmToDo final : public Window {
   // Child windows.
   std::unique_ptr<PlainChild> pnlBase;
   std::unique_ptr<TaskGrid> gridToDo;
-  ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
+  // View mode: imgNotEditMode with the clock labels lblYMDHM and lblSecond, the transparency,
+  // and the edges that move and size the window.
+  ViewMode view_{app_, painter_, ViewModeCallbacks()};
   TaskEditing editing_{list_, settings_, painter_, EditingCallbacks()};  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HeaderHints hints_;
@@ -260,14 +254,12 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
-  std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   AlarmLauncher alarms_{[this](BoxKind kind, const std::wstring& text) {
     ::SetForegroundWindow(Handle());
     ::MessageBeep(MB_OK);
     ShowMessage(kind, text);
   }};
   int minimumWidthBase_ = 0;  // date and days columns of edit mode together
-  EdgeDrag edges_;
   // Where the window is in its life, in this order. A settings reload moves between the two
   // late-editor states and Ready; a close the user declines goes back to where it was.
   enum class Life {
