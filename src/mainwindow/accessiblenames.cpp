@@ -12,24 +12,24 @@ namespace lq::win {
 void TfrmToDo::GiveAccessibleNames() {
   const auto enterCom = [this] { return app_.EnsureCom(); };
   GiveAccessibleName(
-      editors_.TextHandle(),
+      editing_.Editors().TextHandle(),
       [this] {
-        const int row = editors_.Row();
+        const int row = editing_.Editors().Row();
         return row >= 1 && row < list_.Table().RowCount()
                    ? FromCp932(AccessibleTextEditorName(list_.Table().Row(row), list_.Today()))
                    : std::wstring();
       },
       nullptr, enterCom);
   GiveAccessibleName(
-      viewImage_.Handle(), [] { return std::wstring(L"予定表（表示モード）"); },
-      [this] { return viewImage_.ClockText(); }, enterCom);
+      view_.Image().Handle(), [] { return std::wstring(L"予定表（表示モード）"); },
+      [this] { return view_.Image().ClockText(); }, enterCom);
 }
 
 void TfrmToDo::GiveDatePickerName(HWND picker) {
   GiveAccessibleName(
       picker,
       [this] {
-        const int row = editors_.Row();
+        const int row = editing_.Editors().Row();
         return row >= 1 && row < list_.Table().RowCount()
                    ? FromCp932(AccessibleDatePickerName(list_.Table().Row(row)))
                    : std::wstring();

@@ -114,10 +114,10 @@ std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lPar
     }
     case kEditors: {
       const HWND focus = ::GetFocus();
-      return (editors_.TextOpen() ? kTextEditorShown : 0) | (editors_.DateOpen() ? kDatePickerShown : 0) |
-             (focus == gridToDo->Handle() ? kListFocused : 0) |
-             (focus == editors_.TextHandle() ? kTextEditorFocused : 0) |
-             (focus == editors_.DateHandle() ? kDatePickerFocused : 0);
+      const InPlaceEditors& e = editing_.Editors();
+      return (e.TextOpen() ? kTextEditorShown : 0) | (e.DateOpen() ? kDatePickerShown : 0) |
+             (focus == gridToDo->Handle() ? kListFocused : 0) | (focus == e.TextHandle() ? kTextEditorFocused : 0) |
+             (focus == e.DateHandle() ? kDatePickerFocused : 0);
     }
     case kSetClockOffset:
       app_.clock.SetOffsetMilliseconds(static_cast<long long>(lParam));

@@ -1,43 +1,43 @@
 // The commands on many tasks at once: moving the open tasks of a day, and deleting the tasks up
 // to a day.
 #include "app/application.h"
-#include "mainwindow/mainwindow.h"
+#include "mainwindow/listdialogs.h"
 #include "platform/msgbox.h"
 #include "store/bulk.h"
 
 namespace lq::win {
 
-void TfrmToDo::popitemMoveDateClick() {
-  CloseEditors();
+void ListDialogCommands::popitemMoveDateClick() {
+  cb_.closeEditors();
   const Date start = PickerDateOf(list_.Table(), list_.CurrentRow(), list_.Today());
-  const auto move = app_.frmMoveDate.Ask(Handle(), start);
+  const auto move = app_.frmMoveDate.Ask(window_, start);
   if (move) {
     MoveOpenTasks(list_, move->from, move->to);
-    gridToDo->Refresh();
+    cb_.refresh();
     // The picker opens on the current task, ready for the next change.
-    ActAsClickOnCurrentRow(colDueDate);
+    cb_.openDatePicker();
   }
-  if (!editors_.DateOpen()) FocusListAfterDialog();
+  if (!cb_.datePickerOpen()) FocusListAfterDialog();
 }
 
-void TfrmToDo::popitemPastDeleteClick() {
-  CloseEditors();
+void ListDialogCommands::popitemPastDeleteClick() {
+  cb_.closeEditors();
   const Date start = PickerDateOf(list_.Table(), list_.CurrentRow(), list_.Today());
-  const auto choice = app_.frmPastDelete.Ask(Handle(), start);
+  const auto choice = app_.frmPastDelete.Ask(window_, start);
   if (choice && CountDeletedUpTo(list_.Table(), choice->limit, choice->doneOnly) > 0) {
     // Nothing asks before a bulk delete and nothing undoes it, so the list as it was is kept
     // beside the task file first; without that copy nothing is deleted.
     if (const auto backup = app_.taskFile.KeepCopy(list_.Table())) {
       const int deleted = DeleteUpTo(list_, choice->limit, choice->doneOnly);
-      FormResize();
-      gridToDo->Refresh();
-      ShowMessage(BoxKind::Information,
-              std::to_wstring(deleted) + L"件の予定を削除しました。\r\n削除前の予定表は「" + backup->wstring() +
-                  L"」に残してあります。");
+      cb_.rowsChanged();
+      cb_.refresh();
+      cb_.showMessage(BoxKind::Information,
+                      std::to_wstring(deleted) + L"件の予定を削除しました。\r\n削除前の予定表は「" +
+                          backup->wstring() + L"」に残してあります。");
     } else {
-      ShowMessage(BoxKind::Error,
-              L"削除前の予定表を「" + app_.TaskFilePath().parent_path().wstring() +
-                  L"」に残せなかったので、一斉削除を中止しました。");
+      cb_.showMessage(BoxKind::Error,
+                      L"削除前の予定表を「" + app_.TaskFilePath().parent_path().wstring() +
+                          L"」に残せなかったので、一斉削除を中止しました。");
     }
   }
   FocusListAfterDialog();

@@ -50,9 +50,9 @@ void TfrmToDo::Run(Command command) {
     case Command::TopMost: popitemTopMostClick(); break;
     case Command::Exit: btnExitClick1(); break;
     case Command::Sync: popitemSyncClick(); break;
-    case Command::FindToDo: popitemFindToDoClick(); break;
-    case Command::MoveDate: popitemMoveDateClick(); break;
-    case Command::PastDelete: popitemPastDeleteClick(); break;
+    case Command::FindToDo: listDialogs_.popitemFindToDoClick(); break;
+    case Command::MoveDate: listDialogs_.popitemMoveDateClick(); break;
+    case Command::PastDelete: listDialogs_.popitemPastDeleteClick(); break;
     case Command::AttachOpen: attachments_.popitemAttachOpenClick(); break;
     case Command::AttachEdit: attachments_.popitemAttachEditClick(); break;
     case Command::AttachDelete: attachments_.popitemAttachDeleteClick(); break;
@@ -86,9 +86,9 @@ AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
   c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
   c.ask = [this](const std::wstring& question) { return AskUnlessInterrupted(question); };
   c.selectTaskAfterWait = [this](const TaskIdentity& task, int row) { return SelectTaskAfterWait(task, row); };
-  c.closeEditors = [this] { CloseEditors(); };
+  c.closeEditors = [this] { editing_.CloseEditors(); };
   c.finishChange = [this] { FinishAttachmentChange(); };
-  c.focusListAfterDialog = [this] { FocusListAfterDialog(); };
+  c.focusListAfterDialog = [this] { listDialogs_.FocusListAfterDialog(); };
   c.takeDropRow = [this](POINT at) {
     const Point origin = GridOrigin();
     const int row = DropTargetRow(gridToDo->Metrics(), list_.VisibleRowCount(), at.x - origin.x, at.y - origin.y);
@@ -98,6 +98,49 @@ AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
     EnterEditMode();
     return row;
   };
+  return c;
+}
+
+ListDialogCommands::Callbacks TfrmToDo::ListDialogCallbacks() {
+  ListDialogCommands::Callbacks c;
+  c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
+  c.closeEditors = [this] { editing_.CloseEditors(); };
+  c.refresh = [this] { gridToDo->Refresh(); };
+  c.rowsChanged = [this] { FormResize(); };
+  c.openDatePicker = [this] { ActAsClickOnCurrentRow(colDueDate); };
+  c.datePickerOpen = [this] { return editing_.Editors().DateOpen(); };
+  c.editMode = [this] { return editMode_; };
+  c.grid = [this] { return gridToDo->Handle(); };
+  return c;
+}
+
+TaskEditing::Callbacks TfrmToDo::EditingCallbacks() {
+  TaskEditing::Callbacks c;
+  c.grid = [this]() -> TaskGrid& { return *gridToDo; };
+  c.gridOrigin = [this] { return GridOrigin(); };
+  c.rowHeight = [this] { return rowHeight_; };
+  c.dpi = [this] { return Dpi(); };
+  c.focusOnShow = [this] { return !HoverHidden; };
+  c.actAsClick = [this](int col) { ActAsClickOnCurrentRow(col); };
+  c.toEditMode = [this] {
+    if (!editMode_) EnterEditMode();
+  };
+  c.cancelHint = [this] { CancelHint(); };
+  c.dateMade = [this](HWND picker) { GiveDatePickerName(picker); };
+  c.headerMouseMove = [this] { gridToDoMouseMove(-1, -1); };
+  return c;
+}
+
+ViewMode::Callbacks TfrmToDo::ViewModeCallbacks() {
+  ViewMode::Callbacks c;
+  c.grid = [this]() -> TaskGrid& { return *gridToDo; };
+  c.gridOrigin = [this] { return GridOrigin(); };
+  c.editMode = [this] { return editMode_; };
+  c.rowHeight = [this] { return rowHeight_; };
+  c.dpi = [this] { return Dpi(); };
+  c.background = [this] { return windowBrush_.Get(); };
+  c.hideTextEditor = [this] { ::ShowWindow(editing_.Editors().TextHandle(), SW_HIDE); };
+  c.clockLabelsStale = [this] { MarkClockLabelsStale(timer_); };
   return c;
 }
 
@@ -116,7 +159,7 @@ std::optional<int> TfrmToDo::AskUnlessInterrupted(const std::wstring& question) 
 }
 
 bool TfrmToDo::SelectTaskAfterWait(const TaskIdentity& task, int row) {
-  CloseEditors();
+  editing_.CloseEditors();
   const auto now = list_.FindTask(task, row);
   if (!now) {
     ShowMessage(BoxKind::Information, L"予定が変更または削除されたので処理を中止します。");
@@ -141,7 +184,7 @@ void TfrmToDo::popitemDelClick() {
   if (!task) return;
   const auto answer = AskUnlessInterrupted(FromCp932(list_.DeleteQuestion()));
   if (!answer || *answer == IDNO || !SelectTaskAfterWait(*task, row)) return;
-  HideEditors();  // the rows move under them
+  editing_.HideEditors();  // the rows move under them
   list_.DeleteCurrentTask();
   gridToDo->Refresh();
   EnterEditMode();
@@ -159,7 +202,7 @@ void TfrmToDo::popitemRepeatClick(Repeat kind) {
 }
 
 void TfrmToDo::popitemUndoClick(bool redo) {
-  CloseEditors();  // the text editor's closing sort belongs to the step before
+  editing_.CloseEditors();  // the text editor's closing sort belongs to the step before
   const TaskList::UndoResult r = redo ? list_.Redo() : list_.Undo();
   if (r.outcome == TaskList::UndoResult::Outcome::Nothing) return;
   FormResize();

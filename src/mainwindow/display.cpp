@@ -39,12 +39,12 @@ void TfrmToDo::OnDpiChanged(const RECT& suggested) {
   EditModeColumnLayout();
   if (!editMode_) ViewModeColumnLayout();
   FormResize();
-  if (editors_.TextOpen()) ShowTextEditor();
+  if (editing_.Editors().TextOpen()) editing_.ShowTextEditor();
   if (!editMode_) {
     list_.Table().SetCell(colText, 0, {});  // no clock text in the picture
-    RefreshViewImage();
+    view_.RefreshViewImage();
   }
-  PlaceClockLabels();
+  view_.PlaceClockLabels();
   ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -58,12 +58,12 @@ void TfrmToDo::RescueFromOffScreen() {
   // Moved, not shown: a window the user hid stays hidden, and comes back onto a screen.
   ::SetWindowPos(Handle(), nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
   if (!SettingsApplied() || to.Height() == now.Height()) return;
-  SnapHeightToRows();
+  view_.SnapHeightToRows();
   if (!editMode_) {
     list_.Table().SetCell(colText, 0, {});
-    RefreshViewImage();
+    view_.RefreshViewImage();
   }
-  PlaceClockLabels();
+  view_.PlaceClockLabels();
 }
 
 }  // namespace lq::win

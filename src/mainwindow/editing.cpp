@@ -1,13 +1,16 @@
 // The in-place editors at work: what opening, typing, a date change and closing do to the task
-// and the list. The editors themselves (their windows, keys and flags) are InPlaceEditors.
-#include "mainwindow/mainwindow.h"
+// and the list.
+#include "mainwindow/taskediting.h"
 
+#include <commctrl.h>
 
 #include <algorithm>
 #include <exception>
 #include <functional>
 #include <utility>
 
+#include "mainwindow/gridpainter.h"
+#include "mainwindow/taskgrid.h"
 #include "platform/codepage.h"
 #include "platform/inputmethod.h"
 #include "store/text.h"
@@ -31,7 +34,13 @@ class HooksSwap {
 
 }  // namespace
 
-void TfrmToDo::CreateEditors() {
+TaskEditing::TaskEditing(TaskList& list, const Settings& settings, GridPainter& painter, Callbacks callbacks)
+    : list_(list), settings_(settings), painter_(painter), cb_(std::move(callbacks)) {}
+
+HWND TaskEditing::GridHandle() { return cb_.grid().Handle(); }
+
+void TaskEditing::Create(HWND window, HWND panel, std::span<const HWND> headerButtons) {
+  window_ = window;
   InPlaceEditors::Callbacks cb;
   cb.textChanged = [this] { edtToDoTextChange(); };
   cb.textExit = [this] { edtToDoTextExit(); };
@@ -39,40 +48,40 @@ void TfrmToDo::CreateEditors() {
   cb.dateChanged = [this] { cmbDateChange(); };
   cb.dateExit = [this] { cmbDateExit(); };
   cb.leave = [this] {
-    if (::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+    if (::IsWindowVisible(GridHandle())) ::SetFocus(GridHandle());
   };
-  cb.wheel = [this](UINT msg, WPARAM wParam, LPARAM lParam) { ::SendMessageW(Handle(), msg, wParam, lParam); };
+  cb.wheel = [this](UINT msg, WPARAM wParam, LPARAM lParam) { ::SendMessageW(window_, msg, wParam, lParam); };
   cb.imeOnFocus = [this] { return settings_.IMEOnOff; };
   cb.dateCursorTurn = [this] { return settings_.DateCursorTurn; };
-  cb.dateMade = [this](HWND picker) { GiveDatePickerName(picker); };
-  editors_.Create(pnlBase->Handle(), std::move(cb));
+  cb.dateMade = [this](HWND picker) { cb_.dateMade(picker); };
+  editors_.Create(panel, std::move(cb));
   // The header buttons move the current row with the text editor's keys.
-  for (const HWND b : headerButtons_) {
-    ::SetWindowSubclass(b, &TfrmToDo::HeaderButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  for (const HWND b : headerButtons) {
+    ::SetWindowSubclass(b, &TaskEditing::HeaderButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
   }
 }
 
-HFONT TfrmToDo::RowFont(int row) {
+HFONT TaskEditing::RowFont(int row) {
   const std::int32_t d = DaysValue(list_.Table().Cell(colDaysLeft, row));
-  return painter_.FontFor(settings_.Class(ClassOfDays(d)), d == 0, Dpi());
+  return painter_.FontFor(settings_.Class(ClassOfDays(d)), d == 0, cb_.dpi());
 }
 
-void TfrmToDo::HideEditors() {
-  editors_.HideBoth(gridToDo->Handle());
+void TaskEditing::HideEditors() {
+  editors_.HideBoth(GridHandle());
   list_.EndEditorStep();
 }
 
-void TfrmToDo::CloseEditors() {
+void TaskEditing::CloseEditors() {
   // The row an open editor writes to is about to leave it, so it closes first, as when it
   // loses the focus: the text editor's exit sorts the list. A dialog may be next, so no hint.
-  CancelHint();
+  cb_.cancelHint();
   if (!editors_.AnyOpen()) return;
-  if (editors_.Focused() && ::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+  if (editors_.Focused() && ::IsWindowVisible(GridHandle())) ::SetFocus(GridHandle());
   if (editors_.TextOpen()) edtToDoTextExit();
   HideEditors();
 }
 
-void TfrmToDo::OpenDatePicker() {
+void TaskEditing::OpenDatePicker() {
   editors_.HideText();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
@@ -80,10 +89,10 @@ void TfrmToDo::OpenDatePicker() {
   if (!editors_.DateOpen()) list_.BeginEditorStep();
   editors_.SetFont(RowFont(row), true);
   if (const auto date = ParseDateText(list_.Table().Cell(colDueDate, row))) editors_.SetDate(*date);
-  editors_.ShowDateAt(DatePickerRect(gridToDo->CellBounds(colDueDate, row), GridOrigin()));
+  editors_.ShowDateAt(DatePickerRect(cb_.grid().CellBounds(colDueDate, row), cb_.gridOrigin()));
 }
 
-void TfrmToDo::LoadTextEditor() {
+void TaskEditing::LoadTextEditor() {
   editors_.HideDate();
   const int row = list_.CurrentRow();
   editors_.SetRow(row);
@@ -91,24 +100,25 @@ void TfrmToDo::LoadTextEditor() {
   list_.BeginEditorStep();  // the typing until it closes is one step
 }
 
-void TfrmToDo::ShowTextEditor() {
+void TaskEditing::ShowTextEditor() {
   const int row = list_.CurrentRow();
   const bool attachment = !list_.Table().Cell(colAttachment, row).empty();
-  editors_.ShowTextAt(TextEditorRect(gridToDo->CellBounds(colText, row), GridOrigin(), rowHeight_, attachment, Dpi()),
-                      !HoverHidden);
+  const Rect cell = cb_.grid().CellBounds(colText, row);
+  editors_.ShowTextAt(TextEditorRect(cell, cb_.gridOrigin(), cb_.rowHeight(), attachment, cb_.dpi()),
+                      cb_.focusOnShow());
 }
 
-void TfrmToDo::OpenTextEditor() { ActAsClickOnCurrentRow(colText); }
+void TaskEditing::OpenTextEditor() { cb_.actAsClick(colText); }
 
-void TfrmToDo::CloseTextEditor() {
+void TaskEditing::CloseTextEditor() {
   // The focus goes first: the editor's exit, losing it, sorts with the row now current. Hidden
   // first, it would find itself closed already and leave the list unsorted.
-  if (::IsWindowVisible(gridToDo->Handle())) ::SetFocus(gridToDo->Handle());
+  if (::IsWindowVisible(GridHandle())) ::SetFocus(GridHandle());
   if (editors_.TextOpen()) edtToDoTextExit();  // it did not hold the focus
   ::ShowWindow(editors_.TextHandle(), SW_HIDE);
 }
 
-void TfrmToDo::edtToDoTextChange() {
+void TaskEditing::edtToDoTextChange() {
   const int row = editors_.Row();
   if (!list_.Table().IsTask(row)) return;
   const std::wstring text = editors_.Text();
@@ -127,18 +137,18 @@ void TfrmToDo::edtToDoTextChange() {
     editors_.ReplaceText(shown, caretChars > cut ? caretChars - cut : 0);
   }
   if (list_.ChangeText(row, limited)) editors_.NoteTyping();
-  gridToDo->Refresh();
+  cb_.grid().Refresh();
 }
 
-void TfrmToDo::edtToDoTextExit() {
+void TaskEditing::edtToDoTextExit() {
   if (editors_.IsQuiet() || !editors_.TextOpen()) return;
   editors_.HideText();
   list_.SortTasks(list_.CurrentRow() - list_.TopRow(), false);
   list_.EndEditorStep();
-  gridToDo->Refresh();
+  cb_.grid().Refresh();
 }
 
-bool TfrmToDo::edtToDoTextKeyDown(WPARAM key) {
+bool TaskEditing::edtToDoTextKeyDown(WPARAM key) {
   const int current = list_.CurrentRow();
   const int last = list_.Table().RowCount() - 1;
   switch (key) {
@@ -154,25 +164,25 @@ bool TfrmToDo::edtToDoTextKeyDown(WPARAM key) {
       if (current <= 10) {
         list_.SetCurrentRow(1);
       } else {
-        ::SendMessageW(gridToDo->Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+        ::SendMessageW(GridHandle(), WM_VSCROLL, SB_PAGEUP, 0);
       }
       break;
     case VK_NEXT:
       if (current > list_.Table().RowCount() - 11) {
         list_.SetCurrentRow(last);
       } else {
-        ::SendMessageW(gridToDo->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+        ::SendMessageW(GridHandle(), WM_VSCROLL, SB_PAGEDOWN, 0);
       }
       break;
     default:
       return false;
   }
-  gridToDo->Refresh();
+  cb_.grid().Refresh();
   CloseTextEditor();
   return true;
 }
 
-void TfrmToDo::cmbDateChange() {
+void TaskEditing::cmbDateChange() {
   const auto picked = editors_.PickedDate();
   if (!picked || !list_.Table().IsTask(editors_.Row())) return;
   const HWND picker = editors_.DateHandle();
@@ -187,13 +197,13 @@ void TfrmToDo::cmbDateChange() {
   }
   if (!changed) return;
   editors_.SetRow(list_.CurrentRow());  // where the task went
-  gridToDo->Refresh();
-  ActAsClickOnCurrentRow(colDueDate);
+  cb_.grid().Refresh();
+  cb_.actAsClick(colDueDate);
   if (focused && ::GetFocus() != picker) ::SetFocus(picker);
-  if (!editMode_) EnterEditMode();
+  cb_.toEditMode();
 }
 
-void TfrmToDo::cmbDateExit() {
+void TaskEditing::cmbDateExit() {
   if (editors_.IsQuiet()) return;
   ::ShowWindow(editors_.DateHandle(), SW_HIDE);
 }
@@ -201,23 +211,23 @@ void TfrmToDo::cmbDateExit() {
 // ---------------------------------------------------------------------------------------------
 // The input method
 
-void TfrmToDo::ApplyInputMethod() {
+void TaskEditing::ApplyInputMethod() {
   // Hiragana input on focus is done when the editor gets the focus; a chosen input method is
   // looked up among the installed keyboard layouts by its name.
   if (!settings_.ImeNameChosen()) return;
   SelectInputMethod(FromCp932(settings_.IMEName));
 }
 
-LRESULT CALLBACK TfrmToDo::HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+LRESULT CALLBACK TaskEditing::HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                             DWORD_PTR selfPtr) {
-  auto* self = reinterpret_cast<TfrmToDo*>(selfPtr);
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TfrmToDo::HeaderButtonProc, id);
+  auto* self = reinterpret_cast<TaskEditing*>(selfPtr);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TaskEditing::HeaderButtonProc, id);
   const auto byDefault = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
   return Guarded(
       "header button",
       [&]() -> LRESULT {
         if (msg == WM_KEYDOWN && self->edtToDoTextKeyDown(wParam)) return 0;
-        if (msg == WM_MOUSEMOVE) self->gridToDoMouseMove(-1, -1);
+        if (msg == WM_MOUSEMOVE) self->cb_.headerMouseMove();
         return byDefault();
       },
       byDefault);

@@ -56,21 +56,21 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
 
   if (!t.IsTask(row)) {
     // The blank row of an empty list: nothing to edit.
-    editors_.HideDate();
-    editors_.SetDate(app_.clock.Now().date);
-    editors_.HideText();
-    editors_.LoadText(L"");
+    editing_.Editors().HideDate();
+    editing_.Editors().SetDate(app_.clock.Now().date);
+    editing_.Editors().HideText();
+    editing_.Editors().LoadText(L"");
     return;
   }
   switch (col) {
     case colDueDate:
-      OpenDatePicker();
+      editing_.OpenDatePicker();
       break;
     case colDaysLeft:
       popitemDoneOrNotClick();
       break;
     case colText:
-      LoadTextEditor();
+      editing_.LoadTextEditor();
       if (hasAttachment && inIconZone) {
         // A click on the mark opens the attachment; with Shift, its folder.
         if (keys & MK_SHIFT) {
@@ -79,7 +79,7 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
           attachments_.popitemAttachOpenClick();
         }
       } else {
-        ShowTextEditor();
+        editing_.ShowTextEditor();
       }
       break;
     default:
@@ -101,17 +101,17 @@ void TfrmToDo::gridToDoMouseDown(TaskGrid::Button button, int x, int y) {
 }
 
 void TfrmToDo::gridToDoMouseMove(int x, int y) {
-  edges_.OffEdges();
+  view_.Edges().OffEdges();
   UpdateHint(x, y);
 }
 
 void TfrmToDo::gridToDoKeyPress(wchar_t ch) {
   if (IsCancelledControlCharacter(ch)) return;
-  OpenTextEditor();  // the character itself is not inserted
+  editing_.OpenTextEditor();  // the character itself is not inserted
 }
 
 void TfrmToDo::gridToDoTopLeftChanged() {
-  HideEditors();
+  editing_.HideEditors();
   const int top = list_.TopRow();
   const int bottom = top + std::max(1, list_.VisibleRowCount()) - 1;
   if (list_.CurrentRow() < top) list_.SetCurrentRow(top);
@@ -121,8 +121,8 @@ void TfrmToDo::gridToDoTopLeftChanged() {
 
 void TfrmToDo::gridToDoExit() {
   const HWND focus = ::GetFocus();
-  if (focus != editors_.TextHandle()) editors_.HideText();
-  if (focus != editors_.DateHandle()) editors_.HideDate();
+  if (focus != editing_.Editors().TextHandle()) editing_.Editors().HideText();
+  if (focus != editing_.Editors().DateHandle()) editing_.Editors().HideDate();
 }
 
 void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
@@ -138,13 +138,13 @@ void TfrmToDo::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
 void TfrmToDo::RunKeyAction(const FormKey& key) {
   switch (key.action) {
     case KeyAction::TextToDate:
-      CloseTextEditor();
+      editing_.CloseTextEditor();
       ActAsClickOnCurrentRow(colDueDate);
       break;
-    case KeyAction::DateToText: OpenTextEditor(); break;
+    case KeyAction::DateToText: editing_.OpenTextEditor(); break;
     case KeyAction::Delete: popitemDelClick(); break;
     case KeyAction::Run:
-      CloseTextEditor();
+      editing_.CloseTextEditor();
       Run(key.command);
       break;
     default: break;  // swallowed
@@ -174,14 +174,14 @@ bool TfrmToDo::PreTranslateMessage(const MSG& msg) {
   }
   if (!editMode_) return false;
   // Ctrl+Z in the text editor takes back its own typing first, then the list's last change.
-  if (::GetFocus() == editors_.TextHandle() && k.ctrl && !k.shift && !k.alt && k.key == 'Z' &&
-      editors_.UndoOwnTyping()) {
+  if (::GetFocus() == editing_.Editors().TextHandle() && k.ctrl && !k.shift && !k.alt && k.key == 'Z' &&
+      editing_.Editors().UndoOwnTyping()) {
     return true;
   }
   // The text editor's clipboard, undo and word keys are its own; their characters (Ctrl+C is
   // 3, Ctrl+V 22, …) come from TranslateMessage.
-  if (::GetFocus() == editors_.TextHandle() && IsTextEditorKey(k)) return false;
-  const FormKey key = DecideFormKey(k, editors_.TextOpen(), editors_.DateOpen());
+  if (::GetFocus() == editing_.Editors().TextHandle() && IsTextEditorKey(k)) return false;
+  const FormKey key = DecideFormKey(k, editing_.Editors().TextOpen(), editing_.Editors().DateOpen());
   if (key.action == KeyAction::None) return false;
   RunKeyAction(key);
   return true;

@@ -11,7 +11,7 @@ void TfrmToDo::LayoutChildren() {
   RECT rc{};
   ::GetClientRect(Handle(), &rc);
   if (pnlBase) ::MoveWindow(pnlBase->Handle(), 0, 0, rc.right, rc.bottom, TRUE);
-  if (viewImage_.Handle()) ::MoveWindow(viewImage_.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+  if (view_.Image().Handle()) ::MoveWindow(view_.Image().Handle(), 0, 0, rc.right, rc.bottom, TRUE);
   // The grid sits 4 pixels in from every edge: the panel's bevel and border.
   if (gridToDo) {
     ::MoveWindow(gridToDo->Handle(), Scale(4), Scale(4), std::max(0, static_cast<int>(rc.right) - Scale(8)),
@@ -27,9 +27,9 @@ void TfrmToDo::FormResize() {
   gridToDo->SetColWidth(colText, TextColumnWidth(w, gridToDo->ColWidth(colDueDate), gridToDo->ColWidth(colDaysLeft)));
   // The text editor follows the text column's width (its left and height are set on opening).
   RECT er{};
-  ::GetWindowRect(editors_.TextHandle(), &er);
+  ::GetWindowRect(editing_.Editors().TextHandle(), &er);
   ::MapWindowPoints(nullptr, pnlBase->Handle(), reinterpret_cast<POINT*>(&er), 2);
-  ::SetWindowPos(editors_.TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
+  ::SetWindowPos(editing_.Editors().TextHandle(), nullptr, 0, 0, gridToDo->ColWidth(colText), er.bottom - er.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const auto lefts = HeaderButtonLefts(w, Dpi());

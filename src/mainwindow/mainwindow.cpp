@@ -63,7 +63,6 @@ void TfrmToDo::FormCreate() {
   InTimer = false;
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
-  clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   timer_.LastAlarmMinute.Clear();
   minimumWidthBase_ = 0;
 
@@ -71,6 +70,7 @@ void TfrmToDo::FormCreate() {
   hints_.Attach(app_.Window());
   alarms_.Attach(Handle());
   attachments_.Attach(Handle());
+  listDialogs_.Attach(Handle());
   windowBrush_.Reset(::CreateSolidBrush(kWindowColour));
 
   painter_.MakeImages(Scale(kImageSize));
@@ -79,8 +79,8 @@ void TfrmToDo::FormCreate() {
   // Both pass the mouse on for moving and sizing the borderless window.
   const auto mouse = [this](UINT msg, WPARAM, int x, int y) {
     switch (msg) {
-      case WM_LBUTTONDOWN: imgNotEditModeMouseDown(x, y); break;
-      case WM_MOUSEMOVE: imgNotEditModeMouseMove(x, y); break;
+      case WM_LBUTTONDOWN: view_.imgNotEditModeMouseDown(x, y); break;
+      case WM_MOUSEMOVE: view_.imgNotEditModeMouseMove(x, y); break;
       case WM_LBUTTONUP: ::ClipCursor(nullptr); break;
       case WM_LBUTTONDBLCLK:
         if (!editMode_) imgNotEditModeDblClick();
@@ -95,18 +95,20 @@ void TfrmToDo::FormCreate() {
         RECT edge = rc;
         ::DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
       },
-      mouse, [this] { return edges_.Cursor(); }});
+      mouse, [this] { return view_.Edges().Cursor(); }});
   pnlBase->Create(Handle(), L"pnlBase", true);
+  view_.Attach(Handle(), pnlBase->Handle());
   // The view image's context menu is the tray menu; its hint says how to edit.
   const auto imageMouse = [this, mouse](UINT msg, WPARAM wParam, int x, int y) {
     if (msg == WM_RBUTTONUP) {
       imgNotEditModeContextPopup();
     } else {
-      hints_.FirstMove(viewImage_.Handle(), msg, wParam, MAKELPARAM(x, y));
+      hints_.FirstMove(view_.Image().Handle(), msg, wParam, MAKELPARAM(x, y));
       mouse(msg, wParam, x, y);
     }
   };
-  viewImage_.Create(Handle(), kWindowColour, ViewImage::Callbacks{imageMouse, [this] { return edges_.Cursor(); }});
+  view_.Image().Create(Handle(), kWindowColour,
+                       ViewImage::Callbacks{imageMouse, [this] { return view_.Edges().Cursor(); }});
 
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
@@ -122,7 +124,7 @@ void TfrmToDo::FormCreate() {
   };
   gridCallbacks.mouseMove = [this](UINT, int x, int y) { gridToDoMouseMove(x, y); };
   gridCallbacks.keyPress = [this](wchar_t ch) { gridToDoKeyPress(ch); };
-  gridCallbacks.beforeMove = [this] { CloseEditors(); };
+  gridCallbacks.beforeMove = [this] { editing_.CloseEditors(); };
   gridCallbacks.topLeftChanged = [this] { gridToDoTopLeftChanged(); };
   gridCallbacks.exit = [this] { gridToDoExit(); };
   gridCallbacks.enterCom = [this] { return app_.EnsureCom(); };
@@ -143,13 +145,13 @@ void TfrmToDo::FormCreate() {
     ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     hints_.Add(pnlBase->Handle(), button, InfoOf(c).hint, true);
   }
-  hints_.Add(Handle(), viewImage_.Handle(), L"編集するにはダブルクリックします", false);
+  hints_.Add(Handle(), view_.Image().Handle(), L"編集するにはダブルクリックします", false);
 
-  CreateEditors();  // the popup menus are made when first needed
+  editing_.Create(Handle(), pnlBase->Handle(), headerButtons_);  // the popup menus are made when first needed
   GiveAccessibleNames();
   app_.frmHint.Attach(app_.Window(), Handle());  // the popup itself is made when first needed
-  list_.Hooks.hideEditors = [this] { HideEditors(); };
-  list_.Hooks.openTextEditor = [this] { OpenTextEditor(); };
+  list_.Hooks.hideEditors = [this] { editing_.HideEditors(); };
+  list_.Hooks.openTextEditor = [this] { editing_.OpenTextEditor(); };
 
   // Header captions and column widths.
   list_.Table().SetHeaderCaptions();
@@ -210,7 +212,7 @@ int TfrmToDo::ShowMessage(BoxKind kind, const std::wstring& text) {
   const bool ours = focus && (focus == Handle() || ::IsChild(Handle(), focus));
   int answer = 0;
   {
-    const InPlaceEditors::Quiet quiet(editors_);
+    const InPlaceEditors::Quiet quiet(editing_.Editors());
     answer = ShowBox(Handle(), kind, text);
   }
   if (ours && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus)) ::SetFocus(focus);
@@ -267,7 +269,7 @@ void TfrmToDo::LoadAndApplySettings() {
   ApplyRowMetrics();
 
   // The input method of the text editor.
-  ApplyInputMethod();
+  editing_.ApplyInputMethod();
 
   // The hot keys. (The tray menu's "同期" follows [Sync] Enabled each time the menu
   // is prepared for showing; the menus are made then, not here.)
@@ -280,7 +282,7 @@ void TfrmToDo::LoadAndApplySettings() {
     ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_, Dpi()),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SnapHeightToRows();
+  view_.SnapHeightToRows();
 
   // Sorted from the start, with the first task selected at the top.
   // Not opening the editor here: entering edit mode below opens it on the same row, once.
@@ -304,7 +306,7 @@ void TfrmToDo::LoadAndApplySettings() {
   if (late) {
     ::SetTimer(Handle(), kLateEditorTimer, 0, nullptr);
   } else {
-    editors_.SelectAllText();
+    editing_.Editors().SelectAllText();
   }
   ::SetTimer(Handle(), kMainTimer, 100, nullptr);
 }
@@ -320,9 +322,9 @@ void TfrmToDo::OpenLateEditor() {
   }
   // Whatever the user did meanwhile (another row, view mode, an editor) stands.
   const HWND focus = ::GetFocus();
-  if (!editMode_ || editors_.TextOpen() || editors_.DateOpen() || (focus && focus != gridToDo->Handle())) return;
-  OpenTextEditor();
-  editors_.SelectAllText();
+  if (!editMode_ || editing_.Editors().AnyOpen() || (focus && focus != gridToDo->Handle())) return;
+  editing_.OpenTextEditor();
+  editing_.Editors().SelectAllText();
 }
 
 void TfrmToDo::ApplyRowMetrics() {
@@ -333,11 +335,12 @@ void TfrmToDo::ApplyRowMetrics() {
 
   // The editors take the grid's font; the clock labels the header's font and colours.
   const HFONT gridFont = painter_.FontFor(settings_.Class(UrgencyClass::Preview3), false, Dpi());
-  editors_.SetFont(gridFont, false);
+  editing_.Editors().SetFont(gridFont, false);
   const ClassStyle& title = settings_.Class(UrgencyClass::Title);
   const COLORREF labelBack = static_cast<COLORREF>(
       MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  viewImage_.SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor), labelBack);
+  view_.Image().SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor),
+                              labelBack);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -429,7 +432,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (editors_.OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+      if (editing_.Editors().OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
       // A menu item (no control) or a header button; BN_CLICKED is 0 like a menu's code.
       if (lParam == 0) {
         if (const auto item = MenuItemOfId(LOWORD(wParam))) Run(item->second);
@@ -438,11 +441,12 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_NOTIFY: {
-      editors_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      editing_.Editors().OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     }
     case WM_CTLCOLOREDIT:
-      if (const auto brush = editors_.OnCtlColorEdit(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+      if (const auto brush =
+              editing_.Editors().OnCtlColorEdit(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
         return *brush;
       }
       return Default(msg, wParam, lParam);
@@ -453,11 +457,11 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENTERSIZEMOVE:
       Default(msg, wParam, lParam);
-      OnEnterSizeMove();
+      view_.OnEnterSizeMove();
       return 0;
     case WM_EXITSIZEMOVE:
       Default(msg, wParam, lParam);
-      OnExitSizeMove();
+      view_.OnExitSizeMove();
       return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(wParam, lParam);

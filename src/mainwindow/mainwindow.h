@@ -6,13 +6,16 @@
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
 //   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts
 //   layout.cpp      column layouts and FormResize
-//   modes.cpp       edit mode and view mode, the view image, the clock labels, moving and sizing
+//   modes.cpp       changing between edit mode and view mode
+//   viewmode.cpp    ViewMode: the view image, the clock labels, the transparency, moving and
+//                   sizing with the mouse
 //   edgedrag.cpp    EdgeDrag: the edge zones, their cursors, a sizing begun at the top
 //   headerhints.cpp HeaderHints: the hints of the header buttons and the view image
-//   editing.cpp     the text editor and the date picker at work
+//   editing.cpp     TaskEditing: the text editor and the date picker at work
 //   input.cpp       mouse, keys, menus and the task commands they start
 //   commands.cpp    every command carried out in one place (Run), and the waits for the user
-//   search.cpp      the search; bulk.cpp moving a day's tasks and the bulk delete
+//   search.cpp      ListDialogCommands: the search, and where the keys go after a list dialog
+//   bulk.cpp        ListDialogCommands: moving a day's tasks and the bulk delete
 //   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
 //   alarmlauncher.cpp  AlarmLauncher: each alarm check carried out, the alarm program started
 //   tray.cpp        the tray menu, hiding and showing again, top-most, a summons carried out
@@ -46,13 +49,13 @@
 #include "mainwindow/alarmlauncher.h"
 #include "mainwindow/attachments.h"
 #include "mainwindow/commandmenus.h"
-#include "mainwindow/edgedrag.h"
 #include "mainwindow/gridpainter.h"
 #include "mainwindow/headerhints.h"
-#include "mainwindow/editors.h"
+#include "mainwindow/listdialogs.h"
+#include "mainwindow/taskediting.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
-#include "mainwindow/viewimage.h"
+#include "mainwindow/viewmode.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
@@ -112,9 +115,7 @@ class TfrmToDo final : public Window {
 
   // --- life (mainwindow.cpp)
   void FormCreate();
-  void CreateEditors();
   void GiveAccessibleNames();  // accessiblenames.cpp
-  void GiveDatePickerName(HWND picker);  // when the picker is made
   bool FormClose();  // false: the close was cancelled
   void Close();      // WM_CLOSE: FormClose, then the window destroyed unless it was cancelled
   void FormShow();
@@ -144,38 +145,15 @@ class TfrmToDo final : public Window {
   // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
   Point GridOrigin() const;
 
-  // --- modes (modes.cpp)
+  // --- modes (modes.cpp); view mode's image, transparency and mouse (viewmode.cpp)
   void EnterEditMode(bool openEditor = true);
   void EnterViewMode();
   void imgNotEditModeDblClick();
-  void ApplyTransparency();
-  void SetAlpha(int alpha);
-  void RefreshViewImage();
-  void TakeViewImage();
-  void PlaceClockLabels();
-  void imgNotEditModeMouseDown(int x, int y);
-  void imgNotEditModeMouseMove(int x, int y);
-  void OnEnterSizeMove();
-  void OnExitSizeMove();
-  void SnapHeightToRows();
+  ViewMode::Callbacks ViewModeCallbacks();
 
-  // --- editing (editing.cpp)
-  HFONT RowFont(int row);  // the font of the row's urgency class, which its editors take
-  void OpenDatePicker();
-  void LoadTextEditor();    // the current row's text into the hidden editor
-  void ShowTextEditor();    // the editor placed over the current cell and shown
-  void OpenTextEditor();
-  void CloseTextEditor();
-  void HideEditors();
-  void CloseEditors();  // before the current row or the list moves
-  void edtToDoTextChange();
-  void edtToDoTextExit();
-  bool edtToDoTextKeyDown(WPARAM key);  // true when the key was taken
-  void cmbDateChange();
-  void cmbDateExit();
-  void ApplyInputMethod();
-  static LRESULT CALLBACK HeaderButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR self);
+  // --- the editors at work (editing.cpp)
+  TaskEditing::Callbacks EditingCallbacks();
+  void GiveDatePickerName(HWND picker);  // when the picker is made (accessiblenames.cpp)
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
@@ -225,11 +203,8 @@ class TfrmToDo final : public Window {
   void btnExitClick1();
   void Summon(Summons summons);
 
-  // --- the commands on the whole list, each through its dialog (search.cpp, bulk.cpp)
-  void popitemFindToDoClick();
-  void popitemMoveDateClick();
-  void popitemPastDeleteClick();
-  void FocusListAfterDialog();
+  // --- the commands on the whole list, each through its dialog (commands.cpp)
+  ListDialogCommands::Callbacks ListDialogCallbacks();
 
   // --- attachments (attachments.cpp)
   AttachmentCommands::Callbacks AttachmentCallbacks();
@@ -258,8 +233,10 @@ class TfrmToDo final : public Window {
   // Child windows.
   std::unique_ptr<PlainChild> pnlBase;
   std::unique_ptr<TaskGrid> gridToDo;
-  ViewImage viewImage_;  // imgNotEditMode with the clock labels lblYMDHM and lblSecond
-  InPlaceEditors editors_;  // edtToDoText and cmbDate
+  // View mode: imgNotEditMode with the clock labels lblYMDHM and lblSecond, the transparency,
+  // and the edges that move and size the window.
+  ViewMode view_{app_, painter_, ViewModeCallbacks()};
+  TaskEditing editing_{list_, settings_, painter_, EditingCallbacks()};  // edtToDoText and cmbDate
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HeaderHints hints_;
   Icon programIcon_;
@@ -269,6 +246,7 @@ class TfrmToDo final : public Window {
   CommandMenus menus_;
   TrayController tray_{TrayCallbacks()};
   AttachmentCommands attachments_{app_, AttachmentCallbacks()};
+  ListDialogCommands listDialogs_{app_, ListDialogCallbacks()};
 
   // Window state.
   bool editMode_ = true;
@@ -276,14 +254,12 @@ class TfrmToDo final : public Window {
   bool HoverHidden = false;
   bool InTimer = false;
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
-  std::string clockFormat_ = "yyyy\"/\"mm\"/\"dd(aaa) hh:nn";
   AlarmLauncher alarms_{[this](BoxKind kind, const std::wstring& text) {
     ::SetForegroundWindow(Handle());
     ::MessageBeep(MB_OK);
     ShowMessage(kind, text);
   }};
   int minimumWidthBase_ = 0;  // date and days columns of edit mode together
-  EdgeDrag edges_;
   // Where the window is in its life, in this order. A settings reload moves between the two
   // late-editor states and Ready; a close the user declines goes back to where it was.
   enum class Life {

@@ -25,8 +25,8 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
   in.now = app_.clock.Now();
   in.editMode = editMode_;
   in.lblCalendar = settings_.LblCalendar;
-  in.clockFormat = clockFormat_;
-  in.secondsShown = viewImage_.SecondsShown();
+  in.clockFormat = view_.ClockFormat();
+  in.secondsShown = view_.Image().SecondsShown();
   std::string header(list_.Table().Cell(colText, 0));
   const TickOutcome out = TickBookkeeping(in, timer_, header);
 
@@ -35,13 +35,13 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
     gridToDo->InvalidateCell(colText, 0);
   }
   if (out.labelsChanged) {
-    viewImage_.SetLabelTexts(Wide(timer_.lblYMDHM.View()), Wide(timer_.lblSecond.View()));
+    view_.Image().SetLabelTexts(Wide(timer_.lblYMDHM.View()), Wide(timer_.lblSecond.View()));
   }
   if (out.dayChanged) {
     // Every days-left value and colour follows the new date.
     list_.SortTasks(list_.CurrentRow() - list_.TopRow(), true);
     gridToDo->Refresh();
-    if (!editMode_) RefreshViewImage();
+    if (!editMode_) view_.RefreshViewImage();
   }
   if (out.checkAlarms) alarms_.Check(list_.Table(), out.minute.View(), out.alarms);
 

@@ -71,8 +71,8 @@ void TfrmToDo::BeforeHiding() {
   // A hidden list takes no input: an editor closes (with its sort) and nothing it showed, no
   // menu, drop-down calendar or tip, stays on the screen over where the list was.
   ::EndMenu();
-  if (editors_.DateOpen()) ::SendMessageW(editors_.DateHandle(), DTM_CLOSEMONTHCAL, 0, 0);
-  CloseEditors();
+  if (editing_.Editors().DateOpen()) ::SendMessageW(editing_.Editors().DateHandle(), DTM_CLOSEMONTHCAL, 0, 0);
+  editing_.CloseEditors();
   hints_.Pop();
   CancelHint();
   if (const HWND capture = ::GetCapture(); capture && (capture == Handle() || ::IsChild(Handle(), capture))) {
@@ -117,7 +117,7 @@ void TfrmToDo::Summon(Summons summons) {
     if (!::GetFocus()) ::SetFocus(editMode_ && ::IsWindowVisible(gridToDo->Handle()) ? gridToDo->Handle() : Handle());
   }
   if (o.enterEditMode) EnterEditMode();
-  if (o.openTextEditor) OpenTextEditor();
+  if (o.openTextEditor) editing_.OpenTextEditor();
 }
 
 }  // namespace lq::win
