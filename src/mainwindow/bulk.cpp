@@ -25,8 +25,8 @@ void ListDialogCommands::popitemPastDeleteClick() {
   const Date start = PickerDateOf(list_.Table(), list_.CurrentRow(), list_.Today());
   const auto choice = app_.frmPastDelete.Ask(window_, start);
   if (choice && CountDeletedUpTo(list_.Table(), choice->limit, choice->doneOnly) > 0) {
-    // Nothing asks before a bulk delete and nothing undoes it, so the list as it was is kept
-    // beside the task file first; without that copy nothing is deleted.
+    // Nothing asks before a bulk delete and its undo lasts only as long as this run, so the list
+    // as it was is kept beside the task file first; without that copy nothing is deleted.
     if (const auto backup = app_.taskFile.KeepCopy(list_.Table())) {
       const int deleted = DeleteUpTo(list_, choice->limit, choice->doneOnly);
       cb_.rowsChanged();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/text.h"
@@ -34,17 +35,27 @@ int MoveOpenTasks(TaskList& list, Date from, Date to) {
   return moved;
 }
 
-bool DeletedUpTo(const TaskTable& table, int row, Date limit, bool doneOnly) {
+namespace {
+
+// Year, month and day have fixed widths, so the texts order like the dates.
+std::string LimitText(Date limit) { return FormatDueDate(limit).substr(0, 10); }
+
+bool DeletedUpToText(const TaskTable& table, int row, std::string_view limitText, bool doneOnly) {
   if (!table.IsTask(row)) return false;
-  // Year, month and day have fixed widths, so the texts order like the dates.
-  const std::string limitText = FormatDueDate(limit).substr(0, 10);
-  if (table.Cell(colDueDate, row).substr(0, 10) > limitText) return false;
+  if (std::string_view(table.Cell(colDueDate, row)).substr(0, 10) > limitText) return false;
   return !doneOnly || table.IsDone(row);
 }
 
+}  // namespace
+
+bool DeletedUpTo(const TaskTable& table, int row, Date limit, bool doneOnly) {
+  return DeletedUpToText(table, row, LimitText(limit), doneOnly);
+}
+
 int CountDeletedUpTo(const TaskTable& table, Date limit, bool doneOnly) {
+  const std::string limitText = LimitText(limit);
   int n = 0;
-  for (int r = 1; r < table.RowCount(); ++r) n += DeletedUpTo(table, r, limit, doneOnly) ? 1 : 0;
+  for (int r = 1; r < table.RowCount(); ++r) n += DeletedUpToText(table, r, limitText, doneOnly) ? 1 : 0;
   return n;
 }
 
@@ -59,9 +70,10 @@ int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
 
   // The rows go in one pass: removed one by one, a long list's rows would move once for each.
   std::vector<bool> gone(static_cast<std::size_t>(t.RowCount()), false);
+  const std::string limitText = LimitText(limit);
   int deleted = 0;
   for (int r = 1; r < t.RowCount(); ++r) {
-    if (!DeletedUpTo(t, r, limit, doneOnly)) continue;
+    if (!DeletedUpToText(t, r, limitText, doneOnly)) continue;
     if (t.IsDone(r)) {
       --list.DoneCount;
     } else {
