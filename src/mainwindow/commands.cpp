@@ -46,8 +46,8 @@ void TfrmToDo::Run(Command command) {
     case Command::Config: popitemConfigClick(); break;
     case Command::PopMenu: btnMenuClick(); break;
     case Command::Edit: popitemEditClick(); break;
-    case Command::Hide: popitemHideClick(); break;
-    case Command::TopMost: popitemTopMostClick(); break;
+    case Command::Hide: visibility_.popitemHideClick(); break;
+    case Command::TopMost: visibility_.popitemTopMostClick(); break;
     case Command::Exit: btnExitClick1(); break;
     case Command::Sync: popitemSyncClick(); break;
     case Command::FindToDo: listDialogs_.popitemFindToDoClick(); break;
@@ -120,7 +120,7 @@ TaskEditing::Callbacks TfrmToDo::EditingCallbacks() {
   c.gridOrigin = [this] { return GridOrigin(); };
   c.rowHeight = [this] { return rowHeight_; };
   c.dpi = [this] { return Dpi(); };
-  c.focusOnShow = [this] { return !HoverHidden; };
+  c.focusOnShow = [this] { return !visibility_.HiddenByHover(); };
   c.actAsClick = [this](int col) { ActAsClickOnCurrentRow(col); };
   c.toEditMode = [this] {
     if (!editMode_) EnterEditMode();

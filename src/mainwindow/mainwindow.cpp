@@ -59,7 +59,6 @@ void TfrmToDo::Show() {
 void TfrmToDo::FormCreate() {
   // The state every other part starts from; the present moment for the loader.
   editMode_ = true;
-  UserHidden = false;
   InTimer = false;
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
@@ -67,6 +66,7 @@ void TfrmToDo::FormCreate() {
   minimumWidthBase_ = 0;
 
   tray_.Attach(Handle());
+  visibility_.Attach(Handle());
   hints_.Attach(app_.Window());
   alarms_.Attach(Handle());
   attachments_.Attach(Handle());
@@ -179,11 +179,6 @@ void TfrmToDo::FormCreate() {
   ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
-void TfrmToDo::ApplyTopMost() {
-  ::SetWindowPos(Handle(), settings_.TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void TfrmToDo::ShowSettingsWriteError() {
   ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
 }
@@ -291,7 +286,7 @@ void TfrmToDo::LoadAndApplySettings() {
   list_.SetCurrentRow(1);
 
   // The top-most band; entering edit mode below lays out and applies the transparency.
-  ApplyTopMost();
+  visibility_.ApplyTopMost();
 
   // Edit mode, with the text of the editor selected. The list is the window's first
   // control, so it holds the focus whenever no editor does.
@@ -350,7 +345,7 @@ void TfrmToDo::popitemConfigClick() {
   if (app_.frmConfig.Visible()) return;
   // Showing applies the settings file when the dialog closed with OK or キャンセル, and that ends
   // in edit mode with the keyboard on the list.
-  RunHiddenWhile(app_.frmConfig, [this] { return !app_.frmConfig.SettingsReloadPending; });
+  visibility_.RunHiddenWhile(app_.frmConfig, [this] { return !app_.frmConfig.SettingsReloadPending; });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -359,35 +354,10 @@ void TfrmToDo::popitemConfigClick() {
 void TfrmToDo::popitemSyncClick() {
   if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
   // The run adds, deletes and re-sorts rows: no editor may stay on one (hiding closes them).
-  RunHiddenWhile(app_.frmSync, [this] {
+  visibility_.RunHiddenWhile(app_.frmSync, [this] {
     gridToDo->Refresh();
     return true;
   });
-}
-
-void TfrmToDo::RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode) {
-  // No clock, change of day, alarm or hover hiding while the dialog is open.
-  BeforeHiding();
-  ::KillTimer(Handle(), kMainTimer);
-  ::ShowWindow(Handle(), SW_HIDE);
-  // The window comes back before the dialog goes, so the activation stays with the program;
-  // hiding gave the activation away, so edit mode is entered again unless showing does it.
-  bool back = false;
-  const auto comeBack = [&] {
-    back = true;
-    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
-    const bool enter = enterEditMode();
-    ::ShowWindow(Handle(), SW_SHOW);
-    ::SetForegroundWindow(Handle());
-    if (enter) {
-      ::SetFocus(gridToDo->Handle());
-      EnterEditMode();
-    }
-    // Once the dialog has gone, not while it still shows.
-    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
-  };
-  dialog.ShowModal(Handle(), comeBack);
-  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -499,7 +469,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kAddTrayIcon:
       if (life_ != Life::Closing) tray_.AddIcon(programIcon_.Get());
       return 0;
-    case kBringWaitForward:
+    case ListVisibility::kBringWaitForward:
       BringWaitForward(Handle());
       return 0;
     default:

@@ -18,7 +18,9 @@
 //   bulk.cpp        ListDialogCommands: moving a day's tasks and the bulk delete
 //   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
 //   alarmlauncher.cpp  AlarmLauncher: each alarm check carried out, the alarm program started
-//   tray.cpp        the tray menu, hiding and showing again, top-most, a summons carried out
+//   tray.cpp        the tray menu
+//   listvisibility.cpp  ListVisibility: hiding and showing again, hover hiding, the list hidden
+//                   while a dialog shows, a summons carried out, top-most
 //   traycontroller.cpp  TrayController: the tray icon, the hot keys, a second start
 //   attachments.cpp AttachmentCommands: the attachment commands, the URL dialog's loop and
 //                   dropped files
@@ -52,6 +54,7 @@
 #include "mainwindow/gridpainter.h"
 #include "mainwindow/headerhints.h"
 #include "mainwindow/listdialogs.h"
+#include "mainwindow/listvisibility.h"
 #include "mainwindow/taskediting.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
@@ -70,7 +73,6 @@ namespace lq::win {
 
 class Application;
 class PlainChild;
-class Dialog;
 
 // The monitors attached now.
 struct Screens {
@@ -103,9 +105,6 @@ class TfrmToDo final : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // After the settings or synchronisation dialog has gone: a question the list still waits for
-  // comes back above it.
-  static constexpr UINT kBringWaitForward = WM_APP + 0x31;
   static constexpr UINT_PTR kMainTimer = 1;
   // Opens the text editor on a long first text once the list has been painted.
   static constexpr UINT_PTR kLateEditorTimer = 2;
@@ -121,7 +120,6 @@ class TfrmToDo final : public Window {
   void FormShow();
   void LoadAndApplySettings();
   void OpenLateEditor();
-  void ApplyTopMost();
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   // Every message box of the window: the editors stay open while it shows, and the control
@@ -158,7 +156,6 @@ class TfrmToDo final : public Window {
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
   void ClockMayHaveJumped();  // the time was set, or the machine woke up
-  void ApplyVisibility(bool visible);
   void popitemAlarmClick();
 
   // --- the display (display.cpp)
@@ -185,23 +182,15 @@ class TfrmToDo final : public Window {
   void popitemUndoClick(bool redo);
   void popitemConfigClick();
   void popitemSyncClick();
-  // Hides the list while `dialog` shows, and brings it back before the dialog goes; it returns
-  // to edit mode when `enterEditMode` says so (asked as the list comes back).
-  void RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode);
 
-  // --- the tray menu, hiding and showing, top-most, a summons (tray.cpp)
+  // --- the tray menu (tray.cpp)
   TrayController::Callbacks TrayCallbacks();
-  bool BringDialogsToFront();
+  ListVisibility::Callbacks VisibilityCallbacks();
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();
   void popitemEditClick();
-  void BeforeHiding();  // whatever hides the list calls this first
-  void popitemHideClick();
-  void ShowAgain();
-  void popitemTopMostClick();
   void btnExitClick1();
-  void Summon(Summons summons);
 
   // --- the commands on the whole list, each through its dialog (commands.cpp)
   ListDialogCommands::Callbacks ListDialogCallbacks();
@@ -245,13 +234,13 @@ class TfrmToDo final : public Window {
   // The popup menus, made from the command table.
   CommandMenus menus_;
   TrayController tray_{TrayCallbacks()};
+  // The user's hide command, hover hiding, top-most.
+  ListVisibility visibility_{app_, editing_, hints_, VisibilityCallbacks()};
   AttachmentCommands attachments_{app_, AttachmentCallbacks()};
   ListDialogCommands listDialogs_{app_, ListDialogCallbacks()};
 
   // Window state.
   bool editMode_ = true;
-  bool UserHidden = false;
-  bool HoverHidden = false;
   bool InTimer = false;
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
   AlarmLauncher alarms_{[this](BoxKind kind, const std::wstring& text) {
