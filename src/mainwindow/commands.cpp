@@ -90,7 +90,7 @@ AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
   c.finishChange = [this] { FinishAttachmentChange(); };
   c.focusListAfterDialog = [this] { listDialogs_.FocusListAfterDialog(); };
   c.takeDropRow = [this](POINT at) {
-    const Point origin = GridOrigin();
+    const Point origin = layout_.GridOrigin();
     const int row = DropTargetRow(gridToDo->Metrics(), list_.VisibleRowCount(), at.x - origin.x, at.y - origin.y);
     // The blank row of an empty list is no task: what it held would never be saved.
     if (row == 0 || !list_.Table().IsTask(row)) return 0;
@@ -106,7 +106,7 @@ ListDialogCommands::Callbacks TfrmToDo::ListDialogCallbacks() {
   c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
   c.closeEditors = [this] { editing_.CloseEditors(); };
   c.refresh = [this] { gridToDo->Refresh(); };
-  c.rowsChanged = [this] { FormResize(); };
+  c.rowsChanged = [this] { layout_.FormResize(); };
   c.openDatePicker = [this] { ActAsClickOnCurrentRow(colDueDate); };
   c.datePickerOpen = [this] { return editing_.Editors().DateOpen(); };
   c.editMode = [this] { return editMode_; };
@@ -117,8 +117,8 @@ ListDialogCommands::Callbacks TfrmToDo::ListDialogCallbacks() {
 TaskEditing::Callbacks TfrmToDo::EditingCallbacks() {
   TaskEditing::Callbacks c;
   c.grid = [this]() -> TaskGrid& { return *gridToDo; };
-  c.gridOrigin = [this] { return GridOrigin(); };
-  c.rowHeight = [this] { return rowHeight_; };
+  c.gridOrigin = [this] { return layout_.GridOrigin(); };
+  c.rowHeight = [this] { return layout_.RowHeight(); };
   c.dpi = [this] { return Dpi(); };
   c.focusOnShow = [this] { return !visibility_.HiddenByHover(); };
   c.actAsClick = [this](int col) { ActAsClickOnCurrentRow(col); };
@@ -134,13 +134,21 @@ TaskEditing::Callbacks TfrmToDo::EditingCallbacks() {
 ViewMode::Callbacks TfrmToDo::ViewModeCallbacks() {
   ViewMode::Callbacks c;
   c.grid = [this]() -> TaskGrid& { return *gridToDo; };
-  c.gridOrigin = [this] { return GridOrigin(); };
+  c.gridOrigin = [this] { return layout_.GridOrigin(); };
   c.editMode = [this] { return editMode_; };
-  c.rowHeight = [this] { return rowHeight_; };
+  c.rowHeight = [this] { return layout_.RowHeight(); };
   c.dpi = [this] { return Dpi(); };
   c.background = [this] { return windowBrush_.Get(); };
   c.hideTextEditor = [this] { ::ShowWindow(editing_.Editors().TextHandle(), SW_HIDE); };
   c.clockLabelsStale = [this] { MarkClockLabelsStale(timer_); };
+  return c;
+}
+
+WindowLayout::Callbacks TfrmToDo::LayoutCallbacks() {
+  WindowLayout::Callbacks c;
+  c.dpi = [this] { return Dpi(); };
+  c.editMode = [this] { return editMode_; };
+  c.settingsApplied = [this] { return SettingsApplied(); };
   return c;
 }
 
@@ -174,7 +182,7 @@ bool TfrmToDo::SelectTaskAfterWait(const TaskIdentity& task, int row) {
 
 void TfrmToDo::popitemAddClick() {
   list_.AddTask();
-  FormResize();
+  layout_.FormResize();
   gridToDo->Refresh();
 }
 
@@ -193,7 +201,7 @@ void TfrmToDo::popitemDelClick() {
 void TfrmToDo::popitemDoneOrNotClick() {
   const int rows = list_.Table().RowCount();
   list_.ToggleDone(settings_.FinishedDayChange);
-  if (list_.Table().RowCount() != rows) FormResize();  // a repeating task added its next one, as an add does
+  if (list_.Table().RowCount() != rows) layout_.FormResize();  // a repeating task added its next one, as an add does
   gridToDo->Refresh();
 }
 
@@ -205,7 +213,7 @@ void TfrmToDo::popitemUndoClick(bool redo) {
   editing_.CloseEditors();  // the text editor's closing sort belongs to the step before
   const TaskList::UndoResult r = redo ? list_.Redo() : list_.Undo();
   if (r.outcome == TaskList::UndoResult::Outcome::Nothing) return;
-  FormResize();
+  layout_.FormResize();
   gridToDo->Refresh();
   if (r.outcome == TaskList::UndoResult::Outcome::Refused) {
     ShowMessage(BoxKind::Information, L"予定が変更または削除されたので元に戻せません。");

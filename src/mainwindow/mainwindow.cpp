@@ -63,7 +63,6 @@ void TfrmToDo::FormCreate() {
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
   timer_.LastAlarmMinute.Clear();
-  minimumWidthBase_ = 0;
 
   tray_.Attach(Handle());
   visibility_.Attach(Handle());
@@ -113,7 +112,7 @@ void TfrmToDo::FormCreate() {
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
   gridCallbacks.clientResized = [this] {
-    if (SettingsApplied()) FormResize();
+    if (SettingsApplied()) layout_.FormResize();
   };
   gridCallbacks.mouseDown = [this](TaskGrid::Button b, UINT, int x, int y) { gridToDoMouseDown(b, x, y); };
   gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) {
@@ -146,6 +145,7 @@ void TfrmToDo::FormCreate() {
     hints_.Add(pnlBase->Handle(), button, InfoOf(c).hint, true);
   }
   hints_.Add(Handle(), view_.Image().Handle(), L"編集するにはダブルクリックします", false);
+  layout_.Attach(Handle(), pnlBase->Handle(), *gridToDo, headerButtons_);
 
   editing_.Create(Handle(), pnlBase->Handle(), headerButtons_);  // the popup menus are made when first needed
   GiveAccessibleNames();
@@ -193,7 +193,7 @@ void TfrmToDo::ReportLoadProblems() {
 }
 
 void TfrmToDo::gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell) {
-  painter_.DrawCell(dc, col, row, cell, GridPainter::View{editMode_, rowHeight_, Dpi()});
+  painter_.DrawCell(dc, col, row, cell, GridPainter::View{editMode_, layout_.RowHeight(), Dpi()});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -261,7 +261,7 @@ void TfrmToDo::LoadAndApplySettings() {
   const IniProfile::Batch oneReading(app_.profile);
   settings_ = LoadSettings(app_.profile, &SystemColour);
   list_.DoneDown = settings_.DoneDown;
-  ApplyRowMetrics();
+  layout_.ApplyRowMetrics();
 
   // The input method of the text editor.
   editing_.ApplyInputMethod();
@@ -273,8 +273,8 @@ void TfrmToDo::LoadAndApplySettings() {
   // At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (rc.bottom - rc.top < MinimumHeight(rowHeight_, Dpi())) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_, Dpi()),
+  if (rc.bottom - rc.top < MinimumHeight(layout_.RowHeight(), Dpi())) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(layout_.RowHeight(), Dpi()),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   view_.SnapHeightToRows();
@@ -320,22 +320,6 @@ void TfrmToDo::OpenLateEditor() {
   if (!editMode_ || editing_.Editors().AnyOpen() || (focus && focus != gridToDo->Handle())) return;
   editing_.OpenTextEditor();
   editing_.Editors().SelectAllText();
-}
-
-void TfrmToDo::ApplyRowMetrics() {
-  // The row height and the font sizes are 96-DPI values.
-  painter_.ClearFontCache();
-  rowHeight_ = Scale(settings_.RowHeight);
-  gridToDo->SetRowHeight(rowHeight_);
-
-  // The editors take the grid's font; the clock labels the header's font and colours.
-  const HFONT gridFont = painter_.FontFor(settings_.Class(UrgencyClass::Preview3), false, Dpi());
-  editing_.Editors().SetFont(gridFont, false);
-  const ClassStyle& title = settings_.Class(UrgencyClass::Title);
-  const COLORREF labelBack = static_cast<COLORREF>(
-      MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  view_.Image().SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor),
-                              labelBack);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -387,18 +371,18 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return Default(msg, wParam, lParam);
     case WM_SIZE:
-      LayoutChildren();
-      if (SettingsApplied()) FormResize();
+      layout_.LayoutChildren();
+      if (SettingsApplied()) layout_.FormResize();
       return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_GETMINMAXINFO:
       Default(msg, wParam, lParam);
-      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      layout_.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
     case WM_DRAWITEM: {
       const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (di->CtlType == ODT_BUTTON) DrawHeaderButton(di);
+      if (di->CtlType == ODT_BUTTON) painter_.DrawHeaderButton(*di, windowBrush_.Get(), Dpi());
       return TRUE;
     }
     case WM_COMMAND:
@@ -444,13 +428,13 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (life_ != Life::Closing) Close();
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      layout_.OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DISPLAYCHANGE:
-      RescueFromOffScreen();
+      layout_.RescueFromOffScreen();
       return Default(msg, wParam, lParam);
     case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETWORKAREA) RescueFromOffScreen();
+      if (wParam == SPI_SETWORKAREA) layout_.RescueFromOffScreen();
       return Default(msg, wParam, lParam);
     case WM_QUERYENDSESSION:
       return TRUE;

@@ -4,8 +4,9 @@
 // with state of their own are classes beside it, which reach the window only through callbacks.
 // One file per concern (the classes the window is made of have their own headers):
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
-//   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts
-//   layout.cpp      column layouts and FormResize
+//   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts, and the
+//                   header buttons
+//   layout.cpp      WindowLayout: the children placed, the column layouts and FormResize
 //   modes.cpp       changing between edit mode and view mode
 //   viewmode.cpp    ViewMode: the view image, the clock labels, the transparency, moving and
 //                   sizing with the mouse
@@ -25,7 +26,8 @@
 //   attachments.cpp AttachmentCommands: the attachment commands, the URL dialog's loop and
 //                   dropped files
 //   hint.cpp        when the attachment hint shows
-//   display.cpp     the display's scale and the monitors changing while the program runs
+//   display.cpp     WindowLayout: the row height and fonts at the display's scale, the scale
+//                   and the monitors changing while the program runs
 //   accessiblenames.cpp  names for screen readers
 //   automation.cpp  the messages a test driver sends
 
@@ -59,6 +61,7 @@
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
 #include "mainwindow/viewmode.h"
+#include "mainwindow/windowlayout.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
@@ -73,14 +76,6 @@ namespace lq::win {
 
 class Application;
 class PlainChild;
-
-// The monitors attached now.
-struct Screens {
-  Rect primary;
-  Rect workArea;  // of the primary monitor
-  std::vector<Rect> monitors;
-};
-Screens CurrentScreens();
 
 class TfrmToDo final : public Window {
  public:
@@ -132,16 +127,9 @@ class TfrmToDo final : public Window {
 
   // --- drawing (griddraw.cpp)
   void gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell);
-  void DrawHeaderButton(const DRAWITEMSTRUCT* di);
 
-  // --- layout (layout.cpp)
-  void FormResize();
-  void LayoutChildren();
-  void EditModeColumnLayout();
-  void ViewModeColumnLayout();
-  void OnGetMinMaxInfo(MINMAXINFO* info);
-  // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
-  Point GridOrigin() const;
+  // --- the layout and the display (layout.cpp, display.cpp)
+  WindowLayout::Callbacks LayoutCallbacks();
 
   // --- modes (modes.cpp); view mode's image, transparency and mouse (viewmode.cpp)
   void EnterEditMode(bool openEditor = true);
@@ -157,12 +145,6 @@ class TfrmToDo final : public Window {
   void tmrHideWhenOnMouseTimer();
   void ClockMayHaveJumped();  // the time was set, or the machine woke up
   void popitemAlarmClick();
-
-  // --- the display (display.cpp)
-  // The row height and the fonts at the window's DPI, from the settings as loaded.
-  void ApplyRowMetrics();
-  void OnDpiChanged(const RECT& suggested);
-  void RescueFromOffScreen();
 
   // --- commands (commands.cpp): every command, from a menu, a key or a header button
   void Run(Command command);
@@ -226,6 +208,8 @@ class TfrmToDo final : public Window {
   // and the edges that move and size the window.
   ViewMode view_{app_, painter_, ViewModeCallbacks()};
   TaskEditing editing_{list_, settings_, painter_, EditingCallbacks()};  // edtToDoText and cmbDate
+  // The children placed, the columns, the row height, the display's scale and monitors.
+  WindowLayout layout_{list_, settings_, painter_, view_, editing_, LayoutCallbacks()};
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HeaderHints hints_;
   Icon programIcon_;
@@ -248,7 +232,6 @@ class TfrmToDo final : public Window {
     ::MessageBeep(MB_OK);
     ShowMessage(kind, text);
   }};
-  int minimumWidthBase_ = 0;  // date and days columns of edit mode together
   // Where the window is in its life, in this order. A settings reload moves between the two
   // late-editor states and Ready; a close the user declines goes back to where it was.
   enum class Life {
@@ -262,8 +245,6 @@ class TfrmToDo final : public Window {
   Life life_ = Life::Created;
   bool SettingsApplied() const { return life_ != Life::Created; }
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
-
-  int rowHeight_ = 16;
   GridPainter painter_{list_, settings_};
 };
 
