@@ -27,10 +27,6 @@ std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetS
 
 }  // namespace
 
-TfrmToDo::TfrmToDo(Application& app) : app_(app), list_(app.list), settings_(app.settings) {}
-
-TfrmToDo::~TfrmToDo() = default;
-
 bool TfrmToDo::Create() {
   programIcon_.Reset(CreateProgramIcon(32));
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_.Get());

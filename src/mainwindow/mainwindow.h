@@ -3,6 +3,7 @@
 // header buttons and menus, the view image with its clock, the modes and the dispatch. The parts
 // with state of their own are classes beside it, which reach the window only through callbacks.
 // One file per concern (the classes the window is made of have their own headers):
+//   parts.cpp       the parts made, with all each of them may reach of the window
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
 //   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts, and the
 //                   header buttons
@@ -109,7 +110,8 @@ class TfrmToDo final : public Window {
 
   // --- life (mainwindow.cpp)
   void FormCreate();
-  void GiveAccessibleNames();  // accessiblenames.cpp
+  void GiveAccessibleNames();            // accessiblenames.cpp
+  void GiveDatePickerName(HWND picker);  // when the picker is made (accessiblenames.cpp)
   bool FormClose();  // false: the close was cancelled
   void Close();      // WM_CLOSE: FormClose, then the window destroyed unless it was cancelled
   void FormShow();
@@ -125,21 +127,13 @@ class TfrmToDo final : public Window {
   // The answer to a message of the test automation (automation.h); none for any other message.
   std::optional<LRESULT> Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  // --- drawing (griddraw.cpp)
+  // --- drawing (mainwindow.cpp, through GridPainter)
   void gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell);
-
-  // --- the layout and the display (layout.cpp, display.cpp)
-  WindowLayout::Callbacks LayoutCallbacks();
 
   // --- modes (modes.cpp); view mode's image, transparency and mouse (viewmode.cpp)
   void EnterEditMode(bool openEditor = true);
   void EnterViewMode();
   void imgNotEditModeDblClick();
-  ViewMode::Callbacks ViewModeCallbacks();
-
-  // --- the editors at work (editing.cpp)
-  TaskEditing::Callbacks EditingCallbacks();
-  void GiveDatePickerName(HWND picker);  // when the picker is made (accessiblenames.cpp)
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
@@ -166,19 +160,13 @@ class TfrmToDo final : public Window {
   void popitemSyncClick();
 
   // --- the tray menu (tray.cpp)
-  TrayController::Callbacks TrayCallbacks();
-  ListVisibility::Callbacks VisibilityCallbacks();
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();
   void popitemEditClick();
   void btnExitClick1();
 
-  // --- the commands on the whole list, each through its dialog (commands.cpp)
-  ListDialogCommands::Callbacks ListDialogCallbacks();
-
-  // --- attachments (attachments.cpp)
-  AttachmentCommands::Callbacks AttachmentCallbacks();
+  // --- after an attachment command (commands.cpp)
   void FinishAttachmentChange();
 
   // --- the attachment hint (hint.cpp)
@@ -206,10 +194,10 @@ class TfrmToDo final : public Window {
   std::unique_ptr<TaskGrid> gridToDo;
   // View mode: imgNotEditMode with the clock labels lblYMDHM and lblSecond, the transparency,
   // and the edges that move and size the window.
-  ViewMode view_{app_, painter_, ViewModeCallbacks()};
-  TaskEditing editing_{list_, settings_, painter_, EditingCallbacks()};  // edtToDoText and cmbDate
+  ViewMode view_;
+  TaskEditing editing_;  // edtToDoText and cmbDate
   // The children placed, the columns, the row height, the display's scale and monitors.
-  WindowLayout layout_{list_, settings_, painter_, view_, editing_, LayoutCallbacks()};
+  WindowLayout layout_;
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HeaderHints hints_;
   Icon programIcon_;
@@ -217,21 +205,17 @@ class TfrmToDo final : public Window {
 
   // The popup menus, made from the command table.
   CommandMenus menus_;
-  TrayController tray_{TrayCallbacks()};
+  TrayController tray_;  // the tray icon, the hot keys, a second start
   // The user's hide command, hover hiding, top-most.
-  ListVisibility visibility_{app_, editing_, hints_, VisibilityCallbacks()};
-  AttachmentCommands attachments_{app_, AttachmentCallbacks()};
-  ListDialogCommands listDialogs_{app_, ListDialogCallbacks()};
+  ListVisibility visibility_;
+  AttachmentCommands attachments_;
+  ListDialogCommands listDialogs_;
 
   // Window state.
   bool editMode_ = true;
   bool InTimer = false;
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
-  AlarmLauncher alarms_{[this](BoxKind kind, const std::wstring& text) {
-    ::SetForegroundWindow(Handle());
-    ::MessageBeep(MB_OK);
-    ShowMessage(kind, text);
-  }};
+  AlarmLauncher alarms_;
   // Where the window is in its life, in this order. A settings reload moves between the two
   // late-editor states and Ready; a close the user declines goes back to where it was.
   enum class Life {
