@@ -124,7 +124,7 @@ std::optional<LRESULT> TfrmToDo::Automation(UINT msg, WPARAM wParam, LPARAM lPar
       return 1;
     case kMetrics:
       if (lParam == 1) return LOWORD(wParam) < kColumnCount ? gridToDo->ColWidth(LOWORD(wParam)) : 0;
-      return rowHeight_;
+      return layout_.RowHeight();
     case kHintState:
       return app_.frmHint.State();
     case kAlarmCounts:

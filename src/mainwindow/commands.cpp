@@ -46,8 +46,8 @@ void TfrmToDo::Run(Command command) {
     case Command::Config: popitemConfigClick(); break;
     case Command::PopMenu: btnMenuClick(); break;
     case Command::Edit: popitemEditClick(); break;
-    case Command::Hide: popitemHideClick(); break;
-    case Command::TopMost: popitemTopMostClick(); break;
+    case Command::Hide: visibility_.popitemHideClick(); break;
+    case Command::TopMost: visibility_.popitemTopMostClick(); break;
     case Command::Exit: btnExitClick1(); break;
     case Command::Sync: popitemSyncClick(); break;
     case Command::FindToDo: listDialogs_.popitemFindToDoClick(); break;
@@ -81,69 +81,6 @@ void TfrmToDo::Run(Command command) {
   }
 }
 
-AttachmentCommands::Callbacks TfrmToDo::AttachmentCallbacks() {
-  AttachmentCommands::Callbacks c;
-  c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
-  c.ask = [this](const std::wstring& question) { return AskUnlessInterrupted(question); };
-  c.selectTaskAfterWait = [this](const TaskIdentity& task, int row) { return SelectTaskAfterWait(task, row); };
-  c.closeEditors = [this] { editing_.CloseEditors(); };
-  c.finishChange = [this] { FinishAttachmentChange(); };
-  c.focusListAfterDialog = [this] { listDialogs_.FocusListAfterDialog(); };
-  c.takeDropRow = [this](POINT at) {
-    const Point origin = GridOrigin();
-    const int row = DropTargetRow(gridToDo->Metrics(), list_.VisibleRowCount(), at.x - origin.x, at.y - origin.y);
-    // The blank row of an empty list is no task: what it held would never be saved.
-    if (row == 0 || !list_.Table().IsTask(row)) return 0;
-    gridToDo->MoveCurrentRow(row);
-    EnterEditMode();
-    return row;
-  };
-  return c;
-}
-
-ListDialogCommands::Callbacks TfrmToDo::ListDialogCallbacks() {
-  ListDialogCommands::Callbacks c;
-  c.showMessage = [this](BoxKind kind, const std::wstring& text) { return ShowMessage(kind, text); };
-  c.closeEditors = [this] { editing_.CloseEditors(); };
-  c.refresh = [this] { gridToDo->Refresh(); };
-  c.rowsChanged = [this] { FormResize(); };
-  c.openDatePicker = [this] { ActAsClickOnCurrentRow(colDueDate); };
-  c.datePickerOpen = [this] { return editing_.Editors().DateOpen(); };
-  c.editMode = [this] { return editMode_; };
-  c.grid = [this] { return gridToDo->Handle(); };
-  return c;
-}
-
-TaskEditing::Callbacks TfrmToDo::EditingCallbacks() {
-  TaskEditing::Callbacks c;
-  c.grid = [this]() -> TaskGrid& { return *gridToDo; };
-  c.gridOrigin = [this] { return GridOrigin(); };
-  c.rowHeight = [this] { return rowHeight_; };
-  c.dpi = [this] { return Dpi(); };
-  c.focusOnShow = [this] { return !HoverHidden; };
-  c.actAsClick = [this](int col) { ActAsClickOnCurrentRow(col); };
-  c.toEditMode = [this] {
-    if (!editMode_) EnterEditMode();
-  };
-  c.cancelHint = [this] { CancelHint(); };
-  c.dateMade = [this](HWND picker) { GiveDatePickerName(picker); };
-  c.headerMouseMove = [this] { gridToDoMouseMove(-1, -1); };
-  return c;
-}
-
-ViewMode::Callbacks TfrmToDo::ViewModeCallbacks() {
-  ViewMode::Callbacks c;
-  c.grid = [this]() -> TaskGrid& { return *gridToDo; };
-  c.gridOrigin = [this] { return GridOrigin(); };
-  c.editMode = [this] { return editMode_; };
-  c.rowHeight = [this] { return rowHeight_; };
-  c.dpi = [this] { return Dpi(); };
-  c.background = [this] { return windowBrush_.Get(); };
-  c.hideTextEditor = [this] { ::ShowWindow(editing_.Editors().TextHandle(), SW_HIDE); };
-  c.clockLabelsStale = [this] { MarkClockLabelsStale(timer_); };
-  return c;
-}
-
 void TfrmToDo::FinishAttachmentChange() {
   gridToDo->Refresh();
   if (!editMode_) {
@@ -174,7 +111,7 @@ bool TfrmToDo::SelectTaskAfterWait(const TaskIdentity& task, int row) {
 
 void TfrmToDo::popitemAddClick() {
   list_.AddTask();
-  FormResize();
+  layout_.FormResize();
   gridToDo->Refresh();
 }
 
@@ -193,7 +130,7 @@ void TfrmToDo::popitemDelClick() {
 void TfrmToDo::popitemDoneOrNotClick() {
   const int rows = list_.Table().RowCount();
   list_.ToggleDone(settings_.FinishedDayChange);
-  if (list_.Table().RowCount() != rows) FormResize();  // a repeating task added its next one, as an add does
+  if (list_.Table().RowCount() != rows) layout_.FormResize();  // a repeating task added its next one, as an add does
   gridToDo->Refresh();
 }
 
@@ -205,7 +142,7 @@ void TfrmToDo::popitemUndoClick(bool redo) {
   editing_.CloseEditors();  // the text editor's closing sort belongs to the step before
   const TaskList::UndoResult r = redo ? list_.Redo() : list_.Undo();
   if (r.outcome == TaskList::UndoResult::Outcome::Nothing) return;
-  FormResize();
+  layout_.FormResize();
   gridToDo->Refresh();
   if (r.outcome == TaskList::UndoResult::Outcome::Refused) {
     ShowMessage(BoxKind::Information, L"予定が変更または削除されたので元に戻せません。");

@@ -1,10 +1,13 @@
-// Drawing the task grid: every cell in the font and colours of its row's urgency class.
+// Drawing the task grid: every cell in the font and colours of its row's urgency class; and the
+// header buttons.
 #include "mainwindow/gridpainter.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
+#include "commands/commandtable.h"
+#include "geometry/dpi.h"
 #include "geometry/layout.h"
 #include "platform/codepage.h"
 #include "platform/imagelist.h"
@@ -134,6 +137,35 @@ void GridPainter::DrawTaskCell(HDC dc, const RECT& cell, int col, int row, const
   }
   const std::wstring wide = FromCp932(content);
   ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &textRect, format);
+}
+
+void GridPainter::DrawHeaderButton(const DRAWITEMSTRUCT& di, HBRUSH background, int dpi) {
+  const bool pressed = (di.itemState & ODS_SELECTED) != 0;
+  ::FillRect(di.hDC, &di.rcItem, pressed ? ::GetSysColorBrush(COLOR_BTNFACE) : background);
+  const int offset = pressed ? 1 : 0;
+  const int size = ScaleToDpi(kImageSize, dpi);
+  const int x = (di.rcItem.left + di.rcItem.right - size) / 2 + offset;
+  const int y = (di.rcItem.top + di.rcItem.bottom - size) / 2 + offset;
+  const auto command = CommandOfButtonId(static_cast<int>(di.CtlID));
+  const int image = command ? InfoOf(*command).image : -1;
+  if (image >= 0) {
+    ImageList_Draw(images_.Get(), image, di.hDC, x, y, ILD_TRANSPARENT);
+  } else {
+    // The system menu button: a small downward triangle.
+    const int cx = (di.rcItem.left + di.rcItem.right) / 2 + offset;
+    const int cy = (di.rcItem.top + di.rcItem.bottom) / 2 + offset;
+    const int half = ScaleToDpi(4, dpi);
+    const int rise = ScaleToDpi(2, dpi);
+    const POINT tri[3] = {{cx - half, cy - rise}, {cx + half, cy - rise}, {cx, cy + rise}};
+    const Pen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT)));
+    SelectGuard b(di.hDC, ::GetSysColorBrush(COLOR_BTNTEXT));
+    SelectGuard p(di.hDC, pen.Get());
+    ::Polygon(di.hDC, tri, 3);
+  }
+  if (pressed) {
+    RECT edge = di.rcItem;
+    ::DrawEdge(di.hDC, &edge, BDR_SUNKENOUTER, BF_RECT);
+  }
 }
 
 }  // namespace lq::win

@@ -28,6 +28,8 @@ class GridPainter {
   GridPainter(const TaskList& list, const Settings& settings) : list_(list), settings_(settings) {}
 
   void DrawCell(HDC dc, int col, int row, const RECT& cell, const View& view);
+  // A header button: its command's mark, or the system menu's triangle, on the window's colour.
+  void DrawHeaderButton(const DRAWITEMSTRUCT& di, HBRUSH background, int dpi);
   HFONT FontFor(const ClassStyle& style, bool bold, int dpi);
   // The widest the text is in the bold font of any urgency class (with the title's or not).
   int MeasureTextWidth(HWND window, std::string_view text, bool withTitle, int dpi);

@@ -17,7 +17,7 @@ void TfrmToDo::UpdateHint(int x, int y) {
     gridToDo->CellAt(x, y, &col, &row);
     if (row > 0 && col == colText) {
       const std::string_view attachment = list_.Table().Cell(colAttachment, row);
-      if (!attachment.empty() && InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_, Dpi())) {
+      if (!attachment.empty() && InIconZone(x, gridToDo->CellBounds(colText, row), layout_.RowHeight(), Dpi())) {
         text = HintText(attachment, settings_.HintFullPath);
       }
     }

@@ -38,7 +38,7 @@ void TfrmToDo::gridToDoMouseUp(TaskGrid::Button button, UINT keys, int x, int y)
   if (row != list_.CurrentRow()) gridToDo->MoveCurrentRow(row);
   const TaskTable& t = list_.Table();
   const bool hasAttachment = !t.Cell(colAttachment, row).empty();
-  const bool inIconZone = InIconZone(x, gridToDo->CellBounds(colText, row), rowHeight_, Dpi());
+  const bool inIconZone = InIconZone(x, gridToDo->CellBounds(colText, row), layout_.RowHeight(), Dpi());
 
   if (button == TaskGrid::Button::Right) {
     // The grid menu and the attachment menu follow the clicked task; the edit menu does not.

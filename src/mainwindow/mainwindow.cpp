@@ -27,10 +27,6 @@ std::uint32_t SystemColour(int index) { return static_cast<std::uint32_t>(::GetS
 
 }  // namespace
 
-TfrmToDo::TfrmToDo(Application& app) : app_(app), list_(app.list), settings_(app.settings) {}
-
-TfrmToDo::~TfrmToDo() = default;
-
 bool TfrmToDo::Create() {
   programIcon_.Reset(CreateProgramIcon(32));
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, ::LoadCursorW(nullptr, IDC_ARROW), programIcon_.Get());
@@ -59,14 +55,13 @@ void TfrmToDo::Show() {
 void TfrmToDo::FormCreate() {
   // The state every other part starts from; the present moment for the loader.
   editMode_ = true;
-  UserHidden = false;
   InTimer = false;
   const DateTime now = app_.clock.Now();
   timer_.LastDate = now.date;
   timer_.LastAlarmMinute.Clear();
-  minimumWidthBase_ = 0;
 
   tray_.Attach(Handle());
+  visibility_.Attach(Handle());
   hints_.Attach(app_.Window());
   alarms_.Attach(Handle());
   attachments_.Attach(Handle());
@@ -113,7 +108,7 @@ void TfrmToDo::FormCreate() {
   TaskGrid::Callbacks gridCallbacks;
   gridCallbacks.drawCell = [this](HDC dc, int col, int row, const RECT& cell) { gridToDoDrawCell(dc, col, row, cell); };
   gridCallbacks.clientResized = [this] {
-    if (SettingsApplied()) FormResize();
+    if (SettingsApplied()) layout_.FormResize();
   };
   gridCallbacks.mouseDown = [this](TaskGrid::Button b, UINT, int x, int y) { gridToDoMouseDown(b, x, y); };
   gridCallbacks.mouseUp = [this](TaskGrid::Button b, UINT keys, int x, int y) {
@@ -146,6 +141,7 @@ void TfrmToDo::FormCreate() {
     hints_.Add(pnlBase->Handle(), button, InfoOf(c).hint, true);
   }
   hints_.Add(Handle(), view_.Image().Handle(), L"編集するにはダブルクリックします", false);
+  layout_.Attach(Handle(), pnlBase->Handle(), *gridToDo, headerButtons_);
 
   editing_.Create(Handle(), pnlBase->Handle(), headerButtons_);  // the popup menus are made when first needed
   GiveAccessibleNames();
@@ -179,11 +175,6 @@ void TfrmToDo::FormCreate() {
   ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
-void TfrmToDo::ApplyTopMost() {
-  ::SetWindowPos(Handle(), settings_.TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void TfrmToDo::ShowSettingsWriteError() {
   ShowMessage(BoxKind::Error, FromUtf8(WriteFailureMessage(app_.SettingsFilePath())));
 }
@@ -198,7 +189,7 @@ void TfrmToDo::ReportLoadProblems() {
 }
 
 void TfrmToDo::gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell) {
-  painter_.DrawCell(dc, col, row, cell, GridPainter::View{editMode_, rowHeight_, Dpi()});
+  painter_.DrawCell(dc, col, row, cell, GridPainter::View{editMode_, layout_.RowHeight(), Dpi()});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -266,7 +257,7 @@ void TfrmToDo::LoadAndApplySettings() {
   const IniProfile::Batch oneReading(app_.profile);
   settings_ = LoadSettings(app_.profile, &SystemColour);
   list_.DoneDown = settings_.DoneDown;
-  ApplyRowMetrics();
+  layout_.ApplyRowMetrics();
 
   // The input method of the text editor.
   editing_.ApplyInputMethod();
@@ -278,8 +269,8 @@ void TfrmToDo::LoadAndApplySettings() {
   // At least four rows high, and a whole number of rows.
   RECT rc{};
   ::GetWindowRect(Handle(), &rc);
-  if (rc.bottom - rc.top < MinimumHeight(rowHeight_, Dpi())) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(rowHeight_, Dpi()),
+  if (rc.bottom - rc.top < MinimumHeight(layout_.RowHeight(), Dpi())) {
+    ::SetWindowPos(Handle(), nullptr, 0, 0, rc.right - rc.left, MinimumHeight(layout_.RowHeight(), Dpi()),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   view_.SnapHeightToRows();
@@ -291,7 +282,7 @@ void TfrmToDo::LoadAndApplySettings() {
   list_.SetCurrentRow(1);
 
   // The top-most band; entering edit mode below lays out and applies the transparency.
-  ApplyTopMost();
+  visibility_.ApplyTopMost();
 
   // Edit mode, with the text of the editor selected. The list is the window's first
   // control, so it holds the focus whenever no editor does.
@@ -327,22 +318,6 @@ void TfrmToDo::OpenLateEditor() {
   editing_.Editors().SelectAllText();
 }
 
-void TfrmToDo::ApplyRowMetrics() {
-  // The row height and the font sizes are 96-DPI values.
-  painter_.ClearFontCache();
-  rowHeight_ = Scale(settings_.RowHeight);
-  gridToDo->SetRowHeight(rowHeight_);
-
-  // The editors take the grid's font; the clock labels the header's font and colours.
-  const HFONT gridFont = painter_.FontFor(settings_.Class(UrgencyClass::Preview3), false, Dpi());
-  editing_.Editors().SetFont(gridFont, false);
-  const ClassStyle& title = settings_.Class(UrgencyClass::Title);
-  const COLORREF labelBack = static_cast<COLORREF>(
-      MixColors(SystemColor(kColorInactiveCaption), SystemColor(kColorGradientInactiveCaption), &SystemColour));
-  view_.Image().SetLabelStyle(painter_.FontFor(title, false, Dpi()), GridPainter::Resolve(title.TextColor),
-                              labelBack);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The settings dialog
 
@@ -350,7 +325,7 @@ void TfrmToDo::popitemConfigClick() {
   if (app_.frmConfig.Visible()) return;
   // Showing applies the settings file when the dialog closed with OK or キャンセル, and that ends
   // in edit mode with the keyboard on the list.
-  RunHiddenWhile(app_.frmConfig, [this] { return !app_.frmConfig.SettingsReloadPending; });
+  visibility_.RunHiddenWhile(app_.frmConfig, [this] { return !app_.frmConfig.SettingsReloadPending; });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -359,35 +334,10 @@ void TfrmToDo::popitemConfigClick() {
 void TfrmToDo::popitemSyncClick() {
   if (!settings_.SyncEnabled || app_.frmSync.Visible()) return;
   // The run adds, deletes and re-sorts rows: no editor may stay on one (hiding closes them).
-  RunHiddenWhile(app_.frmSync, [this] {
+  visibility_.RunHiddenWhile(app_.frmSync, [this] {
     gridToDo->Refresh();
     return true;
   });
-}
-
-void TfrmToDo::RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode) {
-  // No clock, change of day, alarm or hover hiding while the dialog is open.
-  BeforeHiding();
-  ::KillTimer(Handle(), kMainTimer);
-  ::ShowWindow(Handle(), SW_HIDE);
-  // The window comes back before the dialog goes, so the activation stays with the program;
-  // hiding gave the activation away, so edit mode is entered again unless showing does it.
-  bool back = false;
-  const auto comeBack = [&] {
-    back = true;
-    ::SetTimer(Handle(), kMainTimer, 100, nullptr);
-    const bool enter = enterEditMode();
-    ::ShowWindow(Handle(), SW_SHOW);
-    ::SetForegroundWindow(Handle());
-    if (enter) {
-      ::SetFocus(gridToDo->Handle());
-      EnterEditMode();
-    }
-    // Once the dialog has gone, not while it still shows.
-    ::PostMessageW(Handle(), kBringWaitForward, 0, 0);
-  };
-  dialog.ShowModal(Handle(), comeBack);
-  if (!back && ::IsWindow(Handle())) comeBack();  // the dialog could not be shown at all
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -417,18 +367,18 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return Default(msg, wParam, lParam);
     case WM_SIZE:
-      LayoutChildren();
-      if (SettingsApplied()) FormResize();
+      layout_.LayoutChildren();
+      if (SettingsApplied()) layout_.FormResize();
       return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_GETMINMAXINFO:
       Default(msg, wParam, lParam);
-      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      layout_.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
     case WM_DRAWITEM: {
       const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (di->CtlType == ODT_BUTTON) DrawHeaderButton(di);
+      if (di->CtlType == ODT_BUTTON) painter_.DrawHeaderButton(*di, windowBrush_.Get(), Dpi());
       return TRUE;
     }
     case WM_COMMAND:
@@ -474,13 +424,13 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (life_ != Life::Closing) Close();
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      layout_.OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DISPLAYCHANGE:
-      RescueFromOffScreen();
+      layout_.RescueFromOffScreen();
       return Default(msg, wParam, lParam);
     case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETWORKAREA) RescueFromOffScreen();
+      if (wParam == SPI_SETWORKAREA) layout_.RescueFromOffScreen();
       return Default(msg, wParam, lParam);
     case WM_QUERYENDSESSION:
       return TRUE;
@@ -499,7 +449,7 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kAddTrayIcon:
       if (life_ != Life::Closing) tray_.AddIcon(programIcon_.Get());
       return 0;
-    case kBringWaitForward:
+    case ListVisibility::kBringWaitForward:
       BringWaitForward(Handle());
       return 0;
     default:

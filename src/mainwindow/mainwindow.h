@@ -3,9 +3,11 @@
 // header buttons and menus, the view image with its clock, the modes and the dispatch. The parts
 // with state of their own are classes beside it, which reach the window only through callbacks.
 // One file per concern (the classes the window is made of have their own headers):
+//   parts.cpp       the parts made, with all each of them may reach of the window
 //   mainwindow.cpp  creation, showing (the settings load), closing, the message switch
-//   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts
-//   layout.cpp      column layouts and FormResize
+//   griddraw.cpp    GridPainter: drawing the cells by urgency class, with its fonts, and the
+//                   header buttons
+//   layout.cpp      WindowLayout: the children placed, the column layouts and FormResize
 //   modes.cpp       changing between edit mode and view mode
 //   viewmode.cpp    ViewMode: the view image, the clock labels, the transparency, moving and
 //                   sizing with the mouse
@@ -18,12 +20,15 @@
 //   bulk.cpp        ListDialogCommands: moving a day's tasks and the bulk delete
 //   timer.cpp       the 100 ms timer: the clock, the change of day, the alarms
 //   alarmlauncher.cpp  AlarmLauncher: each alarm check carried out, the alarm program started
-//   tray.cpp        the tray menu, hiding and showing again, top-most, a summons carried out
+//   tray.cpp        the tray menu
+//   listvisibility.cpp  ListVisibility: hiding and showing again, hover hiding, the list hidden
+//                   while a dialog shows, a summons carried out, top-most
 //   traycontroller.cpp  TrayController: the tray icon, the hot keys, a second start
 //   attachments.cpp AttachmentCommands: the attachment commands, the URL dialog's loop and
 //                   dropped files
 //   hint.cpp        when the attachment hint shows
-//   display.cpp     the display's scale and the monitors changing while the program runs
+//   display.cpp     WindowLayout: the row height and fonts at the display's scale, the scale
+//                   and the monitors changing while the program runs
 //   accessiblenames.cpp  names for screen readers
 //   automation.cpp  the messages a test driver sends
 
@@ -52,10 +57,12 @@
 #include "mainwindow/gridpainter.h"
 #include "mainwindow/headerhints.h"
 #include "mainwindow/listdialogs.h"
+#include "mainwindow/listvisibility.h"
 #include "mainwindow/taskediting.h"
 #include "mainwindow/taskgrid.h"
 #include "mainwindow/traycontroller.h"
 #include "mainwindow/viewmode.h"
+#include "mainwindow/windowlayout.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
@@ -70,15 +77,6 @@ namespace lq::win {
 
 class Application;
 class PlainChild;
-class Dialog;
-
-// The monitors attached now.
-struct Screens {
-  Rect primary;
-  Rect workArea;  // of the primary monitor
-  std::vector<Rect> monitors;
-};
-Screens CurrentScreens();
 
 class TfrmToDo final : public Window {
  public:
@@ -103,9 +101,6 @@ class TfrmToDo final : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // After the settings or synchronisation dialog has gone: a question the list still waits for
-  // comes back above it.
-  static constexpr UINT kBringWaitForward = WM_APP + 0x31;
   static constexpr UINT_PTR kMainTimer = 1;
   // Opens the text editor on a long first text once the list has been painted.
   static constexpr UINT_PTR kLateEditorTimer = 2;
@@ -115,13 +110,13 @@ class TfrmToDo final : public Window {
 
   // --- life (mainwindow.cpp)
   void FormCreate();
-  void GiveAccessibleNames();  // accessiblenames.cpp
+  void GiveAccessibleNames();            // accessiblenames.cpp
+  void GiveDatePickerName(HWND picker);  // when the picker is made (accessiblenames.cpp)
   bool FormClose();  // false: the close was cancelled
   void Close();      // WM_CLOSE: FormClose, then the window destroyed unless it was cancelled
   void FormShow();
   void LoadAndApplySettings();
   void OpenLateEditor();
-  void ApplyTopMost();
   void ReportLoadProblems();
   void ShowSettingsWriteError();  // "<settings file> に書き込めません"
   // Every message box of the window: the editors stay open while it shows, and the control
@@ -132,40 +127,18 @@ class TfrmToDo final : public Window {
   // The answer to a message of the test automation (automation.h); none for any other message.
   std::optional<LRESULT> Automation(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  // --- drawing (griddraw.cpp)
+  // --- drawing (mainwindow.cpp, through GridPainter)
   void gridToDoDrawCell(HDC dc, int col, int row, const RECT& cell);
-  void DrawHeaderButton(const DRAWITEMSTRUCT* di);
-
-  // --- layout (layout.cpp)
-  void FormResize();
-  void LayoutChildren();
-  void EditModeColumnLayout();
-  void ViewModeColumnLayout();
-  void OnGetMinMaxInfo(MINMAXINFO* info);
-  // The grid's client origin in the panel (and the window): 4 pixels in, plus its 2-pixel edge.
-  Point GridOrigin() const;
 
   // --- modes (modes.cpp); view mode's image, transparency and mouse (viewmode.cpp)
   void EnterEditMode(bool openEditor = true);
   void EnterViewMode();
   void imgNotEditModeDblClick();
-  ViewMode::Callbacks ViewModeCallbacks();
-
-  // --- the editors at work (editing.cpp)
-  TaskEditing::Callbacks EditingCallbacks();
-  void GiveDatePickerName(HWND picker);  // when the picker is made (accessiblenames.cpp)
 
   // --- the main timer and alarms (timer.cpp)
   void tmrHideWhenOnMouseTimer();
   void ClockMayHaveJumped();  // the time was set, or the machine woke up
-  void ApplyVisibility(bool visible);
   void popitemAlarmClick();
-
-  // --- the display (display.cpp)
-  // The row height and the fonts at the window's DPI, from the settings as loaded.
-  void ApplyRowMetrics();
-  void OnDpiChanged(const RECT& suggested);
-  void RescueFromOffScreen();
 
   // --- commands (commands.cpp): every command, from a menu, a key or a header button
   void Run(Command command);
@@ -185,29 +158,15 @@ class TfrmToDo final : public Window {
   void popitemUndoClick(bool redo);
   void popitemConfigClick();
   void popitemSyncClick();
-  // Hides the list while `dialog` shows, and brings it back before the dialog goes; it returns
-  // to edit mode when `enterEditMode` says so (asked as the list comes back).
-  void RunHiddenWhile(Dialog& dialog, const std::function<bool()>& enterEditMode);
 
-  // --- the tray menu, hiding and showing, top-most, a summons (tray.cpp)
-  TrayController::Callbacks TrayCallbacks();
-  bool BringDialogsToFront();
+  // --- the tray menu (tray.cpp)
   void PopTaskTray(POINT screen);  // popTaskTrayPopup, then the menu at a screen point
   void btnMenuClick();
   void imgNotEditModeContextPopup();
   void popitemEditClick();
-  void BeforeHiding();  // whatever hides the list calls this first
-  void popitemHideClick();
-  void ShowAgain();
-  void popitemTopMostClick();
   void btnExitClick1();
-  void Summon(Summons summons);
 
-  // --- the commands on the whole list, each through its dialog (commands.cpp)
-  ListDialogCommands::Callbacks ListDialogCallbacks();
-
-  // --- attachments (attachments.cpp)
-  AttachmentCommands::Callbacks AttachmentCallbacks();
+  // --- after an attachment command (commands.cpp)
   void FinishAttachmentChange();
 
   // --- the attachment hint (hint.cpp)
@@ -235,8 +194,10 @@ class TfrmToDo final : public Window {
   std::unique_ptr<TaskGrid> gridToDo;
   // View mode: imgNotEditMode with the clock labels lblYMDHM and lblSecond, the transparency,
   // and the edges that move and size the window.
-  ViewMode view_{app_, painter_, ViewModeCallbacks()};
-  TaskEditing editing_{list_, settings_, painter_, EditingCallbacks()};  // edtToDoText and cmbDate
+  ViewMode view_;
+  TaskEditing editing_;  // edtToDoText and cmbDate
+  // The children placed, the columns, the row height, the display's scale and monitors.
+  WindowLayout layout_;
   std::array<HWND, 5> headerButtons_{};  // btnAdd, btnDel, btnPopAttach, btnPopEdit, btnMenu
   HeaderHints hints_;
   Icon programIcon_;
@@ -244,22 +205,17 @@ class TfrmToDo final : public Window {
 
   // The popup menus, made from the command table.
   CommandMenus menus_;
-  TrayController tray_{TrayCallbacks()};
-  AttachmentCommands attachments_{app_, AttachmentCallbacks()};
-  ListDialogCommands listDialogs_{app_, ListDialogCallbacks()};
+  TrayController tray_;  // the tray icon, the hot keys, a second start
+  // The user's hide command, hover hiding, top-most.
+  ListVisibility visibility_;
+  AttachmentCommands attachments_;
+  ListDialogCommands listDialogs_;
 
   // Window state.
   bool editMode_ = true;
-  bool UserHidden = false;
-  bool HoverHidden = false;
   bool InTimer = false;
   TimerState timer_;  // LastDate, LastAlarmMinute and the clock labels' captions
-  AlarmLauncher alarms_{[this](BoxKind kind, const std::wstring& text) {
-    ::SetForegroundWindow(Handle());
-    ::MessageBeep(MB_OK);
-    ShowMessage(kind, text);
-  }};
-  int minimumWidthBase_ = 0;  // date and days columns of edit mode together
+  AlarmLauncher alarms_;
   // Where the window is in its life, in this order. A settings reload moves between the two
   // late-editor states and Ready; a close the user declines goes back to where it was.
   enum class Life {
@@ -273,8 +229,6 @@ class TfrmToDo final : public Window {
   Life life_ = Life::Created;
   bool SettingsApplied() const { return life_ != Life::Created; }
   bool ignoreGridMouseUp_ = false;  // the release that ends a double-click on the view image
-
-  int rowHeight_ = 16;
   GridPainter painter_{list_, settings_};
 };
 

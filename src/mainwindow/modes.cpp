@@ -7,13 +7,13 @@ namespace lq::win {
 
 void TfrmToDo::EnterEditMode(bool openEditor) {
   editMode_ = true;
-  EditModeColumnLayout();
+  layout_.EditModeColumnLayout();
   view_.ApplyTransparency();
   for (const HWND b : headerButtons_) ::ShowWindow(b, SW_SHOWNA);
   gridToDo->SetScrollBarAllowed(true);
   ::ShowWindow(pnlBase->Handle(), SW_SHOWNA);
   view_.Image().Hide();
-  FormResize();
+  layout_.FormResize();
   view_.PlaceClockLabels();
   if (openEditor) editing_.OpenTextEditor();
 }
@@ -30,8 +30,8 @@ void TfrmToDo::EnterViewMode() {
   editing_.HideEditors();
   for (const HWND b : headerButtons_) ::ShowWindow(b, SW_HIDE);
   gridToDo->SetScrollBarAllowed(false);
-  ViewModeColumnLayout();
-  FormResize();  // the text column without the scroll bar
+  layout_.ViewModeColumnLayout();
+  layout_.FormResize();  // the text column without the scroll bar
   list_.Table().SetCell(colText, 0, {});  // it held the edit-mode clock
   view_.TakeViewImage();
   view_.PlaceClockLabels();

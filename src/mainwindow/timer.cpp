@@ -1,8 +1,9 @@
 // The 100 ms main timer: the clock, the change of day, the alarms once a minute, and whether
-// the window shows (the user's hide command and hover hiding). The rules are portable
-// (geometry/tick.h, geometry/hover.h, store/alarm.h); this file gathers the inputs and applies
-// the outcome (the alarms through alarmlauncher.h). A tick in which nothing changed allocates nothing and repaints nothing. When the
-// clock jumped (sleep, a time change, a long modal loop) the alarms in between ring late.
+// the window shows (the user's hide command and hover hiding, through listvisibility.h). The
+// rules are portable (geometry/tick.h, geometry/hover.h, store/alarm.h); this file gathers the
+// inputs and applies the outcome (the alarms through alarmlauncher.h). A tick in which nothing
+// changed allocates nothing and repaints nothing. When the clock jumped (sleep, a time change, a
+// long modal loop) the alarms in between ring late.
 #include "app/application.h"
 #include "mainwindow/mainwindow.h"
 
@@ -10,8 +11,6 @@
 
 namespace lq::win {
 namespace {
-
-bool Down(int vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
 
 std::wstring Wide(std::string_view cp932) { return FromCp932(cp932); }
 
@@ -45,30 +44,7 @@ void TfrmToDo::tmrHideWhenOnMouseTimer() {
   }
   if (out.checkAlarms) alarms_.Check(list_.Table(), out.minute.View(), out.alarms);
 
-  if (UserHidden) {
-    ApplyVisibility(false);
-  } else {
-    HoverInput h;
-    h.UserHidden = UserHidden;
-    h.HoverHidden = HoverHidden;
-    h.editMode = editMode_;
-    h.settingsShowing = app_.frmConfig.Visible();
-    h.syncShowing = app_.frmSync.Visible();
-    POINT p{};
-    if (::GetCursorPos(&p)) h.cursor = Point{p.x, p.y};
-    h.leftDown = Down(VK_LBUTTON);
-    h.rightDown = Down(VK_RBUTTON);
-    h.shiftDown = Down(VK_SHIFT);
-    RECT rc{};
-    ::GetWindowRect(Handle(), &rc);
-    h.window = Rect{rc.left, rc.top, rc.right, rc.bottom};
-    h.HideWhenOnMouse = settings_.HideWhenOnMouse;
-    h.HideWhenOnEdge = settings_.HideWhenOnEdge;
-    h.edgeMargin = Scale(kHoverEdgeMargin);
-    const HoverDecision d = DecideHover(h);
-    HoverHidden = d.HoverHidden;
-    ApplyVisibility(d.visible);
-  }
+  visibility_.FollowHover();
 }
 
 void TfrmToDo::ClockMayHaveJumped() {
@@ -77,12 +53,6 @@ void TfrmToDo::ClockMayHaveJumped() {
   if (SettingsApplied() && life_ != Life::Closing && !app_.frmConfig.Visible() && !app_.frmSync.Visible()) {
     tmrHideWhenOnMouseTimer();
   }
-}
-
-void TfrmToDo::ApplyVisibility(bool visible) {
-  if ((::IsWindowVisible(Handle()) != FALSE) == visible) return;
-  if (!visible) hints_.Pop();  // no hint over where it was
-  ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void TfrmToDo::popitemAlarmClick() {
