@@ -1,5 +1,8 @@
 // The commands on many tasks at once: moving the open tasks of a day, and deleting the tasks up
 // to a day.
+#include <algorithm>
+#include <vector>
+
 #include "app/application.h"
 #include "mainwindow/listdialogs.h"
 #include "platform/msgbox.h"
@@ -24,11 +27,13 @@ void ListDialogCommands::popitemPastDeleteClick() {
   cb_.closeEditors();
   const Date start = PickerDateOf(list_.Table(), list_.CurrentRow(), list_.Today());
   const auto choice = app_.frmPastDelete.Ask(window_, start);
-  if (choice && CountDeletedUpTo(list_.Table(), choice->limit, choice->doneOnly) > 0) {
+  const std::vector<bool> gone =
+      choice ? RowsDeletedUpTo(list_.Table(), choice->limit, choice->doneOnly) : std::vector<bool>{};
+  if (std::find(gone.begin(), gone.end(), true) != gone.end()) {
     // Nothing asks before a bulk delete and its undo lasts only as long as this run, so the list
     // as it was is kept beside the task file first; without that copy nothing is deleted.
     if (const auto backup = app_.taskFile.KeepCopy(list_.Table())) {
-      const int deleted = DeleteUpTo(list_, choice->limit, choice->doneOnly);
+      const int deleted = DeleteRows(list_, gone);
       cb_.rowsChanged();
       cb_.refresh();
       cb_.showMessage(BoxKind::Information,

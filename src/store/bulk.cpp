@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/prefetch.h"
 #include "store/text.h"
 
 namespace lq {
@@ -24,6 +25,7 @@ int MoveOpenTasks(TaskList& list, Date from, Date to) {
   step.FocusOnCurrent();
   int moved = 0;
   for (int r = 1; r < t.RowCount(); ++r) {
+    if (r + kPrefetchAhead < t.RowCount()) t.PrefetchTexts(r + kPrefetchAhead);
     if (t.Cell(colDueDate, r) != fromText || t.IsDone(r)) continue;
     step.Touch(r);
     t.SetCell(colDueDate, r, toText);
@@ -53,14 +55,29 @@ bool DeletedUpTo(const TaskTable& table, int row, Date limit, bool doneOnly) {
 }
 
 int CountDeletedUpTo(const TaskTable& table, Date limit, bool doneOnly) {
+  const std::vector<bool> gone = RowsDeletedUpTo(table, limit, doneOnly);
+  return static_cast<int>(std::count(gone.begin(), gone.end(), true));
+}
+
+std::vector<bool> RowsDeletedUpTo(const TaskTable& table, Date limit, bool doneOnly) {
   const std::string limitText = LimitText(limit);
-  int n = 0;
-  for (int r = 1; r < table.RowCount(); ++r) n += DeletedUpToText(table, r, limitText, doneOnly) ? 1 : 0;
-  return n;
+  std::vector<bool> gone(static_cast<std::size_t>(table.RowCount()), false);
+  for (int r = 1; r < table.RowCount(); ++r) {
+    // A long list's texts lie in the order they were read, not the rows': asked for ahead,
+    // they arrive while earlier rows are compared.
+    if (r + kPrefetchAhead < table.RowCount()) table.PrefetchTexts(r + kPrefetchAhead);
+    gone[static_cast<std::size_t>(r)] = DeletedUpToText(table, r, limitText, doneOnly);
+  }
+  return gone;
 }
 
 int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
+  return DeleteRows(list, RowsDeletedUpTo(list.Table(), limit, doneOnly));
+}
+
+int DeleteRows(TaskList& list, const std::vector<bool>& gone) {
   TaskTable& t = list.Table();
+  if (gone.size() != static_cast<std::size_t>(t.RowCount())) return 0;  // marked on another list
   // The task is found again by everything but its flags.
   constexpr std::array<int, 5> kCompared{colDaysLeft, colDueDate, colText, colUpdated, colAttachment};
   const TaskRow remembered = t.RowCopy(list.CurrentRow());
@@ -69,18 +86,18 @@ int DeleteUpTo(TaskList& list, Date limit, bool doneOnly) {
   step.FocusOnCurrent();
 
   // The rows go in one pass: removed one by one, a long list's rows would move once for each.
-  std::vector<bool> gone(static_cast<std::size_t>(t.RowCount()), false);
-  const std::string limitText = LimitText(limit);
   int deleted = 0;
   for (int r = 1; r < t.RowCount(); ++r) {
-    if (!DeletedUpToText(t, r, limitText, doneOnly)) continue;
+    if (r + kPrefetchAhead < t.RowCount() && gone[static_cast<std::size_t>(r + kPrefetchAhead)]) {
+      t.PrefetchTexts(r + kPrefetchAhead);
+    }
+    if (!gone[static_cast<std::size_t>(r)]) continue;
     if (t.IsDone(r)) {
       --list.DoneCount;
     } else {
       --list.NotDoneCount;
     }
     step.Touch(r);
-    gone[static_cast<std::size_t>(r)] = true;
     ++deleted;
   }
   t.RemoveRows(gone);

@@ -20,8 +20,10 @@ bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
 void AppendOneLine(std::string& out, std::string_view cell) {
   const std::size_t start = out.size();
   out.append(cell);
-  for (std::size_t i = start; i < out.size(); ++i) {
-    if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+  // Through pointers: written through out[i], the string's size would be read again for
+  // every byte.
+  for (char *p = out.data() + start, *end = out.data() + out.size(); p != end; ++p) {
+    if (*p == '\r' || *p == '\n') *p = ' ';
   }
 }
 

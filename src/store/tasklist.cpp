@@ -106,7 +106,7 @@ void TaskList::Clear() {
 // around; mode 1 then moves the done tasks after the open ones.
 void TaskList::SortRows(int mode) { Reorder(true, mode == 1); }
 
-void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
+int TaskList::Reorder(bool equalKeysReversed, bool doneLast, int follow) {
   // One pass over the rows before they move: close gaps, trim the texts, recompute the days
   // left and see which rows still have the key of the last sort (due date, ",", text), so a
   // long list is walked as few times as possible.
@@ -116,12 +116,25 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   at.reserve(static_cast<std::size_t>(table_.RowCount()));
   std::vector<std::uint32_t> changed;  // tasks whose key must be made
   const Date today = Today();
+  // Rows the last sort marked are passed over without reading their texts, as long as the day
+  // and the place of done tasks are the same as then.
+  const std::int64_t under = std::int64_t{DayNumber(today)} * 2 + (doneLast ? 1 : 0);
+  const bool marksHold = table_.CheckedUnder() == under;
+  const auto marked = [&](int r) { return marksHold && table_.Checked(r); };
+  std::vector<std::uint32_t> unmarked;  // the tasks that are not, in row order
   const bool tracking = !tracked_.empty();
   std::vector<int> compactOf;  // where the rows went when a gap was closed, for the undo history
+  int followed = 0;            // where `follow` went when the gaps were closed
+  // The days left of the last due date seen: the tasks of one day stand together.
+  std::string lastDue;
+  std::optional<std::string> lastDays;
+  lastDue.reserve(32);
+  bool lastDueSeen = false;
   int count = 0;
   for (int r = 1; r < table_.RowCount(); ++r) {
-    if (r + kPrefetchAhead < table_.RowCount()) table_.PrefetchTexts(r + kPrefetchAhead);
-    if (!table_.IsTask(r)) {
+    if (r + kPrefetchAhead < table_.RowCount() && !marked(r + kPrefetchAhead)) table_.PrefetchTexts(r + kPrefetchAhead);
+    const bool wasMarked = marked(r);
+    if (!wasMarked && !table_.IsTask(r)) {
       if (tracking && compactOf.empty()) {
         compactOf.resize(static_cast<std::size_t>(table_.RowCount()));
         std::iota(compactOf.begin(), compactOf.begin() + r, 0);
@@ -130,26 +143,37 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
       continue;
     }
     ++count;
+    if (r == follow) followed = count;
     if (!compactOf.empty()) compactOf[static_cast<std::size_t>(r)] = count;
     if (r != count) table_.MoveRow(r, count);
+    const std::uint32_t tag = table_.KeyTag(count);
+    const bool keyKnown = tag != TaskTable::kNoKey && tag < keyMemo_.Size();
+    if (!keyKnown) changed.push_back(static_cast<std::uint32_t>(count - 1));
+    at.push_back(tag);
+    if (wasMarked && keyKnown) {
+      done.push_back(table_.CheckedDone(count));
+      continue;
+    }
+    unmarked.push_back(static_cast<std::uint32_t>(count - 1));
     const std::string_view untrimmed = table_.Cell(colText, count);
     const std::string_view trimmed = TrimBlanks(untrimmed);
     if (trimmed.size() != untrimmed.size()) {
       // A key is always made of the trimmed text, so it still holds.
-      const std::uint32_t tag = table_.KeyTag(count);
       table_.SetCell(colText, count, trimmed);
       table_.SetKeyTag(count, tag);
     }
     const bool isDone = table_.IsDone(count);
     if (!isDone) {
-      if (auto days = DaysLeft(table_.Cell(colDueDate, count), today); days && *days != table_.Cell(colDaysLeft, count)) {
-        table_.SetCell(colDaysLeft, count, *days);
+      const std::string_view due = table_.Cell(colDueDate, count);
+      if (!lastDueSeen || due != lastDue) {
+        lastDue.assign(due);
+        lastDays = DaysLeft(due, today);
+        lastDueSeen = true;
       }
+      if (lastDays && *lastDays != table_.Cell(colDaysLeft, count)) table_.SetCell(colDaysLeft, count, *lastDays);
     }
     done.push_back(isDone);
-    const std::uint32_t tag = table_.KeyTag(count);
-    if (tag == TaskTable::kNoKey || tag >= keyMemo_.Size()) changed.push_back(static_cast<std::uint32_t>(count - 1));
-    at.push_back(tag);
+    table_.MarkChecked(count, isDone);
   }
   for (int r = count + 1; r < table_.RowCount(); ++r) table_.ClearRow(r);
 
@@ -166,8 +190,17 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
   bool moved = false;
   bool sorted = false;  // by the whole sort, which also leaves the memo in row order
   std::vector<std::uint32_t> placed;
-  const bool inOrder = InOrder(at, done, equalKeysReversed, doneLast);
-  if (!inOrder && !equalKeysReversed && PlaceFew(at, done, doneLast, &placed)) {
+  // The marked tasks stand in order among themselves (a stable sort keeps the order of equal
+  // keys, so even after one that turned them around), so only the others need placing.
+  const bool placeUnmarked = marksHold && !equalKeysReversed && unmarked.size() <= PlaceLimit(at.size());
+  const bool inOrder = placeUnmarked ? unmarked.empty() : InOrder(at, done, equalKeysReversed, doneLast);
+  if (!inOrder && placeUnmarked) {
+    PlaceAmong(at, done, doneLast, Complement(unmarked, at.size()), unmarked, &placed);
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+      rows[k] = static_cast<int>(placed[k]) + 1;
+      moved = moved || rows[k] != static_cast<int>(k) + 1;
+    }
+  } else if (!inOrder && !equalKeysReversed && PlaceFew(at, done, doneLast, &placed)) {
     for (std::size_t k = 0; k < placed.size(); ++k) {
       rows[k] = static_cast<int>(placed[k]) + 1;
       moved = moved || rows[k] != static_cast<int>(k) + 1;
@@ -190,6 +223,10 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     for (std::size_t k = 0; k < rows.size() && !moved; ++k) moved = rows[k] != static_cast<int>(k) + 1;
   }
   if (moved) table_.PermuteRows(rows);
+  if (moved && followed > 0) {
+    const auto at = std::find(rows.begin(), rows.end(), followed);
+    followed = at == rows.end() ? 0 : static_cast<int>(at - rows.begin()) + 1;
+  }
   FollowSort(compactOf, moved ? &rows : nullptr);
   table_.CompactIfWasteful();  // no view into the table means anything across a sort
 
@@ -201,6 +238,9 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     SortKeyMemo compact;
     compact.Reserve(rows.size(), keyMemo_.Bytes());
     for (std::size_t k = 0; k < rows.size(); ++k) {
+      if (k + kPrefetchAhead < rows.size()) {
+        Prefetch(keyMemo_.Key(at[static_cast<std::size_t>(rows[k + kPrefetchAhead] - 1)]).data());
+      }
       const std::uint32_t old = at[static_cast<std::size_t>(rows[k] - 1)];
       const bool shared = k > 0 && keyMemo_.SharesKey(old, at[static_cast<std::size_t>(rows[k - 1] - 1)]);
       const std::uint32_t now = shared ? compact.Share(static_cast<std::uint32_t>(k - 1)) : compact.AddKey(keyMemo_.Key(old));
@@ -208,6 +248,8 @@ void TaskList::Reorder(bool equalKeysReversed, bool doneLast) {
     }
     keyMemo_ = std::move(compact);
   }
+  table_.SetCheckedUnder(under);
+  return followed;
 }
 
 // Whether the pass would leave every task where it is: a list just loaded, or sorted and not
@@ -226,19 +268,30 @@ bool TaskList::InOrder(const std::vector<std::uint32_t>& at, const std::vector<b
   return true;
 }
 
+int TaskList::CompareTasks(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
+                           std::uint32_t i, std::uint32_t j) const {
+  if (doneLast && done[i] != done[j]) return done[i] ? 1 : -1;
+  return keyMemo_.SharesKey(at[i], at[j]) ? 0 : CompareKeys(keyMemo_.Key(at[i]), keyMemo_.Key(at[j]));
+}
+
+std::vector<std::uint32_t> TaskList::Complement(const std::vector<std::uint32_t>& some, std::size_t count) {
+  std::vector<std::uint32_t> rest;
+  rest.reserve(count - some.size());
+  auto next = some.begin();
+  for (std::uint32_t k = 0; k < count; ++k) {
+    if (next != some.end() && *next == k) {
+      ++next;
+    } else {
+      rest.push_back(k);
+    }
+  }
+  return rest;
+}
+
 bool TaskList::PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
                         std::vector<std::uint32_t>* order) const {
-  // Below zero when task i goes before task j by key (and done mark) alone.
-  const auto compare = [&](std::uint32_t i, std::uint32_t j) {
-    if (doneLast && done[i] != done[j]) return done[i] ? 1 : -1;
-    return keyMemo_.SharesKey(at[i], at[j]) ? 0 : CompareKeys(keyMemo_.Key(at[i]), keyMemo_.Key(at[j]));
-  };
-  // Equal keys keep their row order, as in the whole sort.
-  const auto before = [&](std::uint32_t i, std::uint32_t j) {
-    const int c = compare(i, j);
-    return c < 0 || (c == 0 && i < j);
-  };
-  const std::size_t limit = 64 + at.size() / 16;
+  const auto compare = [&](std::uint32_t i, std::uint32_t j) { return CompareTasks(at, done, doneLast, i, j); };
+  const std::size_t limit = PlaceLimit(at.size());
   std::vector<std::uint32_t> kept;
   kept.reserve(at.size());
   std::vector<std::uint32_t> misplaced;
@@ -262,6 +315,18 @@ bool TaskList::PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<
     }
     if (misplaced.size() > limit) return false;
   }
+  PlaceAmong(at, done, doneLast, kept, std::move(misplaced), order);
+  return true;
+}
+
+void TaskList::PlaceAmong(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
+                          const std::vector<std::uint32_t>& kept, std::vector<std::uint32_t> misplaced,
+                          std::vector<std::uint32_t>* order) const {
+  // Equal keys keep their row order, as in the whole sort.
+  const auto before = [&](std::uint32_t i, std::uint32_t j) {
+    const int c = CompareTasks(at, done, doneLast, i, j);
+    return c < 0 || (c == 0 && i < j);
+  };
   std::sort(misplaced.begin(), misplaced.end(), before);
   order->clear();
   order->reserve(at.size());
@@ -273,7 +338,6 @@ bool TaskList::PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<
     from = to;
   }
   order->insert(order->end(), from, kept.end());
-  return true;
 }
 
 void TaskList::SortTasks(int offset, bool openEditor) {
@@ -283,24 +347,46 @@ void TaskList::SortTasks(int offset, bool openEditor) {
 
   // SortRows(2) then SortRows(1) (or 0): the two reversals cancel, so equal keys keep their
   // order; done last with DoneDown.
-  Reorder(false, DoneDown);
-
-  // Among identical rows the one nearest the end is taken. The lengths of the six cells are
-  // compared before their bytes: in a long list nearly every other row differs in one of them,
-  // and the search then reads the rows without their texts.
-  const RowView wanted(remembered);
-  const auto sameLengths = [&](const RowView& row) {
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
-      if (row[c].size() != wanted[c].size()) return false;
-    }
-    return true;
+  const int now = Reorder(false, DoneDown, currentRow_);
+  const auto select = [&](int r) {
+    SetCurrentRow(r);
+    if (table_.RowCount() - 1 > visibleRowCount_) SetTopRow(std::max(1, r - offset));
   };
-  for (int r = table_.RowCount() - 1; r >= 1; --r) {
-    const RowView row = table_.Row(r);
-    if (sameLengths(row) && row == wanted) {
-      SetCurrentRow(r);
-      if (table_.RowCount() - 1 > visibleRowCount_) SetTopRow(std::max(1, r - offset));
-      break;
+  // Among rows identical to the current one as it was the one nearest the end is taken; when
+  // the sort changed it (trimmed its text, renewed its days left), none may be, and the index
+  // stays.
+  const RowView wanted(remembered);
+  if (now > 0 && table_.Row(now) == wanted) {
+    // The identical rows have one key and one done mark, so they stand together among the
+    // tasks of that key, from this one on.
+    const std::uint32_t key = table_.KeyTag(now);
+    const auto sameKey = [&](int r) {
+      const std::uint32_t other = table_.KeyTag(r);
+      if (other == key) return true;
+      if (key >= keyMemo_.Size() || other >= keyMemo_.Size()) return false;
+      return keyMemo_.SharesKey(other, key) || CompareKeys(keyMemo_.Key(other), keyMemo_.Key(key)) == 0;
+    };
+    int last = now;
+    for (int r = now + 1; r < table_.RowCount() && sameKey(r); ++r) {
+      if (table_.Row(r) == wanted) last = r;
+    }
+    select(last);
+  } else {
+    // The lengths of the six cells are compared before their bytes: in a long list nearly
+    // every other row differs in one of them, and the search then reads the rows without
+    // their texts.
+    const auto sameLengths = [&](const RowView& row) {
+      for (std::size_t c = 0; c < kColumnCount; ++c) {
+        if (row[c].size() != wanted[c].size()) return false;
+      }
+      return true;
+    };
+    for (int r = table_.RowCount() - 1; r >= 1; --r) {
+      const RowView row = table_.Row(r);
+      if (sameLengths(row) && row == wanted) {
+        select(r);
+        break;
+      }
     }
   }
   if (openEditor && Hooks.openTextEditor) Hooks.openTextEditor();

@@ -239,8 +239,9 @@ class TaskList {
 
   // Sorts the task rows by key, each key prepared once; equal keys keep or reverse their
   // order; done tasks optionally last. Texts lose their surrounding blanks and the days left
-  // are recomputed.
-  void Reorder(bool equalKeysReversed, bool doneLast);
+  // are recomputed. Gives the row the task in row `follow` stands in now, 0 when that row held
+  // no task.
+  int Reorder(bool equalKeysReversed, bool doneLast, int follow = 0);
   // Adds the next task of the repeating task in `row`, before it is marked done: the next
   // date of its series, the same text, attachment, alarm flag and repetition, a fresh stamp.
   void AddNextRepetition(int row);
@@ -253,6 +254,17 @@ class TaskList {
   // order, in one walk. False when more are.
   bool PlaceFew(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
                 std::vector<std::uint32_t>* order) const;
+  // The order with the tasks `misplaced` placed among the tasks `kept`, which are in order.
+  void PlaceAmong(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
+                  const std::vector<std::uint32_t>& kept, std::vector<std::uint32_t> misplaced,
+                  std::vector<std::uint32_t>* order) const;
+  // Below zero when task i goes before task j by key (and done mark) alone.
+  int CompareTasks(const std::vector<std::uint32_t>& at, const std::vector<bool>& done, bool doneLast,
+                   std::uint32_t i, std::uint32_t j) const;
+  // The most tasks placed one by one rather than by a whole sort.
+  static std::size_t PlaceLimit(std::size_t tasks) { return 64 + tasks / 16; }
+  // The numbers below `count` that are not in `some` (ascending).
+  static std::vector<std::uint32_t> Complement(const std::vector<std::uint32_t>& some, std::size_t count);
 
   const Clock& clock_;
   const Collation& collation_;

@@ -66,6 +66,7 @@ TaskTable& TaskTable::operator=(TaskTable&& other) noexcept {
   if (this != &other) {
     rows_ = std::move(other.rows_);
     keyTags_ = std::move(other.keyTags_);
+    checkedUnder_ = std::exchange(other.checkedUnder_, -1);
     blocks_ = std::move(other.blocks_);
     adopted_ = std::move(other.adopted_);
     adoptedAddress_ = std::exchange(other.adoptedAddress_, 0);
@@ -95,7 +96,10 @@ void TaskTable::CopyFrom(const TaskTable& other) {
   rows_.assign(other.rows_.size(), Cells{});
   keyTags_.assign(rows_.size(), kNoKey);
   ReserveText(small);
-  for (int r = 0; r < RowCount(); ++r) SetRow(r, other.Row(r));
+  for (int r = 0; r < RowCount(); ++r) {
+    if (r + kPrefetchAhead < RowCount()) other.PrefetchTexts(r + kPrefetchAhead);
+    SetRow(r, other.Row(r));
+  }
 }
 
 std::uint32_t TaskTable::AddBlock(std::size_t bytes) {
@@ -133,8 +137,9 @@ void TaskTable::ReferCell(int col, int row, std::string_view piece) {
     return SetCell(col, row, piece);
   }
   CellRef& c = rows_[Index(row)][Index(col)];
-  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey && piece != Cell(col, row)) {
-    keyTags_[Index(row)] = kNoKey;
+  keyTags_[Index(row)].checked = false;
+  if ((col == colDueDate || col == colText) && keyTags_[Index(row)].key != kNoKey && piece != Cell(col, row)) {
+    keyTags_[Index(row)].key = kNoKey;
   }
   liveBytes_ = liveBytes_ - c.size + piece.size();
   c = CellRef{static_cast<std::uint32_t>(adoptedAddress_ + static_cast<std::size_t>(piece.data() - text.data())),
@@ -166,8 +171,9 @@ void TaskTable::ReserveText(std::size_t bytes) {
 void TaskTable::SetCell(int col, int row, std::string_view text) {
   if (text.size() > UINT32_MAX) throw std::length_error("cell text too long");
   CellRef& c = rows_[Index(row)][Index(col)];
-  if ((col == colDueDate || col == colText) && keyTags_[Index(row)] != kNoKey && text != Cell(col, row)) {
-    keyTags_[Index(row)] = kNoKey;
+  keyTags_[Index(row)].checked = false;
+  if ((col == colDueDate || col == colText) && keyTags_[Index(row)].key != kNoKey && text != Cell(col, row)) {
+    keyTags_[Index(row)].key = kNoKey;
   }
   const auto size = static_cast<std::uint32_t>(text.size());
   if (size <= c.size) {
@@ -246,7 +252,7 @@ void TaskTable::PermuteRows(const std::vector<int>& rows) {
     if (placed[start]) continue;
     if (static_cast<std::size_t>(rows[start]) == start + 1) continue;  // stays where it is
     const Cells carried = rows_[start + 1];
-    const std::uint32_t carriedTag = keyTags_[start + 1];
+    const RowMark carriedTag = keyTags_[start + 1];
     std::size_t target = start;
     for (;;) {
       placed[target] = true;
@@ -347,6 +353,7 @@ void TaskTable::CompactIfWasteful() {
 void TaskTable::Compact() {
   TaskTable fresh(*this);
   fresh.keyTags_ = std::move(keyTags_);
+  fresh.checkedUnder_ = checkedUnder_;
   *this = std::move(fresh);
 }
 

@@ -118,8 +118,24 @@ class TaskTable {
   // The list's number for the sort key of a row's due date and text. It moves with the row
   // and is dropped (kNoKey) when either of the two changes; a copy of the table has none.
   static constexpr std::uint32_t kNoKey = UINT32_MAX;
-  std::uint32_t KeyTag(int row) const { return keyTags_[Index(row)]; }
-  void SetKeyTag(int row, std::uint32_t tag) { keyTags_[Index(row)] = tag; }
+  std::uint32_t KeyTag(int row) const { return keyTags_[Index(row)].key; }
+  void SetKeyTag(int row, std::uint32_t tag) { keyTags_[Index(row)].key = tag; }
+
+  // The list's sort marks each task it has put in place: the row then still holds what the
+  // sort saw (any write to one of its cells, and a new or cleared row, takes the mark away),
+  // it stands in order among the other marked rows, and `done` says whether it was done. A
+  // sort passes over marked rows without reading their texts. The marks move with their rows;
+  // a copy of the table has none.
+  bool Checked(int row) const { return keyTags_[Index(row)].checked; }
+  bool CheckedDone(int row) const { return keyTags_[Index(row)].done; }
+  void MarkChecked(int row, bool done) {
+    keyTags_[Index(row)].checked = true;
+    keyTags_[Index(row)].done = done;
+  }
+  // What the marks were made under (the list's day and its order of done tasks); they hold
+  // only under the same.
+  std::int64_t CheckedUnder() const { return checkedUnder_; }
+  void SetCheckedUnder(std::int64_t under) { checkedUnder_ = under; }
 
   // Asks the processor for a row's memory ahead of filling it (a loader fills rows out of turn).
   LQ_PREFETCH_INLINE void PrefetchRow(int row) const {
@@ -181,8 +197,19 @@ class TaskTable {
   static inline char noText_[1] = {};
   static inline char* const kNoChunks[1] = {noText_};
 
+  // A row's key tag and sort mark. Made of a bare tag (kNoKey for a row without one), a mark
+  // is unset.
+  struct RowMark {
+    RowMark() = default;
+    RowMark(std::uint32_t tag) : key(tag) {}  // NOLINT: a tag alone is a row without its mark
+    std::uint32_t key = kNoKey;
+    bool checked = false;
+    bool done = false;
+  };
+
   std::vector<Cells> rows_;
-  std::vector<std::uint32_t> keyTags_;  // beside rows_, row by row
+  std::vector<RowMark> keyTags_;  // beside rows_, row by row
+  std::int64_t checkedUnder_ = -1;
   std::vector<std::unique_ptr<char[]>> blocks_;
   // Adopted texts, each held where it is (a string object never moves here).
   std::vector<std::unique_ptr<std::string>> adopted_;

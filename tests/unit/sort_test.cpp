@@ -249,8 +249,10 @@ TEST(KeyOrderTest, MatchesAPlainStableSortOfTheWholeKeys) {
 }
 
 // A sorted list changed a little at a time, as the commands change it (a text, a date, a done
-// mark, a new task; now and then many rows at once), and sorted after each change: every time
-// the order a stable sort of the whole list by key gives, done tasks last with DoneDown.
+// mark, a new task, a copy of one; now and then many rows at once, a new day, the other place
+// for done tasks), and sorted after each change: every time the order a stable sort of the
+// whole list by key gives, done tasks last with DoneDown, every open task's days left those
+// of the day, and the last row identical to the current one selected (or the index kept).
 TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
   std::mt19937 rng(5);
   const std::vector<std::string> texts = {"a", "b", "b", "c", Sj("会議"), " d", "zz", ""};
@@ -274,7 +276,7 @@ TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
       const int changes = round % 50 == 0 ? 100 : 1 + static_cast<int>(rng() % 3);
       for (int i = 0; i < changes; ++i) {
         const int r = 1 + static_cast<int>(rng() % static_cast<unsigned>(t.RowCount() - 1));
-        switch (rng() % 5) {
+        switch (rng() % 7) {
           case 0: t.SetCell(colText, r, texts[rng() % texts.size()]); break;
           case 1: t.SetCell(colDueDate, r, dates[rng() % dates.size()]); break;
           case 2: t.SetCell(colDaysLeft, r, t.IsDone(r) ? "0" : std::string(kDoneMark)); break;
@@ -286,9 +288,22 @@ TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
             }
             break;
           }
+          case 4: {
+            const TaskRow copy = t.RowCopy(r);
+            t.AppendRow();
+            t.SetRow(t.RowCount() - 1, copy);
+            break;
+          }
+          case 5:
+            if (rng() % 8 == 0) clock.SetDate(AddDays(clock.Now().date, 1));
+            if (rng() % 8 == 0) list.DoneDown = !list.DoneDown;
+            break;
           default: t.AppendRow(); fill(t.RowCount() - 1);
         }
       }
+      const int current = 1 + static_cast<int>(rng() % static_cast<unsigned>(t.RowCount() - 1));
+      list.SetCurrentRow(current);
+      const TaskRow wasCurrent = t.RowCopy(current);
       std::vector<TaskRow> before;
       std::vector<std::string> keys;
       for (int r = 1; r < t.RowCount(); ++r) {
@@ -298,7 +313,7 @@ TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
       std::vector<std::size_t> expected(before.size());
       std::iota(expected.begin(), expected.end(), 0);
       std::stable_sort(expected.begin(), expected.end(), [&](std::size_t x, std::size_t y) { return keys[x] < keys[y]; });
-      if (doneDown) {
+      if (list.DoneDown) {
         std::stable_partition(expected.begin(), expected.end(),
                               [&](std::size_t i) { return before[i][colDaysLeft] != kDoneMark; });
       }
@@ -307,6 +322,14 @@ TEST(SortAfterEditsTest, EverySortGivesTheStableOrderOfTheWholeList) {
         ASSERT_EQ(t.Cell(colUpdated, static_cast<int>(k) + 1), before[expected[k]][colUpdated])
             << "DoneDown " << doneDown << ", round " << round << ", row " << k + 1;
       }
+      for (int r = 1; r < t.RowCount(); ++r) {
+        if (!t.IsDone(r)) ASSERT_EQ(t.Cell(colDaysLeft, r), DaysLeft(t.Cell(colDueDate, r), clock.Now().date)) << r;
+      }
+      int selected = current;
+      for (int r = 1; r < t.RowCount(); ++r) {
+        if (t.RowCopy(r) == wasCurrent) selected = r;
+      }
+      ASSERT_EQ(list.CurrentRow(), selected) << "DoneDown " << doneDown << ", round " << round;
     }
   }
 }

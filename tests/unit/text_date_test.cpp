@@ -312,5 +312,44 @@ TEST(TaskTable, KeyTagsFollowTheirRowsAndDateAndText) {
   EXPECT_EQ(TaskTable(t).KeyTag(2), TaskTable::kNoKey);  // a copy is no longer the list's
 }
 
+// The sort passes over marked rows without reading them, so a mark must go with any write to
+// the row, and stay with the row wherever it moves.
+TEST(TaskTable, SortMarksGoWithAnyWriteAndFollowTheirRows) {
+  TaskTable t({TaskRow{}, TaskRow{"d1", "0", "a"}, TaskRow{"d2", std::string(kDoneMark), "b"}, TaskRow{"d3", "0", "c"}});
+  const auto markAll = [&] {
+    for (int r = 1; r < t.RowCount(); ++r) t.MarkChecked(r, t.IsDone(r));
+  };
+  for (int col = 0; col < kColumnCount; ++col) {
+    markAll();
+    t.SetCell(col, 2, "x");
+    EXPECT_FALSE(t.Checked(2)) << col;
+    EXPECT_TRUE(t.Checked(1) && t.Checked(3)) << col;
+  }
+  markAll();
+  t.SetRow(1, TaskRow{"d1", "0", "a"});  // the same cells written again
+  EXPECT_FALSE(t.Checked(1));
+
+  t = TaskTable({TaskRow{}, TaskRow{"d1", "0", "a"}, TaskRow{"d2", std::string(kDoneMark), "b"}, TaskRow{"d3", "0", "c"}});
+  markAll();
+  t.SetCheckedUnder(7);
+  t.PermuteRows({2, 3, 1});
+  EXPECT_TRUE(t.Checked(1) && t.CheckedDone(1));  // "b" moved up with its mark
+  t.OpenRows({2});
+  t.AppendRow();
+  EXPECT_FALSE(t.Checked(2));
+  EXPECT_FALSE(t.Checked(5));
+  EXPECT_TRUE(t.Checked(3) && t.Checked(4));
+  t.RemoveRows({false, false, true, false, false, false});  // the opened row
+  EXPECT_TRUE(t.Checked(1) && t.CheckedDone(1));
+  t.ClearRow(1);
+  EXPECT_FALSE(t.Checked(1));
+  t.Compact();
+  EXPECT_TRUE(t.Checked(2) && t.Checked(3));
+  EXPECT_EQ(t.CheckedUnder(), 7);
+  const TaskTable copy(t);
+  EXPECT_FALSE(copy.Checked(2));
+  EXPECT_EQ(copy.CheckedUnder(), -1);
+}
+
 }  // namespace
 }  // namespace lq
