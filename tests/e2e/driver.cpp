@@ -578,7 +578,15 @@ void Type(const std::wstring& text) {
   Settle();
 }
 
-void MoveMouse(POINT screen) { SendOne(MouseInput(screen, MOUSEEVENTF_MOVE)); }
+void MoveMouse(POINT screen) {
+  SendOne(MouseInput(screen, MOUSEEVENTF_MOVE));
+  // Under Wine the move reaches the server's cursor a little later: a program asking for the
+  // cursor at once (a menu opened at it) would still find it where it was.
+  WaitUntil([&] {
+    POINT at{};
+    return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+  }, std::chrono::seconds(1));
+}
 
 void Click(POINT screen, bool right) {
   MoveMouse(screen);
